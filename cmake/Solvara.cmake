@@ -1,0 +1,66 @@
+# Build helpers shared by every folder.
+
+set(SOLVARA_WARNINGS -Wall -Wextra -Wpedantic -Werror -Wno-error=deprecated-declarations)
+
+if(SOLVARA_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Results are truncated to integers and NaN rules matter: no contraction, never fast-math.
+function(solvara_target_options target)
+  target_compile_options(${target} PRIVATE ${SOLVARA_WARNINGS} -ffp-contract=off)
+endfunction()
+
+macro(solvara_add_folders)
+  foreach(folder ${ARGN})
+    if(EXISTS ${CMAKE_SOURCE_DIR}/${folder}/CMakeLists.txt)
+      add_subdirectory(${folder})
+    endif()
+  endforeach()
+endmacro()
+
+# Links `target` to those of the named targets that exist (folders land one at a time).
+function(solvara_link_existing target)
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "INTERFACE_LIBRARY")
+    set(scope INTERFACE)
+  else()
+    set(scope PUBLIC)
+  endif()
+  foreach(dep ${ARGN})
+    if(TARGET ${dep})
+      target_link_libraries(${target} ${scope} ${dep})
+    endif()
+  endforeach()
+endfunction()
+
+# solvara_library(NAME name [SOURCES ...] [DEPS ...]): a static library from the .cpp files of
+# the calling folder (or the given sources), include root at the source tree's top.
+function(solvara_library)
+  cmake_parse_arguments(ARG "" "NAME" "SOURCES;DEPS" ${ARGN})
+  if(NOT ARG_SOURCES)
+    file(GLOB ARG_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  endif()
+  add_library(${ARG_NAME} STATIC ${ARG_SOURCES})
+  target_include_directories(${ARG_NAME} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${ARG_NAME} PUBLIC ${ARG_DEPS})
+  solvara_target_options(${ARG_NAME})
+endfunction()
+
+# solvara_test(NAME name [SOURCES ...] DEPS ... [LABELS ...]): one GoogleTest executable from the
+# .cpp files of the calling folder, registered with CTest test by test.
+function(solvara_test)
+  cmake_parse_arguments(ARG "" "NAME" "SOURCES;DEPS;LABELS;PROPERTIES" ${ARGN})
+  if(NOT ARG_SOURCES)
+    file(GLOB ARG_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  endif()
+  add_executable(${ARG_NAME} ${ARG_SOURCES})
+  target_link_libraries(${ARG_NAME} PRIVATE ${ARG_DEPS} solvara_test_support GTest::gtest GTest::gmock)
+  solvara_target_options(${ARG_NAME})
+  set(props "")
+  if(ARG_LABELS)
+    list(APPEND props LABELS "${ARG_LABELS}")
+  endif()
+  gtest_discover_tests(${ARG_NAME} DISCOVERY_TIMEOUT 60 PROPERTIES ${props} ${ARG_PROPERTIES})
+endfunction()

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace solvara::format {
+
+// Locale-independent number texts: a German session must still read "2.35", and rounding
+// matches C's printf ("%.1f").
+std::string fixed(double value, int decimals);
+std::string integer(std::int64_t value);
+
+}  // namespace solvara::format
