@@ -1,0 +1,172 @@
+#!/bin/sh
+# Runs a command against a private Xorg server (dummy video driver, two enabled outputs).
+#
+#   with-xorg.sh [--wm] [--compositor] [--] command [args...]
+#
+# Xorg's dummy driver gives 16 RandR outputs whose CRTCs keep real 256-entry gamma ramps
+# (Xvfb has one CRTC that starts at all zeros, so it cannot stand in). The server runs with
+# -noreset: without it the server resets when its last client leaves and forgets ramps and
+# root-window properties between the processes of one test.
+#
+# Exit status: the command's own, or 77 when no X server could be started (CTest reports
+# that as skipped). With SOLVARA_REQUIRE_X11=1 (CI) that case fails with status 1 instead.
+
+set -u
+
+want_wm=0
+want_compositor=0
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --wm) want_wm=1; shift ;;
+        --compositor) want_compositor=1; shift ;;
+        --) shift; break ;;
+        *) break ;;
+    esac
+done
+if [ $# -eq 0 ]; then
+    echo "usage: $0 [--wm] [--compositor] [--] command [args...]" >&2
+    exit 2
+fi
+
+cannot_start() {
+    echo "with-xorg: SKIPPED: no X server could be started: $1" >&2
+    if [ "${SOLVARA_REQUIRE_X11:-0}" = "1" ]; then
+        echo "with-xorg: SOLVARA_REQUIRE_X11=1, so this is a failure" >&2
+        exit 1
+    fi
+    exit 77
+}
+
+xorg=$(command -v Xorg || true)
+[ -n "$xorg" ] || cannot_start "Xorg is not installed (Debian xserver-xorg-core)"
+[ -f /usr/lib/xorg/modules/drivers/dummy_drv.so ] ||
+    cannot_start "the dummy video driver is missing (Debian xserver-xorg-video-dummy)"
+command -v xrandr >/dev/null 2>&1 || cannot_start "xrandr is missing (Debian x11-xserver-utils)"
+[ "$(id -u)" = "0" ] || cannot_start "Xorg without a VT needs root"
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/solvara-xorg.XXXXXX") || cannot_start "no temporary directory"
+xorg_pid=""
+wm_pid=""
+compositor_pid=""
+
+cleanup() {
+    for pid in $compositor_pid $wm_pid $xorg_pid; do
+        kill "$pid" 2>/dev/null
+    done
+    for pid in $compositor_pid $wm_pid $xorg_pid; do
+        wait "$pid" 2>/dev/null
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+mkdir -p "$work/xorg.conf.d" "$work/config" "$work/runtime"
+chmod 700 "$work/runtime"
+cat > "$work/xorg.conf" <<'CONF'
+Section "ServerFlags"
+    Option "AutoAddDevices" "false"
+    Option "AutoAddGPU" "false"
+    Option "DontVTSwitch" "true"
+EndSection
+Section "Device"
+    Identifier "dummy"
+    Driver "dummy"
+    VideoRam 256000
+EndSection
+Section "Monitor"
+    Identifier "monitor"
+    HorizSync 5.0-1000.0
+    VertRefresh 5.0-200.0
+EndSection
+Section "Screen"
+    Identifier "screen"
+    Device "dummy"
+    Monitor "monitor"
+    DefaultDepth 24
+    SubSection "Display"
+        Depth 24
+        Virtual 2560 800
+    EndSubSection
+EndSection
+CONF
+
+# -displayfd picks a free display number and writes it once the server accepts clients.
+"$xorg" -noreset -nolisten tcp -displayfd 3 -config "$work/xorg.conf" \
+    -configdir "$work/xorg.conf.d" -logfile "$work/Xorg.log" \
+    3>"$work/display" >"$work/xorg.out" 2>&1 &
+xorg_pid=$!
+
+tries=0
+while [ ! -s "$work/display" ]; do
+    if ! kill -0 "$xorg_pid" 2>/dev/null; then
+        tail -n 20 "$work/xorg.out" >&2
+        xorg_pid=""
+        cannot_start "Xorg exited at start-up"
+    fi
+    tries=$((tries + 1))
+    [ $tries -le 200 ] || cannot_start "Xorg did not accept clients within 20 s"
+    sleep 0.1
+done
+DISPLAY=":$(head -n 1 "$work/display")"
+export DISPLAY
+
+# The dummy driver starts with one enabled output; the tests need a second monitor.
+xrandr --addmode DUMMY1 1280x800 &&
+    xrandr --output DUMMY1 --mode 1280x800 --right-of DUMMY0 ||
+    cannot_start "could not enable a second output with xrandr"
+
+# Keep the command's configuration and runtime files away from the user's.
+XDG_CONFIG_HOME="$work/config"
+XDG_RUNTIME_DIR="$work/runtime"
+export XDG_CONFIG_HOME XDG_RUNTIME_DIR
+unset WAYLAND_DISPLAY
+QT_QPA_PLATFORM=xcb
+export QT_QPA_PLATFORM
+
+wait_for_selection() {
+    # $1: selection name; gives the helper up to 10 s to take it.
+    tries=0
+    while ! xprop -root -len 0 >/dev/null 2>&1; do sleep 0.1; done
+    while [ $tries -lt 100 ]; do
+        if xprop -display "$DISPLAY" -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" &&
+           [ "$1" = "wm" ]; then
+            return 0
+        fi
+        if [ "$1" = "cm" ] && "$0" --probe-cm 2>/dev/null; then
+            return 0
+        fi
+        tries=$((tries + 1))
+        sleep 0.1
+    done
+    return 1
+}
+
+if [ $want_wm -eq 1 ]; then
+    command -v openbox >/dev/null 2>&1 || cannot_start "openbox is missing"
+    openbox --sm-disable >"$work/openbox.log" 2>&1 &
+    wm_pid=$!
+    tries=0
+    until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; do
+        tries=$((tries + 1))
+        [ $tries -le 100 ] || cannot_start "openbox did not start"
+        sleep 0.1
+    done
+fi
+
+if [ $want_compositor -eq 1 ]; then
+    command -v picom >/dev/null 2>&1 || cannot_start "picom is missing"
+    picom --backend xrender --no-fading-openclose --shadow-exclude 'all' \
+        >"$work/picom.log" 2>&1 &
+    compositor_pid=$!
+    tries=0
+    until xprop -root _NET_WM_CM_S0 >/dev/null 2>&1 && [ -n "$(xdotool search --class picom 2>/dev/null || echo found)" ]; do
+        tries=$((tries + 1))
+        [ $tries -le 100 ] || cannot_start "picom did not start"
+        sleep 0.1
+    done
+fi
+
+"$@"
+status=$?
+exit $status
