@@ -88,7 +88,9 @@ std::time_t resolveWallClock(std::int64_t wall) {
     return hi;
 }
 
-bool inRange(int value, int lo, int hi) { return value >= lo && value <= hi; }
+bool inRange(int value, int lo, int hi) {
+    return value >= lo && value <= hi;
+}
 
 }  // namespace
 
@@ -106,7 +108,9 @@ DateComponents Calendar::utcComponents(Date date) {
     return fromTm(tm);
 }
 
-int Calendar::secondsFromGMT(Date date) { return static_cast<int>(gmtOffsetAt(toTimeT(date.unixTime()))); }
+int Calendar::secondsFromGMT(Date date) {
+    return static_cast<int>(gmtOffsetAt(toTimeT(date.unixTime())));
+}
 
 std::optional<Date> Calendar::date(int year, int month, int day, int hour, int minute, int second) {
     // Generous bounds: callers normalise a day or a month past the edge, never more.

@@ -11,12 +11,12 @@ namespace solvara {
 
 struct DateComponents {
     int year = 2001;
-    int month = 1;    // 1..12
-    int day = 1;      // 1..31
-    int hour = 0;     // 0..23
-    int minute = 0;   // 0..59
-    int second = 0;   // 0..60, whole seconds (the fraction is dropped)
-    int weekday = 1;  // 1 Sunday .. 7 Saturday
+    int month = 1;      // 1..12
+    int day = 1;        // 1..31
+    int hour = 0;       // 0..23
+    int minute = 0;     // 0..59
+    int second = 0;     // 0..60, whole seconds (the fraction is dropped)
+    int weekday = 1;    // 1 Sunday .. 7 Saturday
     int dayOfYear = 1;  // 1..366
 };
 
@@ -40,8 +40,7 @@ public:
 
     // The local instant with the given wall-clock fields; month and day may overflow (day 0,
     // month 13) and are normalised. Empty when a field is out of any sane range.
-    static std::optional<Date> date(int year, int month, int day, int hour = 0, int minute = 0,
-                                    int second = 0);
+    static std::optional<Date> date(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
 
     // The same local day as `date` at hour:minute:second (0..23, 0..59, 0..59); empty when a
     // field is out of range.

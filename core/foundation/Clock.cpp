@@ -18,12 +18,16 @@ Date Clock::now() {
     return Date::fromUnixTime(std::chrono::duration<double>(since).count());
 }
 
-void Clock::setSourceForTesting(std::function<Date()> s) { source() = std::move(s); }
+void Clock::setSourceForTesting(std::function<Date()> s) {
+    source() = std::move(s);
+}
 
 void Clock::setFixedForTesting(Date date) {
     source() = [date] { return date; };
 }
 
-void Clock::resetForTesting() { source() = nullptr; }
+void Clock::resetForTesting() {
+    source() = nullptr;
+}
 
 }  // namespace solvara

@@ -32,19 +32,33 @@ bool isEncodable(const Json& value);
 template <class T>
 std::optional<T> decode(const Json& value);
 
-template <> std::optional<bool> decode<bool>(const Json& value);
-template <> std::optional<std::int64_t> decode<std::int64_t>(const Json& value);
-template <> std::optional<int> decode<int>(const Json& value);
-template <> std::optional<std::uint32_t> decode<std::uint32_t>(const Json& value);
-template <> std::optional<double> decode<double>(const Json& value);
-template <> std::optional<float> decode<float>(const Json& value);
-template <> std::optional<std::string> decode<std::string>(const Json& value);
-template <> std::optional<Date> decode<Date>(const Json& value);
-template <> std::optional<Uuid> decode<Uuid>(const Json& value);
-template <> std::optional<std::vector<std::string>> decode<std::vector<std::string>>(const Json& value);
+template <>
+std::optional<bool> decode<bool>(const Json& value);
+template <>
+std::optional<std::int64_t> decode<std::int64_t>(const Json& value);
+template <>
+std::optional<int> decode<int>(const Json& value);
+template <>
+std::optional<std::uint32_t> decode<std::uint32_t>(const Json& value);
+template <>
+std::optional<double> decode<double>(const Json& value);
+template <>
+std::optional<float> decode<float>(const Json& value);
+template <>
+std::optional<std::string> decode<std::string>(const Json& value);
+template <>
+std::optional<Date> decode<Date>(const Json& value);
+template <>
+std::optional<Uuid> decode<Uuid>(const Json& value);
+template <>
+std::optional<std::vector<std::string>> decode<std::vector<std::string>>(const Json& value);
 
-inline Json encodeDate(Date date) { return date.secondsSinceReferenceDate; }
-inline Json encodeUuid(const Uuid& uuid) { return uuid.string(); }
+inline Json encodeDate(Date date) {
+    return date.secondsSinceReferenceDate;
+}
+inline Json encodeUuid(const Uuid& uuid) {
+    return uuid.string();
+}
 
 // Reads the fields of one JSON object strictly. A missing required key, or a present key of
 // the wrong type, makes the reader fail; null counts as absent; unknown keys are ignored.
