@@ -1,0 +1,15 @@
+#include "platform/LogRoute.h"
+
+#include "core/foundation/Log.h"
+
+namespace solvara {
+
+// Log's replaceable sink is the one hook the foundation offers; the program uses it the same
+// way tests do.
+LogRoute::LogRoute(LogSink& sink) {
+    Log::setSinkForTesting([&sink](const std::string& line) { sink.writeLine(line); });
+}
+
+LogRoute::~LogRoute() { Log::resetForTesting(); }
+
+}  // namespace solvara
