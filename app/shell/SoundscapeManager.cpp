@@ -1,0 +1,118 @@
+#include "app/shell/SoundscapeManager.h"
+
+#include <utility>
+
+namespace solvara {
+namespace {
+
+constexpr double loopSeconds = 8.0;
+constexpr double sampleRate = 44100.0;
+constexpr int fadeSteps = 40;
+constexpr double firstFadeSeconds = 1.5;
+constexpr double crossfadeSeconds = 2.0;
+
+}  // namespace
+
+SoundscapeManager::SoundscapeManager(RunLoop& runLoop, AudioOutput& audio)
+    : runLoop_(runLoop), audio_(audio), alive_(std::make_shared<bool>(true)) {}
+
+SoundscapeManager::~SoundscapeManager() {
+    // Results of synthesis still running hold a weak handle to alive_ and are dropped.
+    alive_.reset();
+    fadeTimer.invalidate();
+}
+
+std::string SoundscapeManager::cacheKey(SoundscapeTheme theme, SoundscapeGroup group) {
+    std::string key(SoundscapeGenerator::rawValue(theme));
+    key += '_';
+    key += SoundscapeGenerator::rawValue(group);
+    return key;
+}
+
+void SoundscapeManager::playGroup(SoundscapeGroup group) {
+    currentGroup = group;
+    std::string key = cacheKey(currentTheme, group);
+    const std::uint64_t generation = ++generationID;
+
+    if (auto cached = cachedData.find(key); cached != cachedData.end()) {
+        startPlayer(cached->second, generation);
+        return;
+    }
+
+    std::weak_ptr<bool> alive = alive_;
+    RunLoop* loop = &runLoop_;
+    const SoundscapeTheme theme = currentTheme;
+    // The worker touches no field: it synthesises its own copies and hands the bytes back to
+    // the main thread, where the generation number decides whether they are still wanted.
+    runLoop_.runInBackground([this, alive, loop, theme, group, generation, key = std::move(key)]() mutable {
+        std::vector<float> samples = SoundscapeGenerator::generateBuffer(theme, group, loopSeconds, sampleRate);
+        auto data = std::make_shared<std::vector<std::uint8_t>>(
+            SoundscapeGenerator::wavData(samples, static_cast<std::int64_t>(sampleRate)));
+        loop->postToMain([this, alive, generation, key = std::move(key), data] {
+            if (alive.expired() || generationID != generation) return;
+            auto& stored = cachedData[key];
+            stored = std::move(*data);
+            startPlayer(stored, generation);
+        });
+    });
+}
+
+void SoundscapeManager::startPlayer(const std::vector<std::uint8_t>& data, std::uint64_t genID) {
+    if (generationID != genID) return;
+    std::unique_ptr<AudioPlayer> player = audio_.createPlayer(data);
+    bool started = false;
+    if (player) {
+        player->setNumberOfLoops(-1);
+        player->setVolume(0);
+        started = player->play();
+    }
+    if (!started) {
+        // No audio device (or the sound server refused): forget the group so the next update
+        // tick asks again, instead of believing a loop is playing. The previous loop, if any,
+        // carries on.
+        currentGroup.reset();
+        return;
+    }
+    const double duration = currentPlayer ? crossfadeSeconds : firstFadeSeconds;
+    AudioPlayer& incoming = *player;
+    crossfade(std::move(currentPlayer), incoming, duration);
+    currentPlayer = std::move(player);
+}
+
+void SoundscapeManager::crossfade(std::unique_ptr<AudioPlayer> from, AudioPlayer& to, double duration) {
+    fadeTimer.invalidate();
+    if (fadeOutPlayer) fadeOutPlayer->stop();
+    fadeOutPlayer = std::move(from);
+
+    // `to` outlives the timer: it is the current player until the next crossfade() or stop(),
+    // and both cancel this timer before they release it.
+    auto step = std::make_shared<int>(0);
+    AudioPlayer* incoming = &to;
+    fadeTimer = Timer::repeating(runLoop_, duration / fadeSteps, [this, step, incoming] {
+        // Locals only past this point: invalidating the timer releases this closure.
+        SoundscapeManager* self = this;
+        AudioPlayer* player = incoming;
+        const int count = ++*step;
+        const float progress = static_cast<float>(count) / static_cast<float>(fadeSteps);
+        player->setVolume(progress * self->targetVolume);
+        if (self->fadeOutPlayer) self->fadeOutPlayer->setVolume((1.0f - progress) * self->targetVolume);
+        if (count >= fadeSteps) {
+            self->fadeTimer.invalidate();
+            if (self->fadeOutPlayer) self->fadeOutPlayer->stop();
+            self->fadeOutPlayer.reset();
+            player->setVolume(self->targetVolume);
+        }
+    });
+}
+
+void SoundscapeManager::stop() {
+    ++generationID;
+    fadeTimer.invalidate();
+    if (currentPlayer) currentPlayer->stop();
+    if (fadeOutPlayer) fadeOutPlayer->stop();
+    currentPlayer.reset();
+    fadeOutPlayer.reset();
+    currentGroup.reset();
+}
+
+}  // namespace solvara
