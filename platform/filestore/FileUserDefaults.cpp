@@ -1,0 +1,334 @@
+#include "platform/filestore/FileUserDefaults.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "core/foundation/Calendar.h"
+#include "core/foundation/Clock.h"
+#include "core/foundation/Format.h"
+#include "core/foundation/Json.h"
+#include "core/foundation/Log.h"
+
+namespace solvara {
+
+namespace {
+
+constexpr std::string_view component = "UserDefaults";
+// A settings file is a few hundred kilobytes at most (a year of health history); anything far
+// beyond that is not ours.
+constexpr off_t maxFileBytes = 64 * 1024 * 1024;
+constexpr double autoFlushDelaySeconds = 1.0;
+constexpr const char* documentKey = "json";
+
+std::string errnoText(int error) {
+    return std::strerror(error);
+}
+
+std::string parentDirectory(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+// Creates every missing directory of `dir` with mode 0700.
+bool makeDirectories(const std::string& dir) {
+    struct stat info {};
+    if (::stat(dir.c_str(), &info) == 0) return S_ISDIR(info.st_mode);
+    const std::string parent = parentDirectory(dir);
+    if (parent != dir && !makeDirectories(parent)) return false;
+    return ::mkdir(dir.c_str(), 0700) == 0 || errno == EEXIST;
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+std::optional<std::string> readRegularFile(const std::string& path, bool& absent) {
+    absent = false;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR) {
+            absent = true;
+        } else {
+            Log::write(component, "Cannot open " + path + ": " + errnoText(errno));
+        }
+        return std::nullopt;
+    }
+    std::optional<std::string> content;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > maxFileBytes) {
+        Log::write(component, path + " is not a regular settings file");
+    } else {
+        std::string bytes;
+        bytes.reserve(static_cast<std::size_t>(info.st_size));
+        char buffer[65536];
+        bool failed = false;
+        for (;;) {
+            const ssize_t got = ::read(fd, buffer, sizeof buffer);
+            if (got < 0) {
+                if (errno == EINTR) continue;
+                failed = true;
+                break;
+            }
+            if (got == 0) break;
+            bytes.append(buffer, static_cast<std::size_t>(got));
+            if (bytes.size() > static_cast<std::size_t>(maxFileBytes)) {
+                failed = true;
+                break;
+            }
+        }
+        if (failed) {
+            Log::write(component, "Cannot read " + path);
+        } else {
+            content = std::move(bytes);
+        }
+    }
+    ::close(fd);
+    return content;
+}
+
+// "20240315-142501" in UTC, for the names of kept-aside files.
+std::string timestampForFileName() {
+    const DateComponents c = Calendar::utcComponents(Clock::now());
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d%02d%02d-%02d%02d%02d", c.year, c.month, c.day, c.hour, c.minute,
+                  c.second);
+    return text;
+}
+
+// Moves the file at `path` to a new name beside it, never replacing another file.
+std::optional<std::string> moveAside(const std::string& path) {
+    const std::string base = path + ".corrupt-" + timestampForFileName();
+    for (int attempt = 1; attempt < 100; ++attempt) {
+        const std::string target = attempt == 1 ? base : base + "-" + format::integer(attempt);
+        // link + unlink never replaces an existing target, unlike rename.
+        if (::link(path.c_str(), target.c_str()) == 0) {
+            ::unlink(path.c_str());
+            return target;
+        }
+        if (errno != EEXIST) return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+bool sameNode(const nlohmann::json& a, const nlohmann::json& b) {
+    return a.type() == b.type() && a == b;
+}
+
+}  // namespace
+
+FileUserDefaults::FileUserDefaults(std::string path, RunLoop* runLoop) : path_(std::move(path)), runLoop_(runLoop) {
+    load();
+}
+
+FileUserDefaults::~FileUserDefaults() {
+    if (runLoop_ != nullptr && pendingFlush_ != 0) runLoop_->cancel(pendingFlush_);
+    flush();
+}
+
+std::optional<std::string> FileUserDefaults::defaultPath() {
+    std::string base;
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config != nullptr && config[0] == '/') {
+        base = config;
+    } else {
+        const char* home = std::getenv("HOME");
+        if (home == nullptr || home[0] != '/') return std::nullopt;
+        base = std::string(home) + "/.config";
+    }
+    return base + "/solvara/user-defaults.json";
+}
+
+void FileUserDefaults::load() {
+    bool absent = false;
+    auto bytes = readRegularFile(path_, absent);
+    if (absent) return;
+    if (bytes) {
+        auto parsed = json::parse(*bytes);
+        if (parsed && parsed->is_object()) {
+            entries_ = std::move(*parsed);
+            lastWritten_ = std::move(*bytes);
+            return;
+        }
+    }
+    // Unreadable or not a settings document: keep it for the user, start from defaults.
+    keptAside_ = moveAside(path_);
+    if (keptAside_) {
+        Log::write(component, "Settings file " + path_ + " could not be read; kept it as " + *keptAside_ +
+                                  " and started from defaults");
+    } else {
+        writable_ = false;
+        Log::write(component, "Settings file " + path_ + " could not be read nor moved aside; running from defaults "
+                                  "without saving, so that it is not overwritten");
+    }
+}
+
+const nlohmann::json* FileUserDefaults::find(std::string_view key) const {
+    const auto it = entries_.find(key);
+    return it == entries_.end() ? nullptr : &*it;
+}
+
+bool FileUserDefaults::contains(std::string_view key) const {
+    return find(key) != nullptr;
+}
+
+std::optional<bool> FileUserDefaults::boolValue(std::string_view key) const {
+    const auto* node = find(key);
+    if (node == nullptr || !node->is_boolean()) return std::nullopt;
+    return node->get<bool>();
+}
+
+std::optional<std::int64_t> FileUserDefaults::integerValue(std::string_view key) const {
+    const auto* node = find(key);
+    if (node == nullptr) return std::nullopt;
+    if (node->is_number_unsigned()) {
+        const auto value = node->get<std::uint64_t>();
+        if (value > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) return std::nullopt;
+        return static_cast<std::int64_t>(value);
+    }
+    if (node->is_number_integer()) return node->get<std::int64_t>();
+    return std::nullopt;
+}
+
+std::optional<double> FileUserDefaults::realValue(std::string_view key) const {
+    const auto* node = find(key);
+    if (node == nullptr || !node->is_number()) return std::nullopt;
+    const double value = node->get<double>();
+    if (!std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+std::optional<std::string> FileUserDefaults::stringValue(std::string_view key) const {
+    const auto* node = find(key);
+    if (node == nullptr || !node->is_string()) return std::nullopt;
+    return node->get<std::string>();
+}
+
+std::optional<nlohmann::json> FileUserDefaults::jsonValue(std::string_view key) const {
+    const auto* node = find(key);
+    if (node == nullptr || !node->is_object() || node->size() != 1) return std::nullopt;
+    const auto it = node->find(documentKey);
+    if (it == node->end()) return std::nullopt;
+    return *it;
+}
+
+bool FileUserDefaults::set(std::string_view key, Value value) {
+    nlohmann::json node;
+    bool finite = true;
+    std::visit(
+        [&](auto&& v) {
+            using T = std::decay_t<decltype(v)>;
+            if constexpr (std::is_same_v<T, double>) {
+                finite = std::isfinite(v);
+                node = v;
+            } else if constexpr (std::is_same_v<T, nlohmann::json>) {
+                finite = json::isEncodable(v);
+                node = nlohmann::json::object({{documentKey, std::move(v)}});
+            } else {
+                node = std::move(v);
+            }
+        },
+        std::move(value));
+    if (!finite) {
+        Log::write(component, "Refused a value that is not a finite number for " + std::string(key));
+        return false;
+    }
+    const auto it = entries_.find(key);
+    if (it != entries_.end()) {
+        if (sameNode(*it, node)) return true;
+        *it = std::move(node);
+    } else {
+        entries_.emplace(std::string(key), std::move(node));
+    }
+    markChanged();
+    return true;
+}
+
+void FileUserDefaults::remove(std::string_view key) {
+    const auto it = entries_.find(key);
+    if (it == entries_.end()) return;
+    entries_.erase(it);
+    markChanged();
+}
+
+void FileUserDefaults::markChanged() {
+    dirty_ = true;
+    if (runLoop_ == nullptr || (pendingFlush_ != 0 && runLoop_->isScheduled(pendingFlush_))) return;
+    pendingFlush_ = runLoop_->scheduleOnce(autoFlushDelaySeconds, [this] {
+        pendingFlush_ = 0;
+        flush();
+    });
+}
+
+bool FileUserDefaults::flush() {
+    if (!dirty_) return true;
+    if (!writable_) return false;
+    auto bytes = json::encode(entries_, true);
+    if (!bytes) {
+        Log::write(component, "Settings could not be encoded");
+        return false;
+    }
+    bytes->push_back('\n');
+    if (*bytes == lastWritten_) {
+        dirty_ = false;  // changed and changed back: the file already says this
+        return true;
+    }
+    if (!writeFile(*bytes)) return false;
+    lastWritten_ = std::move(*bytes);
+    dirty_ = false;
+    ++writeCount_;
+    return true;
+}
+
+bool FileUserDefaults::writeFile(const std::string& bytes) {
+    const std::string dir = parentDirectory(path_);
+    if (!makeDirectories(dir)) {
+        Log::write(component, "Cannot create " + dir + ": " + errnoText(errno));
+        return false;
+    }
+    std::string temp = path_ + ".XXXXXX";
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0) {
+        Log::write(component, "Cannot create a temporary file beside " + path_ + ": " + errnoText(errno));
+        return false;
+    }
+    bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
+    const int writeError = errno;
+    ok = (::close(fd) == 0) && ok;
+    if (ok && ::rename(temp.c_str(), path_.c_str()) != 0) {
+        Log::write(component, "Cannot replace " + path_ + ": " + errnoText(errno));
+        ::unlink(temp.c_str());
+        return false;
+    }
+    if (!ok) {
+        Log::write(component, "Cannot write " + temp + ": " + errnoText(writeError));
+        ::unlink(temp.c_str());
+        return false;
+    }
+    // Make the rename itself durable.
+    const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return true;
+}
+
+}  // namespace solvara

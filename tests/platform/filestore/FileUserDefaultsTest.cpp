@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <limits>
+
+#include <sys/stat.h>
+
+#include "platform/filestore/FileUserDefaults.h"
+#include "tests/support/LogCapture.h"
+
+namespace solvara {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FileUserDefaultsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "solvara-defaults-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        dir = pattern;
+        path = (dir / "solvara" / "user-defaults.json").string();
+    }
+    void TearDown() override {
+        ::chmod(dir.c_str(), 0700);
+        if (fs::exists(dir / "solvara")) ::chmod((dir / "solvara").c_str(), 0700);
+        fs::remove_all(dir);
+    }
+
+    static std::string contents(const fs::path& file) {
+        std::ifstream in(file, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    static void writeFile(const fs::path& file, const std::string& bytes) {
+        fs::create_directories(file.parent_path());
+        std::ofstream(file, std::ios::binary) << bytes;
+    }
+
+    fs::path dir;
+    std::string path;
+};
+
+TEST_F(FileUserDefaultsTest, ValuesKeepTheirTypesAcrossARestart) {
+    const nlohmann::json document = nlohmann::json::array({{{"displayID", 3000000000u}, {"isEnabled", true}}});
+    {
+        FileUserDefaults store(path);
+        EXPECT_FALSE(store.contains("sv_isEnabled"));
+        EXPECT_TRUE(store.set("sv_isEnabled", false));
+        EXPECT_TRUE(store.set("sv_wakeHour", std::int64_t{7}));
+        EXPECT_TRUE(store.set("sv_pwmThreshold", 40.0));
+        EXPECT_TRUE(store.set("sv_currentMode", std::string("Auto")));
+        EXPECT_TRUE(store.set("sv_doc", document));
+        EXPECT_TRUE(store.set("sv_textDoc", nlohmann::json("Auto")));
+        ASSERT_TRUE(store.flush());
+        EXPECT_EQ(store.writeCount(), 1);
+    }
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+
+    FileUserDefaults store(path);
+    EXPECT_EQ(store.boolValue("sv_isEnabled"), false);
+    EXPECT_EQ(store.integerValue("sv_wakeHour"), 7);
+    EXPECT_EQ(store.realValue("sv_pwmThreshold"), 40.0);
+    EXPECT_EQ(store.integerValue("sv_pwmThreshold"), std::nullopt);  // a double stays a double
+    EXPECT_EQ(store.realValue("sv_wakeHour"), 7.0);                   // integers read as reals too
+    EXPECT_EQ(store.stringValue("sv_currentMode"), "Auto");
+    EXPECT_EQ(store.jsonValue("sv_currentMode"), std::nullopt);
+    EXPECT_EQ(store.jsonValue("sv_doc"), document);
+    EXPECT_EQ(store.jsonValue("sv_textDoc"), nlohmann::json("Auto"));
+    EXPECT_EQ(store.stringValue("sv_textDoc"), std::nullopt);
+    EXPECT_EQ(store.boolValue("sv_wakeHour"), std::nullopt);
+
+    store.remove("sv_wakeHour");
+    store.remove("sv_absent");
+    EXPECT_FALSE(store.contains("sv_wakeHour"));
+}
+
+TEST_F(FileUserDefaultsTest, NothingIsWrittenWhenNothingChanged) {
+    FileUserDefaults store(path);
+    store.set("sv_dayKelvin", std::int64_t{6500});
+    ASSERT_TRUE(store.flush());
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+
+    store.set("sv_dayKelvin", std::int64_t{6500});
+    EXPECT_TRUE(store.flush());
+    // Changed and changed back before the flush: the file already holds it.
+    store.set("sv_dayKelvin", std::int64_t{5000});
+    store.set("sv_dayKelvin", std::int64_t{6500});
+    EXPECT_TRUE(store.flush());
+    EXPECT_EQ(store.writeCount(), 1);
+    struct stat after {};
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    EXPECT_EQ(before.st_ino, after.st_ino);
+
+    // The same number as another type is a change.
+    store.set("sv_dayKelvin", 6500.0);
+    EXPECT_TRUE(store.flush());
+    EXPECT_EQ(store.writeCount(), 2);
+
+    // A reopened store knows what is on disk.
+    FileUserDefaults reopened(path);
+    reopened.set("sv_dayKelvin", 6500.0);
+    EXPECT_TRUE(reopened.flush());
+    EXPECT_EQ(reopened.writeCount(), 0);
+}
+
+TEST_F(FileUserDefaultsTest, CorruptFileIsKeptAsideAndNeverOverwritten) {
+    const std::string corrupt = "{\"sv_isEnabled\": true, \"sv_healthHistory\": {\"json\": [1, 2,";
+    writeFile(path, corrupt);
+    testing::LogCapture log;
+    {
+        FileUserDefaults store(path);
+        ASSERT_TRUE(store.keptAsidePath().has_value());
+        EXPECT_TRUE(log.contains("[UserDefaults]"));
+        EXPECT_TRUE(log.contains(*store.keptAsidePath()));
+        EXPECT_FALSE(store.contains("sv_isEnabled"));
+        EXPECT_EQ(contents(*store.keptAsidePath()), corrupt);
+
+        store.set("sv_isEnabled", false);
+        ASSERT_TRUE(store.flush());
+        EXPECT_EQ(contents(*store.keptAsidePath()), corrupt);
+    }
+    // A second corrupt file on the same second gets a name of its own.
+    writeFile(path, "not json");
+    FileUserDefaults again(path);
+    ASSERT_TRUE(again.keptAsidePath().has_value());
+    int aside = 0;
+    for (const auto& entry : fs::directory_iterator(dir / "solvara")) {
+        if (entry.path().filename().string().find(".corrupt-") != std::string::npos) ++aside;
+    }
+    EXPECT_EQ(aside, 2);
+}
+
+TEST_F(FileUserDefaultsTest, NonObjectDocumentIsCorruptToo) {
+    writeFile(path, "[1, 2, 3]");
+    FileUserDefaults store(path);
+    EXPECT_TRUE(store.keptAsidePath().has_value());
+}
+
+TEST_F(FileUserDefaultsTest, RefusesNonFiniteNumbersAndKeepsTheOldValue) {
+    testing::LogCapture log;
+    FileUserDefaults store(path);
+    store.set("sv_opacity", 0.3);
+    EXPECT_FALSE(store.set("sv_opacity", std::numeric_limits<double>::quiet_NaN()));
+    EXPECT_FALSE(store.set("sv_opacity", std::numeric_limits<double>::infinity()));
+    EXPECT_FALSE(store.set("sv_doc", nlohmann::json::array({1.0, std::numeric_limits<double>::infinity()})));
+    EXPECT_EQ(store.realValue("sv_opacity"), 0.3);
+    EXPECT_FALSE(store.contains("sv_doc"));
+    EXPECT_TRUE(log.contains("sv_opacity"));
+}
+
+TEST_F(FileUserDefaultsTest, EntriesOfUnknownShapeSurviveAWrite) {
+    writeFile(path, R"({"sv_keyboardShortcuts": {"Toggle On/Off": [14, 786432]}, "sv_isEnabled": true})");
+    {
+        FileUserDefaults store(path);
+        EXPECT_TRUE(store.contains("sv_keyboardShortcuts"));
+        EXPECT_EQ(store.jsonValue("sv_keyboardShortcuts"), std::nullopt);
+        store.set("sv_isEnabled", false);
+    }  // destruction writes
+    const auto reread = nlohmann::json::parse(contents(path));
+    EXPECT_EQ(reread["sv_keyboardShortcuts"]["Toggle On/Off"][0], 14);
+    EXPECT_EQ(reread["sv_isEnabled"], false);
+}
+
+TEST_F(FileUserDefaultsTest, FailedWriteIsReportedAndRetried) {
+    // A plain file where the settings directory should be makes every write fail.
+    const fs::path blocked = dir / "blocked";
+    writeFile(blocked, "");
+    const std::string blockedPath = (blocked / "user-defaults.json").string();
+    FileUserDefaults store(blockedPath);
+    testing::LogCapture log;
+    store.set("sv_isEnabled", false);
+    EXPECT_FALSE(store.flush());
+    EXPECT_TRUE(log.contains("[UserDefaults]"));
+    EXPECT_EQ(store.boolValue("sv_isEnabled"), false);
+
+    fs::remove(blocked);
+    EXPECT_TRUE(store.flush());
+    EXPECT_EQ(FileUserDefaults(blockedPath).boolValue("sv_isEnabled"), false);
+}
+
+}  // namespace
+}  // namespace solvara
