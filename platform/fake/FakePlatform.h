@@ -2,16 +2,23 @@
 
 #include "platform/LogRoute.h"
 #include "platform/Platform.h"
+#include "platform/fake/FakeAmbientLightSource.h"
+#include "platform/fake/FakeAudioOutput.h"
 #include "platform/fake/FakeColorFilterPreferences.h"
 #include "platform/fake/FakeDisplayTransfer.h"
 #include "platform/fake/FakeEventLog.h"
 #include "platform/fake/FakeFiles.h"
+#include "platform/fake/FakeGlobalShortcuts.h"
+#include "platform/fake/FakeLocationProvider.h"
 #include "platform/fake/FakeLogSink.h"
+#include "platform/fake/FakeLoginItem.h"
 #include "platform/fake/FakeNightLightClient.h"
+#include "platform/fake/FakeNotificationCenter.h"
 #include "platform/fake/FakeProcesses.h"
 #include "platform/fake/FakeRunLoop.h"
 #include "platform/fake/FakeScreens.h"
 #include "platform/fake/FakeUserDefaults.h"
+#include "platform/fake/FakeWorkspace.h"
 
 namespace solvara {
 
@@ -26,6 +33,11 @@ public:
           processes(&events),
           files(&events),
           nightLight(&events),
+          workspace(&events),
+          globalShortcuts(&events),
+          location(&events),
+          notifications(&events),
+          audio(&events),
           route_(log) {}
 
     FakePlatform(const FakePlatform&) = delete;
@@ -42,6 +54,13 @@ public:
             .colorFilter = colorFilter,
             .userDefaults = userDefaults,
             .log = log,
+            .workspace = workspace,
+            .globalShortcuts = globalShortcuts,
+            .location = location,
+            .notifications = notifications,
+            .audio = audio,
+            .ambientLight = ambientLight,
+            .loginItem = loginItem,
         };
     }
 
@@ -55,6 +74,13 @@ public:
     FakeNightLightClient nightLight;
     FakeColorFilterPreferences colorFilter;
     FakeUserDefaults userDefaults;
+    FakeWorkspace workspace;
+    FakeGlobalShortcuts globalShortcuts;
+    FakeLocationProvider location;
+    FakeNotificationCenter notifications;
+    FakeAudioOutput audio;
+    FakeAmbientLightSource ambientLight;
+    FakeLoginItem loginItem;
 
 private:
     LogRoute route_;
