@@ -1,0 +1,1 @@
+solvara_bench(color solvara_color)
