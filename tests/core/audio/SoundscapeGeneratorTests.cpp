@@ -172,6 +172,13 @@ TEST_F(SoundscapeGeneratorTest, FixedKeyFingerprints) {
             actual.emplace_back(label(theme, group),
                                 fingerprint(SoundscapeGenerator::generateBuffer(theme, group, 8.0, rate)));
         }
+        // Other rates and lengths move every sample time and event window.
+        for (const auto& [duration, sampleRate] : {std::pair{5.5, 48000.0}, std::pair{7.25, 22050.0}}) {
+            actual.emplace_back(label(theme, Group::night) + " " + std::to_string(duration) + " s at " +
+                                    std::to_string(static_cast<int>(sampleRate)),
+                                fingerprint(SoundscapeGenerator::generateBuffer(theme, Group::night, duration,
+                                                                                sampleRate)));
+        }
     }
     if (actual != expected) {
         std::string lines;

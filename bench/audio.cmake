@@ -1,0 +1,1 @@
+solvara_bench(audio solvara_audio)
