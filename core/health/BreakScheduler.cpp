@@ -11,7 +11,9 @@ namespace {
 
 // Minutes and seconds come from settings; multiplying in double keeps a hostile value from
 // overflowing while giving the exact product for every sane one.
-Date secondsFromNow(double seconds) { return Clock::now() + seconds; }
+Date secondsFromNow(double seconds) {
+    return Clock::now() + seconds;
+}
 
 }  // namespace
 
@@ -40,11 +42,17 @@ void BreakScheduler::postpone(std::int64_t minutes) {
     setState(Counting{secondsFromNow(static_cast<double>(minutes) * 60.0)});
 }
 
-void BreakScheduler::pause(PauseReason reason) { setState(Paused{reason}); }
+void BreakScheduler::pause(PauseReason reason) {
+    setState(Paused{reason});
+}
 
-void BreakScheduler::resume() { start(); }
+void BreakScheduler::resume() {
+    start();
+}
 
-void BreakScheduler::stop() { setState(Idle{}); }
+void BreakScheduler::stop() {
+    setState(Idle{});
+}
 
 void BreakScheduler::restoreStats(std::int64_t completed, std::int64_t skipped) {
     setBreaksCompleted(completed);
@@ -110,8 +118,8 @@ void BreakScheduler::notify(Property property) {
     ids.reserve(observers_.size());
     for (const auto& entry : observers_) ids.push_back(entry.first);
     for (const ObserverId id : ids) {
-        const auto it = std::find_if(observers_.begin(), observers_.end(),
-                                     [id](const auto& entry) { return entry.first == id; });
+        const auto it =
+            std::find_if(observers_.begin(), observers_.end(), [id](const auto& entry) { return entry.first == id; });
         if (it == observers_.end() || !it->second) continue;
         const Observer observer = it->second;  // the list may reallocate during the call
         observer(property);

@@ -11,7 +11,9 @@ namespace {
 
 constexpr std::string_view component = "ExposureTracker";
 
-Date startOfToday() { return Calendar::startOfDay(Clock::now()); }
+Date startOfToday() {
+    return Calendar::startOfDay(Clock::now());
+}
 
 json::Json encodeRecord(const ExposureTracker::ExposureRecord& record) {
     return json::Json{

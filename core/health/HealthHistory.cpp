@@ -33,7 +33,9 @@ std::optional<double> meanRating(const std::vector<Snapshot>& snapshots) {
     return health::meanOfPresent(snapshots, [](const Snapshot& s) { return s.sleepQualityRating; });
 }
 
-std::int64_t scoreOrZero(const Snapshot& snapshot) { return snapshot.circadianScore.value_or(0); }
+std::int64_t scoreOrZero(const Snapshot& snapshot) {
+    return snapshot.circadianScore.value_or(0);
+}
 
 json::Json encodeSnapshot(const Snapshot& snapshot) {
     json::Json object{
@@ -67,12 +69,12 @@ std::optional<Snapshot> decodeSnapshot(const json::Json& value) {
 }  // namespace
 
 void HealthHistory::recordDay(const std::string& date, double screenTimeHours, double lightDebtPeakPoints,
-                              double breakComplianceRatio, std::int64_t breaksCompleted,
-                              std::int64_t breaksSkipped, std::optional<std::int64_t> circadianScore,
+                              double breakComplianceRatio, std::int64_t breaksCompleted, std::int64_t breaksSkipped,
+                              std::optional<std::int64_t> circadianScore,
                               std::optional<std::int64_t> sleepQualityRating) {
     std::erase_if(snapshots_, [&date](const Snapshot& snapshot) { return snapshot.date == date; });
-    snapshots_.push_back(Snapshot{date, screenTimeHours, lightDebtPeakPoints, breakComplianceRatio,
-                                  breaksCompleted, breaksSkipped, circadianScore, sleepQualityRating});
+    snapshots_.push_back(Snapshot{date, screenTimeHours, lightDebtPeakPoints, breakComplianceRatio, breaksCompleted,
+                                  breaksSkipped, circadianScore, sleepQualityRating});
     if (snapshots_.size() > maximumDays) {
         snapshots_.erase(snapshots_.begin(), snapshots_.end() - static_cast<std::ptrdiff_t>(maximumDays));
     }
@@ -145,7 +147,9 @@ std::optional<HealthHistory::WeeklyReport> HealthHistory::weeklyReport() const {
     return report;
 }
 
-std::string HealthHistory::dateString(Date date) { return Calendar::dayKey(date); }
+std::string HealthHistory::dateString(Date date) {
+    return Calendar::dayKey(date);
+}
 
 std::optional<std::string> HealthHistory::encode() const {
     json::Json document = json::Json::array();

@@ -10,7 +10,9 @@ namespace solvara {
 
 namespace {
 
-std::string todayKey() { return Calendar::dayKey(Clock::now()); }
+std::string todayKey() {
+    return Calendar::dayKey(Clock::now());
+}
 
 // Share of the debt a night's sleep takes away: 0.3 below 4 hours, rising 0.092 an hour up
 // to 10 hours, never above 0.85.
@@ -20,16 +22,22 @@ double nightRecoveryFraction(double sleepHours) {
     return std::min(fraction, 0.85);
 }
 
-double clampedAtZero(double value) { return value < 0.0 ? 0.0 : value; }
+double clampedAtZero(double value) {
+    return value < 0.0 ? 0.0 : value;
+}
 
 }  // namespace
 
 std::string_view LightDebtCalculator::DebtLevel::recommendation() const {
     switch (value_) {
-        case low: return "Great job! Keep it up.";
-        case medium: return "Consider 15 min extra morning sunlight tomorrow.";
-        case high: return "Extended morning protocol recommended. Screen curfew suggested tonight.";
-        case critical: return "Circadian rhythm needs reset. Screen-free evening + sunrise walk recommended.";
+        case low:
+            return "Great job! Keep it up.";
+        case medium:
+            return "Consider 15 min extra morning sunlight tomorrow.";
+        case high:
+            return "Extended morning protocol recommended. Screen curfew suggested tonight.";
+        case critical:
+            return "Circadian rhythm needs reset. Screen-free evening + sunrise walk recommended.";
     }
     return {};
 }

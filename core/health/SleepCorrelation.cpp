@@ -86,10 +86,12 @@ SleepCorrelation::Correlation SleepCorrelation::analyze(const SleepData& sleepDa
     if (eveningMelanopicEDI > 50.0 && efficiency < 0.8) {
         text = "High evening screen brightness may be affecting sleep. Try enabling red-only mode 2 hours before bed.";
     } else if (lightDebt > 30.0 && efficiency < 0.85) {
-        text = "Accumulated light debt correlates with reduced sleep quality. Morning sunlight exposure can help reset.";
+        text =
+            "Accumulated light debt correlates with reduced sleep quality. Morning sunlight exposure can help reset.";
     } else if (efficiency < 0.9) {
-        text = "Sleep quality is fair. Consider reducing screen brightness after sunset and following the morning "
-               "protocol.";
+        text =
+            "Sleep quality is fair. Consider reducing screen brightness after sunset and following the morning "
+            "protocol.";
     } else {
         text = "Excellent sleep efficiency. Your light habits are well-aligned with your circadian rhythm.";
     }

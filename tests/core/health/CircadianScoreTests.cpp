@@ -11,8 +11,19 @@ using Grade = CircadianScore::Grade;
 
 TEST(CircadianScore, GradeBands) {
     const std::pair<std::int64_t, const char*> bands[] = {
-        {100, "A"}, {90, "A"}, {89, "B"}, {75, "B"}, {74, "C"}, {60, "C"}, {59, "D"}, {40, "D"},
-        {39, "F"},  {0, "F"},  {-1, "F"}, {101, "F"}, {std::numeric_limits<std::int64_t>::min(), "F"},
+        {100, "A"},
+        {90, "A"},
+        {89, "B"},
+        {75, "B"},
+        {74, "C"},
+        {60, "C"},
+        {59, "D"},
+        {40, "D"},
+        {39, "F"},
+        {0, "F"},
+        {-1, "F"},
+        {101, "F"},
+        {std::numeric_limits<std::int64_t>::min(), "F"},
     };
     for (const auto& [score, letter] : bands) {
         EXPECT_EQ(Grade::from(score).rawValue(), letter) << score;
@@ -33,10 +44,8 @@ TEST(CircadianScore, ComponentsAreClampedBeforeTheTotal) {
         Grade grade;
     };
     const Case cases[] = {
-        {50, 35, -5, 40, 30, 0, 70, Grade::fair},
-        {40, 30, 30, 40, 30, 30, 100, Grade::excellent},
-        {0, 0, 0, 0, 0, 0, 0, Grade::failing},
-        {30, 25, 20, 30, 25, 20, 75, Grade::good},
+        {50, 35, -5, 40, 30, 0, 70, Grade::fair},     {40, 30, 30, 40, 30, 30, 100, Grade::excellent},
+        {0, 0, 0, 0, 0, 0, 0, Grade::failing},        {30, 25, 20, 30, 25, 20, 75, Grade::good},
         {-100, 1000, 10, 0, 30, 10, 40, Grade::poor},
     };
     const Date date(123456.0);

@@ -108,8 +108,7 @@ TEST(ExposureTracker, UnreadableDocumentsLeaveTheRecordsAlone) {
         "[" + record(",\"isPostDLMO\":true") + "," + record("") + "]",  // one lacks a key
         "[" + record(",\"isPostDLMO\":1") + "]",
         "[" + record(",\"isPostDLMO\":null") + "]",
-        "[{\"timestamp\":\"now\",\"colorTemperature\":2700,\"melanopicEDI\":5,\"durationSeconds\":10,"
-        "\"isPostDLMO\":true}]",
+        R"([{"timestamp":"now","colorTemperature":2700,"melanopicEDI":5,"durationSeconds":10,"isPostDLMO":true}])",
         "[" + record(",\"isPostDLMO\":true,\"colorTemperature\":2700.5") + "]",
         "[1]",
     };

@@ -18,7 +18,9 @@ using Snapshot = HealthHistory::DailySnapshot;
 
 const Date noon = Date::fromUnixTime(1749988800.0);  // 2025-06-15 12:00 UTC
 
-std::string daysAgo(int days) { return HealthHistory::dateString(*Calendar::addingDays(-days, noon)); }
+std::string daysAgo(int days) {
+    return HealthHistory::dateString(*Calendar::addingDays(-days, noon));
+}
 
 void record(HealthHistory& history, const std::string& date, std::optional<std::int64_t> score,
             std::optional<std::int64_t> rating = std::nullopt, double screenTime = 1.0) {
@@ -27,6 +29,7 @@ void record(HealthHistory& history, const std::string& date, std::optional<std::
 
 std::vector<std::string> datesOf(const std::vector<Snapshot>& snapshots) {
     std::vector<std::string> dates;
+    dates.reserve(snapshots.size());
     for (const auto& s : snapshots) dates.push_back(s.date);
     return dates;
 }
@@ -173,6 +176,7 @@ TEST(HealthHistory, UnreadableDocumentsKeepTheHistory) {
 
 TEST(HealthHistory, RestoredDocumentsAreTakenWholeUntilTheNextRecord) {
     std::vector<Snapshot> many;
+    many.reserve(400);
     for (int i = 0; i < 400; ++i) many.push_back(Snapshot{"2024-01-01", 1.0, 2.0, 0.5, 1, 1, i, std::nullopt});
     json::Json document = json::Json::array();
     for (const auto& s : many) {

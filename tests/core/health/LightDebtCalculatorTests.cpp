@@ -20,8 +20,8 @@ Date at(int year, int month, int day, int hour, int minute = 0) {
 
 TEST(LightDebtCalculator, LevelBandsAndTexts) {
     const std::pair<double, Level> bands[] = {
-        {0.0, Level::low},       {9.999, Level::low},   {10.0, Level::medium},
-        {29.99, Level::medium},  {30.0, Level::high},   {49.99, Level::high},
+        {0.0, Level::low},       {9.999, Level::low},    {10.0, Level::medium},
+        {29.99, Level::medium},  {30.0, Level::high},    {49.99, Level::high},
         {50.0, Level::critical}, {1e9, Level::critical}, {std::nan(""), Level::critical},
     };
     for (const auto& [points, level] : bands) {
@@ -81,8 +81,8 @@ TEST(LightDebtCalculator, AccumulatesAfterMelatoninOnsetAndRecoversNextDay) {
 TEST(LightDebtCalculator, NightRecoveryFollowsHoursSlept) {
     testing::ScopedClock clock(at(2025, 6, 2, 9));
     const std::pair<double, double> cases[] = {
-        {7.5, 40.0 * 0.378 - 0.2}, {3.0, 27.8},  {std::nan(""), 27.8},     {4.0, 27.8},
-        {12.0, 40.0 * 0.15 - 0.2}, {10.0, 5.8},  {9.99, 5.8}, {9.9, 40.0 * (1.0 - (0.3 + 5.9 * 0.092)) - 0.2},
+        {7.5, 40.0 * 0.378 - 0.2}, {3.0, 27.8}, {std::nan(""), 27.8}, {4.0, 27.8},
+        {12.0, 40.0 * 0.15 - 0.2}, {10.0, 5.8}, {9.99, 5.8},          {9.9, 40.0 * (1.0 - (0.3 + 5.9 * 0.092)) - 0.2},
     };
     for (const auto& [sleep, expected] : cases) {
         LightDebtCalculator debt;

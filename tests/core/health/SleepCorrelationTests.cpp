@@ -34,6 +34,7 @@ TEST(SleepCorrelation, StrongCorrelationWithAllThreeTexts) {
     EXPECT_EQ(insight->averageSleepOnLowDebt, 4.5);
     EXPECT_EQ(insight->averageSleepOnHighDebt, 2.0);
     EXPECT_EQ(insight->sleepLightDebtCorrelation, Strength::strong);
+    EXPECT_EQ(insight->sleepLightDebtCorrelation.rawValue(), "Strong");
     EXPECT_EQ(insight->averageScoreOnGoodSleep, 87.5);
     EXPECT_EQ(insight->averageScoreOnPoorSleep, 55.0);
     EXPECT_EQ(insight->recommendations, (std::vector<std::string>{highDebtText, scoreText, lowDebtText}));
@@ -69,6 +70,8 @@ TEST(SleepCorrelation, TextsNeedEnoughDaysInTheirGroup) {
     const auto allLow = SleepCorrelation::analyzeHistory({day(1, 4), day(2, 5), day(3, 4)});
     ASSERT_TRUE(allLow);
     EXPECT_EQ(allLow->sleepLightDebtCorrelation, Strength::insufficient);
+    EXPECT_EQ(Strength::fromRawValue("Insufficient Data"), Strength::insufficient);
+    EXPECT_FALSE(Strength::fromRawValue("insufficient"));
     EXPECT_EQ(allLow->averageSleepOnHighDebt, 0.0);
     EXPECT_EQ(allLow->recommendations, (std::vector<std::string>{lowDebtText}));
 
@@ -112,8 +115,8 @@ TEST(SleepCorrelation, OneNightVerdicts) {
     const std::string excellent =
         "Excellent sleep efficiency. Your light habits are well-aligned with your circadian rhythm.";
     const Case cases[] = {
-        {60, 0, 0.79, brightness}, {60, 0, 0.8, fair},   {50, 40, 0.7, debt},     {60, 31, 0.8, debt},
-        {60, 30, 0.8, fair},       {0, 99, 0.85, fair},  {60, 0, 0.9, excellent}, {0, 0, 1.0, excellent},
+        {60, 0, 0.79, brightness}, {60, 0, 0.8, fair},  {50, 40, 0.7, debt},     {60, 31, 0.8, debt},
+        {60, 30, 0.8, fair},       {0, 99, 0.85, fair}, {60, 0, 0.9, excellent}, {0, 0, 1.0, excellent},
     };
     for (const auto& c : cases) {
         const SleepCorrelation::SleepData night{Date(0), Date(0), Date(28800), 8.0, c.efficiency};
@@ -123,19 +126,6 @@ TEST(SleepCorrelation, OneNightVerdicts) {
         EXPECT_EQ(verdict.lightDebtAtBedtime, c.debt);
         EXPECT_EQ(verdict.sleepEfficiency, c.efficiency);
     }
-}
-
-TEST(SleepCorrelation, StrengthRawValues) {
-    const std::pair<Strength, const char*> cases[] = {{Strength::strong, "Strong"},
-                                                      {Strength::moderate, "Moderate"},
-                                                      {Strength::weak, "Weak"},
-                                                      {Strength::insufficient, "Insufficient Data"}};
-    for (const auto& [strength, text] : cases) {
-        EXPECT_EQ(strength.rawValue(), text);
-        EXPECT_EQ(Strength::fromRawValue(text), strength);
-    }
-    EXPECT_FALSE(Strength::fromRawValue("Insufficient"));
-    EXPECT_FALSE(Strength::fromRawValue("strong"));
 }
 
 }  // namespace

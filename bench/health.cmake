@@ -1,0 +1,1 @@
+solvara_bench(health solvara_health)
