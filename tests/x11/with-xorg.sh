@@ -111,9 +111,11 @@ done
 DISPLAY=":$(head -n 1 "$work/display")"
 export DISPLAY
 
-# The dummy driver starts with one enabled output; the tests need a second monitor.
+# The dummy driver starts with one enabled output; the tests need a second monitor. It reports
+# an output connected only from the next probe on, hence the final plain xrandr.
 xrandr --addmode DUMMY1 1280x800 &&
-    xrandr --output DUMMY1 --mode 1280x800 --right-of DUMMY0 ||
+    xrandr --output DUMMY1 --mode 1280x800 --right-of DUMMY0 &&
+    xrandr >/dev/null ||
     cannot_start "could not enable a second output with xrandr"
 
 # Keep the command's configuration and runtime files away from the user's.
@@ -123,24 +125,6 @@ export XDG_CONFIG_HOME XDG_RUNTIME_DIR
 unset WAYLAND_DISPLAY
 QT_QPA_PLATFORM=xcb
 export QT_QPA_PLATFORM
-
-wait_for_selection() {
-    # $1: selection name; gives the helper up to 10 s to take it.
-    tries=0
-    while ! xprop -root -len 0 >/dev/null 2>&1; do sleep 0.1; done
-    while [ $tries -lt 100 ]; do
-        if xprop -display "$DISPLAY" -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" &&
-           [ "$1" = "wm" ]; then
-            return 0
-        fi
-        if [ "$1" = "cm" ] && "$0" --probe-cm 2>/dev/null; then
-            return 0
-        fi
-        tries=$((tries + 1))
-        sleep 0.1
-    done
-    return 1
-}
 
 if [ $want_wm -eq 1 ]; then
     command -v openbox >/dev/null 2>&1 || cannot_start "openbox is missing"
@@ -156,11 +140,11 @@ fi
 
 if [ $want_compositor -eq 1 ]; then
     command -v picom >/dev/null 2>&1 || cannot_start "picom is missing"
-    picom --backend xrender --no-fading-openclose --shadow-exclude 'all' \
-        >"$work/picom.log" 2>&1 &
+    picom --config /dev/null --backend xrender >"$work/picom.log" 2>&1 &
     compositor_pid=$!
+    # picom names its own window once it has taken the compositing selection.
     tries=0
-    until xprop -root _NET_WM_CM_S0 >/dev/null 2>&1 && [ -n "$(xdotool search --class picom 2>/dev/null || echo found)" ]; do
+    until xwininfo -root -children 2>/dev/null | grep -q '"picom"'; do
         tries=$((tries + 1))
         [ $tries -le 100 ] || cannot_start "picom did not start"
         sleep 0.1

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <X11/Xlib.h>
+
+#include "platform/linux/XHandles.h"
+
+namespace solvara::testing {
+
+// A separate X client that looks at (and meddles with) what the code under test did, the way
+// another program on the desktop would.
+class SecondClient {
+public:
+    struct Tables {
+        std::vector<std::uint16_t> red, green, blue;
+        bool operator==(const Tables&) const = default;
+    };
+
+    SecondClient();
+
+    Display* display() const { return display_.get(); }
+    bool isOpen() const { return display_ != nullptr; }
+
+    // The names of the outputs that drive an enabled CRTC.
+    std::vector<std::string> enabledOutputs();
+
+    // The gamma tables of the CRTC behind an output; empty when it has none.
+    std::optional<Tables> gamma(const std::string& outputName);
+    bool setGamma(const std::string& outputName, const Tables& tables);
+    int gammaSize(const std::string& outputName);
+
+    // xrandr on the test's server: "DUMMY1" off, or back on at 1280x800 right of DUMMY0.
+    static bool switchOutput(const std::string& outputName, bool on);
+
+    // The pixel of the root window at (x, y) as 0xRRGGBB, as a screenshot sees it.
+    std::optional<std::uint32_t> rootPixel(int x, int y);
+
+    // An opaque plain window of the given colour, mapped; answers its id (0 on failure).
+    Window createOpaqueWindow(int x, int y, unsigned width, unsigned height, std::uint32_t rgb);
+
+    // Mapped top-level windows whose frame covers the point (all clients), outermost last.
+    std::vector<Window> mappedWindowsAt(int x, int y);
+
+    // Whether any client owns the compositing-manager selection of screen 0.
+    bool compositorRuns();
+
+    // Activates or resets the server's screen saver.
+    void forceScreenSaver(bool on);
+
+    // Root-window property presence.
+    bool rootHasProperty(const std::string& name);
+    void deleteRootProperty(const std::string& name);
+
+    static Tables identity(int size);
+
+private:
+    x11::DisplayPtr display_;
+};
+
+}  // namespace solvara::testing
