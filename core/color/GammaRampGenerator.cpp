@@ -20,16 +20,20 @@ void fill(GammaRampGenerator::Channel& channel, double b, double gain, bool inve
     }
 }
 
+GammaRampGenerator::GammaRamp scaledRamp(const ColorTemperatureConverter::RGB& rgb, double brightness,
+                                         bool inverted) {
+    const double b = clampBrightness(brightness);
+    GammaRampGenerator::GammaRamp ramp;
+    fill(ramp.red, b, rgb.red, inverted);
+    fill(ramp.green, b, rgb.green, inverted);
+    fill(ramp.blue, b, rgb.blue, inverted);
+    return ramp;
+}
+
 }  // namespace
 
 GammaRampGenerator::GammaRamp GammaRampGenerator::generateRamp(std::int64_t kelvin, double brightness) const {
-    const double b = clampBrightness(brightness);
-    const auto rgb = converter.kelvinToRGB(kelvin);
-    GammaRamp ramp;
-    fill(ramp.red, b, rgb.red, false);
-    fill(ramp.green, b, rgb.green, false);
-    fill(ramp.blue, b, rgb.blue, false);
-    return ramp;
+    return scaledRamp(converter.kelvinToRGB(kelvin), brightness, false);
 }
 
 GammaRampGenerator::GammaRamp GammaRampGenerator::generateRedOnlyRamp(double brightness) const {
@@ -43,13 +47,7 @@ GammaRampGenerator::GammaRamp GammaRampGenerator::generateRedOnlyRamp(double bri
 
 GammaRampGenerator::GammaRamp GammaRampGenerator::generateInvertedRamp(std::int64_t kelvin,
                                                                        double brightness) const {
-    const double b = clampBrightness(brightness);
-    const auto rgb = converter.kelvinToRGB(kelvin);
-    GammaRamp ramp;
-    fill(ramp.red, b, rgb.red, true);
-    fill(ramp.green, b, rgb.green, true);
-    fill(ramp.blue, b, rgb.blue, true);
-    return ramp;
+    return scaledRamp(converter.kelvinToRGB(kelvin), brightness, true);
 }
 
 GammaRampGenerator::GammaRamp GammaRampGenerator::generateGrayscaleRamp(std::int64_t kelvin,
