@@ -1,12 +1,16 @@
 #include "platform/fake/FakeWorkspace.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
+
+#include "core/foundation/Clock.h"
 
 namespace solvara {
 
 std::optional<double> FakeWorkspace::secondsSinceLastEvent(InputEventKind kind) {
     if (!idleAvailable) return std::nullopt;
+    if (auto it = lastInput.find(kind); it != lastInput.end()) return std::max(0.0, Clock::now() - it->second);
     return idleSeconds[kind];
 }
 

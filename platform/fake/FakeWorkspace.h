@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 
+#include "core/foundation/Date.h"
 #include "platform/Workspace.h"
 #include "platform/fake/FakeEventLog.h"
 
@@ -33,6 +34,10 @@ public:
         {InputEventKind::mouseMoved, 0}, {InputEventKind::keyDown, 0}, {InputEventKind::leftMouseDown, 0}};
     // Sets every kind's idle time at once.
     void setIdle(double seconds);
+    // Dates the last input of `kind` at `at`: from then on its idle time follows Clock::now()
+    // (the fake run loop's virtual clock) instead of idleSeconds.
+    void recordInput(InputEventKind kind, Date at) { lastInput[kind] = at; }
+    std::map<InputEventKind, Date> lastInput;
 
     // Calls the live observers of that kind, as the desktop would.
     void postScreenChange();
