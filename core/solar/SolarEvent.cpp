@@ -17,8 +17,8 @@ std::optional<std::string> SolarEvent::cachedCoordKey;
 namespace {
 
 constexpr int sampleCount = 144;
-constexpr double sampleStep = 600;  // seconds
-constexpr int refinementSteps = 8;  // 600 s / 2^8: within about 1.2 s of the crossing
+constexpr double sampleStep = 600;          // seconds
+constexpr int refinementSteps = 8;          // 600 s / 2^8: within about 1.2 s of the crossing
 constexpr double maxDayLength = 2 * 86400;  // generous: zones have skipped and repeated whole days
 
 // The key text of `value` truncated toward zero, or empty when no 64-bit integer holds it

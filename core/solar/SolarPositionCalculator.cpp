@@ -9,8 +9,12 @@ namespace {
 
 constexpr double pi = 3.141592653589793;
 
-double rad(double degrees) { return degrees * pi / 180; }
-double deg(double radians) { return radians * 180 / pi; }
+double rad(double degrees) {
+    return degrees * pi / 180;
+}
+double deg(double radians) {
+    return radians * 180 / pi;
+}
 
 }  // namespace
 
@@ -31,8 +35,7 @@ double SolarPositionCalculator::julianDayNumber(Date date) {
 
 // The NOAA equations in the low-precision form the rest of the program is tuned to: keep the
 // order of operations, the unreduced mean anomaly and the unwrapped hour angle.
-SolarPositionCalculator::SolarPosition SolarPositionCalculator::solarPosition(Coordinate coordinate,
-                                                                              Date date) const {
+SolarPositionCalculator::SolarPosition SolarPositionCalculator::solarPosition(Coordinate coordinate, Date date) const {
     const DateComponents local = Calendar::localComponents(date);
     const double hours = local.hour + local.minute / 60.0 + local.second / 3600.0;
 

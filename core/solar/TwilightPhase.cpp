@@ -38,9 +38,8 @@ constexpr std::array<EnumEntry<P::Value>, 11> displayNames{{
 }  // namespace
 
 const std::array<TwilightPhase, 11> TwilightPhase::allCases{
-    astronomicalNight, astronomicalTwilight, nauticalTwilight, civilTwilight,
-    goldenHour,        morningRise,          solarNoon,        afternoonDecline,
-    eveningGoldenHour, eveningTwilight,      night,
+    astronomicalNight, astronomicalTwilight, nauticalTwilight,  civilTwilight,   goldenHour, morningRise,
+    solarNoon,         afternoonDecline,     eveningGoldenHour, eveningTwilight, night,
 };
 
 TwilightPhase TwilightPhase::from(double elevation, bool isAscending) {
@@ -54,13 +53,17 @@ TwilightPhase TwilightPhase::from(double elevation, bool isAscending) {
     return solarNoon;
 }
 
-std::string_view TwilightPhase::rawValue() const { return rawValueIn(rawValues, value_); }
+std::string_view TwilightPhase::rawValue() const {
+    return rawValueIn(rawValues, value_);
+}
 
 std::optional<TwilightPhase> TwilightPhase::fromRawValue(std::string_view raw) {
     if (auto value = fromRawValueIn(rawValues, raw)) return TwilightPhase(*value);
     return std::nullopt;
 }
 
-std::string_view TwilightPhase::displayName() const { return rawValueIn(displayNames, value_); }
+std::string_view TwilightPhase::displayName() const {
+    return rawValueIn(displayNames, value_);
+}
 
 }  // namespace solvara

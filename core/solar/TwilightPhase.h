@@ -29,7 +29,7 @@ public:
     static const std::array<TwilightPhase, 11> allCases;
 
     constexpr TwilightPhase(Value value) : value_(value) {}  // NOLINT(google-explicit-constructor)
-    constexpr operator Value() const { return value_; }     // NOLINT(google-explicit-constructor)
+    constexpr operator Value() const { return value_; }      // NOLINT(google-explicit-constructor)
 
     // Each bound belongs to the band above it; a descending sun between -18 and -6 degrees is
     // already `night`, and an elevation that is not a number counts as midday.
@@ -50,6 +50,7 @@ private:
 template <>
 struct std::hash<solvara::TwilightPhase> {
     std::size_t operator()(solvara::TwilightPhase phase) const noexcept {
-        return std::hash<unsigned char>{}(static_cast<unsigned char>(static_cast<solvara::TwilightPhase::Value>(phase)));
+        return std::hash<unsigned char>{}(
+            static_cast<unsigned char>(static_cast<solvara::TwilightPhase::Value>(phase)));
     }
 };

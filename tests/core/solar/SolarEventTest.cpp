@@ -113,7 +113,8 @@ void expectEvent(const char* what, const std::optional<Date>& actual, const char
 TEST(SolarEvent, MatchesAnEphemerisOnOrdinaryPolarAndDaylightSavingDays) {
     for (const Day& day : days) {
         ScopedTimeZone zone(day.place.zone);
-        SCOPED_TRACE(std::string(day.place.name) + " " + Calendar::dayKey(*Calendar::date(day.year, day.month, day.day)));
+        SCOPED_TRACE(std::string(day.place.name) + " " +
+                     Calendar::dayKey(*Calendar::date(day.year, day.month, day.day)));
         const Date noon = *Calendar::date(day.year, day.month, day.day, 12, 0);
         const Date startOfDay = Calendar::startOfDay(noon);
         const SolarEvent events = SolarEvent::events(noon, day.place.coordinate);
@@ -199,10 +200,14 @@ TEST(SolarEvent, UnkeyableInputIsComputedWithoutTouchingTheCache) {
         Coordinate coordinate;
     };
     const Row rows[] = {
-        {later, {nan, 0}},          {later, {0, nan}},
-        {later, {inf, 0}},          {later, {0, -inf}},
-        {later, {1e17, 0}},         {later, {0, -1e17}},
-        {Date(nan), london.coordinate}, {Date(1e300), london.coordinate},
+        {later, {nan, 0}},
+        {later, {0, nan}},
+        {later, {inf, 0}},
+        {later, {0, -inf}},
+        {later, {1e17, 0}},
+        {later, {0, -1e17}},
+        {Date(nan), london.coordinate},
+        {Date(1e300), london.coordinate},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.coordinate.latitude);

@@ -35,8 +35,7 @@ TEST(TwilightPhase, ClassifiesEachBoundIntoTheBandAbove) {
         {90, TwilightPhase::solarNoon, TwilightPhase::solarNoon},
         {nan, TwilightPhase::solarNoon, TwilightPhase::solarNoon},
         {std::numeric_limits<double>::infinity(), TwilightPhase::solarNoon, TwilightPhase::solarNoon},
-        {-std::numeric_limits<double>::infinity(), TwilightPhase::astronomicalNight,
-         TwilightPhase::astronomicalNight},
+        {-std::numeric_limits<double>::infinity(), TwilightPhase::astronomicalNight, TwilightPhase::astronomicalNight},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.elevation);
@@ -73,8 +72,8 @@ TEST(TwilightPhase, RawValuesAndDisplayNamesInDeclarationOrder) {
 }
 
 TEST(TwilightPhase, ParsesOnlyExactCaseNames) {
-    for (const char* text : {"GoldenHour", "Morning Golden Hour", "goldenhour", " goldenHour", "goldenHour ", "",
-                             "Night", "deepNight"}) {
+    for (const char* text :
+         {"GoldenHour", "Morning Golden Hour", "goldenhour", " goldenHour", "goldenHour ", "", "Night", "deepNight"}) {
         EXPECT_FALSE(TwilightPhase::fromRawValue(text).has_value()) << text;
     }
 }
