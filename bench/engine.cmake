@@ -1,0 +1,3 @@
+if(TARGET solvara_engine)
+  solvara_bench(engine solvara_engine)
+endif()
