@@ -33,7 +33,7 @@ bool FakeNightLightClient::setEnabled(bool value) {
 
 // "fake:<enabled> <strength> <temperature> <schedule>", strength in thousandths.
 std::optional<std::string> FakeNightLightClient::captureSettings() {
-    if (!available || !readable) return std::nullopt;
+    if (!available || !readable || !capturable) return std::nullopt;
     return "fake:" + std::to_string(enabled ? 1 : 0) + " " +
            std::to_string(static_cast<int>(currentStrength * 1000.0f + 0.5f)) + " " + std::to_string(temperature) +
            " " + std::to_string(followsSchedule ? 1 : 0);

@@ -26,6 +26,7 @@ public:
     // Scripted settings (what the desktop holds now).
     bool available = true;
     bool readable = true;    // false: strength() and captureSettings() answer empty
+    bool capturable = true;  // false: only captureSettings() answers empty
     bool refuseWrites = false;
     bool enabled = false;
     float currentStrength = 0.0f;
