@@ -4,7 +4,7 @@
 
 namespace solvara {
 
-std::optional<std::string> PerDisplaySettings::encodeList(const std::vector<PerDisplaySettings>& records) {
+nlohmann::json PerDisplaySettings::encodeList(const std::vector<PerDisplaySettings>& records) {
     json::Json array = json::Json::array();
     for (const auto& record : records) {
         json::Json object = {
@@ -16,15 +16,14 @@ std::optional<std::string> PerDisplaySettings::encodeList(const std::vector<PerD
         if (record.brightnessOverride) object["brightnessOverride"] = *record.brightnessOverride;
         array.push_back(std::move(object));
     }
-    return json::encode(array);
+    return array;
 }
 
-std::optional<std::vector<PerDisplaySettings>> PerDisplaySettings::decodeList(std::string_view document) {
-    auto parsed = json::parse(document);
-    if (!parsed || !parsed->is_array()) return std::nullopt;
+std::optional<std::vector<PerDisplaySettings>> PerDisplaySettings::decodeList(const nlohmann::json& document) {
+    if (!document.is_array()) return std::nullopt;
     std::vector<PerDisplaySettings> records;
-    records.reserve(parsed->size());
-    for (const auto& element : *parsed) {
+    records.reserve(document.size());
+    for (const auto& element : document) {
         if (!element.is_object()) return std::nullopt;
         json::ObjectReader reader(element);
         PerDisplaySettings record;

@@ -4,8 +4,9 @@
 #include <map>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
+
+#include <nlohmann/json.hpp>
 
 namespace solvara {
 
@@ -22,11 +23,13 @@ struct PerDisplaySettings {
 
     bool operator==(const PerDisplaySettings&) const = default;
 
-    // The stored document: a compact JSON array with one object per record. Absent overrides
-    // are left out, never written as null. Empty when a brightness is not a finite number.
-    static std::optional<std::string> encodeList(const std::vector<PerDisplaySettings>& records);
-    // Strict: any bad element rejects the whole document (empty result).
-    static std::optional<std::vector<PerDisplaySettings>> decodeList(std::string_view document);
+    // The stored document: a JSON array with one object per record ("displayID",
+    // "displayName", "isEnabled", and "kelvinOverride" and "brightnessOverride" only when
+    // present, never as null).
+    static nlohmann::json encodeList(const std::vector<PerDisplaySettings>& records);
+    // Strict: any bad element rejects the whole document (empty result); null overrides and
+    // unknown keys are accepted.
+    static std::optional<std::vector<PerDisplaySettings>> decodeList(const nlohmann::json& document);
 };
 
 using PerDisplaySettingsMap = std::map<std::uint32_t, PerDisplaySettings>;

@@ -1,0 +1,271 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "app/display/DisplayManager.h"
+#include "app/display/SoftwareDimmer.h"
+#include "app/display/VignetteDimmer.h"
+#include "app/shell/AmbientLightSensor.h"
+#include "app/shell/KeyboardShortcutManager.h"
+#include "app/shell/SoundscapeManager.h"
+#include "app/state/AppStateProperties.h"
+#include "app/state/AppStateTypes.h"
+#include "app/state/CityLocation.h"
+#include "app/state/PerDisplaySettings.h"
+#include "core/engine/CircadianEngine.h"
+#include "core/engine/DSTSmoother.h"
+#include "core/health/BreakScheduler.h"
+#include "core/health/ExposureTracker.h"
+#include "core/health/HealthHistory.h"
+#include "core/health/LightDebtCalculator.h"
+#include "core/profiles/ProfileManager.h"
+#include "core/solar/Coordinate.h"
+#include "platform/AmbientLightSource.h"
+#include "platform/LoginItem.h"
+#include "platform/Platform.h"
+#include "platform/Timer.h"
+
+namespace solvara {
+
+// The one state object of the program: every setting with its default, every live value the
+// views show, and the long-lived engine, health and display objects. Main thread only.
+//
+// Observation: every property below has a getter and a setter. A setter runs the property's
+// change handler on every write, equal value or not; observers hear of the write (a will-change
+// notice before the store, a did-change notice after the store and the handler) only when the
+// value differs. The per-display map, the coordinate, the engine state and the two managers
+// count as changed on every write.
+class AppState {
+public:
+    using DisplayMode = solvara::DisplayMode;
+    using ScreenEffect = solvara::ScreenEffect;
+    using GammaAPI = solvara::GammaAPI;
+    using BreakSound = solvara::BreakSound;
+    using BreakScreenType = solvara::BreakScreenType;
+    using CursorStyle = solvara::CursorStyle;
+    using LocationSource = solvara::LocationSource;
+    using CityLocation = solvara::CityLocation;
+    using CircadianState = CircadianEngine::CircadianState;
+
+    // What one break tick asks its caller to do with the break windows.
+    enum class BreakEvent { breakStarted, breakEnded };
+
+    enum class Property {
+#define SOLVARA_PROPERTY_CASE(type, name, setter, initial, handler) name,
+        SOLVARA_APP_STATE_PROPERTIES(SOLVARA_PROPERTY_CASE)
+#undef SOLVARA_PROPERTY_CASE
+        soundscapeManager,
+        shortcutManager,
+    };
+    enum class Notice { willChange, didChange };
+    using Observer = std::function<void(Property, Notice)>;
+    using ObserverId = std::uint64_t;
+
+    // The property's name as written in the code ("isEnabled"); the settings file uses the same.
+    static std::string_view propertyName(Property property);
+
+    // The largest kelvin change of the shown temperature per apply with a gamma-table method.
+    static constexpr std::int64_t maxKelvinStepPerUpdate = 20;
+    static constexpr std::string_view settingsFileName = "Solvara-Settings.json";
+    static constexpr std::size_t maxSettingsFileBytes = 1024 * 1024;
+
+    // Builds every owned object and restores the persisted settings (which already runs the
+    // change handlers: the engine, the break scheduler and the dimmer follow the stored values).
+    AppState(const Platform& platform, LoginItem& loginItem, AmbientLightSource& ambientLightSource);
+    ~AppState();
+
+    AppState(const AppState&) = delete;
+    AppState& operator=(const AppState&) = delete;
+
+    // Called synchronously, in the order added; an observer may add or remove observers.
+    ObserverId addObserver(Observer observer);
+    void removeObserver(ObserverId id);
+
+#define SOLVARA_PROPERTY_ACCESSORS(type, name, setter, initial, handler) \
+    const type& name() const { return name##_; }                        \
+    void setter(type value);
+    SOLVARA_APP_STATE_PROPERTIES(SOLVARA_PROPERTY_ACCESSORS)
+#undef SOLVARA_PROPERTY_ACCESSORS
+
+    // A second name for pwmProtectionEnabled (the feature switch of the same setting).
+    bool featurePWMProtection() const { return pwmProtectionEnabled(); }
+    void setFeaturePWMProtection(bool value) { setPwmProtectionEnabled(value); }
+
+    // Handed in by the application shell; owned from then on.
+    SoundscapeManager* soundscapeManager() const { return soundscapeManager_.get(); }
+    void setSoundscapeManager(std::unique_ptr<SoundscapeManager> manager);
+    KeyboardShortcutManager* shortcutManager() const { return shortcutManager_.get(); }
+    void setShortcutManager(std::unique_ptr<KeyboardShortcutManager> manager);
+
+    // Owned for the life of the process.
+    CircadianEngine& circadianEngine() { return circadianEngine_; }
+    BreakScheduler& breakScheduler() { return breakScheduler_; }
+    const BreakScheduler& breakScheduler() const { return breakScheduler_; }
+    ProfileManager& profileManager() { return profileManager_; }
+    const ProfileManager& profileManager() const { return profileManager_; }
+    ExposureTracker& exposureTracker() { return exposureTracker_; }
+    LightDebtCalculator& lightDebtCalculator() { return lightDebtCalculator_; }
+    HealthHistory& healthHistory() { return healthHistory_; }
+    const HealthHistory& healthHistory() const { return healthHistory_; }
+    DisplayManager& displayManager() { return displayManager_; }
+    SoftwareDimmer& softwareDimmer() { return softwareDimmer_; }
+    VignetteDimmer& vignetteDimmer() { return vignetteDimmer_; }
+    AmbientLightSensor& ambientLightSensor() { return ambientLightSensor_; }
+    DSTSmoother& dstSmoother() { return dstSmoother_; }
+
+    // The application's own appearance while autoDarkModeEnabled: called on the main thread
+    // after each update with true (dark) or false (follow the system). Set by the views.
+    std::function<void(bool dark)> onAutoAppearance;
+
+    // --- The 10-second update -------------------------------------------------------------
+    // Engine state, display, appearance, day rollover, and 10 seconds of exposure accounting.
+    void updateCircadianState();
+    // The effective wake and sleep times, shifted by the daylight-saving offset, into the engine.
+    void syncEngineSchedule();
+    // Whether `hour` lies in the biological night: from melatonin onset (two hours before the
+    // sleep hour) up to the wake hour, read on the 24-hour circle.
+    static bool isInBiologicalNight(std::int64_t hour, std::int64_t sleepHour, std::int64_t wakeHour);
+
+    // --- Driving the displays -------------------------------------------------------------
+    void applyCurrentState();
+    std::int64_t effectiveKelvin() const;
+    bool shouldUseDarkMode() const;
+    bool isDisabledByAppProfile() const;
+    // Adds `delta` to the manual adjustment (kept within -3000...3000) and re-applies.
+    void adjustKelvin(std::int64_t delta);
+    // Records new displays and re-sends the last applied kelvin to the new screen set.
+    void handleScreenChange();
+    // Takes every effect off the displays at once; the next apply filters again.
+    void emergencyReset();
+    void startMovieModeTimer();
+
+    // --- Breaks ---------------------------------------------------------------------------
+    std::optional<BreakEvent> tickBreakTimer();
+    void postponeBreak();
+
+    // --- Derived readouts -----------------------------------------------------------------
+    std::int64_t effectiveWakeHour() const;
+    std::int64_t effectiveSleepHour() const;
+    bool isPostDLMO() const;
+    bool isSleepTime() const;
+    std::optional<std::string> sleepCountdownText() const;
+    std::optional<std::string> dlmoCountdownText() const;
+    std::optional<std::string> sleepIfNowText() const;
+    std::string menuBarIcon() const;
+    double currentMelanopicEDI() const;
+    std::int64_t computeCurrentScore() const;
+    void logMorningSunlight(double minutes);
+
+    // --- Persistence ----------------------------------------------------------------------
+    // Writes every persisted setting and the day state to the user defaults (nothing while the
+    // launch-time restore runs).
+    void persistSettings();
+
+    // --- Settings file and reset ----------------------------------------------------------
+    // The 37 exported settings as pretty JSON with sorted keys; empty when a value is not a
+    // finite number.
+    std::optional<std::string> settingsDocument() const;
+    // Writes the settings file atomically. Empty on success, else why it failed, for people.
+    std::optional<std::string> exportSettings(const std::string& path) const;
+    // Reads a settings file (a regular file of at most 1 MiB) and applies it through the
+    // setters. Any unreadable, ill-typed or out-of-range member rejects the whole file and
+    // changes nothing. Empty on success, else why it was rejected, for people.
+    std::optional<std::string> importSettings(const std::string& path);
+    std::optional<std::string> importSettingsDocument(std::string_view document);
+    void resetToDefaults();
+
+private:
+    struct ObserverEntry {
+        ObserverId id;
+        std::shared_ptr<Observer> observer;
+    };
+
+    template <class T>
+    void assign(Property property, T& field, T value, void (AppState::*handler)());
+    void notify(Property property, Notice notice);
+    void noHandler() {}
+
+    // Change handlers.
+    void didSetIsEnabled();
+    void didSetCurrentMode();
+    void didSetCustomModeKelvin();
+    void didSetOutput();
+    void didSetScreenEffect();
+    void didSetMorningBoostEnabled();
+    void didSetSchedule();
+    void didSetDayKelvin();
+    void didSetNightKelvin();
+    void didSetManualNightSchedule();
+    void didSetCoordinate();
+    void didSetLocationSource();
+    void didSetSelectedCity();
+    void didSetPwmProtectionEnabled();
+    void didSetSoftwareDimmerOpacity();
+    void didSetVignetteEnabled();
+    void didSetVignetteShape();
+    void didSetBreaksEnabled();
+    void didSetBreakIntervalMinutes();
+    void didSetSoundscapeVolume();
+    void didSetSoundscapeTheme();
+    void didSetLaunchAtLoginEnabled();
+
+    std::int64_t manualScheduleKelvin() const;
+    void sendToDisplays(std::int64_t kelvin);
+    // Records `day` in the health history and starts a new one.
+    void closeDay(const std::string& day, double screenTimeHours);
+    void refreshLightDebtReadouts();
+    void restoreSettings();
+    void restoreDayState();
+    // Copies a stored document that cannot be read to a recovery file before anything can
+    // overwrite it; when that fails, the key is never written this session.
+    void keepAside(std::string_view key, const std::string& reason);
+    // Stores a JSON document given as text, skipping the work when it has not changed.
+    void setDocument(std::string_view key, const std::string& document);
+
+#define SOLVARA_PROPERTY_FIELD(type, name, setter, initial, handler) type name##_ = initial;
+    SOLVARA_APP_STATE_PROPERTIES(SOLVARA_PROPERTY_FIELD)
+#undef SOLVARA_PROPERTY_FIELD
+
+    Platform platform_;
+    LoginItem& loginItem_;
+    UserDefaults& defaults_;
+
+    CircadianEngine circadianEngine_;
+    BreakScheduler breakScheduler_;
+    ProfileManager profileManager_;
+    ExposureTracker exposureTracker_;
+    LightDebtCalculator lightDebtCalculator_;
+    HealthHistory healthHistory_;
+    DisplayManager displayManager_;
+    SoftwareDimmer softwareDimmer_;
+    VignetteDimmer vignetteDimmer_;
+    AmbientLightSensor ambientLightSensor_;
+    DSTSmoother dstSmoother_;
+
+    std::unique_ptr<SoundscapeManager> soundscapeManager_;
+    std::unique_ptr<KeyboardShortcutManager> shortcutManager_;
+
+    Timer movieModeRevertTimer_;
+    Timer screenEffectPersistTimer_;
+    bool isPersisting_ = false;
+    // Stored documents that could not be read nor copied aside: never overwritten this run.
+    std::set<std::string, std::less<>> protectedKeys_;
+    // The text last stored per document key.
+    std::map<std::string, std::string, std::less<>> documentCache_;
+
+    std::vector<ObserverEntry> observers_;
+    // Calls queued on the run loop hold a weak reference and do nothing once the state is gone.
+    std::shared_ptr<int> lifetime_ = std::make_shared<int>(0);
+    ObserverId nextObserverId_ = 1;
+};
+
+}  // namespace solvara
