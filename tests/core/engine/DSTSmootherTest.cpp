@@ -164,17 +164,6 @@ TEST(DSTSmoother, NonPositiveTransitionLengthNeverSmooths) {
     }
 }
 
-TEST(DSTSmoother, OneDayTransitionSaysOneDay) {
-    ScopedTimeZone zone("Europe/London");
-    ScopedClock clock(local(2024, 10, 26, 12));
-    DSTSmoother smoother(1);
-    smoother.checkForDSTChange();
-    clock.set(local(2024, 10, 27, 12));
-    smoother.checkForDSTChange();
-    EXPECT_EQ(smoother.currentOffsetMinutes(), 60);
-    EXPECT_EQ(smoother.statusMessage(), "Smoothing DST fall back — 1 day remaining");
-}
-
 TEST(DSTSmoother, PersistsAndRestoresItsThreeValues) {
     ScopedTimeZone zone("Asia/Kolkata");
     ScopedClock clock(Date::fromUnixTime(1718000000));
