@@ -15,7 +15,8 @@ public:
     struct LaunchOptions {
         // The child is sent SIGTERM when this process dies, however it dies (Linux:
         // PR_SET_PDEATHSIG set in the child before exec, and the child is not started at all if
-        // this process is already gone by then).
+        // this process is already gone by then). Linux ties the signal to the launching thread:
+        // launch such children from the main thread only.
         bool endWithParent = false;
     };
 
