@@ -19,7 +19,9 @@ double SeasonalAwareness::dayLength(Date date, Coordinate coordinate) {
 }
 
 double SeasonalAwareness::weeklyDayLengthChange(Date date, Coordinate coordinate) {
-    return dayLength(date, coordinate) - dayLength(date - week, coordinate);
+    // Sequenced on purpose: today first, so the week-old day is what stays in the event cache.
+    const double today = dayLength(date, coordinate);
+    return today - dayLength(date - week, coordinate);
 }
 
 std::optional<std::string> SeasonalAwareness::seasonalMessage(Date date, Coordinate coordinate) {

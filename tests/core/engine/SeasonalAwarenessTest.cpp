@@ -108,14 +108,32 @@ TEST(SeasonalAwareness, PolarFallbackMakesTheChangeJump) {
 }
 
 // The week is 604800 absolute seconds: after the clocks went forward, half past midnight
-// compares with the day before the same weekday.
+// compares with the day before the same weekday; after they went back, half past eleven at
+// night compares with the day after it.
 TEST(SeasonalAwareness, WeekIsCountedInAbsoluteSeconds) {
     ScopedTimeZone zone("Europe/London");
-    const Date afterSwitch = *Calendar::date(2024, 4, 2, 0, 30);  // Tuesday, BST
-    const Date mondayBefore = *Calendar::date(2024, 3, 25, 12, 0);
-    EXPECT_DOUBLE_EQ(
-        SeasonalAwareness::weeklyDayLengthChange(afterSwitch, london),
-        SeasonalAwareness::dayLength(afterSwitch, london) - SeasonalAwareness::dayLength(mondayBefore, london));
+    const struct {
+        Date date;
+        Date comparedDay;
+    } rows[] = {
+        {*Calendar::date(2024, 4, 2, 0, 30), *Calendar::date(2024, 3, 25, 12, 0)},     // Tuesday vs Monday
+        {*Calendar::date(2024, 11, 2, 23, 30), *Calendar::date(2024, 10, 27, 12, 0)},  // Saturday vs Sunday
+    };
+    for (const auto& row : rows) {
+        EXPECT_DOUBLE_EQ(SeasonalAwareness::weeklyDayLengthChange(row.date, london),
+                         SeasonalAwareness::dayLength(row.date, london) -
+                             SeasonalAwareness::dayLength(row.comparedDay, london));
+    }
+}
+
+// Today is sampled first, so the week-old day is what the one-entry cache holds afterwards.
+TEST(SeasonalAwareness, LeavesTheEarlierDayInTheEventCache) {
+    ScopedTimeZone zone("Europe/London");
+    const Date today = *Calendar::date(2024, 3, 20, 12, 0);
+    SeasonalAwareness::seasonalMessage(today, london);
+    EXPECT_EQ(SolarEvent::events(today - 604800 + 60, london).date, today - 604800);
+    SeasonalAwareness::eveningAdjustmentMinutes(today, london);
+    EXPECT_NE(SolarEvent::events(today + 60, london).date, today);
 }
 
 }  // namespace
