@@ -47,7 +47,8 @@ double ExposureTracker::averageMelanopicEDI(Date from, Date to) const {
     double weighted = 0.0;
     double total = 0.0;
     for (const auto& record : records_) {
-        if (record.timestamp < from || to < record.timestamp) continue;
+        // Written as the inclusive range itself, so that an invalid (NaN) bound selects nothing.
+        if (!(from <= record.timestamp && record.timestamp <= to)) continue;
         weighted += record.melanopicEDI * record.durationSeconds;
         total += record.durationSeconds;
     }

@@ -56,6 +56,8 @@ TEST(ExposureTracker, WeightedMeanOverAnInclusiveRange) {
     EXPECT_EQ(tracker.averageMelanopicEDI(Date(1000.0), Date(1000.0)), 100.0);
     EXPECT_EQ(tracker.averageMelanopicEDI(Date(1000.5), Date(1999.5)), 0.0);
     EXPECT_EQ(tracker.averageMelanopicEDI(Date(2500.0), Date(3000.0)), 0.0);  // durations add up to 0
+    EXPECT_EQ(tracker.averageMelanopicEDI(Date(std::nan("")), Date(1e9)), 0.0);
+    EXPECT_EQ(tracker.averageMelanopicEDI(Date(0.0), Date(std::nan(""))), 0.0);
 }
 
 TEST(ExposureTracker, EncodeThenRestoreGivesTheSameRecords) {
