@@ -146,6 +146,23 @@ TEST(SolarEvent, RefinedCrossingsSitOnTheThreshold) {
     EXPECT_LT(elevation(*events.civilDusk + 1.5), -6);
 }
 
+// Reykjavik in mid-May: the sun starts the day just above -6, dips below it after midnight and
+// climbs again. Only the first crossing counts, and the dip is no dusk while no sunset is known.
+TEST(SolarEvent, OnlyTheFirstCrossingOfEachKindCounts) {
+    ScopedTimeZone zone("Atlantic/Reykjavik");
+    const Coordinate reykjavik{64.1466, -21.9426};
+    const Date startOfDay = *Calendar::date(2024, 5, 15);
+    const SolarPositionCalculator calculator;
+    ASSERT_GE(calculator.solarPosition(reykjavik, startOfDay).elevation, -6);
+    ASSERT_LT(calculator.solarPosition(reykjavik, startOfDay + 5400).elevation, -6);
+
+    const SolarEvent events = SolarEvent::events(startOfDay + 43200, reykjavik);
+    EXPECT_EQ(events.civilDawn, startOfDay);
+    ASSERT_TRUE(events.sunrise && events.sunset);
+    EXPECT_GT(*events.sunrise, startOfDay + 5400);
+    EXPECT_FALSE(events.civilDusk.has_value());  // the evening one falls after midnight
+}
+
 // A sunset between the 23:50 sample and midnight is never seen, and so neither is the dusk.
 TEST(SolarEvent, MissesACrossingAfterTheLastSample) {
     ScopedTimeZone zone("UTC");
