@@ -37,9 +37,7 @@ TEST(BreakScheduler, StartsIdleWithFullCompliance) {
     EXPECT_EQ(scheduler.breaksSkipped(), 0);
     EXPECT_EQ(scheduler.postponeCount(), 0);
     EXPECT_EQ(scheduler.complianceRatio(), 1.0);
-    EXPECT_EQ(scheduler.config(), Scheduler::BreakConfig{});
-    EXPECT_EQ(scheduler.config().intervalMinutes, 20);
-    EXPECT_EQ(scheduler.config().lookAwaySeconds, 20);
+    EXPECT_EQ(scheduler.config(), (Scheduler::BreakConfig{20, 20, 20, true}));
 }
 
 TEST(BreakScheduler, RunsThroughCountingActivePausedAndIdle) {
@@ -73,10 +71,13 @@ TEST(BreakScheduler, RunsThroughCountingActivePausedAndIdle) {
     EXPECT_EQ(scheduler.postponeCount(), 3);
     EXPECT_EQ(counting(scheduler), clock.now() + 300.0);
 
+    recorder.take();
     scheduler.triggerBreak();
     scheduler.skipBreak();
     EXPECT_EQ(scheduler.breaksSkipped(), 1);
     EXPECT_EQ(scheduler.postponeCount(), 0);
+    EXPECT_EQ(recorder.take(), (std::vector<Property>{Property::state, Property::breaksSkipped, Property::postponeCount,
+                                                      Property::state}));
     EXPECT_EQ(scheduler.complianceRatio(), 0.5);
 
     scheduler.pause(Scheduler::PauseReason::userPaused);
