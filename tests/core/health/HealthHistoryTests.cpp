@@ -147,6 +147,18 @@ TEST(HealthHistory, DocumentRoundTripAndOptionalKeys) {
     EXPECT_EQ(restored.snapshots()[0].breaksCompleted, 3);
 }
 
+// A one-snapshot document with `key` set to `value`, or left out when there is no value.
+std::string documentWith(const std::string& key, std::optional<json::Json> value) {
+    json::Json element{{"date", "2025-06-02"},      {"screenTimeHours", 1}, {"lightDebtPeakPoints", 2},
+                       {"breakComplianceRatio", 1}, {"breaksCompleted", 3}, {"breaksSkipped", 0}};
+    if (value) {
+        element[key] = *value;
+    } else {
+        element.erase(key);
+    }
+    return "[" + element.dump() + "]";
+}
+
 TEST(HealthHistory, UnreadableDocumentsKeepTheHistory) {
     HealthHistory history;
     record(history, "2025-06-01", 70);
@@ -154,16 +166,11 @@ TEST(HealthHistory, UnreadableDocumentsKeepTheHistory) {
         "",
         "[",
         R"({"date":"2025-06-02"})",
-        R"([{"date":"2025-06-02","screenTimeHours":1,"lightDebtPeakPoints":2,"breakComplianceRatio":1,
-            "breaksCompleted":3}])",
-        R"([{"date":"2025-06-02","screenTimeHours":1,"lightDebtPeakPoints":2,"breakComplianceRatio":1,
-            "breaksCompleted":3,"breaksSkipped":0,"circadianScore":"high"}])",
-        R"([{"date":20250602,"screenTimeHours":1,"lightDebtPeakPoints":2,"breakComplianceRatio":1,
-            "breaksCompleted":3,"breaksSkipped":0}])",
-        R"([{"date":"2025-06-02","screenTimeHours":1,"lightDebtPeakPoints":2,"breakComplianceRatio":1,
-            "breaksCompleted":3.5,"breaksSkipped":0}])",
-        R"([{"date":"2025-06-02","screenTimeHours":null,"lightDebtPeakPoints":2,"breakComplianceRatio":1,
-            "breaksCompleted":3,"breaksSkipped":0}])",
+        documentWith("breaksSkipped", std::nullopt),
+        documentWith("circadianScore", "high"),
+        documentWith("date", 20250602),
+        documentWith("breaksCompleted", 3.5),
+        documentWith("screenTimeHours", nullptr),
     };
     testing::LogCapture log;
     for (const auto& data : bad) {
@@ -175,22 +182,17 @@ TEST(HealthHistory, UnreadableDocumentsKeepTheHistory) {
 }
 
 TEST(HealthHistory, RestoredDocumentsAreTakenWholeUntilTheNextRecord) {
-    std::vector<Snapshot> many;
-    many.reserve(400);
-    for (int i = 0; i < 400; ++i) many.push_back(Snapshot{"2024-01-01", 1.0, 2.0, 0.5, 1, 1, i, std::nullopt});
     json::Json document = json::Json::array();
-    for (const auto& s : many) {
-        document.push_back({{"date", s.date},
-                            {"screenTimeHours", s.screenTimeHours},
-                            {"lightDebtPeakPoints", s.lightDebtPeakPoints},
-                            {"breakComplianceRatio", s.breakComplianceRatio},
-                            {"breaksCompleted", s.breaksCompleted},
-                            {"breaksSkipped", s.breaksSkipped},
-                            {"circadianScore", *s.circadianScore}});
+    for (int i = 0; i < 400; ++i) {
+        auto element = json::parse(documentWith("circadianScore", i))->at(0);
+        element["date"] = "2024-01-01";
+        document.push_back(element);
     }
     HealthHistory history;
-    history.restore(*json::encode(document));
-    EXPECT_EQ(history.snapshots(), many);  // repeated dates and all
+    history.restore(document.dump());
+    ASSERT_EQ(history.snapshots().size(), 400u);  // repeated dates and all, in document order
+    EXPECT_EQ(history.snapshots().front().circadianScore, 0);
+    EXPECT_EQ(history.snapshots().back().circadianScore, 399);
 
     record(history, "2024-01-02", 1);
     ASSERT_EQ(history.snapshots().size(), HealthHistory::maximumDays);
