@@ -49,29 +49,22 @@ void FakeRunLoop::runInBackground(std::function<void()> work) {
     background_.push_back(std::move(work));
 }
 
-void FakeRunLoop::runPending() {
+// Runs the queue until it stays empty: calls may queue more.
+void FakeRunLoop::drain(std::vector<std::function<void()>>& queue) {
     for (;;) {
         std::vector<std::function<void()>> batch;
         {
             std::lock_guard lock(queueMutex_);
-            batch.swap(posted_);
+            batch.swap(queue);
         }
         if (batch.empty()) return;
-        for (auto& action : batch) action();
+        for (auto& call : batch) call();
     }
 }
 
-void FakeRunLoop::runBackgroundWork() {
-    for (;;) {
-        std::vector<std::function<void()>> batch;
-        {
-            std::lock_guard lock(queueMutex_);
-            batch.swap(background_);
-        }
-        if (batch.empty()) return;
-        for (auto& work : batch) work();
-    }
-}
+void FakeRunLoop::runPending() { drain(posted_); }
+
+void FakeRunLoop::runBackgroundWork() { drain(background_); }
 
 void FakeRunLoop::advance(double seconds) {
     const Date end = now_ + std::max(seconds, 0.0);

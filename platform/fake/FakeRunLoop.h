@@ -60,6 +60,7 @@ private:
     };
 
     TimerId schedule(double delay, double interval, std::function<void()> action);
+    void drain(std::vector<std::function<void()>>& queue);
 
     Date now_;
     TimerId nextId_ = 1;
