@@ -120,9 +120,9 @@ TEST(SeasonalAwareness, WeekIsCountedInAbsoluteSeconds) {
         {*Calendar::date(2024, 11, 2, 23, 30), *Calendar::date(2024, 10, 27, 12, 0)},  // Saturday vs Sunday
     };
     for (const auto& row : rows) {
-        EXPECT_DOUBLE_EQ(SeasonalAwareness::weeklyDayLengthChange(row.date, london),
-                         SeasonalAwareness::dayLength(row.date, london) -
-                             SeasonalAwareness::dayLength(row.comparedDay, london));
+        EXPECT_DOUBLE_EQ(
+            SeasonalAwareness::weeklyDayLengthChange(row.date, london),
+            SeasonalAwareness::dayLength(row.date, london) - SeasonalAwareness::dayLength(row.comparedDay, london));
     }
 }
 
