@@ -1,6 +1,7 @@
 #include "core/audio/SoundscapeGenerator.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "core/audio/FastSine.h"
 #include "core/audio/SeededRNG.h"
 #include "core/foundation/Log.h"
 #include "core/foundation/StringHash.h"
@@ -205,29 +207,105 @@ void generateCreek(std::vector<float>& buffer, std::int64_t count, double sr, do
     }
 }
 
+// max(0, sin(x)) for x >= 0. Where x lies well inside a negative half-wave (sin(x) below
+// -3e-6 there, so std::sin is certainly negative and the max certainly +0) the sine is not
+// computed at all.
+double positiveSine(double x) {
+    constexpr double oneOverPi = 0.31830988618379067154;
+    if (x < FastSine::maxArgument) {
+        const double halfWaves = x * oneOverPi;
+        const auto whole = static_cast<std::int64_t>(halfWaves);
+        const double within = halfWaves - static_cast<double>(whole);
+        if ((whole & 1) != 0 && within > 1e-6 && within < 1.0 - 1e-6) return 0.0;
+    }
+    return std::max(0.0, std::sin(x));
+}
+
+// The bits of a float, so that +0 and -0 count as different results.
+std::uint32_t bitsOf(float value) { return std::bit_cast<std::uint32_t>(value); }
+
+// The doubt about a libm sine of x when only FastSine has been evaluated.
+struct SineRange {
+    double low;
+    double high;
+};
+
+SineRange sineRange(double x) {
+    const double s = FastSine::approximate(x);
+    return {s - FastSine::errorBound, s + FastSine::errorBound};
+}
+
 void generateWind(std::vector<float>& buffer, std::int64_t count, double sr, SeededRNG& rng) {
     float* out = buffer.data();
     double lp1 = 0.0;
     double lp2 = 0.0;
     double phase = 0.0;
-    for (std::int64_t i = 0; i < count; ++i) {
-        const double w = rng.noise();
-        lp1 = 0.95 * lp1 + 0.05 * w;
-        lp2 = 0.85 * lp2 + 0.15 * w;
+    constexpr double e = FastSine::errorBound;
 
-        const double t = static_cast<double>(i) / sr;
-        const double a = std::max(0.0, std::sin(twoPi * t / 6.3 + 0.5));
-        const double b = std::max(0.0, std::sin(twoPi * t / 3.7 + 2.1));
-        const double c = std::max(0.0, std::sin(twoPi * t / 11.0));
-        const double gust = 0.5 * a + 0.1 + 0.25 * c * 0.35 * b;
+    // Two passes per block: the running state first, then the independent per-sample sines,
+    // which the processor can then overlap from sample to sample.
+    constexpr std::int64_t blockSize = 256;
+    std::array<double, blockSize> times{};
+    std::array<double, blockSize> gusts{};
+    std::array<double, blockSize> phases{};
+    std::array<double, blockSize> slow{};
+    std::array<double, blockSize> fast{};
+    for (std::int64_t first = 0; first < count; first += blockSize) {
+        const std::int64_t size = std::min(blockSize, count - first);
+        for (std::int64_t k = 0; k < size; ++k) {
+            const double w = rng.noise();
+            lp1 = 0.95 * lp1 + 0.05 * w;
+            lp2 = 0.85 * lp2 + 0.15 * w;
 
-        // A whistle gliding between 300 and 700 Hz with the gusts.
-        phase = phase + (300.0 + 400.0 * gust) / sr;
-        const double whistle = std::sin(twoPi * phase);
-        const double hum = std::sin(twoPi * 180.0 * t + 5.0 * std::sin(twoPi * 3.0 * t));
+            // The gust level feeds the whistle's phase, so it is computed exactly. A gust term
+            // whose other factor c is 0 is 0 whatever b is.
+            const double t = static_cast<double>(first + k) / sr;
+            const double a = positiveSine(twoPi * t / 6.3 + 0.5);
+            const double c = positiveSine(twoPi * t / 11.0);
+            const double b = c == 0.0 ? 0.0 : positiveSine(twoPi * t / 3.7 + 2.1);
+            const double gust = 0.5 * a + 0.1 + 0.25 * c * 0.35 * b;
 
-        out[i] = static_cast<float>(0.03 * hum * gust + 0.04 * std::max(0.0, gust - 0.3) * whistle +
-                                    1.5 * gust * lp2 + 0.3 * gust * 2.0 * lp1);
+            // A whistle gliding between 300 and 700 Hz with the gusts.
+            phase = phase + (300.0 + 400.0 * gust) / sr;
+            times[k] = t;
+            gusts[k] = gust;
+            phases[k] = phase;
+            slow[k] = lp2;
+            fast[k] = lp1;
+        }
+        for (std::int64_t k = 0; k < size; ++k) {
+            const double t = times[k];
+            const double gust = gusts[k];
+            const double whistleAngle = twoPi * phases[k];
+            const double humCarrier = twoPi * 180.0 * t;
+            const auto sample = [&](double hum, double whistle) {
+                return static_cast<float>(0.03 * hum * gust + 0.04 * std::max(0.0, gust - 0.3) * whistle +
+                                          1.5 * gust * slow[k] + 0.3 * gust * 2.0 * fast[k]);
+            };
+            // hum and whistle reach only this sample: bracket it with the fast sine and fall
+            // back to std::sin when the bracket straddles a float (a few samples per buffer).
+            const double vibrato = FastSine::approximate(twoPi * 3.0 * t);
+            const double humLowAngle = humCarrier + 5.0 * (vibrato - e);
+            const double humHighAngle = humCarrier + 5.0 * (vibrato + e);
+            const double angleDoubt = humHighAngle - humLowAngle;
+            const double hum = FastSine::approximate(humLowAngle);
+            const double humLow = hum - e - angleDoubt;
+            const double humHigh = hum + e + angleDoubt;
+            // Below a gust of 0.3 the whistle is multiplied by +0: whatever its sign, it changes
+            // nothing as long as the hum term it is added to is not zero.
+            const bool whistleHeard = gust - 0.3 > 0.0;
+            const SineRange whistle = whistleHeard ? sineRange(whistleAngle) : SineRange{0.0, 0.0};
+            const float low = sample(humLow, whistle.low);
+            const float high = sample(humHigh, whistle.high);
+            const bool certain = bitsOf(low) == bitsOf(high) && low != 0.0f &&
+                                 (whistleHeard || humLow > 0.0 || humHigh < 0.0);
+            if (certain) {
+                out[first + k] = low;
+            } else {
+                out[first + k] =
+                    sample(std::sin(humCarrier + 5.0 * std::sin(twoPi * 3.0 * t)), std::sin(whistleAngle));
+            }
+        }
     }
 }
 
@@ -238,8 +316,17 @@ void generateNightCrickets(std::vector<float>& buffer, std::int64_t count, doubl
     for (std::int64_t i = 0; i < count; ++i) {
         lp = 0.997 * lp + 0.003 * rng.noise();
         const double t = static_cast<double>(i) / sr;
-        out[i] = static_cast<float>(0.04 * std::sin(twoPi * 50.0 * t) + 0.02 * std::sin(twoPi * 100.0 * t) +
-                                    lp * 1.5 * 0.2);
+        const double low50 = twoPi * 50.0 * t;
+        const double low100 = twoPi * 100.0 * t;
+        const double rumble = lp * 1.5 * 0.2;
+        const auto sample = [&](double hum50, double hum100) {
+            return static_cast<float>(0.04 * hum50 + 0.02 * hum100 + rumble);
+        };
+        const SineRange hum50 = sineRange(low50);
+        const SineRange hum100 = sineRange(low100);
+        const float low = sample(hum50.low, hum100.low);
+        const float high = sample(hum50.high, hum100.high);
+        out[i] = bitsOf(low) == bitsOf(high) && low != 0.0f ? low : sample(std::sin(low50), std::sin(low100));
     }
 
     const double reserveSeconds = sr * 5.0;
@@ -255,13 +342,37 @@ void generateNightCrickets(std::vector<float>& buffer, std::int64_t count, doubl
         const std::int64_t voiceLength = wholeSamples((3.0 * rng.uniform() + 2.0) * sr);
         const double on = 0.4 * period;
         const std::int64_t length = samplesInside(count, start, voiceLength);
-        for (std::int64_t j = 0; j < length; ++j) {
-            const double tau = static_cast<double>(j) / sr;
-            const double ph = std::fmod(tau, period);
-            // Chirps fill 40 % of each period, each under a half-sine envelope.
-            if (ph < on) {
-                add(out[start + j], std::sin(twoPi * f * tau) * std::sin(pi * ph / on) * 0.07);
+        const auto chirp = [](double tone, double envelope) { return static_cast<float>(tone * envelope * 0.07); };
+
+        // Chirps fill 40 % of each period, each under a half-sine envelope. Only the samples
+        // near the k-th chirp (1e-9 s of margin, far beyond any rounding) are visited; whether
+        // a sample is inside is then decided by the exact remainder.
+        std::int64_t next = 0;
+        for (std::int64_t k = 0; next < length; ++k) {
+            const double chirpStart = static_cast<double>(k) * period;
+            const std::int64_t first = std::max(next, wholeSamples(std::max(0.0, (chirpStart - 1e-9) * sr)));
+            if (first >= length) break;
+            const std::int64_t last = wholeSamples((chirpStart + on + 1e-9) * sr);
+            const std::int64_t end = last < length ? last + 1 : length;
+            for (std::int64_t j = first; j < end; ++j) {
+                const double tau = static_cast<double>(j) / sr;
+                const double ph = std::fmod(tau, period);
+                if (!(ph < on)) continue;
+
+                const double toneAngle = twoPi * f * tau;
+                const double envelopeAngle = pi * ph / on;
+                // The chirp's value is the product of two sines: its extremes over the doubt lie
+                // at the corners.
+                const SineRange tone = sineRange(toneAngle);
+                const SineRange envelope = sineRange(envelopeAngle);
+                const float corner = chirp(tone.low, envelope.low);
+                const std::uint32_t bits = bitsOf(corner);
+                const bool certain = corner != 0.0f && bits == bitsOf(chirp(tone.low, envelope.high)) &&
+                                     bits == bitsOf(chirp(tone.high, envelope.low)) &&
+                                     bits == bitsOf(chirp(tone.high, envelope.high));
+                out[start + j] += certain ? corner : chirp(std::sin(toneAngle), std::sin(envelopeAngle));
             }
+            next = std::max(next, end);
         }
     }
 }

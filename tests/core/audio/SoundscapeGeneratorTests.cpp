@@ -161,7 +161,8 @@ TEST_F(SoundscapeGeneratorTest, SameKeyGivesSameBufferAndAnotherKeyAnother) {
 
 // Locks the synthesis bit for bit for one fixed hash key, so that speed work cannot change the
 // sound: the order of the random draws and of the float additions is the sound. Recompute only
-// for a deliberate change of sound (the values depend on glibc's libm).
+// for a deliberate change of sound (the values depend on glibc's libm, whose sine may differ in
+// the last bit between its FMA and non-FMA variants).
 TEST_F(SoundscapeGeneratorTest, FixedKeyFingerprints) {
     const std::vector<std::pair<std::string, std::uint64_t>> expected = {
 #include "SoundscapeFingerprints.inc"
