@@ -1,0 +1,104 @@
+#include "platform/linux/QtRunLoop.h"
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/Timer.h"
+#include "tests/platform/linux/QtTestApplication.h"
+
+namespace solvara {
+namespace {
+
+using testing::processEventsUntil;
+
+class QtRunLoopTest : public ::testing::Test {
+protected:
+    void SetUp() override { testing::qtTestApplication(); }
+};
+
+TEST_F(QtRunLoopTest, RepeatingTimersFireUntilCancelledEvenFromTheirOwnAction) {
+    QtRunLoop loop;
+    int firings = 0;
+    TimerId id = 0;
+    id = loop.scheduleRepeating(0.005, [&] {
+        if (++firings == 3) loop.cancel(id);
+    });
+    EXPECT_TRUE(loop.isScheduled(id));
+    ASSERT_TRUE(processEventsUntil([&] { return !loop.isScheduled(id); }));
+    EXPECT_EQ(firings, 3);
+    // Nothing more after the cancel.
+    int later = 0;
+    loop.scheduleOnce(0.03, [&] { later = 1; });
+    ASSERT_TRUE(processEventsUntil([&] { return later == 1; }));
+    EXPECT_EQ(firings, 3);
+}
+
+TEST_F(QtRunLoopTest, OneShotsFireOnceInDueOrderAndCancelledOnesNever) {
+    QtRunLoop loop;
+    std::vector<int> order;
+    const TimerId late = loop.scheduleOnce(0.03, [&] { order.push_back(3); });
+    const TimerId cancelled = loop.scheduleOnce(0.01, [&] { order.push_back(99); });
+    loop.scheduleOnce(0, [&] { order.push_back(1); });
+    loop.scheduleOnce(0.01, [&] { order.push_back(2); });
+    loop.cancel(cancelled);
+    loop.cancel(cancelled);  // twice is harmless
+    loop.cancel(12345);      // unknown too
+    EXPECT_FALSE(loop.isScheduled(cancelled));
+    ASSERT_TRUE(processEventsUntil([&] { return !loop.isScheduled(late); }));
+    EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
+}
+
+TEST_F(QtRunLoopTest, TimerHandlesCancelWhenTheyGoAway) {
+    QtRunLoop loop;
+    int firings = 0;
+    {
+        Timer timer = Timer::repeating(loop, 0.001, [&] { ++firings; });
+        EXPECT_TRUE(timer.isValid());
+    }
+    bool done = false;
+    loop.scheduleOnce(0.02, [&] { done = true; });
+    ASSERT_TRUE(processEventsUntil([&] { return done; }));
+    EXPECT_EQ(firings, 0);
+}
+
+TEST_F(QtRunLoopTest, BackgroundWorkLeavesTheMainThreadAndPostsBackInOrder) {
+    QtRunLoop loop;
+    const std::thread::id mainThread = std::this_thread::get_id();
+    std::atomic<bool> ranElsewhere{false};
+    std::vector<int> received;
+    std::vector<std::thread::id> receivedOn;
+    loop.runInBackground([&] {
+        ranElsewhere = std::this_thread::get_id() != mainThread;
+        for (int i = 0; i < 5; ++i) {
+            loop.postToMain([&, i] {
+                received.push_back(i);
+                receivedOn.push_back(std::this_thread::get_id());
+            });
+        }
+    });
+    ASSERT_TRUE(processEventsUntil([&] { return received.size() == 5; }));
+    EXPECT_TRUE(ranElsewhere);
+    EXPECT_EQ(received, (std::vector<int>{0, 1, 2, 3, 4}));
+    for (const auto& id : receivedOn) EXPECT_EQ(id, mainThread);
+}
+
+TEST_F(QtRunLoopTest, WorkStillRunningIsAbandonedAtDestructionNotWaitedFor) {
+    auto release = std::make_shared<std::atomic<bool>>(false);
+    auto finished = std::make_shared<std::atomic<bool>>(false);
+    {
+        QtRunLoop loop;
+        loop.runInBackground([release, finished] {
+            while (!release->load()) std::this_thread::yield();
+            finished->store(true);
+        });
+    }  // waiting here for the work would never end: only the line below releases it
+    release->store(true);
+    while (!finished->load()) std::this_thread::yield();
+    SUCCEED();
+}
+
+}  // namespace
+}  // namespace solvara

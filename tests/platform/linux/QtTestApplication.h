@@ -1,0 +1,37 @@
+#pragma once
+
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+
+#include <QApplication>
+#include <QElapsedTimer>
+
+namespace solvara::testing {
+
+// One QApplication for the whole test process, on the offscreen platform unless the
+// environment chose another.
+inline QApplication& qtTestApplication() {
+    static int argc = 1;
+    static char name[] = "platform_linux_tests";
+    static char* argv[] = {name, nullptr};
+    static std::unique_ptr<QApplication> application = [] {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        return std::make_unique<QApplication>(argc, argv);
+    }();
+    return *application;
+}
+
+// Runs the event loop until `done` holds or `limitMs` passes (a bound against hanging, not a
+// timing assertion); answers `done()`.
+inline bool processEventsUntil(const std::function<bool()>& done, int limitMs = 5000) {
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (!done() && elapsed.elapsed() < limitMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
+    }
+    return done();
+}
+
+}  // namespace solvara::testing
