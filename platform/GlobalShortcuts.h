@@ -10,11 +10,11 @@ namespace solvara {
 // Apple extended keyboard (A = 0, E = 14, Escape = 53, Up Arrow = 126, ...) and modifier bits
 // in the same convention (caps lock 0x10000, shift 0x20000, control 0x40000, option/Alt
 // 0x80000, command/Super 0x100000). Each implementation maps them to its own key codes.
-struct KeyPress {
+struct KeyStroke {
     std::uint16_t keyCode = 0;
     std::uint64_t modifierFlags = 0;
 
-    bool operator==(const KeyPress&) const = default;
+    bool operator==(const KeyStroke&) const = default;
 };
 
 // Keyboard shortcuts that work whichever application has the focus, this program's own
@@ -26,7 +26,7 @@ public:
     // Starts delivering presses of the grabbed combinations to `handler` (a second start()
     // replaces the handler). False when the desktop offers no way to grab keys (logged once);
     // the program then has no global shortcuts but goes on.
-    virtual bool start(std::function<void(const KeyPress&)> handler) = 0;
+    virtual bool start(std::function<void(const KeyStroke&)> handler) = 0;
 
     // Releases every grab and drops the handler. Harmless when not started.
     virtual void stop() = 0;
@@ -37,7 +37,7 @@ public:
     // never grabbed: they would steal the key from every other program. Those, keys this
     // keyboard does not have, and combinations another program already holds are skipped and
     // logged; the others still work. Before start() the list is kept and grabbed at start().
-    virtual void setGrabbedKeys(const std::vector<KeyPress>& combinations) = 0;
+    virtual void setGrabbedKeys(const std::vector<KeyStroke>& combinations) = 0;
 };
 
 }  // namespace solvara

@@ -192,7 +192,7 @@ void KeyboardShortcutManager::saveShortcuts() {
     defaults_.set(storageKey, std::move(table));
 
     if (started_) {
-        std::vector<KeyPress> grabs;
+        std::vector<KeyStroke> grabs;
         grabs.reserve(shortcuts.size());
         for (const auto& [action, shortcut] : shortcuts) grabs.push_back({shortcut.keyCode, shortcut.modifiers});
         globalShortcuts_.setGrabbedKeys(grabs);
@@ -201,11 +201,11 @@ void KeyboardShortcutManager::saveShortcuts() {
 
 void KeyboardShortcutManager::start() {
     std::weak_ptr<bool> alive = alive_;
-    globalShortcuts_.start([this, alive](const KeyPress& event) {
+    globalShortcuts_.start([this, alive](const KeyStroke& event) {
         if (!alive.expired()) handleKeyEvent(event);
     });
     started_ = true;
-    std::vector<KeyPress> grabs;
+    std::vector<KeyStroke> grabs;
     for (const auto& [action, shortcut] : shortcuts) grabs.push_back({shortcut.keyCode, shortcut.modifiers});
     globalShortcuts_.setGrabbedKeys(grabs);
 }
@@ -216,7 +216,7 @@ void KeyboardShortcutManager::stop() {
     started_ = false;
 }
 
-bool KeyboardShortcutManager::handleKeyEvent(const KeyPress& event) {
+bool KeyboardShortcutManager::handleKeyEvent(const KeyStroke& event) {
     const std::uint64_t flags = event.modifierFlags & matchedModifiers;
     for (const auto& [action, shortcut] : shortcuts) {
         if (shortcut.keyCode != event.keyCode || (shortcut.modifiers & matchedModifiers) != flags) continue;

@@ -103,7 +103,7 @@ public:
     void stop();
     // True when `event` matches a shortcut; the action is then reported on a later turn of the
     // run loop.
-    bool handleKeyEvent(const KeyPress& event);
+    bool handleKeyEvent(const KeyStroke& event);
 
     // The live table; the Shortcuts tab edits it and calls saveShortcuts() after each change.
     std::map<Action, Shortcut> shortcuts;

@@ -10,7 +10,7 @@ constexpr std::uint64_t requiredModifiers = 0x1C0000;  // control, option, comma
 
 }  // namespace
 
-bool FakeGlobalShortcuts::start(std::function<void(const KeyPress&)> handler) {
+bool FakeGlobalShortcuts::start(std::function<void(const KeyStroke&)> handler) {
     if (events_ != nullptr) events_->add("shortcuts start");
     if (!available) return false;
     handler_ = std::move(handler);
@@ -24,18 +24,18 @@ void FakeGlobalShortcuts::stop() {
     started = false;
 }
 
-void FakeGlobalShortcuts::setGrabbedKeys(const std::vector<KeyPress>& combinations) {
+void FakeGlobalShortcuts::setGrabbedKeys(const std::vector<KeyStroke>& combinations) {
     ++grabUpdates;
     grabbed.clear();
     // Like the X implementation, never grab a combination without control, option or command.
-    for (const KeyPress& combination : combinations) {
+    for (const KeyStroke& combination : combinations) {
         if ((combination.modifierFlags & requiredModifiers) != 0) grabbed.push_back(combination);
     }
 }
 
-bool FakeGlobalShortcuts::press(KeyPress press) {
+bool FakeGlobalShortcuts::press(KeyStroke press) {
     if (!started || !handler_) return false;
-    for (const KeyPress& grab : grabbed) {
+    for (const KeyStroke& grab : grabbed) {
         if (grab.keyCode == press.keyCode &&
             (grab.modifierFlags & grabbedModifiers) == (press.modifierFlags & grabbedModifiers)) {
             auto handler = handler_;

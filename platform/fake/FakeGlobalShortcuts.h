@@ -13,25 +13,25 @@ class FakeGlobalShortcuts : public GlobalShortcuts {
 public:
     explicit FakeGlobalShortcuts(FakeEventLog* events = nullptr) : events_(events) {}
 
-    bool start(std::function<void(const KeyPress&)> handler) override;
+    bool start(std::function<void(const KeyStroke&)> handler) override;
     void stop() override;
-    void setGrabbedKeys(const std::vector<KeyPress>& combinations) override;
+    void setGrabbedKeys(const std::vector<KeyStroke>& combinations) override;
 
     // Delivers `press` when a grab matches it (key code and the four modifier bits), as an X
     // grab would; true when delivered.
-    bool press(KeyPress press);
+    bool press(KeyStroke press);
 
     // Scripted: start() fails when false.
     bool available = true;
 
     // Recorded.
     bool started = false;
-    std::vector<KeyPress> grabbed;  // what setGrabbedKeys() kept, in order
+    std::vector<KeyStroke> grabbed;  // what setGrabbedKeys() kept, in order
     int grabUpdates = 0;
 
 private:
     FakeEventLog* events_;
-    std::function<void(const KeyPress&)> handler_;
+    std::function<void(const KeyStroke&)> handler_;
 };
 
 }  // namespace solvara

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "platform/LoginItem.h"
+
+namespace solvara {
+
+// Launch at login as an XDG autostart entry, $XDG_CONFIG_HOME/autostart/solvara.desktop
+// (~/.config when the variable is unset). The entry is there or not: what the desktop will do
+// at the next login is read from the file itself every time.
+class XdgAutostartLoginItem : public LoginItem {
+public:
+    // `executable`: the program's absolute path for the entry's Exec line. `autostartFolder`:
+    // where the entry goes; empty for the XDG default.
+    explicit XdgAutostartLoginItem(std::string executable, std::filesystem::path autostartFolder = {});
+
+    bool isRegistered() const override;
+    std::optional<std::string> setRegistered(bool registered) override;
+
+    static std::filesystem::path defaultFolder();
+    const std::filesystem::path& entryPath() const { return entryPath_; }
+
+    // Exec value quoted as the desktop entry specification asks.
+    static std::string quoteExec(const std::string& path);
+
+private:
+    std::string executable_;
+    std::filesystem::path entryPath_;
+};
+
+}  // namespace solvara

@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QThread>
+
+#include "platform/linux/IioAmbientLightSource.h"
+#include "platform/linux/X11Workspace.h"
+#include "tests/x11/shell/FakeSensorProxy.h"
+#include "tests/x11/shell/SessionHelpers.h"
+
+namespace solvara {
+namespace {
+
+using testing::processEventsUntil;
+
+bool standInSystemBus() {
+    const char* address = std::getenv("DBUS_SYSTEM_BUS_ADDRESS");
+    return address != nullptr && QString(address).contains("solvara-session");
+}
+
+TEST(SystemBusX11Test, WakingFromSleepIsReportedFromLogind) {
+    if (!standInSystemBus()) GTEST_SKIP() << "needs the stand-in system bus of with-session.sh";
+    QDBusConnection logind = QDBusConnection::connectToBus(QDBusConnection::SystemBus, "fake-logind");
+    ASSERT_TRUE(logind.isConnected());
+    ASSERT_TRUE(logind.registerService("org.freedesktop.login1"));
+
+    X11Workspace workspace;
+    int wakes = 0;
+    workspace.observeWake([&] { ++wakes; });
+    auto send = [&](bool goingToSleep) {
+        QDBusMessage signal = QDBusMessage::createSignal("/org/freedesktop/login1", "org.freedesktop.login1.Manager",
+                                                         "PrepareForSleep");
+        signal << goingToSleep;
+        return logind.send(signal);
+    };
+    ASSERT_TRUE(send(true));
+    ASSERT_TRUE(send(false));
+    ASSERT_TRUE(processEventsUntil([&] { return wakes > 0; }));
+    testing::processEventsFor(200);
+    EXPECT_EQ(wakes, 1) << "going to sleep is not a wake";
+
+    logind.unregisterService("org.freedesktop.login1");
+    QDBusConnection::disconnectFromBus("fake-logind");
+}
+
+TEST(SystemBusX11Test, TheSensorProxyIsClaimedReadAndReleased) {
+    if (!standInSystemBus()) GTEST_SKIP() << "needs the stand-in system bus of with-session.sh";
+    QThread thread;
+    thread.start();
+    testing::FakeSensorProxy proxy;
+    proxy.level = 312.5;
+    proxy.moveToThread(&thread);
+    QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SystemBus, "fake-sensor-proxy");
+    ASSERT_TRUE(bus.registerObject("/net/hadess/SensorProxy", &proxy,
+                                   QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllProperties));
+    ASSERT_TRUE(bus.registerService("net.hadess.SensorProxy"));
+
+    {
+        IioAmbientLightSource source("/nonexistent");
+        ASSERT_TRUE(source.open());
+        EXPECT_EQ(proxy.claims, 1);
+        EXPECT_EQ(source.readLux(), 312.5);
+    }
+    EXPECT_EQ(proxy.releases, 1);
+
+    bus.unregisterService("net.hadess.SensorProxy");
+    bus.unregisterObject("/net/hadess/SensorProxy");
+    QDBusConnection::disconnectFromBus("fake-sensor-proxy");
+    thread.quit();
+    thread.wait();
+}
+
+}  // namespace
+}  // namespace solvara

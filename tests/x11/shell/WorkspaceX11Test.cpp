@@ -1,0 +1,170 @@
+#include "platform/linux/X11Workspace.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "tests/support/LogCapture.h"
+#include "tests/x11/shell/SessionHelpers.h"
+
+// After Qt: Xlib's macros break Qt's headers.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace solvara {
+namespace {
+
+using testing::processEventsFor;
+using testing::processEventsUntil;
+using testing::runTool;
+
+// A top-level window of another program, made by a client of its own.
+class ProbeWindow {
+public:
+    ProbeWindow(const char* windowClass, const char* gtkApplicationId = nullptr) : display_(XOpenDisplay(nullptr)) {
+        window_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 50, 50, 400, 300, 0, 0, 0xFFFFFF);
+        XClassHint hint{const_cast<char*>("probe"), const_cast<char*>(windowClass)};
+        XSetClassHint(display_, window_, &hint);
+        if (gtkApplicationId != nullptr) {
+            const Atom property = XInternAtom(display_, "_GTK_APPLICATION_ID", False);
+            const Atom utf8 = XInternAtom(display_, "UTF8_STRING", False);
+            XChangeProperty(display_, window_, property, utf8, 8, PropModeReplace,
+                            reinterpret_cast<const unsigned char*>(gtkApplicationId),
+                            static_cast<int>(std::string(gtkApplicationId).size()));
+        }
+        XMapWindow(display_, window_);
+        XSync(display_, False);
+    }
+    ~ProbeWindow() {
+        XDestroyWindow(display_, window_);
+        XCloseDisplay(display_);
+    }
+    ProbeWindow(const ProbeWindow&) = delete;
+    ProbeWindow& operator=(const ProbeWindow&) = delete;
+
+    QString id() const { return QString::number(window_); }
+
+    // Through the window manager, as a click would.
+    bool activate() const {
+        for (int attempt = 0; attempt < 20; ++attempt) {
+            if (runTool("wmctrl", {"-i", "-a", id()})) return true;
+            processEventsFor(100);  // not managed yet
+        }
+        return false;
+    }
+    bool setFullScreen(bool on) const {
+        return runTool("wmctrl", {"-i", "-r", id(), "-b", QString(on ? "add" : "remove") + ",fullscreen"}).has_value();
+    }
+
+private:
+    Display* display_;
+    Window window_;
+};
+
+class WorkspaceX11Test : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (std::filesystem::temp_directory_path() / "solvara-apps-XXXXXX").string();
+        applications = mkdtemp(pattern.data());
+        std::ofstream(applications / "org.example.Viewer.desktop")
+            << "[Desktop Entry]\nType=Application\nName=Viewer\nStartupWMClass=ExampleViewer\n";
+    }
+    void TearDown() override { std::filesystem::remove_all(applications); }
+
+    std::filesystem::path applications;
+};
+
+TEST_F(WorkspaceX11Test, TheActiveWindowIsNamedByItsDesktopIdElseItsClass) {
+    X11Workspace workspace(DesktopFileIndex({applications.string()}));
+    std::vector<std::optional<RunningApplication>> reports;
+    workspace.observeFrontmostApplication([&](const std::optional<RunningApplication>& app) { reports.push_back(app); });
+
+    struct Case {
+        const char* windowClass;
+        const char* gtkApplicationId;
+        const char* expected;
+    };
+    for (const Case& c : std::vector<Case>{{"SolvaraProbe", nullptr, "SolvaraProbe"},
+                                          {"ExampleViewer", nullptr, "org.example.Viewer"},
+                                          {"Gedit", "org.gnome.gedit", "org.gnome.gedit"}}) {
+        ProbeWindow window(c.windowClass, c.gtkApplicationId);
+        reports.clear();
+        ASSERT_TRUE(window.activate()) << c.windowClass;
+        ASSERT_TRUE(processEventsUntil([&] {
+            return !reports.empty() && reports.back() && reports.back()->bundleIdentifier == c.expected;
+        })) << c.windowClass;
+        const std::optional<RunningApplication> frontmost = workspace.frontmostApplication();
+        ASSERT_TRUE(frontmost.has_value());
+        EXPECT_EQ(frontmost->bundleIdentifier, c.expected);
+        EXPECT_FALSE(workspace.isActiveWindowFullScreen());
+    }
+}
+
+TEST_F(WorkspaceX11Test, FullScreenIsFollowedWithoutAChangeOfWindow) {
+    X11Workspace workspace(DesktopFileIndex({applications.string()}));
+    int reports = 0;
+    const WorkspaceObserverId id = workspace.observeFrontmostApplication([&](const auto&) { ++reports; });
+    ProbeWindow window("FilmPlayer");
+    ASSERT_TRUE(window.activate());
+    ASSERT_TRUE(processEventsUntil([&] {
+        auto app = workspace.frontmostApplication();
+        return app && app->bundleIdentifier == "FilmPlayer";
+    }));
+
+    reports = 0;
+    ASSERT_TRUE(window.setFullScreen(true));
+    ASSERT_TRUE(processEventsUntil([&] { return workspace.isActiveWindowFullScreen(); }));
+    EXPECT_TRUE(processEventsUntil([&] { return reports > 0; })) << "entering full screen is reported";
+
+    reports = 0;
+    ASSERT_TRUE(window.setFullScreen(false));
+    ASSERT_TRUE(processEventsUntil([&] { return !workspace.isActiveWindowFullScreen(); }));
+    EXPECT_TRUE(processEventsUntil([&] { return reports > 0; }));
+
+    workspace.removeObserver(id);
+    reports = 0;
+    ASSERT_TRUE(window.setFullScreen(true));
+    processEventsUntil([&] { return workspace.isActiveWindowFullScreen(); });
+    processEventsFor(200);
+    EXPECT_EQ(reports, 0);
+}
+
+TEST_F(WorkspaceX11Test, IdleTimesFollowEachKindOfInput) {
+    X11Workspace workspace;
+    // Relative moves go through the XTEST pointer like a real mouse; an absolute "mousemove" is a
+    // pointer warp, which is no input.
+    ASSERT_TRUE(runTool("xdotool", {"mousemove_relative", "20", "20"}));
+    ASSERT_TRUE(processEventsUntil([&] { return workspace.secondsSinceLastEvent(InputEventKind::mouseMoved) < 1.0; }));
+
+    processEventsFor(1200);
+    ASSERT_TRUE(runTool("xdotool", {"key", "shift"}));
+    ASSERT_TRUE(processEventsUntil([&] { return workspace.secondsSinceLastEvent(InputEventKind::keyDown) < 1.0; }));
+    // Typing is no mouse movement: the pointer's idle time kept growing.
+    EXPECT_GE(*workspace.secondsSinceLastEvent(InputEventKind::mouseMoved), 1.0);
+
+    ASSERT_TRUE(runTool("xdotool", {"click", "1"}));
+    EXPECT_TRUE(processEventsUntil([&] { return workspace.secondsSinceLastEvent(InputEventKind::leftMouseDown) < 1.0; }));
+}
+
+TEST_F(WorkspaceX11Test, ScreensAddedOrRemovedAreReported) {
+    X11Workspace workspace;
+    int changes = 0;
+    workspace.observeScreenChanges([&] { ++changes; });
+    ASSERT_TRUE(runTool("xrandr", {"--output", "DUMMY1", "--off"}));
+    const bool reportedOff = processEventsUntil([&] { return changes > 0; });
+    changes = 0;
+    ASSERT_TRUE(runTool("xrandr", {"--output", "DUMMY1", "--mode", "1280x800", "--right-of", "DUMMY0"}));
+    const bool reportedOn = processEventsUntil([&] { return changes > 0; });
+    EXPECT_TRUE(reportedOff);
+    EXPECT_TRUE(reportedOn);
+}
+
+}  // namespace
+}  // namespace solvara
