@@ -147,6 +147,8 @@ public:
     // Takes every effect off the displays at once; the next apply filters again.
     void emergencyReset();
     void startMovieModeTimer();
+    // The one-shot that puts "Movie" back to "Auto"; the shutdown stops it.
+    Timer& movieModeRevertTimer() { return movieModeRevertTimer_; }
 
     // --- Breaks ---------------------------------------------------------------------------
     std::optional<BreakEvent> tickBreakTimer();

@@ -1,0 +1,52 @@
+// One position fix per launch, with the time zone's estimate when there is none to be had.
+
+#include "app/shell/AppDelegate.h"
+#include "core/foundation/Calendar.h"
+#include "core/foundation/Clock.h"
+
+namespace solvara {
+
+Coordinate AppDelegate::timeZoneEstimate(Date date) {
+    const double offsetHours = static_cast<double>(Calendar::secondsFromGMT(date)) / 3600.0;
+    return {40.0, offsetHours * 15.0};
+}
+
+void AppDelegate::didUpdateLocations(const std::vector<GeoCoordinate>& locations) {
+    if (locations.empty()) return;
+    // A city the user chose by hand is where the user wants the sun computed, wherever the
+    // machine happens to be.
+    if (appState_.locationSource() != LocationSource::manual) {
+        const GeoCoordinate& last = locations.back();
+        // The coordinate's setter runs the update at once, so the display follows the new
+        // position without waiting for the next tick.
+        appState_.setCoordinate(Coordinate{last.latitude, last.longitude});
+    }
+    locationManager_.stopUpdatingLocation();
+}
+
+void AppDelegate::didChangeAuthorization(LocationAuthorization status) {
+    switch (status) {
+        case LocationAuthorization::authorizedAlways:
+        case LocationAuthorization::authorizedWhenInUse: locationManager_.startUpdatingLocation(); break;
+        case LocationAuthorization::restricted:
+        case LocationAuthorization::denied:
+            platform_.log.writeLine("Location denied. Using timezone-estimated location.");
+            fallBackToTimeZoneEstimate();
+            break;
+        case LocationAuthorization::notDetermined: break;
+    }
+}
+
+void AppDelegate::didFailWithError(const std::string& description) {
+    platform_.log.writeLine("Location error: " + description + ". Using timezone-estimated location.");
+    fallBackToTimeZoneEstimate();
+}
+
+void AppDelegate::fallBackToTimeZoneEstimate() {
+    if (appState_.coordinate()) return;
+    // The stored source stays as it is: the estimate only serves this run, and the next launch
+    // asks for a real position again.
+    appState_.setCoordinate(timeZoneEstimate(Clock::now()));
+}
+
+}  // namespace solvara
