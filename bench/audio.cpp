@@ -14,7 +14,8 @@ void BM_GenerateBuffer(benchmark::State& state) {
     const auto theme = SoundscapeGenerator::allThemes[static_cast<std::size_t>(state.range(0))];
     state.SetLabel(std::string(SoundscapeGenerator::rawValue(theme)));
     for (auto _ : state) {
-        auto buffer = SoundscapeGenerator::generateBuffer(theme, SoundscapeGenerator::SoundscapeGroup::day, 8.0, 44100.0);
+        auto buffer =
+            SoundscapeGenerator::generateBuffer(theme, SoundscapeGenerator::SoundscapeGroup::day, 8.0, 44100.0);
         benchmark::DoNotOptimize(buffer.data());
     }
 }

@@ -75,10 +75,14 @@ private:
         const double sine = taylorSine(within * (pi / 128.0));
         const double cosine = taylorSine((64 - within) * (pi / 128.0));
         switch (quarter) {
-        case 0: return sine;
-        case 1: return cosine;
-        case 2: return -sine;
-        default: return -cosine;
+            case 0:
+                return sine;
+            case 1:
+                return cosine;
+            case 2:
+                return -sine;
+            default:
+                return -cosine;
         }
     }
 

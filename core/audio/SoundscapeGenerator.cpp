@@ -4,7 +4,6 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 #include <new>
 #include <stdexcept>
@@ -43,10 +42,14 @@ std::int64_t wholeSamples(double x) {
 }
 
 // x - trunc(x) is exact, so this equals the remainder of x divided by 1 bit for bit.
-double frac(double x) { return x - std::trunc(x); }
+double frac(double x) {
+    return x - std::trunc(x);
+}
 
 // "Add" writes the event's value rounded to single precision onto the single-precision sample.
-void add(float& sample, double value) { sample += static_cast<float>(value); }
+void add(float& sample, double value) {
+    sample += static_cast<float>(value);
+}
 
 // One draw, always taken, then a start inside [0, count - reserve). A buffer shorter than the
 // reserve has an empty window and its events start at the first sample instead of before it.
@@ -61,8 +64,8 @@ std::int64_t samplesInside(std::int64_t count, std::int64_t start, std::int64_t 
     return std::min(length, count - start);
 }
 
-void generateOcean(std::vector<float>& buffer, std::int64_t count, double sr, double /*duration*/,
-                   Group group, SeededRNG& rng) {
+void generateOcean(std::vector<float>& buffer, std::int64_t count, double sr, double /*duration*/, Group group,
+                   SeededRNG& rng) {
     const double period = group == Group::night ? 10.0 : 7.0;
     const double secondOffset = 0.45 * period;
     const double secondPeriod = 1.4 * period;
@@ -118,8 +121,8 @@ void generateOcean(std::vector<float>& buffer, std::int64_t count, double sr, do
     }
 }
 
-void generateRain(std::vector<float>& buffer, std::int64_t count, double sr, double duration,
-                  Group group, SeededRNG& rng) {
+void generateRain(std::vector<float>& buffer, std::int64_t count, double sr, double duration, Group group,
+                  SeededRNG& rng) {
     double intensity = 0.4;
     if (group == Group::night) intensity = 0.3;
     if (group == Group::day) intensity = 0.5;
@@ -145,15 +148,15 @@ void generateRain(std::vector<float>& buffer, std::int64_t count, double sr, dou
     }
 }
 
-void generateForest(std::vector<float>& buffer, std::int64_t count, double sr, double /*duration*/,
-                    Group group, SeededRNG& rng) {
+void generateForest(std::vector<float>& buffer, std::int64_t count, double sr, double /*duration*/, Group group,
+                    SeededRNG& rng) {
     float* out = buffer.data();
     double lp = 0.0;
     for (std::int64_t i = 0; i < count; ++i) {
         lp = 0.992 * lp + 0.008 * rng.noise();
         const double t = static_cast<double>(i) / sr;
-        out[i] = static_cast<float>(
-            (0.08 * std::sin(twoPi * t / 11.0) + 0.12 * std::sin(twoPi * t / 7.0) + 0.25) * lp * 2.5);
+        out[i] = static_cast<float>((0.08 * std::sin(twoPi * t / 11.0) + 0.12 * std::sin(twoPi * t / 7.0) + 0.25) * lp *
+                                    2.5);
     }
 
     int phrases = 5;
@@ -174,15 +177,14 @@ void generateForest(std::vector<float>& buffer, std::int64_t count, double sr, d
             const std::int64_t length = samplesInside(count, noteStart, noteLength);
             for (std::int64_t j = 0; j < length; ++j) {
                 const double tau = static_cast<double>(j) / sr;
-                add(out[noteStart + j],
-                    std::sin(twoPi * frequency * tau) * std::sin(pi * tau / noteSeconds) * 0.06);
+                add(out[noteStart + j], std::sin(twoPi * frequency * tau) * std::sin(pi * tau / noteSeconds) * 0.06);
             }
         }
     }
 }
 
-void generateCreek(std::vector<float>& buffer, std::int64_t count, double sr, double duration,
-                   Group /*group*/, SeededRNG& rng) {
+void generateCreek(std::vector<float>& buffer, std::int64_t count, double sr, double duration, Group /*group*/,
+                   SeededRNG& rng) {
     float* out = buffer.data();
     double lp1 = 0.0;
     double lp2 = 0.0;
@@ -190,8 +192,8 @@ void generateCreek(std::vector<float>& buffer, std::int64_t count, double sr, do
         lp1 = 0.985 * lp1 + 0.015 * rng.noise();
         lp2 = 0.996 * lp2 + 0.004 * lp1;
         const double t = static_cast<double>(i) / sr;
-        out[i] = static_cast<float>(
-            (0.1 * std::sin(twoPi * t / 8.3) + 0.15 * std::sin(twoPi * t / 5.0) + 0.3) * lp2 * 6.0);
+        out[i] =
+            static_cast<float>((0.1 * std::sin(twoPi * t / 8.3) + 0.15 * std::sin(twoPi * t / 5.0) + 0.3) * lp2 * 6.0);
     }
 
     const std::int64_t bubbles = wholeSamples(duration * 5.0);
@@ -222,7 +224,9 @@ double positiveSine(double x) {
 }
 
 // The bits of a float, so that +0 and -0 count as different results.
-std::uint32_t bitsOf(float value) { return std::bit_cast<std::uint32_t>(value); }
+std::uint32_t bitsOf(float value) {
+    return std::bit_cast<std::uint32_t>(value);
+}
 
 // The doubt about a libm sine of x when only FastSine has been evaluated.
 struct SineRange {
@@ -242,68 +246,86 @@ void generateWind(std::vector<float>& buffer, std::int64_t count, double sr, See
     double phase = 0.0;
     constexpr double e = FastSine::errorBound;
 
-    // Two passes per block: the running state first, then the independent per-sample sines,
-    // which the processor can then overlap from sample to sample.
-    constexpr std::int64_t blockSize = 256;
+    // Per block of samples: first the running state, exactly, in order; then the sines that
+    // reach only their own sample, one kind per loop, so that the processor overlaps many
+    // samples' work instead of waiting on one sine's result at a time.
+    constexpr std::int64_t blockSize = 128;
     std::array<double, blockSize> times{};
     std::array<double, blockSize> gusts{};
     std::array<double, blockSize> phases{};
     std::array<double, blockSize> slow{};
     std::array<double, blockSize> fast{};
+    std::array<double, blockSize> humAngles{};
+    std::array<double, blockSize> angleDoubts{};
+    std::array<double, blockSize> humLow{};
+    std::array<double, blockSize> humHigh{};
+    std::array<double, blockSize> whistleLow{};
+    std::array<double, blockSize> whistleHigh{};
     for (std::int64_t first = 0; first < count; first += blockSize) {
-        const std::int64_t size = std::min(blockSize, count - first);
-        for (std::int64_t k = 0; k < size; ++k) {
-            const double w = rng.noise();
-            lp1 = 0.95 * lp1 + 0.05 * w;
-            lp2 = 0.85 * lp2 + 0.15 * w;
-
-            // The gust level feeds the whistle's phase, so it is computed exactly. A gust term
-            // whose other factor c is 0 is 0 whatever b is.
-            const double t = static_cast<double>(first + k) / sr;
+        const auto size = static_cast<std::size_t>(std::min(blockSize, count - first));
+        // The gust level feeds the whistle's phase, so it is computed exactly. A gust term
+        // whose other factor c is 0 is 0 whatever b is.
+        for (std::size_t k = 0; k < size; ++k) {
+            const double t = static_cast<double>(first + static_cast<std::int64_t>(k)) / sr;
             const double a = positiveSine(twoPi * t / 6.3 + 0.5);
             const double c = positiveSine(twoPi * t / 11.0);
             const double b = c == 0.0 ? 0.0 : positiveSine(twoPi * t / 3.7 + 2.1);
-            const double gust = 0.5 * a + 0.1 + 0.25 * c * 0.35 * b;
-
-            // A whistle gliding between 300 and 700 Hz with the gusts.
-            phase = phase + (300.0 + 400.0 * gust) / sr;
             times[k] = t;
-            gusts[k] = gust;
+            gusts[k] = 0.5 * a + 0.1 + 0.25 * c * 0.35 * b;
+        }
+        for (std::size_t k = 0; k < size; ++k) {
+            const double w = rng.noise();
+            lp1 = 0.95 * lp1 + 0.05 * w;
+            lp2 = 0.85 * lp2 + 0.15 * w;
+            // A whistle gliding between 300 and 700 Hz with the gusts.
+            phase = phase + (300.0 + 400.0 * gusts[k]) / sr;
             phases[k] = phase;
             slow[k] = lp2;
             fast[k] = lp1;
         }
-        for (std::int64_t k = 0; k < size; ++k) {
-            const double t = times[k];
+
+        // hum = sin(2 pi 180 t + 5 sin(2 pi 3 t)): the doubt about the inner sine moves the
+        // angle by at most angleDoubt, and the outer sine by no more than that.
+        for (std::size_t k = 0; k < size; ++k) {
+            const double humCarrier = twoPi * 180.0 * times[k];
+            const double vibrato = FastSine::approximate(twoPi * 3.0 * times[k]);
+            const double lowAngle = humCarrier + 5.0 * (vibrato - e);
+            const double highAngle = humCarrier + 5.0 * (vibrato + e);
+            humAngles[k] = lowAngle;
+            angleDoubts[k] = highAngle - lowAngle;
+        }
+        for (std::size_t k = 0; k < size; ++k) {
+            const double hum = FastSine::approximate(humAngles[k]);
+            humLow[k] = hum - e - angleDoubts[k];
+            humHigh[k] = hum + e + angleDoubts[k];
+        }
+        // Below a gust of 0.3 the whistle is multiplied by +0: whatever its sign, it changes
+        // nothing as long as the hum term it is added to is not zero.
+        for (std::size_t k = 0; k < size; ++k) {
+            const bool heard = gusts[k] - 0.3 > 0.0;
+            const double whistle = heard ? FastSine::approximate(twoPi * phases[k]) : 0.0;
+            whistleLow[k] = heard ? whistle - e : 0.0;
+            whistleHigh[k] = heard ? whistle + e : 0.0;
+        }
+
+        // hum and whistle reach only this sample: keep the bracket when both ends round to the
+        // same float, otherwise ask std::sin (a few samples per buffer).
+        for (std::size_t k = 0; k < size; ++k) {
             const double gust = gusts[k];
-            const double whistleAngle = twoPi * phases[k];
-            const double humCarrier = twoPi * 180.0 * t;
             const auto sample = [&](double hum, double whistle) {
                 return static_cast<float>(0.03 * hum * gust + 0.04 * std::max(0.0, gust - 0.3) * whistle +
                                           1.5 * gust * slow[k] + 0.3 * gust * 2.0 * fast[k]);
             };
-            // hum and whistle reach only this sample: bracket it with the fast sine and fall
-            // back to std::sin when the bracket straddles a float (a few samples per buffer).
-            const double vibrato = FastSine::approximate(twoPi * 3.0 * t);
-            const double humLowAngle = humCarrier + 5.0 * (vibrato - e);
-            const double humHighAngle = humCarrier + 5.0 * (vibrato + e);
-            const double angleDoubt = humHighAngle - humLowAngle;
-            const double hum = FastSine::approximate(humLowAngle);
-            const double humLow = hum - e - angleDoubt;
-            const double humHigh = hum + e + angleDoubt;
-            // Below a gust of 0.3 the whistle is multiplied by +0: whatever its sign, it changes
-            // nothing as long as the hum term it is added to is not zero.
-            const bool whistleHeard = gust - 0.3 > 0.0;
-            const SineRange whistle = whistleHeard ? sineRange(whistleAngle) : SineRange{0.0, 0.0};
-            const float low = sample(humLow, whistle.low);
-            const float high = sample(humHigh, whistle.high);
-            const bool certain = bitsOf(low) == bitsOf(high) && low != 0.0f &&
-                                 (whistleHeard || humLow > 0.0 || humHigh < 0.0);
+            const float low = sample(humLow[k], whistleLow[k]);
+            const float high = sample(humHigh[k], whistleHigh[k]);
+            const bool certain =
+                bitsOf(low) == bitsOf(high) && low != 0.0f && (gust - 0.3 > 0.0 || humLow[k] > 0.0 || humHigh[k] < 0.0);
             if (certain) {
-                out[first + k] = low;
+                out[first + static_cast<std::int64_t>(k)] = low;
             } else {
-                out[first + k] =
-                    sample(std::sin(humCarrier + 5.0 * std::sin(twoPi * 3.0 * t)), std::sin(whistleAngle));
+                const double t = times[k];
+                out[first + static_cast<std::int64_t>(k)] =
+                    sample(std::sin(twoPi * 180.0 * t + 5.0 * std::sin(twoPi * 3.0 * t)), std::sin(twoPi * phases[k]));
             }
         }
     }
@@ -313,20 +335,36 @@ void generateNightCrickets(std::vector<float>& buffer, std::int64_t count, doubl
                            Group /*group*/, SeededRNG& rng) {
     float* out = buffer.data();
     double lp = 0.0;
-    for (std::int64_t i = 0; i < count; ++i) {
-        lp = 0.997 * lp + 0.003 * rng.noise();
-        const double t = static_cast<double>(i) / sr;
-        const double low50 = twoPi * 50.0 * t;
-        const double low100 = twoPi * 100.0 * t;
-        const double rumble = lp * 1.5 * 0.2;
-        const auto sample = [&](double hum50, double hum100) {
-            return static_cast<float>(0.04 * hum50 + 0.02 * hum100 + rumble);
-        };
-        const SineRange hum50 = sineRange(low50);
-        const SineRange hum100 = sineRange(low100);
-        const float low = sample(hum50.low, hum100.low);
-        const float high = sample(hum50.high, hum100.high);
-        out[i] = bitsOf(low) == bitsOf(high) && low != 0.0f ? low : sample(std::sin(low50), std::sin(low100));
+    // The two hums reach only their own sample: per block, the fast sines first (many samples
+    // in flight at once), then each sample from its bracket, or from std::sin when the bracket
+    // straddles a float.
+    constexpr std::int64_t blockSize = 128;
+    std::array<double, blockSize> hum50{};
+    std::array<double, blockSize> hum100{};
+    for (std::int64_t first = 0; first < count; first += blockSize) {
+        const auto size = static_cast<std::size_t>(std::min(blockSize, count - first));
+        for (std::size_t k = 0; k < size; ++k) {
+            const double t = static_cast<double>(first + static_cast<std::int64_t>(k)) / sr;
+            hum50[k] = FastSine::approximate(twoPi * 50.0 * t);
+            hum100[k] = FastSine::approximate(twoPi * 100.0 * t);
+        }
+        for (std::size_t k = 0; k < size; ++k) {
+            lp = 0.997 * lp + 0.003 * rng.noise();
+            const double rumble = lp * 1.5 * 0.2;
+            const auto sample = [&](double sine50, double sine100) {
+                return static_cast<float>(0.04 * sine50 + 0.02 * sine100 + rumble);
+            };
+            constexpr double e = FastSine::errorBound;
+            const float low = sample(hum50[k] - e, hum100[k] - e);
+            const float high = sample(hum50[k] + e, hum100[k] + e);
+            if (bitsOf(low) == bitsOf(high) && low != 0.0f) {
+                out[first + static_cast<std::int64_t>(k)] = low;
+            } else {
+                const double t = static_cast<double>(first + static_cast<std::int64_t>(k)) / sr;
+                out[first + static_cast<std::int64_t>(k)] =
+                    sample(std::sin(twoPi * 50.0 * t), std::sin(twoPi * 100.0 * t));
+            }
+        }
     }
 
     const double reserveSeconds = sr * 5.0;
@@ -335,9 +373,8 @@ void generateNightCrickets(std::vector<float>& buffer, std::int64_t count, doubl
         const double f = 1500.0 * rng.uniform() + 4000.0;
         const double period = 0.03 * rng.uniform() + 0.05;
         // The window ends 5 s before the buffer's end; a shorter buffer starts its voices at 0.
-        const std::int64_t reserve = reserveSeconds < static_cast<double>(count)
-                                         ? static_cast<std::int64_t>(reserveSeconds)
-                                         : count;
+        const std::int64_t reserve =
+            reserveSeconds < static_cast<double>(count) ? static_cast<std::int64_t>(reserveSeconds) : count;
         const std::int64_t start = eventStart(rng, count, reserve);
         const std::int64_t voiceLength = wholeSamples((3.0 * rng.uniform() + 2.0) * sr);
         const double on = 0.4 * period;
@@ -402,27 +439,31 @@ std::int16_t pcmValue(float x) {
 
 SoundscapeGenerator::SoundscapeGroup SoundscapeGenerator::phaseToGroup(TwilightPhase phase) {
     switch (phase) {
-    case TwilightPhase::astronomicalNight: return SoundscapeGroup::night;
-    case TwilightPhase::astronomicalTwilight: return SoundscapeGroup::dawn;
-    case TwilightPhase::nauticalTwilight: return SoundscapeGroup::dawn;
-    case TwilightPhase::civilTwilight: return SoundscapeGroup::dawn;
-    case TwilightPhase::goldenHour: return SoundscapeGroup::day;
-    case TwilightPhase::morningRise: return SoundscapeGroup::day;
-    case TwilightPhase::solarNoon: return SoundscapeGroup::day;
-    case TwilightPhase::afternoonDecline: return SoundscapeGroup::day;
-    case TwilightPhase::eveningGoldenHour: return SoundscapeGroup::dusk;
-    case TwilightPhase::eveningTwilight: return SoundscapeGroup::dusk;
-    case TwilightPhase::night: return SoundscapeGroup::night;
+        case TwilightPhase::astronomicalNight:
+        case TwilightPhase::night:
+            return SoundscapeGroup::night;
+        case TwilightPhase::astronomicalTwilight:
+        case TwilightPhase::nauticalTwilight:
+        case TwilightPhase::civilTwilight:
+            return SoundscapeGroup::dawn;
+        case TwilightPhase::goldenHour:
+        case TwilightPhase::morningRise:
+        case TwilightPhase::solarNoon:
+        case TwilightPhase::afternoonDecline:
+            return SoundscapeGroup::day;
+        case TwilightPhase::eveningGoldenHour:
+        case TwilightPhase::eveningTwilight:
+            return SoundscapeGroup::dusk;
     }
     return SoundscapeGroup::night;
 }
 
-std::vector<float> SoundscapeGenerator::generateBuffer(SoundscapeTheme theme, SoundscapeGroup group,
-                                                       double duration, double sampleRate) {
+std::vector<float> SoundscapeGenerator::generateBuffer(SoundscapeTheme theme, SoundscapeGroup group, double duration,
+                                                       double sampleRate) {
     const double product = duration * sampleRate;
     if (!(sampleRate >= 0.0 && sampleRate < twoTo63) || !(product >= 0.0 && product < twoTo63)) {
-        Log::write("SoundscapeGenerator", "Cannot synthesise " + numberText(duration) + " s at " +
-                                              numberText(sampleRate) + " Hz; no sound");
+        Log::write("SoundscapeGenerator",
+                   "Cannot synthesise " + numberText(duration) + " s at " + numberText(sampleRate) + " Hz; no sound");
         return {};
     }
     const auto count = static_cast<std::int64_t>(product);
@@ -443,12 +484,24 @@ std::vector<float> SoundscapeGenerator::generateBuffer(SoundscapeTheme theme, So
     SeededRNG rng(seed);
 
     switch (theme) {
-    case SoundscapeTheme::ocean: generateOcean(buffer, count, sampleRate, duration, group, rng); break;
-    case SoundscapeTheme::rain: generateRain(buffer, count, sampleRate, duration, group, rng); break;
-    case SoundscapeTheme::forest: generateForest(buffer, count, sampleRate, duration, group, rng); break;
-    case SoundscapeTheme::creek: generateCreek(buffer, count, sampleRate, duration, group, rng); break;
-    case SoundscapeTheme::wind: generateWind(buffer, count, sampleRate, rng); break;
-    case SoundscapeTheme::night: generateNightCrickets(buffer, count, sampleRate, duration, group, rng); break;
+        case SoundscapeTheme::ocean:
+            generateOcean(buffer, count, sampleRate, duration, group, rng);
+            break;
+        case SoundscapeTheme::rain:
+            generateRain(buffer, count, sampleRate, duration, group, rng);
+            break;
+        case SoundscapeTheme::forest:
+            generateForest(buffer, count, sampleRate, duration, group, rng);
+            break;
+        case SoundscapeTheme::creek:
+            generateCreek(buffer, count, sampleRate, duration, group, rng);
+            break;
+        case SoundscapeTheme::wind:
+            generateWind(buffer, count, sampleRate, rng);
+            break;
+        case SoundscapeTheme::night:
+            generateNightCrickets(buffer, count, sampleRate, duration, group, rng);
+            break;
     }
 
     // The divisor is the whole rate, not the fade's length: a buffer under 2 s gets a

@@ -39,12 +39,12 @@ public:
         {SoundscapeTheme::night, "Night Crickets"},
     }};
 
-    static constexpr std::array<SoundscapeGroup, 4> allGroups{
-        SoundscapeGroup::night, SoundscapeGroup::dawn, SoundscapeGroup::day, SoundscapeGroup::dusk};
+    static constexpr std::array<SoundscapeGroup, 4> allGroups{SoundscapeGroup::night, SoundscapeGroup::dawn,
+                                                              SoundscapeGroup::day, SoundscapeGroup::dusk};
 
-    static constexpr std::array<SoundscapeTheme, 6> allThemes{
-        SoundscapeTheme::ocean, SoundscapeTheme::rain, SoundscapeTheme::forest,
-        SoundscapeTheme::creek, SoundscapeTheme::wind, SoundscapeTheme::night};
+    static constexpr std::array<SoundscapeTheme, 6> allThemes{SoundscapeTheme::ocean,  SoundscapeTheme::rain,
+                                                              SoundscapeTheme::forest, SoundscapeTheme::creek,
+                                                              SoundscapeTheme::wind,   SoundscapeTheme::night};
 
     static constexpr std::string_view rawValue(SoundscapeGroup group) { return rawValueIn(groupTable, group); }
     static constexpr std::string_view rawValue(SoundscapeTheme theme) { return rawValueIn(themeTable, theme); }
@@ -65,8 +65,8 @@ public:
     // The player asks for 8 s at 44100 Hz. Buffers shorter than an event window (5 s for the
     // crickets) place those events from the first sample. Non-finite or negative sizes give an
     // empty buffer and a log line.
-    static std::vector<float> generateBuffer(SoundscapeTheme theme, SoundscapeGroup group,
-                                             double duration, double sampleRate);
+    static std::vector<float> generateBuffer(SoundscapeTheme theme, SoundscapeGroup group, double duration,
+                                             double sampleRate);
 
     // A complete RIFF/WAVE file: 44-byte header, then 16-bit signed PCM mono, scaled by 32767
     // and truncated. Empty (with a log line) when the rate or length does not fit the header.

@@ -31,8 +31,7 @@ protected:
 };
 
 std::string label(Theme theme, Group group) {
-    return std::string(SoundscapeGenerator::rawValue(theme)) + "_" +
-           std::string(SoundscapeGenerator::rawValue(group));
+    return std::string(SoundscapeGenerator::rawValue(theme)) + "_" + std::string(SoundscapeGenerator::rawValue(group));
 }
 
 float peakOf(const std::vector<float>& buffer) {
@@ -82,9 +81,9 @@ TEST(SeededRNGTest, FollowsPublishedSplitMix64) {
 
 TEST(SoundscapeGeneratorEnumTest, RawValuesMatchWholeTextExactly) {
     const std::vector<std::pair<std::string, std::optional<Theme>>> themes = {
-        {"Ocean Waves", Theme::ocean}, {"Rainfall", Theme::rain},   {"Forest", Theme::forest},
-        {"Creek", Theme::creek},       {"Wind", Theme::wind},       {"Night Crickets", Theme::night},
-        {"ocean waves", std::nullopt}, {"Ocean", std::nullopt},     {"Ocean Waves ", std::nullopt},
+        {"Ocean Waves", Theme::ocean}, {"Rainfall", Theme::rain}, {"Forest", Theme::forest},
+        {"Creek", Theme::creek},       {"Wind", Theme::wind},     {"Night Crickets", Theme::night},
+        {"ocean waves", std::nullopt}, {"Ocean", std::nullopt},   {"Ocean Waves ", std::nullopt},
         {"ocean", std::nullopt},       {"", std::nullopt},
     };
     for (const auto& [text, expected] : themes) {
@@ -94,8 +93,8 @@ TEST(SoundscapeGeneratorEnumTest, RawValuesMatchWholeTextExactly) {
         }
     }
     const std::vector<std::pair<std::string, std::optional<Group>>> groups = {
-        {"night", Group::night}, {"dawn", Group::dawn},      {"day", Group::day},
-        {"dusk", Group::dusk},   {"Night", std::nullopt},    {"Dusk", std::nullopt},
+        {"night", Group::night}, {"dawn", Group::dawn},   {"day", Group::day},
+        {"dusk", Group::dusk},   {"Night", std::nullopt}, {"Dusk", std::nullopt},
     };
     for (const auto& [text, expected] : groups) {
         EXPECT_EQ(SoundscapeGenerator::groupFromRawValue(text), expected) << text;
@@ -161,8 +160,7 @@ TEST_F(SoundscapeGeneratorTest, SameKeyGivesSameBufferAndAnotherKeyAnother) {
 
 // Locks the synthesis bit for bit for one fixed hash key, so that speed work cannot change the
 // sound: the order of the random draws and of the float additions is the sound. Recompute only
-// for a deliberate change of sound (the values depend on glibc's libm, whose sine may differ in
-// the last bit between its FMA and non-FMA variants).
+// for a deliberate change of sound (the values depend on the C library's sine).
 TEST_F(SoundscapeGeneratorTest, FixedKeyFingerprints) {
     const std::vector<std::pair<std::string, std::uint64_t>> expected = {
 #include "SoundscapeFingerprints.inc"
@@ -175,10 +173,10 @@ TEST_F(SoundscapeGeneratorTest, FixedKeyFingerprints) {
         }
         // Other rates and lengths move every sample time and event window.
         for (const auto& [duration, sampleRate] : {std::pair{5.5, 48000.0}, std::pair{7.25, 22050.0}}) {
-            actual.emplace_back(label(theme, Group::night) + " " + std::to_string(duration) + " s at " +
-                                    std::to_string(static_cast<int>(sampleRate)),
-                                fingerprint(SoundscapeGenerator::generateBuffer(theme, Group::night, duration,
-                                                                                sampleRate)));
+            actual.emplace_back(
+                label(theme, Group::night) + " " + std::to_string(duration) + " s at " +
+                    std::to_string(static_cast<int>(sampleRate)),
+                fingerprint(SoundscapeGenerator::generateBuffer(theme, Group::night, duration, sampleRate)));
         }
     }
     if (actual != expected) {
@@ -228,8 +226,8 @@ TEST_F(SoundscapeGeneratorTest, FadeGainsFollowTheWholeRate) {
 // buffer; the sanitizer build checks the "never".
 TEST_F(SoundscapeGeneratorTest, ShortBuffersStayInside) {
     const std::vector<std::pair<double, double>> sizes = {
-        {0.0, rate}, {0.01, rate}, {0.05, rate}, {0.2, rate}, {0.4, rate}, {1.0, rate},
-        {4.99, rate}, {5.0, 4410.0}, {1.0, 100.0}, {3.0, 1.0}, {1e-9, 1e12},
+        {0.0, rate},  {0.01, rate},  {0.05, rate}, {0.2, rate}, {0.4, rate},  {1.0, rate},
+        {4.99, rate}, {5.0, 4410.0}, {1.0, 100.0}, {3.0, 1.0},  {1e-9, 1e12},
     };
     for (const Theme theme : SoundscapeGenerator::allThemes) {
         for (const Group group : SoundscapeGenerator::allGroups) {

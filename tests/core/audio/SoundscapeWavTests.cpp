@@ -73,7 +73,8 @@ public:
 
     std::vector<short> readAll() {
         std::vector<short> samples(static_cast<std::size_t>(info_.frames * info_.channels));
-        samples.resize(static_cast<std::size_t>(sf_read_short(file_, samples.data(), static_cast<sf_count_t>(samples.size()))));
+        samples.resize(
+            static_cast<std::size_t>(sf_read_short(file_, samples.data(), static_cast<sf_count_t>(samples.size()))));
         return samples;
     }
 
@@ -89,21 +90,32 @@ private:
 
 TEST(SoundscapeWavTest, EmptyBufferIsTheBareHeader) {
     const Bytes data = SoundscapeGenerator::wavData({}, 44100);
-    const Bytes expected = {'R', 'I', 'F', 'F', 36, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
-                            16, 0, 0, 0, 1, 0, 1, 0, 0x44, 0xAC, 0, 0, 0x88, 0x58, 0x01, 0,
-                            2, 0, 16, 0, 'd', 'a', 't', 'a', 0, 0, 0, 0};
+    const Bytes expected = {'R',  'I', 'F', 'F', 36, 0, 0,   0,   'W', 'A',  'V',  'E', 'f', 'm',  't',
+                            ' ',  16,  0,   0,   0,  1, 0,   1,   0,   0x44, 0xAC, 0,   0,   0x88, 0x58,
+                            0x01, 0,   2,   0,   16, 0, 'd', 'a', 't', 'a',  0,    0,   0,   0};
     EXPECT_EQ(data, expected);
 }
 
 TEST(SoundscapeWavTest, SamplesScaleBy32767AndTruncate) {
     const std::vector<std::pair<float, std::int16_t>> table = {
-        {0.0f, 0},          {0.5f, 16383},      {-0.5f, -16383}, {1.0f, 32767},        {1.5f, 32767},
-        {-1.0f, -32767},    {-2.0f, -32767},    {0.99999f, 32766}, {-0.99999f, -32766}, {0.7f, 22936},
-        {1e-5f, 0},         {-1e-5f, 0},        {std::numeric_limits<float>::quiet_NaN(), 32767},
-        {std::numeric_limits<float>::infinity(), 32767}, {-std::numeric_limits<float>::infinity(), -32767},
+        {0.0f, 0},
+        {0.5f, 16383},
+        {-0.5f, -16383},
+        {1.0f, 32767},
+        {1.5f, 32767},
+        {-1.0f, -32767},
+        {-2.0f, -32767},
+        {0.99999f, 32766},
+        {-0.99999f, -32766},
+        {0.7f, 22936},
+        {1e-5f, 0},
+        {-1e-5f, 0},
+        {std::numeric_limits<float>::quiet_NaN(), 32767},
+        {std::numeric_limits<float>::infinity(), 32767},
+        {-std::numeric_limits<float>::infinity(), -32767},
     };
-    std::vector<float> samples;
-    for (const auto& entry : table) samples.push_back(entry.first);
+    std::vector<float> samples(table.size());
+    std::transform(table.begin(), table.end(), samples.begin(), [](const auto& entry) { return entry.first; });
     const Bytes data = SoundscapeGenerator::wavData(samples, 8000);
     ASSERT_EQ(data.size(), 44 + 2 * table.size());
     for (std::size_t i = 0; i < table.size(); ++i) {
