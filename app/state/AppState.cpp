@@ -36,17 +36,16 @@ std::string_view AppState::propertyName(Property property) {
     return propertyNames.at(static_cast<std::size_t>(property));
 }
 
-AppState::AppState(const Platform& platform, LoginItem& loginItem, AmbientLightSource& ambientLightSource)
+AppState::AppState(const Platform& platform)
     : platform_(platform),
-      loginItem_(loginItem),
       defaults_(platform.userDefaults),
       displayManager_(platform),
       softwareDimmer_(platform.screens),
       vignetteDimmer_(platform.screens),
-      ambientLightSensor_(ambientLightSource, platform.runLoop),
+      ambientLightSensor_(platform.ambientLight, platform.runLoop),
       dstSmoother_(4) {
     // Defaults from outside the object go in without handlers, like every other default.
-    launchAtLoginEnabled_ = LaunchAtLogin::isEnabled(loginItem_);
+    launchAtLoginEnabled_ = LaunchAtLogin::isEnabled(platform_.loginItem);
     restoreSettings();
 }
 
@@ -269,9 +268,9 @@ void AppState::didSetSoundscapeTheme() {
 }
 
 void AppState::didSetLaunchAtLoginEnabled() {
-    LaunchAtLogin::setEnabled(loginItem_, launchAtLoginEnabled_);
+    LaunchAtLogin::setEnabled(platform_.loginItem, launchAtLoginEnabled_);
     // A refused registration must not leave the switch claiming otherwise.
-    const bool registered = LaunchAtLogin::isEnabled(loginItem_);
+    const bool registered = LaunchAtLogin::isEnabled(platform_.loginItem);
     if (registered != launchAtLoginEnabled_) {
         assign(Property::launchAtLoginEnabled, launchAtLoginEnabled_, registered, &AppState::noHandler);
     }

@@ -29,8 +29,6 @@
 #include "core/health/LightDebtCalculator.h"
 #include "core/profiles/ProfileManager.h"
 #include "core/solar/Coordinate.h"
-#include "platform/AmbientLightSource.h"
-#include "platform/LoginItem.h"
 #include "platform/Platform.h"
 #include "platform/Timer.h"
 
@@ -80,7 +78,7 @@ public:
 
     // Builds every owned object and restores the persisted settings (which already runs the
     // change handlers: the engine, the break scheduler and the dimmer follow the stored values).
-    AppState(const Platform& platform, LoginItem& loginItem, AmbientLightSource& ambientLightSource);
+    explicit AppState(const Platform& platform);
     ~AppState();
 
     AppState(const AppState&) = delete;
@@ -238,7 +236,6 @@ private:
 #undef SOLVARA_PROPERTY_FIELD
 
     Platform platform_;
-    LoginItem& loginItem_;
     UserDefaults& defaults_;
 
     CircadianEngine circadianEngine_;
@@ -261,8 +258,9 @@ private:
     bool isPersisting_ = false;
     // Stored documents that could not be read nor copied aside: never overwritten this run.
     std::set<std::string, std::less<>> protectedKeys_;
-    // The text last stored per document key.
+    // The text last stored per document key, and the history it was encoded from.
     std::map<std::string, std::string, std::less<>> documentCache_;
+    std::optional<std::vector<HealthHistory::DailySnapshot>> storedHistory_;
 
     std::vector<ObserverEntry> observers_;
     // Calls queued on the run loop hold a weak reference and do nothing once the state is gone.

@@ -139,7 +139,13 @@ void AppState::persistSettings() {
     }
     putString("sv_lastDailyResetDate", lastDailyResetDate_);
     putDouble("sv_lightDebtPeakToday", lightDebtPeakToday_);
-    if (const auto history = healthHistory_.encode()) setDocument(healthHistoryKey, *history);
+    // A year of history changes once a day at most: encode it only when it did.
+    if (!storedHistory_ || *storedHistory_ != healthHistory_.snapshots() || !d.contains(healthHistoryKey)) {
+        if (const auto history = healthHistory_.encode()) {
+            setDocument(healthHistoryKey, *history);
+            storedHistory_ = healthHistory_.snapshots();
+        }
+    }
     putBool("sv_vignetteEnabled", vignetteEnabled_);
     putDouble("sv_vignetteRadius", vignetteRadius_);
     putDouble("sv_vignetteOpacity", vignetteOpacity_);
@@ -186,10 +192,14 @@ void AppState::keepAside(std::string_view key, const std::string& reason) {
         const DateComponents c = Calendar::utcComponents(Clock::now());
         const std::string stamp = format::integer(c.year * 10000 + c.month * 100 + c.day) + "-" +
                                   format::integer(c.hour * 10000 + c.minute * 100 + c.second);
-        const std::string base = *directory + "/recovered-" + std::string(key) + "-" + stamp;
+        std::string base = *directory;
+        base.append("/recovered-").append(key).append("-").append(stamp);
         for (int attempt = 1; attempt < 100 && !path; ++attempt) {
-            const std::string candidate = base + (attempt == 1 ? "" : "-" + format::integer(attempt)) + ".json";
-            if (platform_.files.read(candidate, 1).has_value()) continue;  // never replace an older copy
+            std::string candidate = base;
+            if (attempt > 1) candidate.append("-").append(format::integer(attempt));
+            candidate.append(".json");
+            // Never replace an older copy.
+            if (platform_.files.read(candidate, std::size_t{1} << 30).has_value()) continue;
             if (platform_.files.writeAtomically(candidate, content + "\n")) path = candidate;
             break;
         }

@@ -16,7 +16,9 @@ namespace {
 constexpr std::string_view component = "AppState";
 
 std::string quoted(std::string_view key) {
-    return "\"" + std::string(key) + "\"";
+    std::string text(1, '"');
+    text.append(key).push_back('"');
+    return text;
 }
 
 std::string rangeText(SettingRanges::Range<std::int64_t> range) {

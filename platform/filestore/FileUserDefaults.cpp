@@ -139,8 +139,7 @@ FileUserDefaults::FileUserDefaults(std::string path, RunLoop* runLoop) : path_(s
 }
 
 FileUserDefaults::~FileUserDefaults() {
-    if (runLoop_ != nullptr && pendingFlush_ != 0) runLoop_->cancel(pendingFlush_);
-    flush();
+    flush();  // waits for a background write still running
 }
 
 std::optional<std::string> FileUserDefaults::defaultPath() {
@@ -273,31 +272,87 @@ void FileUserDefaults::markChanged() {
     if (runLoop_ == nullptr || (pendingFlush_ != 0 && runLoop_->isScheduled(pendingFlush_))) return;
     pendingFlush_ = runLoop_->scheduleOnce(autoFlushDelaySeconds, [this] {
         pendingFlush_ = 0;
-        flush();
+        writeInBackground();
     });
 }
 
-bool FileUserDefaults::flush() {
-    if (!dirty_) return true;
-    if (!writable_) return false;
+int FileUserDefaults::writeCount() const {
+    std::lock_guard lock(writer_->mutex);
+    return writer_->writeCount;
+}
+
+std::optional<std::string> FileUserDefaults::takeChangedBytes() {
+    if (!dirty_ || !writable_) return std::nullopt;
     auto bytes = json::encode(entries_, true);
     if (!bytes) {
         Log::write(component, "Settings could not be encoded");
-        return false;
+        return std::nullopt;
     }
     bytes->push_back('\n');
-    if (*bytes == lastWritten_) {
-        dirty_ = false;  // changed and changed back: the file already says this
-        return true;
-    }
-    if (!writeFile(*bytes)) return false;
-    lastWritten_ = std::move(*bytes);
     dirty_ = false;
-    ++writeCount_;
+    if (*bytes == lastWritten_) return std::nullopt;  // changed and changed back
+    lastWritten_ = *bytes;
+    return bytes;
+}
+
+void FileUserDefaults::writeInBackground() {
+    auto bytes = takeChangedBytes();
+    if (!bytes) return;
+    const std::uint64_t generation = ++generation_;
+    RunLoop& loop = *runLoop_;
+    runLoop_->runInBackground(
+        [this, &loop, writer = writer_, alive = std::weak_ptr<int>(alive_), path = path_, bytes = std::move(*bytes),
+         generation] {
+            if (writeGeneration(*writer, path, bytes, generation)) return;
+            // The file was left as it was: the next change or flush writes everything again.
+            loop.postToMain([this, alive, writer, generation] {
+                if (alive.expired()) return;
+                std::lock_guard lock(writer->mutex);
+                if (writer->writtenGeneration >= generation) return;
+                dirty_ = true;
+                lastWritten_.clear();
+            });
+        });
+}
+
+bool FileUserDefaults::flush() {
+    if (pendingFlush_ != 0 && runLoop_ != nullptr) {
+        runLoop_->cancel(pendingFlush_);
+        pendingFlush_ = 0;
+    }
+    {
+        // Waits for a background write still running; when the last one handed out has not
+        // reached the disk (failed, or not started yet), everything is written again here.
+        std::lock_guard lock(writer_->mutex);
+        if (writer_->writtenGeneration < generation_) {
+            dirty_ = true;
+            lastWritten_.clear();
+        }
+    }
+    if (!dirty_) return true;
+    if (!writable_) return false;
+    const std::string previous = lastWritten_;
+    auto bytes = takeChangedBytes();
+    if (!bytes) return !dirty_;
+    if (!writeGeneration(*writer_, path_, *bytes, ++generation_)) {
+        dirty_ = true;
+        lastWritten_ = previous;
+        return false;
+    }
     return true;
 }
 
-bool FileUserDefaults::writeFile(const std::string& bytes) {
+bool FileUserDefaults::writeGeneration(Writer& writer, const std::string& path, const std::string& bytes,
+                                       std::uint64_t generation) {
+    std::lock_guard lock(writer.mutex);
+    if (writer.writtenGeneration >= generation) return true;  // a newer state is on disk already
+    if (!writeFile(path, bytes)) return false;
+    writer.writtenGeneration = generation;
+    ++writer.writeCount;
+    return true;
+}
+
+bool FileUserDefaults::writeFile(const std::string& path_, const std::string& bytes) {
     const std::string dir = parentDirectory(path_);
     if (!makeDirectories(dir)) {
         Log::write(component, "Cannot create " + dir + ": " + errnoText(errno));

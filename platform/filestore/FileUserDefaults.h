@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,13 +21,16 @@ namespace solvara {
 // Entries of any other shape are kept and written back untouched.
 //
 // Writing: atomically (a temporary file in the same directory, fsync, rename) and only when a
-// value really changed, so an unchanged persist costs no disk write. A file that cannot be
+// value really changed, so an unchanged persist costs no disk write. The automatic writes run
+// on a background worker, so the main thread never waits for the disk; writes land in the
+// order they were made (an older one never replaces a newer one). A file that cannot be
 // parsed is renamed aside (".corrupt-<time>") and reported, never overwritten; when even that
 // fails the store stays in memory and never writes.
 class FileUserDefaults final : public UserDefaults {
 public:
-    // Reads `path` now. With a run loop, changes are written by themselves about one second
-    // after the first unsaved change; without one, only flush() and destruction write.
+    // Reads `path` now. With a run loop, changes are written by themselves, in the background,
+    // about one second after the first unsaved change; without one, only flush() and
+    // destruction write.
     explicit FileUserDefaults(std::string path, RunLoop* runLoop = nullptr);
     ~FileUserDefaults() override;
 
@@ -43,17 +49,30 @@ public:
     std::optional<nlohmann::json> jsonValue(std::string_view key) const override;
     bool set(std::string_view key, Value value) override;
     void remove(std::string_view key) override;
+    // Writes now, on the calling thread (shutdown, tests); waits for a background write.
     bool flush() override;
 
     // Where a corrupt file found at start was moved; empty when there was none.
     const std::optional<std::string>& keptAsidePath() const { return keptAside_; }
     // Completed writes of the file since construction (for tests and benchmarks).
-    int writeCount() const { return writeCount_; }
+    int writeCount() const;
 
 private:
+    // Shared with the background writes: one write at a time, and the newest one written.
+    struct Writer {
+        std::mutex mutex;
+        std::uint64_t writtenGeneration = 0;
+        int writeCount = 0;
+    };
+
     void load();
     void markChanged();
-    bool writeFile(const std::string& bytes);
+    // The file's new content when it differs from what was last written; marks it written.
+    std::optional<std::string> takeChangedBytes();
+    void writeInBackground();
+    static bool writeFile(const std::string& path, const std::string& bytes);
+    static bool writeGeneration(Writer& writer, const std::string& path, const std::string& bytes,
+                                std::uint64_t generation);
     const nlohmann::json* find(std::string_view key) const;
 
     std::string path_;
@@ -64,7 +83,9 @@ private:
     bool writable_ = true;
     TimerId pendingFlush_ = 0;
     std::optional<std::string> keptAside_;
-    int writeCount_ = 0;
+    std::uint64_t generation_ = 0;
+    std::shared_ptr<Writer> writer_ = std::make_shared<Writer>();
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };
 
 }  // namespace solvara

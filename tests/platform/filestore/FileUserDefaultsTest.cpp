@@ -9,6 +9,7 @@
 
 #include <sys/stat.h>
 
+#include "platform/fake/FakeRunLoop.h"
 #include "platform/filestore/FileUserDefaults.h"
 #include "tests/support/LogCapture.h"
 
@@ -183,6 +184,40 @@ TEST_F(FileUserDefaultsTest, FailedWriteIsReportedAndRetried) {
     fs::remove(blocked);
     EXPECT_TRUE(store.flush());
     EXPECT_EQ(FileUserDefaults(blockedPath).boolValue("sv_isEnabled"), false);
+}
+
+TEST_F(FileUserDefaultsTest, ChangesAreWrittenInTheBackgroundAboutASecondLater) {
+    FakeRunLoop loop;
+    FileUserDefaults store(path, &loop);
+    store.set("sv_isEnabled", true);
+    store.set("sv_wakeHour", std::int64_t{6});
+    EXPECT_FALSE(fs::exists(path));
+    loop.advance(0.9);
+    EXPECT_FALSE(fs::exists(path));
+    loop.advance(0.1);
+    EXPECT_EQ(store.writeCount(), 1);
+    EXPECT_EQ(FileUserDefaults(path).integerValue("sv_wakeHour"), 6);
+
+    store.set("sv_wakeHour", std::int64_t{6});  // unchanged: nothing is scheduled
+    loop.advance(5);
+    EXPECT_EQ(store.writeCount(), 1);
+}
+
+TEST_F(FileUserDefaultsTest, AFailedBackgroundWriteIsMadeGoodByTheNextFlush) {
+    const fs::path blocked = dir / "blocked";
+    writeFile(blocked, "");
+    const std::string blockedPath = (blocked / "user-defaults.json").string();
+    FakeRunLoop loop;
+    testing::LogCapture log;
+    FileUserDefaults store(blockedPath, &loop);
+    store.set("sv_wakeHour", std::int64_t{6});
+    loop.advance(1);
+    EXPECT_EQ(store.writeCount(), 0);
+    EXPECT_TRUE(log.contains("[UserDefaults]"));
+
+    fs::remove(blocked);
+    EXPECT_TRUE(store.flush());
+    EXPECT_EQ(FileUserDefaults(blockedPath).integerValue("sv_wakeHour"), 6);
 }
 
 }  // namespace

@@ -1,0 +1,175 @@
+// The state's hot paths: the 10-second update (engine state, display, accounting and a full
+// persist to the in-memory store) and a persist to the real settings file.
+// Goals: an update under 200 µs of the state's own work; a persist that changes nothing writes
+// nothing; a persist with one change (file write included) under 2 ms.
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include <benchmark/benchmark.h>
+
+#include "app/state/AppState.h"
+#include "core/foundation/Calendar.h"
+#include "platform/fake/FakePlatform.h"
+#include "platform/filestore/FileUserDefaults.h"
+#include "platform/fake/FakeRunLoop.h"
+
+namespace {
+
+using namespace solvara;
+
+const Date evening = *Calendar::date(2026, 1, 15, 22, 0);
+
+// A year of history and a few profiles of the user's own, as a long-time user has them.
+void fillHistory(AppState& state) {
+    const Date start = *Calendar::date(2025, 1, 15, 12);
+    for (int day = 0; day < 365; ++day) {
+        const auto date = HealthHistory::dateString(*Calendar::addingDays(day, start));
+        state.healthHistory().recordDay(date, 3.0 + day * 0.01, 12.5 + day * 0.3, 0.8, day % 9, day % 4, 70, 4);
+    }
+    for (int i = 0; i < 5; ++i) {
+        state.profileManager().addProfile(
+            ActivityProfile("Profile " + std::to_string(i), {"org.example.app" + std::to_string(i)},
+                            ActivityProfile::Behavior::coding, false));
+    }
+}
+
+// The state on the fakes, with its settings in the fake store or in a real file (written by
+// flush() only, or also by the store's own background writes on the fake run loop).
+struct Fixture {
+    enum class Store { fake, file, fileWithRunLoop };
+
+    explicit Fixture(Store kind = Store::fake, const std::string& path = {}) : fake(evening) {
+        fake.displayTransfer.displays = {11, 22};
+        fake.displayTransfer.keepHistory = false;
+        fake.screens.screenList = {ScreenInfo{11, "Built-in", {0, 0, 1920, 1080}},
+                                   ScreenInfo{22, "Side", {1920, 0, 1280, 800}}};
+        if (kind != Store::fake) {
+            fileStore = std::make_unique<FileUserDefaults>(path, kind == Store::fileWithRunLoop ? &fake.runLoop : nullptr);
+        }
+        const Platform p = fake.platform();
+        const Platform withStore{.runLoop = p.runLoop,
+                                 .displayTransfer = p.displayTransfer,
+                                 .screens = p.screens,
+                                 .processes = p.processes,
+                                 .files = p.files,
+                                 .nightLight = p.nightLight,
+                                 .colorFilter = p.colorFilter,
+                                 .userDefaults = fileStore ? *fileStore : p.userDefaults,
+                                 .log = p.log,
+                                 .workspace = p.workspace,
+                                 .globalShortcuts = p.globalShortcuts,
+                                 .location = p.location,
+                                 .notifications = p.notifications,
+                                 .audio = p.audio,
+                                 .ambientLight = p.ambientLight,
+                                 .loginItem = p.loginItem};
+        state = std::make_unique<AppState>(withStore);
+    }
+
+    FakePlatform fake;
+    std::unique_ptr<FileUserDefaults> fileStore;
+    std::unique_ptr<AppState> state;
+};
+
+// One update of the running program: `records` samples already logged today (a full day of
+// ten-second ticks is 8640).
+void BM_UpdateTick(benchmark::State& bench) {
+    Fixture f;
+    AppState& s = *f.state;
+    fillHistory(s);
+    s.setCoordinate(Coordinate{40.7128, -74.006});
+    for (std::int64_t i = 0; i < bench.range(0); ++i) s.exposureTracker().log(2700, 5.0, 10, true);
+    for (auto _ : bench) {
+        s.updateCircadianState();
+        f.fake.runLoop.runPending();
+        bench.PauseTiming();
+        s.exposureTracker().clear();  // keep the day's sample count constant
+        for (std::int64_t i = 0; i < bench.range(0); ++i) s.exposureTracker().log(2700, 5.0, 10, true);
+        bench.ResumeTiming();
+    }
+    bench.counters["store_sets"] = static_cast<double>(f.fake.userDefaults.setCount);
+}
+BENCHMARK(BM_UpdateTick)->Arg(0)->Arg(360)->Arg(8640)->Unit(benchmark::kMicrosecond);
+
+// The core's share of an update late in the day: encoding the day's samples, which every
+// persist stores whole.
+void BM_CoreExposureEncode(benchmark::State& bench) {
+    FakeRunLoop loop(evening);
+    ExposureTracker tracker;
+    for (std::int64_t i = 0; i < bench.range(0); ++i) tracker.log(2700, 5.0, 10, true);
+    for (auto _ : bench) {
+        auto text = tracker.encodeTodayRecords();
+        benchmark::DoNotOptimize(text);
+    }
+}
+BENCHMARK(BM_CoreExposureEncode)->Arg(360)->Arg(8640)->Unit(benchmark::kMicrosecond);
+
+std::string benchDirectory() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "solvara-bench-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
+    return pattern;
+}
+
+// persistSettings() and the store's flush against the real settings file: with nothing
+// changed, and with one setting changed (the write, fsync included, on the calling thread).
+void BM_PersistToFile(benchmark::State& bench) {
+    const bool changeOne = bench.range(0) != 0;
+    const std::string dir = benchDirectory();
+    {
+        Fixture f(Fixture::Store::file, dir + "/user-defaults.json");
+        FileUserDefaults& store = *f.fileStore;
+        AppState& s = *f.state;
+        fillHistory(s);
+        s.persistSettings();
+        store.flush();
+        const int writesBefore = store.writeCount();
+        bool flag = false;
+        for (auto _ : bench) {
+            if (changeOne) {
+                flag = !flag;
+                s.setSpotlightEnabled(flag);  // its handler persists every key
+            } else {
+                s.persistSettings();
+            }
+            store.flush();
+        }
+        bench.counters["file_writes_per_persist"] =
+            static_cast<double>(store.writeCount() - writesBefore) / static_cast<double>(bench.iterations());
+    }
+    std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_PersistToFile)->Arg(0)->Arg(1)->ArgName("changed")->Unit(benchmark::kMicrosecond);
+
+// The running program's way: one change persisted, and the store's automatic write handed to
+// the background worker. Only the main thread's share is timed; the worker's write (the same
+// file, fsync included) runs between the timed rounds.
+void BM_PersistToFileInBackground(benchmark::State& bench) {
+    const std::string dir = benchDirectory();
+    {
+        Fixture f(Fixture::Store::fileWithRunLoop, dir + "/user-defaults.json");
+        FakeRunLoop& loop = f.fake.runLoop;
+        loop.runsBackgroundInline = false;
+        FileUserDefaults& store = *f.fileStore;
+        AppState& s = *f.state;
+        fillHistory(s);
+        s.persistSettings();
+        store.flush();
+        bool flag = false;
+        for (auto _ : bench) {
+            flag = !flag;
+            s.setSpotlightEnabled(flag);
+            loop.advance(1.0);  // the automatic write falls due and goes to the worker
+            bench.PauseTiming();
+            loop.runBackgroundWork();
+            bench.ResumeTiming();
+        }
+        bench.counters["file_writes"] = static_cast<double>(store.writeCount());
+    }
+    std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_PersistToFileInBackground)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
