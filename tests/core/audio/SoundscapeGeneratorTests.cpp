@@ -7,6 +7,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -156,6 +157,24 @@ TEST_F(SoundscapeGeneratorTest, SameKeyGivesSameBufferAndAnotherKeyAnother) {
         EXPECT_NE(first, rekeyed);
         StringHash::setKeyForTesting(0x0123456789ABCDEFULL, 0xFEDCBA9876543210ULL);
     }
+}
+
+// The player synthesises on a background thread while another request may still be running.
+TEST_F(SoundscapeGeneratorTest, ConcurrentCallsGiveTheSameBuffers) {
+    std::vector<std::vector<float>> sequential;
+    for (const Theme theme : SoundscapeGenerator::allThemes) {
+        sequential.push_back(SoundscapeGenerator::generateBuffer(theme, Group::night, 6.0, rate));
+    }
+    std::vector<std::vector<float>> concurrent(sequential.size());
+    std::vector<std::thread> threads;
+    for (std::size_t n = 0; n < concurrent.size(); ++n) {
+        threads.emplace_back([&, n] {
+            concurrent[n] =
+                SoundscapeGenerator::generateBuffer(SoundscapeGenerator::allThemes[n], Group::night, 6.0, rate);
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(concurrent, sequential);
 }
 
 // Locks the synthesis bit for bit for one fixed hash key, so that speed work cannot change the
