@@ -35,10 +35,12 @@ void Log::write(std::string_view component, std::string_view text) {
     std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
-void Log::setSinkForTesting(std::function<void(const std::string& line)> s) {
+void Log::setSink(std::function<void(const std::string& line)> s) {
     std::lock_guard lock(sinkMutex());
     sink() = std::move(s);
 }
+
+void Log::setSinkForTesting(std::function<void(const std::string& line)> s) { setSink(std::move(s)); }
 
 void Log::resetForTesting() {
     std::lock_guard lock(sinkMutex());

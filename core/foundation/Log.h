@@ -11,7 +11,9 @@ class Log {
 public:
     static void write(std::string_view component, std::string_view text);
 
-    // Lines go to `sink` instead of stderr until reset; tests use it to assert on diagnostics.
+    // Lines go to `sink` instead of stderr until reset: the program routes them to its platform
+    // log, tests capture them to assert on diagnostics.
+    static void setSink(std::function<void(const std::string& line)> sink);
     static void setSinkForTesting(std::function<void(const std::string& line)> sink);
     static void resetForTesting();
 };
