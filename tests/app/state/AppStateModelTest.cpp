@@ -188,3 +188,31 @@ TEST_F(AppStateTest, VignetteFollowsItsSettings) {
 
 }  // namespace
 }  // namespace solvara::testing
+
+namespace solvara::testing {
+namespace {
+
+TEST_F(AppStateTest, SoundscapeSettingsReachTheAttachedManager) {
+    AppState& s = state();
+    s.setSoundscapeVolume(0.5);  // no manager yet: only stored
+    EXPECT_EQ(fake.userDefaults.realValue("sv_soundscapeVolume"), 0.5);
+
+    s.setSoundscapeManager(std::make_unique<SoundscapeManager>(fake.runLoop, fake.audio));
+    SoundscapeManager& manager = *s.soundscapeManager();
+    s.setSoundscapeVolume(0.7);
+    EXPECT_FLOAT_EQ(manager.targetVolume, 0.7f);
+
+    const auto generation = manager.generationID;
+    s.setSoundscapeTheme("Rainfall");
+    EXPECT_EQ(manager.currentTheme, SoundscapeGenerator::SoundscapeTheme::rain);
+    EXPECT_GT(manager.generationID, generation);  // stopped, to restart with the new theme
+    const auto afterChange = manager.generationID;
+    s.setSoundscapeTheme("Rainfall");  // the manager's own theme: no stop
+    s.setSoundscapeTheme("Thunder");   // not a theme: stored only
+    EXPECT_EQ(manager.generationID, afterChange);
+    EXPECT_EQ(manager.currentTheme, SoundscapeGenerator::SoundscapeTheme::rain);
+    EXPECT_EQ(fake.userDefaults.stringValue("sv_soundscapeTheme"), "Thunder");
+}
+
+}  // namespace
+}  // namespace solvara::testing

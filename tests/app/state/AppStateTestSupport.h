@@ -8,8 +8,6 @@
 
 #include "app/state/AppState.h"
 #include "core/foundation/Calendar.h"
-#include "platform/fake/FakeAmbientLightSource.h"
-#include "platform/fake/FakeLoginItem.h"
 #include "platform/fake/FakePlatform.h"
 
 namespace solvara::testing {
@@ -29,7 +27,7 @@ protected:
     }
 
     AppState& state() {
-        if (!state_) state_ = std::make_unique<AppState>(fake.platform(), loginItem, lightSource);
+        if (!state_) state_ = std::make_unique<AppState>(fake.platform());
         return *state_;
     }
     void relaunch() {
@@ -51,8 +49,7 @@ protected:
     std::size_t dimmerWindows() { return fake.screens.visibleWindows(1001).size(); }
 
     FakePlatform fake;
-    FakeLoginItem loginItem;
-    FakeAmbientLightSource lightSource;
+    FakeLoginItem& loginItem = fake.loginItem;
     std::vector<std::string> notices;
 
 private:
