@@ -29,7 +29,7 @@ if [ $# -eq 0 ]; then
 fi
 
 cannot_start() {
-    echo "with-xorg: SKIPPED: no X server could be started: $1" >&2
+    echo "with-xorg: SKIPPED: the X test session could not be started: $1" >&2
     if [ "${SOLVARA_REQUIRE_X11:-0}" = "1" ]; then
         echo "with-xorg: SOLVARA_REQUIRE_X11=1, so this is a failure" >&2
         exit 1
