@@ -18,15 +18,6 @@ namespace {
 using testing::SecondClient;
 using testing::waitUntil;
 
-SecondClient::Tables tablesOf(const GammaRampGenerator::GammaRamp& ramp) {
-    auto convert = [](const GammaRampGenerator::Channel& channel) {
-        std::vector<std::uint16_t> table;
-        for (float value : channel) table.push_back(static_cast<std::uint16_t>(std::lround(value * 65535.0)));
-        return table;
-    };
-    return {convert(ramp.red), convert(ramp.green), convert(ramp.blue)};
-}
-
 bool withinOneStep(const std::optional<SecondClient::Tables>& actual, const SecondClient::Tables& expected) {
     if (!actual || actual->red.size() != expected.red.size()) return false;
     for (std::size_t i = 0; i < expected.red.size(); ++i) {
@@ -44,9 +35,7 @@ class DisplayManagerOnXorgTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(client.isOpen());
-        if (client.enabledOutputs().size() < 2) {
-            ASSERT_TRUE(SecondClient::switchOutput("DUMMY1", true));
-        }
+        ASSERT_TRUE(client.ensureTwoOutputs());
         for (const char* output : {"DUMMY0", "DUMMY1"}) {
             original[output] = SecondClient::identity(client.gammaSize(output));
             original[output].red[10] = 1234;  // not quite identity: a restore must bring this back
@@ -56,7 +45,7 @@ protected:
     }
 
     void TearDown() override {
-        if (client.enabledOutputs().size() < 2) SecondClient::switchOutput("DUMMY1", true);
+        client.ensureTwoOutputs();
     }
 
     SecondClient client;
@@ -88,7 +77,7 @@ protected:
 
 TEST_F(DisplayManagerOnXorgTest, ByTableAndByFormulaEveryCrtcShowsTheRampAndResetBringsBackTheOriginals) {
     DisplayManager manager(platform);
-    const SecondClient::Tables expected = tablesOf(generator.generateRamp(3400, 1.0));
+    const SecondClient::Tables expected = SecondClient::fromRamp(generator.generateRamp(3400, 1.0));
 
     manager.applyColorTemperature(3400, ScreenEffect::none, GammaAPI::byTable);
     EXPECT_EQ(client.gamma("DUMMY0"), expected);
@@ -119,19 +108,19 @@ TEST_F(DisplayManagerOnXorgTest, PerDisplayRecordsGiveEachCrtcItsOwnRamp) {
     records[off.displayID] = off;
 
     manager.applyPerDisplayTemperatures(4000, records, ScreenEffect::none, GammaAPI::byTable);
-    EXPECT_EQ(client.gamma("DUMMY0"), tablesOf(generator.generateRamp(2700, 0.8)));
+    EXPECT_EQ(client.gamma("DUMMY0"), SecondClient::fromRamp(generator.generateRamp(2700, 0.8)));
     EXPECT_EQ(client.gamma("DUMMY1"), SecondClient::identity(256));
 
     records.erase(off.displayID);  // no record: the global kelvin at full brightness
     manager.applyPerDisplayTemperatures(4000, records, ScreenEffect::none, GammaAPI::byTable);
-    EXPECT_EQ(client.gamma("DUMMY1"), tablesOf(generator.generateRamp(4000, 1.0)));
+    EXPECT_EQ(client.gamma("DUMMY1"), SecondClient::fromRamp(generator.generateRamp(4000, 1.0)));
     manager.resetToDefault();
     EXPECT_EQ(client.gamma("DUMMY1"), original["DUMMY1"]);
 }
 
 TEST_F(DisplayManagerOnXorgTest, TheWatchdogUndoesAnotherClientsRampAndSurvivesAnOutputSwitchedOff) {
     DisplayManager manager(platform);
-    const SecondClient::Tables expected = tablesOf(generator.generateRamp(3400, 1.0));
+    const SecondClient::Tables expected = SecondClient::fromRamp(generator.generateRamp(3400, 1.0));
     manager.applyColorTemperature(3400, ScreenEffect::none, GammaAPI::byTable);
     ASSERT_TRUE(manager.isGammaWatchdogRunning());
 

@@ -69,9 +69,7 @@ class QtScreensTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(client.isOpen());
-        if (client.enabledOutputs().size() < 2) {
-            ASSERT_TRUE(SecondClient::switchOutput("DUMMY1", true));
-        }
+        ASSERT_TRUE(client.ensureTwoOutputs());
         ASSERT_FALSE(client.compositorRuns()) << "a compositor was left running";
     }
 

@@ -81,6 +81,11 @@ bool SecondClient::switchOutput(const std::string& outputName, bool on) {
     return std::system(command.c_str()) == 0;
 }
 
+bool SecondClient::ensureTwoOutputs() {
+    if (enabledOutputs().size() < 2) switchOutput("DUMMY1", true);
+    return enabledOutputs().size() >= 2;
+}
+
 std::optional<std::uint32_t> SecondClient::rootPixel(int x, int y) {
     x11::XErrorTrap trap(display());
     XImage* image = XGetImage(display(), DefaultRootWindow(display()), x, y, 1, 1, AllPlanes, ZPixmap);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -35,6 +36,8 @@ public:
 
     // xrandr on the test's server: "DUMMY1" off, or back on at 1280x800 right of DUMMY0.
     static bool switchOutput(const std::string& outputName, bool on);
+    // DUMMY1 back on if a test left it off; answers whether two outputs are enabled.
+    bool ensureTwoOutputs();
 
     // The pixel of the root window at (x, y) as 0xRRGGBB, as a screenshot sees it.
     std::optional<std::uint32_t> rootPixel(int x, int y);
@@ -56,6 +59,17 @@ public:
     void deleteRootProperty(const std::string& name);
 
     static Tables identity(int size);
+    // What a 256-entry CRTC must hold for a ramp of 256 levels: each level rounded to 16 bits,
+    // worked out here without the code under test.
+    template <typename Ramp>
+    static Tables fromRamp(const Ramp& ramp) {
+        auto convert = [](const auto& channel) {
+            std::vector<std::uint16_t> table;
+            for (float value : channel) table.push_back(static_cast<std::uint16_t>(std::lround(value * 65535.0)));
+            return table;
+        };
+        return {convert(ramp.red), convert(ramp.green), convert(ramp.blue)};
+    }
 
 private:
     x11::DisplayPtr display_;

@@ -23,17 +23,6 @@ using testing::SecondClient;
 const DisplayId display0 = RandrDisplays::displayId({}, "DUMMY0");
 const DisplayId display1 = RandrDisplays::displayId({}, "DUMMY1");
 
-// What a CRTC of `size` entries must hold for a 256-entry ramp, computed without the code
-// under test: the dummy driver's CRTCs have 256 entries, so each level is the ramp's own.
-SecondClient::Tables expectedTables(const GammaRampGenerator::GammaRamp& ramp) {
-    auto convert = [](const GammaRampGenerator::Channel& channel) {
-        std::vector<std::uint16_t> table;
-        for (float value : channel) table.push_back(static_cast<std::uint16_t>(std::lround(value * 65535.0)));
-        return table;
-    };
-    return {convert(ramp.red), convert(ramp.green), convert(ramp.blue)};
-}
-
 // A calibrated-looking starting point (gamma 0.8 on red, a lifted black on blue), so that
 // "back to the original" cannot pass by accident with identity.
 SecondClient::Tables userCalibration(int size) {
@@ -50,9 +39,7 @@ class X11DisplayTransferTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(client.isOpen());
-        if (client.enabledOutputs().size() < 2) {
-            ASSERT_TRUE(SecondClient::switchOutput("DUMMY1", true));
-        }
+        ASSERT_TRUE(client.ensureTwoOutputs());
         client.deleteRootProperty(GammaOwnershipRecord::propertyName);
         for (const char* output : {"DUMMY0", "DUMMY1"}) {
             original[output] = userCalibration(client.gammaSize(output));
@@ -61,7 +48,7 @@ protected:
     }
 
     void TearDown() override {
-        if (client.enabledOutputs().size() < 2) SecondClient::switchOutput("DUMMY1", true);
+        client.ensureTwoOutputs();
     }
 
     void expectOriginals() {
@@ -110,7 +97,7 @@ TEST_F(X11DisplayTransferTest, ListsTheCrtcsOfConnectedOutputsPrimaryFirstWithNa
 
 TEST_F(X11DisplayTransferTest, WritesReachEveryCrtcAndRestoreBringsBackTheTablesFirstSeen) {
     const auto ramp = generator.generateRamp(3400, 1.0);
-    const SecondClient::Tables expected = expectedTables(ramp);
+    const SecondClient::Tables expected = SecondClient::fromRamp(ramp);
     {
         X11DisplayTransfer transfer;
         std::array<DisplayId, DisplayTransfer::maxDisplays> ids{};
@@ -164,7 +151,7 @@ TEST_F(X11DisplayTransferTest, AProcessThatExitsLeavesTheOriginalsAndACrashedOne
     // Killed while its tables are on: they stay, and so does its mark on the root window.
     status = runWriter(3400, "kill");
     ASSERT_TRUE(WIFSIGNALED(status));
-    EXPECT_EQ(client.gamma("DUMMY0"), expectedTables(ramp));
+    EXPECT_EQ(client.gamma("DUMMY0"), SecondClient::fromRamp(ramp));
     EXPECT_TRUE(client.rootHasProperty(GammaOwnershipRecord::propertyName));
 
     // The next run must not take those tables for the user's: its restore gives identity.
@@ -211,7 +198,7 @@ TEST_F(X11DisplayTransferTest, AnOutputSwitchedOffMidRunFailsItsWritesWithoutHar
     ASSERT_EQ(transfer.activeDisplays(ids), 2u);
     EXPECT_EQ(ids[1], display1);
     EXPECT_TRUE(transfer.setTransferByTable(display1, ramp.red, ramp.green, ramp.blue));
-    EXPECT_EQ(client.gamma("DUMMY1"), expectedTables(ramp));
+    EXPECT_EQ(client.gamma("DUMMY1"), SecondClient::fromRamp(ramp));
 }
 
 TEST_F(X11DisplayTransferTest, TheMainDisplaySleepsWhileTheServerBlanksIt) {
