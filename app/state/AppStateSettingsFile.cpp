@@ -165,7 +165,7 @@ std::optional<std::string> AppState::importSettings(const std::string& path) {
     const auto bytes = platform_.files.read(path, maxSettingsFileBytes);
     if (!bytes) {
         Log::write(component, "Settings import from " + path + " refused: unreadable, not a regular file or too large");
-        return "The settings file could not be read. It must be a regular file of at most 1 MiB.";
+        return "The settings file could not be read. It must be a regular file of yours, of at most 1 MiB.";
     }
     return importSettingsDocument(*bytes);
 }
