@@ -70,8 +70,8 @@ void NightShiftManager::saveState() {
         if (auto kept = files_.read(*diskPath, NightLightControlFile::maxSavedStateBytes)) {
             if (auto state = NightShiftState::decode(*kept)) {
                 savedState_ = *state;
-                Log::write(component, "Kept the state saved before a run that did not restore it — strength: " +
-                                          strengthText(state->strength));
+                Log::write(component, "Keeping the state saved before a run that did not restore it");
+                Log::write(component, "Saved state — strength: " + strengthText(state->strength));
                 return;
             }
             Log::write(component, "Ignoring an unreadable saved state at " + *diskPath);

@@ -101,6 +101,7 @@ TEST_F(NightShiftTest, ACrashedRunsSavedStateWinsOverOurLeftover) {
     fake.nightLight.temperature = 1900;
     ASSERT_TRUE(ns().savedState());
     EXPECT_EQ(*ns().savedState(), users);
+    EXPECT_TRUE(fake.log.contains("[NightShiftManager] Saved state — strength: 0.200000"));
 
     fake.nightLight.refuseWrites = true;
     ns().restoreState();
