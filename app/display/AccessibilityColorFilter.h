@@ -57,6 +57,8 @@ public:
     bool waitForPendingRestore(double timeoutSeconds);
 
     bool isLoaded() const { return isLoaded_; }
+    // The filter is only saved and restored, never driven in process: this stays at 6500.
+    std::int64_t currentKelvin() const { return currentKelvin_; }
     const std::optional<SavedState>& savedState() const { return savedState_; }
 
     // The fixed script: reads the enabled flag, type, hue and intensity from its arguments.
@@ -77,6 +79,7 @@ private:
     ColorFilterPreferences& preferences_;
     std::optional<SavedState> savedState_;
     bool isLoaded_ = false;
+    std::int64_t currentKelvin_ = 6500;
     std::shared_ptr<PendingRestore> pending_;
 };
 
