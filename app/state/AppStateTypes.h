@@ -6,10 +6,14 @@
 // alias (AppState::DisplayMode, AppState::ScreenEffect, ...).
 
 #include <array>
+#include <concepts>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
+
+#include <nlohmann/json.hpp>
 
 #include "app/state/PerDisplaySettings.h"
 #include "core/foundation/EnumTable.h"
@@ -144,6 +148,25 @@ constexpr auto allCases() {
     std::array<E, table.size()> cases{};
     for (std::size_t i = 0; i < table.size(); ++i) cases[i] = table[i].value;
     return cases;
+}
+
+// The choices that travel as a single JSON string (their raw value). The display mode and the
+// location source are written and read as plain strings by their owners instead.
+template <class E>
+concept JsonCodedStateEnum = StateEnum<E> && (std::same_as<E, ScreenEffect> || std::same_as<E, GammaAPI> ||
+                                              std::same_as<E, BreakSound> || std::same_as<E, BreakScreenType> ||
+                                              std::same_as<E, CursorStyle>);
+
+template <JsonCodedStateEnum E>
+nlohmann::json encodeChoice(E value) {
+    return std::string(rawValue(value));
+}
+
+// Empty for anything but a string that is exactly one of the raw values.
+template <JsonCodedStateEnum E>
+std::optional<E> decodeChoice(const nlohmann::json& value) {
+    if (!value.is_string()) return std::nullopt;
+    return fromRawValue<E>(value.get_ref<const std::string&>());
 }
 
 // The fixed colour temperature of a display mode; empty for the modes that leave the

@@ -41,6 +41,15 @@ TEST(AppStateTypes, EveryCaseRoundTripsThroughItsRawValue) {
     expectRoundTrip<LocationSource>();
 }
 
+TEST(AppStateTypes, CodedChoicesTravelAsTheirRawString) {
+    EXPECT_EQ(encodeChoice(ScreenEffect::invert), nlohmann::json("Invert"));
+    EXPECT_EQ(encodeChoice(BreakSound::bowl), nlohmann::json("Singing Bowl"));
+    EXPECT_EQ(decodeChoice<ScreenEffect>(nlohmann::json("Invert")), ScreenEffect::invert);
+    EXPECT_EQ(decodeChoice<ScreenEffect>(nlohmann::json("invert")), std::nullopt);
+    EXPECT_EQ(decodeChoice<GammaAPI>(nlohmann::json(2)), std::nullopt);
+    EXPECT_EQ(decodeChoice<CursorStyle>(nlohmann::json("Large")), CursorStyle::large);
+}
+
 TEST(AppStateTypes, DisplayModesInOrderWithTheirKelvins) {
     constexpr auto modes = allCases<DisplayMode>();
     ASSERT_EQ(modes.size(), 11u);
