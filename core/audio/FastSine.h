@@ -8,18 +8,26 @@
 
 namespace solvara {
 
-// A sine about twice as fast as libm's, with a known bound on its distance from the true
-// sine. It never stands in for std::sin directly: the synthesis brackets a sample between the
-// two ends of the bound and keeps the fast result only when both ends round to the same float,
-// so every sample stays bit for bit what std::sin gives (libm is within one ulp, far inside the
-// bound).
+// A sine about twice as fast as libm's, with a known bound on its distance from std::sin.
+// The sound is defined by std::sin; this only finds, most of the time, the float std::sin
+// would have given, which is why the synthesis may use it without changing a sample:
+// - with s = approximate(x), std::sin(x) lies in [s - errorBound, s + errorBound];
+// - a sample is a chain of correctly rounded additions and multiplications that grows with
+//   each of its sines (every sine has a weight >= 0), or, for a product of two sines, takes
+//   its extremes at the corners of their intervals; rounding never reverses an order, so the
+//   float std::sin would give lies between the floats computed from the ends (the corners);
+// - when those are one and the same non-zero float, the sample is that float. Otherwise (a
+//   few samples per buffer) it is computed again with std::sin. Zero is left to std::sin
+//   because +0 and -0 compare equal but are different samples.
 class FastSine {
 public:
-    // Bound on |approximate(x) - sin(x)| plus libm's own error. The worst case of approximate()
-    // is below 1e-15 (the tests sweep it); the rest is margin.
+    // Covers |approximate(x) - sin(x)| (under a fiftieth of this over the arguments used; the
+    // tests sweep it), libm's error of at most one ulp (about 1e-16 here) and the rounding of
+    // an interval's ends.
     static constexpr double errorBound = 1e-13;
 
-    // Up to here the reduction below is exact enough; beyond, approximate() is std::sin itself.
+    // Up to here the reduction below is exact enough; beyond, approximate() is std::sin itself,
+    // so the interval above holds trivially.
     static constexpr double maxArgument = 0x1p18;
 
     // sin(x) = sin(n pi/128) cos(r) + cos(n pi/128) sin(r), with n the nearest whole number of

@@ -284,8 +284,10 @@ void generateWind(std::vector<float>& buffer, std::int64_t count, double sr, See
             fast[k] = lp1;
         }
 
-        // hum = sin(2 pi 180 t + 5 sin(2 pi 3 t)): the doubt about the inner sine moves the
-        // angle by at most angleDoubt, and the outer sine by no more than that.
+        // hum = sin(2 pi 180 t + 5 sin(2 pi 3 t)): the inner std::sin lies within e of the
+        // fast one, so its angle, rounded the same way, lies in [lowAngle, lowAngle +
+        // angleDoubt]; as |sin a - sin b| <= |a - b|, the hum lies within e + angleDoubt of the
+        // fast sine of lowAngle.
         for (std::size_t k = 0; k < size; ++k) {
             const double humCarrier = twoPi * 180.0 * times[k];
             const double vibrato = FastSine::approximate(twoPi * 3.0 * times[k]);
@@ -308,8 +310,9 @@ void generateWind(std::vector<float>& buffer, std::int64_t count, double sr, See
             whistleHigh[k] = heard ? whistle + e : 0.0;
         }
 
-        // hum and whistle reach only this sample: keep the bracket when both ends round to the
-        // same float, otherwise ask std::sin (a few samples per buffer).
+        // hum and whistle reach only this sample, and it grows with both (gust >= 0.1 and
+        // max(0, gust - 0.3) >= 0): keep the bracket when both ends round to the same non-zero
+        // float, otherwise ask std::sin (a few samples per buffer).
         for (std::size_t k = 0; k < size; ++k) {
             const double gust = gusts[k];
             const auto sample = [&](double hum, double whistle) {
@@ -335,9 +338,9 @@ void generateNightCrickets(std::vector<float>& buffer, std::int64_t count, doubl
                            Group /*group*/, SeededRNG& rng) {
     float* out = buffer.data();
     double lp = 0.0;
-    // The two hums reach only their own sample: per block, the fast sines first (many samples
-    // in flight at once), then each sample from its bracket, or from std::sin when the bracket
-    // straddles a float.
+    // The two hums reach only their own sample, which grows with both: per block, the fast
+    // sines first (many samples in flight at once), then each sample from its bracket, or from
+    // std::sin when the bracket's ends differ or are zero.
     constexpr std::int64_t blockSize = 128;
     std::array<double, blockSize> hum50{};
     std::array<double, blockSize> hum100{};
