@@ -5,6 +5,7 @@
 #include <vector>
 
 #include <QGuiApplication>
+#include <QMetaObject>
 #include <QObject>
 #include <QScreen>
 
@@ -265,6 +266,13 @@ void X11Workspace::handle(_XEvent& event) {
 }
 
 void X11Workspace::notify(Kind kind) {
+    // Always on a later turn of the loop: the event may have been read inside one of our own
+    // queries (frontmostApplication() and the idle time drain the connection), and an observer
+    // must never run inside a caller's call.
+    QMetaObject::invokeMethod(context_.get(), [this, kind] { dispatch(kind); }, Qt::QueuedConnection);
+}
+
+void X11Workspace::dispatch(Kind kind) {
     std::optional<RunningApplication> frontmost;
     if (kind == Kind::frontmost && activeWindow_ != 0) frontmost = describe(activeWindow_);
     // Observers may remove themselves (or others) while being called.

@@ -53,6 +53,7 @@ private:
     std::optional<std::string> readStringProperty(unsigned long window, unsigned long property);
     RunningApplication describe(unsigned long window);
     void notify(Kind kind);
+    void dispatch(Kind kind);
     void connectScreens();
     void setUpInputWatch();
 
