@@ -50,7 +50,7 @@ std::unique_ptr<AudioPlayer> QtAudioOutput::createPlayer(std::span<const std::ui
         return nullptr;
     }
     auto samples = std::make_shared<const std::vector<std::uint8_t>>(std::move(pcm->samples));
-    return std::make_unique<QtAudioPlayer>(device, format, std::move(samples));
+    return std::make_unique<QtAudioPlayer>(device, format, std::move(samples), startFailureReported_);
 }
 
 bool QtAudioOutput::playSystemSound(std::string_view name) {

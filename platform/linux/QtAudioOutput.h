@@ -25,6 +25,7 @@ private:
     std::unique_ptr<QObject> context_;
     std::vector<std::unique_ptr<AudioPlayer>> alerts_;  // one-shot sounds still playing
     bool reportedNoDevice_ = false;
+    std::shared_ptr<bool> startFailureReported_ = std::make_shared<bool>(false);
 };
 
 }  // namespace solvara

@@ -24,8 +24,9 @@ std::string describe(QAudio::Error error) {
 
 }  // namespace
 
-QtAudioPlayer::QtAudioPlayer(QAudioDevice device, QAudioFormat format, std::shared_ptr<const std::vector<std::uint8_t>> pcm)
-    : device_(std::move(device)), format_(format), pcm_(std::move(pcm)) {}
+QtAudioPlayer::QtAudioPlayer(QAudioDevice device, QAudioFormat format, std::shared_ptr<const std::vector<std::uint8_t>> pcm,
+                             std::shared_ptr<bool> failureReported)
+    : device_(std::move(device)), format_(format), pcm_(std::move(pcm)), failureReported_(std::move(failureReported)) {}
 
 QtAudioPlayer::~QtAudioPlayer() { stop(); }
 
@@ -44,11 +45,13 @@ bool QtAudioPlayer::play() {
     sink_->setVolume(volume_);
     sink_->start(source_.get());
     if (sink_->error() != QAudio::NoError || sink_->state() == QAudio::StoppedState) {
-        Log::write("Audio", "The sound output did not start: " + describe(sink_->error()));
+        if (!*failureReported_) Log::write("Audio", "The sound output did not start: " + describe(sink_->error()));
+        *failureReported_ = true;
         sink_.reset();
         source_.reset();
         return false;
     }
+    *failureReported_ = false;
     return true;
 }
 

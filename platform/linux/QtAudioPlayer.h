@@ -20,7 +20,10 @@ class LoopingPcmDevice;
 // which play() checks rather than waiting for a signal that never comes.
 class QtAudioPlayer : public AudioPlayer {
 public:
-    QtAudioPlayer(QAudioDevice device, QAudioFormat format, std::shared_ptr<const std::vector<std::uint8_t>> pcm);
+    // `failureReported` is shared by the players of one output, so a sound server that stays
+    // away is logged once, not at every attempt.
+    QtAudioPlayer(QAudioDevice device, QAudioFormat format, std::shared_ptr<const std::vector<std::uint8_t>> pcm,
+                  std::shared_ptr<bool> failureReported);
     ~QtAudioPlayer() override;
 
     void setNumberOfLoops(int loops) override;
@@ -34,6 +37,7 @@ private:
     QAudioDevice device_;
     QAudioFormat format_;
     std::shared_ptr<const std::vector<std::uint8_t>> pcm_;
+    std::shared_ptr<bool> failureReported_;
     int loops_ = 0;
     float volume_ = 1.0f;
     std::unique_ptr<LoopingPcmDevice> source_;

@@ -145,6 +145,15 @@ void X11GlobalShortcuts::grabAll() {
 }
 
 void X11GlobalShortcuts::handle(_XEvent& event) {
+    if (event.type == MappingNotify && event.xmapping.request != MappingPointer) {
+        // A new keyboard layout moves keys and modifiers: grab the same combinations anew.
+        XRefreshKeyboardMapping(&event.xmapping);
+        if (started_) {
+            masks_ = readModifierMasks();
+            grabAll();
+        }
+        return;
+    }
     if (event.type != KeyPress || !handler_) return;
     const XKeyEvent& key = event.xkey;
     const unsigned int relevant = ShiftMask | ControlMask | masks_.alt | masks_.super;
