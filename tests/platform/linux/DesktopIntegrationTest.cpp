@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/linux/DesktopFileIndex.h"
@@ -97,22 +96,14 @@ TEST(XdgAutostartLoginItemTest, TheGetterReadsTheEntryOnDisk) {
     EXPECT_EQ(XdgAutostartLoginItem::quoteExec("/a b/$x\"%"), "\"/a b/\\$x\\\"%%\"");
 }
 
+// (A read-only folder would be the natural failure, but root, as in CI, writes through it.)
 TEST(XdgAutostartLoginItemTest, AFailedWriteSaysWhyAndChangesNothing) {
-    if (geteuid() == 0) GTEST_SKIP() << "root writes through folder permissions";
     TemporaryFolder config;
-    fs::permissions(config.path, fs::perms::owner_read | fs::perms::owner_exec);
+    config.write("autostart", "not a folder");
     XdgAutostartLoginItem item("/usr/bin/solvara", config.path / "autostart");
     const std::optional<std::string> error = item.setRegistered(true);
     ASSERT_TRUE(error.has_value());
     EXPECT_NE(error->find("autostart"), std::string::npos);
-    EXPECT_FALSE(item.isRegistered());
-}
-
-TEST(XdgAutostartLoginItemTest, AFileInTheWayOfTheFolderFails) {
-    TemporaryFolder config;
-    config.write("autostart", "not a folder");
-    XdgAutostartLoginItem item("/usr/bin/solvara", config.path / "autostart");
-    EXPECT_TRUE(item.setRegistered(true).has_value());
     EXPECT_FALSE(item.isRegistered());
 }
 
