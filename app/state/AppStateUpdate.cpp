@@ -31,9 +31,10 @@ CircadianEngine::TimeOfDay shiftedTime(std::int64_t hour, std::int64_t minute, s
 
 bool AppState::isInBiologicalNight(std::int64_t hour, std::int64_t sleepHour, std::int64_t wakeHour) {
     // Melatonin onset two hours before sleep, up to waking: a window on the 24-hour circle,
-    // which lies within one day when the onset falls after midnight (sleep at 02:00).
+    // which lies within one day when the onset falls before the wake hour (sleep at 02:00).
+    // An onset at the wake hour itself leaves no day at all.
     const std::int64_t onset = floorMod(saturatingAdd(sleepHour, -2), 24);
-    if (onset <= wakeHour) return hour >= onset && hour < wakeHour;
+    if (onset < wakeHour) return hour >= onset && hour < wakeHour;
     return hour >= onset || hour < wakeHour;
 }
 

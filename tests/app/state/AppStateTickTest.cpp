@@ -16,6 +16,8 @@ TEST(AppStateNight, BiologicalNightRunsFromOnsetToWakeOnTheClock) {
         // Sleep at 02:00: onset at midnight, so the night is 00:00 to 07:00, not the whole day.
         {0, 2, 7, true},    {6, 2, 7, true},    {7, 2, 7, false},   {12, 2, 7, false},
         {23, 2, 7, false},
+        // Onset at the wake hour itself (sleep at 09:00, wake at 07:00): night all day.
+        {7, 9, 7, true},    {12, 9, 7, true},   {6, 9, 7, true},
     };
     for (const auto& r : rows) {
         EXPECT_EQ(AppState::isInBiologicalNight(r.hour, r.sleep, r.wake), r.night)
