@@ -27,6 +27,27 @@ namespace {
 
 constexpr std::string_view component = "Workspace";
 
+struct WindowProperty {
+    Atom type = 0;
+    int format = 0;  // 8, 16 or 32 bits an item (32-bit items come as longs)
+    unsigned long count = 0;
+    x11::XFreePtr<unsigned char> data;
+};
+
+// Up to `length` 32-bit units of a window's property; empty when the window is gone or the
+// request failed.
+std::optional<WindowProperty> readProperty(Display* display, Window window, Atom name, Atom type, long length) {
+    WindowProperty property;
+    unsigned long remaining = 0;
+    unsigned char* raw = nullptr;
+    x11::XErrorTrap trap(display);
+    const int status = XGetWindowProperty(display, window, name, 0, length, False, type, &property.type,
+                                          &property.format, &property.count, &remaining, &raw);
+    property.data.reset(raw);
+    if (trap.sync() > 0 || status != Success) return std::nullopt;
+    return property;
+}
+
 }  // namespace
 
 X11Workspace::X11Workspace(DesktopFileIndex desktopFiles)
@@ -121,51 +142,26 @@ std::optional<double> X11Workspace::secondsSinceLastEvent(InputEventKind kind) {
 }
 
 unsigned long X11Workspace::readActiveWindow() {
-    Display* display = connection_->display();
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long remaining = 0;
-    unsigned char* raw = nullptr;
-    x11::XErrorTrap trap(display);
-    const int status = XGetWindowProperty(display, connection_->root(), netActiveWindow_, 0, 1, False, XA_WINDOW,
-                                          &type, &format, &count, &remaining, &raw);
-    x11::XFreePtr<unsigned char> data(raw);
-    if (trap.sync() > 0 || status != Success || type != XA_WINDOW || format != 32 || count < 1) return 0;
-    return static_cast<Window>(reinterpret_cast<unsigned long*>(data.get())[0]);
+    const std::optional<WindowProperty> property =
+        readProperty(connection_->display(), connection_->root(), netActiveWindow_, XA_WINDOW, 1);
+    if (!property || property->type != XA_WINDOW || property->format != 32 || property->count < 1) return 0;
+    return reinterpret_cast<const unsigned long*>(property->data.get())[0];
 }
 
 bool X11Workspace::readFullScreen(unsigned long window) {
     if (window == 0) return false;
-    Display* display = connection_->display();
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long remaining = 0;
-    unsigned char* raw = nullptr;
-    x11::XErrorTrap trap(display);
-    const int status = XGetWindowProperty(display, window, netWmState_, 0, 64, False, XA_ATOM, &type, &format,
-                                          &count, &remaining, &raw);
-    x11::XFreePtr<unsigned char> data(raw);
-    if (trap.sync() > 0 || status != Success || type != XA_ATOM || format != 32) return false;
-    const auto* atoms = reinterpret_cast<const unsigned long*>(data.get());
-    return std::find(atoms, atoms + count, netWmStateFullscreen_) != atoms + count;
+    const std::optional<WindowProperty> property = readProperty(connection_->display(), window, netWmState_, XA_ATOM, 64);
+    if (!property || property->type != XA_ATOM || property->format != 32) return false;
+    const auto* atoms = reinterpret_cast<const unsigned long*>(property->data.get());
+    return std::find(atoms, atoms + property->count, netWmStateFullscreen_) != atoms + property->count;
 }
 
-std::optional<std::string> X11Workspace::readStringProperty(unsigned long window, unsigned long property) {
-    Display* display = connection_->display();
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long remaining = 0;
-    unsigned char* raw = nullptr;
-    x11::XErrorTrap trap(display);
-    const int status = XGetWindowProperty(display, window, property, 0, 1024, False, AnyPropertyType, &type,
-                                          &format, &count, &remaining, &raw);
-    x11::XFreePtr<unsigned char> data(raw);
-    if (trap.sync() > 0 || status != Success || format != 8 || count == 0) return std::nullopt;
-    if (type != utf8String_ && type != XA_STRING) return std::nullopt;
-    std::string value(reinterpret_cast<const char*>(data.get()), count);
+std::optional<std::string> X11Workspace::readStringProperty(unsigned long window, unsigned long name) {
+    const std::optional<WindowProperty> property =
+        readProperty(connection_->display(), window, name, AnyPropertyType, 1024);
+    if (!property || property->format != 8 || property->count == 0) return std::nullopt;
+    if (property->type != utf8String_ && property->type != XA_STRING) return std::nullopt;
+    std::string value(reinterpret_cast<const char*>(property->data.get()), property->count);
     value.erase(std::find(value.begin(), value.end(), '\0'), value.end());
     if (value.empty()) return std::nullopt;
     return value;

@@ -50,7 +50,7 @@ private:
     unsigned long readActiveWindow();
     void followActiveWindow(unsigned long window);
     bool readFullScreen(unsigned long window);
-    std::optional<std::string> readStringProperty(unsigned long window, unsigned long property);
+    std::optional<std::string> readStringProperty(unsigned long window, unsigned long name);
     RunningApplication describe(unsigned long window);
     void notify(Kind kind);
     void dispatch(Kind kind);
