@@ -1,0 +1,96 @@
+#include "app/ui/kit/Symbols.h"
+
+#include <array>
+#include <mutex>
+#include <set>
+#include <string>
+#include <utility>
+
+#include <QFontDatabase>
+#include <QStringList>
+
+#include "core/foundation/Log.h"
+
+namespace solvara {
+
+namespace {
+
+constexpr std::string_view component = "Symbols";
+
+// Material Design Icons 1.6 code points.
+constexpr std::array<std::pair<std::string_view, char16_t>, 28> table{{
+    {"sun.max", 0xF5A8},
+    {"moon.stars", 0xF594},
+    {"sunrise", 0xF59C},
+    {"sunset", 0xF59B},
+    {"sun.horizon", 0xF59A},
+    {"sun.min", 0xF0DE},
+    {"eye", 0xF208},
+    {"timer", 0xF51B},
+    {"clock", 0xF150},
+    {"bed.double", 0xF2E3},
+    {"display", 0xF379},
+    {"display.2", 0xF37A},
+    {"keyboard", 0xF30C},
+    {"book", 0xF0BE},
+    {"thermometer.medium", 0xF50F},
+    {"moon.zzz", 0xF4B2},
+    {"gearshape", 0xF493},
+    {"questionmark.circle", 0xF625},
+    {"heart", 0xF2D5},
+    {"leaf.fill", 0xF32A},
+    {"xmark.circle", 0xF15A},
+    {"pencil", 0xF3EB},
+    {"trash", 0xF1C0},
+    {"plus", 0xF415},
+    {"globe", 0xF1E7},
+    {"arrow.counterclockwise", 0xF459},
+    {"xmark", 0xF156},         // close
+    {"figure.stand", 0xF64D},  // human-male
+}};
+
+std::mutex& logMutex() {
+    static std::mutex m;
+    return m;
+}
+
+// Logs `text` the first time it is seen.
+void logOnce(const std::string& text) {
+    static std::set<std::string> seen;
+    std::lock_guard lock(logMutex());
+    if (seen.insert(text).second) Log::write(component, text);
+}
+
+const QString& fontFamily() {
+    static const QString family = [] {
+        const int id = QFontDatabase::addApplicationFont(QString::fromUtf8(Symbols::fontPath));
+        const QStringList families = id >= 0 ? QFontDatabase::applicationFontFamilies(id) : QStringList();
+        if (families.isEmpty()) {
+            logOnce(std::string("The icon font cannot be loaded from ") + Symbols::fontPath +
+                    " (Debian fonts-materialdesignicons-webfont): symbols are left out");
+            return QString();
+        }
+        return families.front();
+    }();
+    return family;
+}
+
+}  // namespace
+
+QString Symbols::glyph(std::string_view name) {
+    for (const auto& [symbol, codePoint] : table) {
+        if (symbol != name) continue;
+        if (fontFamily().isEmpty()) return {};
+        return QString(QChar(codePoint));
+    }
+    logOnce("No glyph for the symbol \"" + std::string(name) + "\"");
+    return {};
+}
+
+QFont Symbols::font(int pixelSize) {
+    QFont font(fontFamily());
+    font.setPixelSize(pixelSize);
+    return font;
+}
+
+}  // namespace solvara
