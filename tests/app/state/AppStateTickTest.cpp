@@ -214,6 +214,47 @@ TEST_F(AppStateTest, CountdownTexts) {
     EXPECT_EQ(s.sleepCountdownText(), "1h 30m until bedtime");
 }
 
+TEST_F(AppStateTest, SleepWindowAndMelatoninOnsetOverTheClock) {
+    AppState& s = state();
+    struct Row {
+        std::int64_t sleepHour;
+        Date when;
+        bool sleepTime, postDLMO;
+    };
+    const Row rows[] = {
+        {23, at(2026, 1, 15, 20, 59), false, false}, {23, at(2026, 1, 15, 21, 0), false, true},
+        {23, at(2026, 1, 15, 23, 0), true, true},    {23, at(2026, 1, 16, 6, 59), true, true},
+        {23, at(2026, 1, 16, 7, 0), false, false},
+        // Sleep after midnight: the sleep window lies within the day, the onset just before it.
+        {1, at(2026, 1, 16, 23, 30), false, true},   {1, at(2026, 1, 17, 0, 30), false, true},
+        {1, at(2026, 1, 17, 1, 0), true, true},
+        // Onset at midnight: the evening before is not yet past it.
+        {2, at(2026, 1, 17, 23, 30), false, false},  {2, at(2026, 1, 18, 0, 0), false, true},
+    };
+    for (const auto& row : rows) {
+        s.setSleepHour(row.sleepHour);
+        moveTo(row.when);
+        const auto local = Calendar::localComponents(row.when);
+        EXPECT_EQ(s.isSleepTime(), row.sleepTime) << row.sleepHour << " " << local.hour << ":" << local.minute;
+        EXPECT_EQ(s.isPostDLMO(), row.postDLMO) << row.sleepHour << " " << local.hour << ":" << local.minute;
+    }
+}
+
+TEST_F(AppStateTest, DarkSchemeAndMelanopicLightFollowTheWantedKelvin) {
+    AppState& s = state();  // no engine state: Auto wants 5500 K
+    EXPECT_FALSE(s.shouldUseDarkMode());
+    const double daylight = s.currentMelanopicEDI();
+    s.setCurrentMode(AppState::DisplayMode::coding);  // 4500 K: not below the threshold
+    EXPECT_FALSE(s.shouldUseDarkMode());
+    s.setCurrentMode(AppState::DisplayMode::reading);
+    EXPECT_TRUE(s.shouldUseDarkMode());
+    EXPECT_LT(s.currentMelanopicEDI(), daylight);
+    EXPECT_GT(s.currentMelanopicEDI(), 0.0);
+    s.setCurrentMode(AppState::DisplayMode::disabled);
+    EXPECT_FALSE(s.shouldUseDarkMode());
+    EXPECT_EQ(s.currentMelanopicEDI(), 0.0);
+}
+
 TEST_F(AppStateTest, ScoreAndMorningSunlight) {
     AppState& s = state();
     EXPECT_EQ(s.computeCurrentScore(), 90);  // 30 + 35 + 25
