@@ -54,6 +54,55 @@ TEST_F(AppStateTest, PersistWritesEveryKeyAndNothingElse) {
     EXPECT_FALSE(fake.userDefaults.contains("sv_customProfiles"));
 }
 
+TEST_F(AppStateTest, FirstPersistStoresEveryDefaultInItsForm) {
+    state().persistSettings();
+    using V = UserDefaults::Value;
+    const auto text = [](const char* value) { return V(std::string(value)); };
+    const auto integer = [](std::int64_t value) { return V(value); };
+    // The value forms matter: the launch reads each key back with its own typed getter.
+    const std::vector<std::pair<std::string, V>> expected = {
+        {"sv_isEnabled", true}, {"sv_currentMode", text("Auto")}, {"sv_morningBoost", true},
+        {"sv_pwmProtection", false}, {"sv_dimmerOpacity", 0.3}, {"sv_pwmThreshold", 40.0},
+        {"sv_wakeHour", integer(7)}, {"sv_wakeMinute", integer(0)}, {"sv_sleepHour", integer(23)},
+        {"sv_sleepMinute", integer(0)}, {"sv_breaksEnabled", false}, {"sv_breakInterval", integer(20)},
+        {"sv_breakPostpone", integer(5)}, {"sv_locationSource", text("Automatic")},
+        {"sv_selectedCity", text("New York")}, {"sv_dayKelvin", integer(6500)}, {"sv_nightKelvin", integer(1800)},
+        {"sv_customModeKelvin", integer(4000)}, {"sv_customModeDimLevel", 0.0}, {"sv_inactivityPause", false},
+        {"sv_inactivityThreshold", integer(15)}, {"sv_screenEffect", text("None")},
+        {"sv_transitionDay", integer(1200)}, {"sv_transitionNight", integer(2400)}, {"sv_manualNight", false},
+        {"sv_nightStartHour", integer(20)}, {"sv_nightStartMinute", integer(0)}, {"sv_nightEndHour", integer(6)},
+        {"sv_nightEndMinute", integer(0)}, {"sv_gammaAPI", text("By Table")}, {"sv_breakStartSound", text("Chime")},
+        {"sv_breakEndSound", text("Bell")}, {"sv_breakScreenType", text("Simple Text")},
+        {"sv_fontSmoothing", true}, {"sv_spotlight", false}, {"sv_spotlightRadius", 200.0},
+        {"sv_spotlightOpacity", 0.7}, {"sv_softwareCursor", false}, {"sv_cursorStyle", text("Default")},
+        {"sv_blockKeyboard", false}, {"sv_hideDock", false}, {"sv_perDisplaySettings", V(nlohmann::json::array())},
+        {"sv_autoDisableByApp", true}, {"sv_autoDarkMode", true}, {"sv_sleepAlarm", true},
+        {"sv_autoDisableFullscreen", true}, {"sv_movieModeRevert", integer(150)}, {"sv_weekendSchedule", false},
+        {"sv_weekendWakeHour", integer(9)}, {"sv_weekendSleepHour", integer(0)},
+        {"sv_sleepQualityRating", integer(0)}, {"sv_lastSleepRatingDate", text("")},
+        {"sv_transitionSounds", true}, {"sv_ft_circadian", true}, {"sv_ft_breaks", false},
+        {"sv_ft_morningBoost", true}, {"sv_ft_perDisplay", false}, {"sv_ft_inactivity", false},
+        {"sv_ft_spotlight", false}, {"sv_ft_cursor", false}, {"sv_ft_soundscapes", false},
+        {"sv_soundscapeVolume", 0.3}, {"sv_soundscapeTheme", text("Ocean Waves")},
+        {"sv_hasCompletedOnboarding", false}, {"sv_exposureRecords", V(nlohmann::json::array())},
+        {"sv_breaksCompleted", integer(0)}, {"sv_breaksSkipped", integer(0)},
+        {"sv_lightDebtPoints", 0.0}, {"sv_lightDebtDate", text("")}, {"sv_morningSunlightToday", 0.0},
+        {"sv_lastDailyResetDate", text("")}, {"sv_lightDebtPeakToday", 0.0},
+        {"sv_healthHistory", V(nlohmann::json::array())}, {"sv_vignetteEnabled", false},
+        {"sv_vignetteRadius", 0.6}, {"sv_vignetteOpacity", 0.5}, {"sv_ambientLight", false},
+        {"sv_flowDetection", true}, {"sv_dstSmoothing", true}, {"sv_dstTransitionDate", 0.0},
+        {"sv_dstDirection", integer(0)}, {"sv_dstLastOffset", integer(0)},  // the test runs in UTC
+    };
+    // No profiles of the user's own: that key alone is not written.
+    ASSERT_EQ(expected.size(), 82u);
+    EXPECT_EQ(fake.userDefaults.values.size(), expected.size());
+    for (const auto& [key, value] : expected) {
+        const auto stored = fake.userDefaults.values.find(key);
+        ASSERT_NE(stored, fake.userDefaults.values.end()) << key;
+        EXPECT_EQ(stored->second, value) << key;
+    }
+}
+
 TEST_F(AppStateTest, SettingsComeBackAfterARelaunch) {
     AppState& s = state();
     s.setCurrentMode(Mode::reading);
