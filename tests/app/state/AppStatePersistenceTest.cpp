@@ -222,6 +222,12 @@ TEST_F(AppStateTest, RestoreRulesAndSaneRangesOnACraftedStore) {
     ASSERT_EQ(s.perDisplaySettings().size(), 1u);
     EXPECT_FALSE(s.perDisplaySettings().at(7).kelvinOverride.has_value());
     EXPECT_FALSE(s.perDisplaySettings().at(7).brightnessOverride.has_value());
+
+    // The restored grey screen's delayed persist fires after the restore and stores everything.
+    const auto writes = d.setCount;
+    fake.runLoop.advance(3.0);
+    EXPECT_GT(d.setCount, writes);
+    EXPECT_EQ(d.integerValue("sv_wakeHour"), 7);
 }
 
 TEST_F(AppStateTest, RestartOnTheSameDayContinuesTheCounters) {
