@@ -385,8 +385,11 @@ void generateNightCrickets(std::vector<float>& buffer, std::int64_t count, doubl
         const auto chirp = [](double tone, double envelope) { return static_cast<float>(tone * envelope * 0.07); };
 
         // Chirps fill 40 % of each period, each under a half-sine envelope. Only the samples
-        // near the k-th chirp (1e-9 s of margin, far beyond any rounding) are visited; whether
-        // a sample is inside is then decided by the exact remainder.
+        // near the k-th chirp (1e-9 s of margin, far beyond any rounding) are visited, each
+        // once. A sample inside a chirp is thus visited for its own chirp k, where tau - k
+        // period is the remainder of tau divided by the period: a double, so fma's one rounding
+        // gives it exactly, as std::fmod would. A sample visited for another k lies outside
+        // every chirp, and there tau - k period is negative or at least a period.
         std::int64_t next = 0;
         for (std::int64_t k = 0; next < length; ++k) {
             const double chirpStart = static_cast<double>(k) * period;
@@ -396,8 +399,8 @@ void generateNightCrickets(std::vector<float>& buffer, std::int64_t count, doubl
             const std::int64_t end = last < length ? last + 1 : length;
             for (std::int64_t j = first; j < end; ++j) {
                 const double tau = static_cast<double>(j) / sr;
-                const double ph = std::fmod(tau, period);
-                if (!(ph < on)) continue;
+                const double ph = std::fma(-static_cast<double>(k), period, tau);
+                if (!(ph >= 0.0 && ph < on)) continue;
 
                 const double toneAngle = twoPi * f * tau;
                 const double envelopeAngle = pi * ph / on;
