@@ -1,7 +1,6 @@
 // The settings and the day state in the user defaults: the 83 keys, written on every persist and
 // read back once, at launch.
 
-#include <algorithm>
 #include <cmath>
 
 #include "app/state/AppState.h"
@@ -396,32 +395,15 @@ void AppState::restoreDayState() {
         return std::string();  // present but not a document: fails like unreadable text
     };
 
-    // Each owner leaves itself untouched by a document it cannot read; trying a scratch copy
-    // first tells us so, and the document is then kept aside instead of being overwritten by
-    // the next persist.
+    // Each owner leaves itself untouched by a document it cannot read; the document is then
+    // kept aside instead of being overwritten by the next persist.
     if (const auto profiles = documentText(customProfilesKey)) {
-        ProfileManager scratch;
-        const ActivityProfile sentinel("", {}, ActivityProfile::Behavior::normal, false);
-        scratch.addProfile(sentinel);
-        scratch.restoreCustomProfiles(*profiles);
-        const auto& after = scratch.activityProfiles();
-        const bool unreadable = std::any_of(after.begin(), after.end(),
-                                            [&](const ActivityProfile& profile) { return profile.id == sentinel.id; });
-        if (unreadable) {
+        if (!profileManager_.restoreCustomProfiles(*profiles)) {
             keepAside(customProfilesKey, "not a list of activity profiles");
-        } else {
-            profileManager_.restoreCustomProfiles(*profiles);
         }
     }
     if (const auto history = documentText(healthHistoryKey)) {
-        HealthHistory scratch;
-        scratch.recordDay("", 0, 0, 0, 0, 0, std::nullopt, std::nullopt);
-        scratch.restore(*history);
-        if (scratch.snapshots().size() == 1 && scratch.snapshots().front().date.empty()) {
-            keepAside(healthHistoryKey, "not a list of daily snapshots");
-        } else {
-            healthHistory_.restore(*history);
-        }
+        if (!healthHistory_.restore(*history)) keepAside(healthHistoryKey, "not a list of daily snapshots");
     }
 
     const std::string storedDay = d.stringValue("sv_lastDailyResetDate").value_or("");
@@ -432,11 +414,7 @@ void AppState::restoreDayState() {
     // only today's.
     double closedDayScreenHours = 0.0;
     if (const auto records = documentText(exposureKey)) {
-        ExposureTracker scratch;
-        scratch.log(-1, 0, 0, false);
-        scratch.restoreRecords(*records);
-        const bool unreadable = scratch.records().size() == 1 && scratch.records().front().colorTemperature == -1;
-        if (unreadable) {
+        if (!exposureTracker_.restoreRecords(*records)) {
             keepAside(exposureKey, "not a list of exposure records");
         } else {
             if (storedDayOver) {
@@ -444,7 +422,6 @@ void AppState::restoreDayState() {
                     closedDayScreenHours = screenHoursOfDay(*document, storedDay).value_or(0.0);
                 }
             }
-            exposureTracker_.restoreRecords(*records);
             setScreenTimeToday(exposureTracker_.todayScreenTimeHours());
         }
     }

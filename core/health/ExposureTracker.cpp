@@ -75,11 +75,11 @@ std::optional<std::string> ExposureTracker::encodeTodayRecords() const {
     return text;
 }
 
-void ExposureTracker::restoreRecords(std::string_view data) {
+bool ExposureTracker::restoreRecords(std::string_view data) {
     const auto document = json::parse(data);
     if (!document || !document->is_array()) {
         Log::write(component, "Stored exposure records are not a JSON array; keeping the current ones");
-        return;
+        return false;
     }
     std::vector<ExposureRecord> decoded;
     decoded.reserve(document->size());
@@ -87,13 +87,14 @@ void ExposureTracker::restoreRecords(std::string_view data) {
         auto record = decodeRecord(element);
         if (!record) {
             Log::write(component, "A stored exposure record is incomplete or mistyped; keeping the current ones");
-            return;
+            return false;
         }
         decoded.push_back(*record);
     }
     const Date start = startOfToday();
     std::erase_if(decoded, [start](const ExposureRecord& record) { return record.timestamp < start; });
     records_ = std::move(decoded);
+    return true;
 }
 
 }  // namespace solvara

@@ -42,8 +42,8 @@ public:
     // that the stored copy is kept rather than replaced by a document that cannot be read back.
     std::optional<std::string> encodeTodayRecords() const;
     // Replaces the records with today's records of the document; leaves them untouched when
-    // the document is unreadable (logged).
-    void restoreRecords(std::string_view data);
+    // the document is unreadable: false (logged).
+    bool restoreRecords(std::string_view data);
 
     const std::vector<ExposureRecord>& records() const { return records_; }
 

@@ -159,11 +159,11 @@ std::optional<std::string> HealthHistory::encode() const {
     return text;
 }
 
-void HealthHistory::restore(std::string_view data) {
+bool HealthHistory::restore(std::string_view data) {
     const auto document = json::parse(data);
     if (!document || !document->is_array()) {
         Log::write(component, "Stored health history is not a JSON array; keeping the current one");
-        return;
+        return false;
     }
     std::vector<Snapshot> decoded;
     decoded.reserve(document->size());
@@ -171,11 +171,12 @@ void HealthHistory::restore(std::string_view data) {
         auto snapshot = decodeSnapshot(element);
         if (!snapshot) {
             Log::write(component, "A stored daily snapshot is incomplete or mistyped; keeping the current history");
-            return;
+            return false;
         }
         decoded.push_back(std::move(*snapshot));
     }
     snapshots_ = std::move(decoded);
+    return true;
 }
 
 }  // namespace solvara

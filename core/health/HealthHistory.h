@@ -74,8 +74,8 @@ public:
     // stored history is kept rather than replaced by a document that cannot be read back.
     std::optional<std::string> encode() const;
     // Replaces the list with the document's snapshots as they are (no 365 limit until the next
-    // recordDay); leaves it untouched when the document is unreadable (logged).
-    void restore(std::string_view data);
+    // recordDay); leaves it untouched when the document is unreadable: false (logged).
+    bool restore(std::string_view data);
 
     const std::vector<DailySnapshot>& snapshots() const { return snapshots_; }
 

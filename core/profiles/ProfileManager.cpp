@@ -46,11 +46,11 @@ std::optional<std::string> ProfileManager::encodeCustomProfiles() const {
     return json::encode(document);
 }
 
-void ProfileManager::restoreCustomProfiles(std::string_view data) {
+bool ProfileManager::restoreCustomProfiles(std::string_view data) {
     const auto document = json::parse(data);
     if (!document || !document->is_array()) {
         Log::write("ProfileManager", "Custom profiles are not a JSON list; keeping the current profiles");
-        return;
+        return false;
     }
 
     std::vector<ActivityProfile> restored = ActivityProfile::defaults();
@@ -60,11 +60,12 @@ void ProfileManager::restoreCustomProfiles(std::string_view data) {
         if (!profile) {
             Log::write("ProfileManager", "A custom profile is incomplete or has an unknown behavior; "
                                          "keeping the current profiles");
-            return;
+            return false;
         }
         restored.push_back(std::move(*profile));
     }
     activityProfiles_ = std::move(restored);
+    return true;
 }
 
 }  // namespace solvara

@@ -41,8 +41,8 @@ public:
     // A compact JSON array of the user's profiles, or empty when there are none.
     std::optional<std::string> encodeCustomProfiles() const;
     // Rebuilds the list as the built-ins followed by the document's profiles. A document that
-    // fails anywhere is rejected whole and the list stays as it was.
-    void restoreCustomProfiles(std::string_view data);
+    // fails anywhere is rejected whole and the list stays as it was: false (logged).
+    bool restoreCustomProfiles(std::string_view data);
 
 private:
     CircadianProfile circadianProfile_;

@@ -118,19 +118,19 @@ TEST(ExposureTracker, UnreadableDocumentsLeaveTheRecordsAlone) {
     tracker.log(3000, 1.0, 10.0, false);
     testing::LogCapture log;
     for (const auto& data : bad) {
-        tracker.restoreRecords(data);
+        EXPECT_FALSE(tracker.restoreRecords(data)) << data;
         ASSERT_EQ(tracker.records().size(), 1u) << data;
         EXPECT_EQ(tracker.records()[0].colorTemperature, 3000);
     }
     EXPECT_TRUE(log.contains("[ExposureTracker]"));
 
     // Unknown keys are ignored; records of earlier days are dropped, even if nothing is left.
-    tracker.restoreRecords("[" + record(",\"isPostDLMO\":true,\"note\":\"x\"") + "]");
+    EXPECT_TRUE(tracker.restoreRecords("[" + record(",\"isPostDLMO\":true,\"note\":\"x\"") + "]"));
     ASSERT_EQ(tracker.records().size(), 1u);
     EXPECT_EQ(tracker.records()[0].colorTemperature, 2700);
-    tracker.restoreRecords("[{\"timestamp\":" + format::fixed(now - 86400.0, 1) +
-                           ",\"colorTemperature\":2700,\"melanopicEDI\":5,\"durationSeconds\":10,"
-                           "\"isPostDLMO\":true}]");
+    EXPECT_TRUE(tracker.restoreRecords("[{\"timestamp\":" + format::fixed(now - 86400.0, 1) +
+                                       ",\"colorTemperature\":2700,\"melanopicEDI\":5,\"durationSeconds\":10,"
+                                       "\"isPostDLMO\":true}]"));
     EXPECT_TRUE(tracker.records().empty());
 }
 

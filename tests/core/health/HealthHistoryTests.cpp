@@ -136,7 +136,7 @@ TEST(HealthHistory, DocumentRoundTripAndOptionalKeys) {
     EXPECT_EQ((*document)[0]["breaksCompleted"], 4);
 
     HealthHistory restored;
-    restored.restore(*data);
+    EXPECT_TRUE(restored.restore(*data));
     EXPECT_EQ(restored.snapshots(), history.snapshots());
 
     restored.restore(R"([{"date":"2025-06-02","screenTimeHours":1,"lightDebtPeakPoints":2,
@@ -174,7 +174,7 @@ TEST(HealthHistory, UnreadableDocumentsKeepTheHistory) {
     };
     testing::LogCapture log;
     for (const auto& data : bad) {
-        history.restore(data);
+        EXPECT_FALSE(history.restore(data)) << data;
         ASSERT_EQ(history.snapshots().size(), 1u) << data;
         EXPECT_EQ(history.snapshots()[0].date, "2025-06-01");
     }

@@ -92,8 +92,8 @@ TEST(ProfileManager, CustomProfilesRoundTripThroughJson) {
     EXPECT_EQ((*document)[1].at("bundleIdentifiers"), json::Json::array());
 
     ProfileManager restored;
-    restored.restoreCustomProfiles(*data);
-    restored.restoreCustomProfiles(*data);  // rebuilt, not appended
+    EXPECT_TRUE(restored.restoreCustomProfiles(*data));
+    EXPECT_TRUE(restored.restoreCustomProfiles(*data));  // rebuilt, not appended
     EXPECT_EQ(names(restored), (Names{"Color Accurate", "Cinema", "Coding", "Reading room", "Empty"}));
     EXPECT_EQ(restored.activityProfiles()[0].id, ActivityProfile::defaults()[0].id);
     EXPECT_EQ(restored.activityProfiles()[3].id, manager.activityProfiles()[3].id);
@@ -105,7 +105,7 @@ TEST(ProfileManager, CustomProfilesRoundTripThroughJson) {
     EXPECT_EQ(names(restored), (Names{"Color Accurate", "Cinema", "Coding", "X"}));
     EXPECT_TRUE(restored.activityProfiles()[3].isBuiltIn);
     EXPECT_EQ(restored.activityProfiles()[3].id.string(), "0F8FAD5B-D9CB-469F-A165-70867728950E");
-    restored.restoreCustomProfiles("[]");
+    EXPECT_TRUE(restored.restoreCustomProfiles("[]"));
     EXPECT_EQ(names(restored), (Names{"Color Accurate", "Cinema", "Coding"}));
 }
 
@@ -129,7 +129,7 @@ TEST(ProfileManager, BadDocumentIsRejectedWholeAndTheListKept) {
     };
     for (const auto& document : documents) {
         testing::LogCapture log;
-        manager.restoreCustomProfiles(document);
+        EXPECT_FALSE(manager.restoreCustomProfiles(document)) << document;
         EXPECT_EQ(names(manager), (Names{"Color Accurate", "Cinema", "Coding", "Kept"})) << document;
         EXPECT_EQ(manager.encodeCustomProfiles(), saved) << document;
         EXPECT_TRUE(log.contains("[ProfileManager]")) << document;
