@@ -1,0 +1,195 @@
+// The solvara program: the Qt application, the Linux platform services, the application
+// delegate, one instance per user, and one orderly shutdown whichever way the program ends.
+
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <array>
+#include <csignal>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include <QApplication>
+#include <QFont>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QSessionManager>
+#include <QSocketNotifier>
+#include <QStyleFactory>
+
+#include "app/shell/AppDelegate.h"
+#include "app/ui/popover/QtBreakWindowFactory.h"
+#include "core/foundation/Format.h"
+#include "core/foundation/Log.h"
+#include "platform/LogRoute.h"
+#include "platform/filestore/FileUserDefaults.h"
+#include "platform/linux/DBusNotificationCenter.h"
+#include "platform/linux/GnomeNightLightClient.h"
+#include "platform/linux/IioAmbientLightSource.h"
+#include "platform/linux/QtAudioOutput.h"
+#include "platform/linux/QtLocationProvider.h"
+#include "platform/linux/QtRunLoop.h"
+#include "platform/linux/QtScreens.h"
+#include "platform/linux/StderrLogSink.h"
+#include "platform/linux/UnavailableColorFilterPreferences.h"
+#include "platform/linux/X11DisplayTransfer.h"
+#include "platform/linux/X11GlobalShortcuts.h"
+#include "platform/linux/X11Workspace.h"
+#include "platform/linux/XdgAutostartLoginItem.h"
+#include "platform/posix/PosixFiles.h"
+#include "platform/posix/PosixProcesses.h"
+
+namespace {
+
+using namespace solvara;
+
+constexpr std::string_view component = "Main";
+constexpr const char* showRequest = "show\n";
+constexpr int requestTimeoutMs = 2000;
+
+// One name per user: in the user's runtime directory, else (no session) under the user id.
+QString instanceName() {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime != nullptr && runtime[0] == '/') return QString::fromLocal8Bit(runtime) + "/solvara.instance";
+    return QString("solvara-%1.instance").arg(getuid());
+}
+
+// True when another instance of this user's answered and was asked to show its main window.
+bool askRunningInstanceToShow(const QString& name) {
+    QLocalSocket socket;
+    socket.connectToServer(name);
+    if (!socket.waitForConnected(requestTimeoutMs)) return false;
+    socket.write(showRequest);
+    socket.waitForBytesWritten(requestTimeoutMs);
+    socket.disconnectFromServer();
+    return true;
+}
+
+// SIGTERM, SIGINT and SIGHUP end up as a byte on a socket the event loop watches, so the
+// shutdown runs on the main thread like everything else.
+int signalWriteEnd = -1;
+
+extern "C" void forwardSignal(int signalNumber) {
+    const char byte = static_cast<char>(signalNumber);
+    [[maybe_unused]] const ssize_t written = write(signalWriteEnd, &byte, 1);
+}
+
+bool installSignalForwarding(std::array<int, 2>& pair) {
+    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair.data()) != 0) return false;
+    signalWriteEnd = pair[0];
+    struct sigaction action {};
+    action.sa_handler = forwardSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int signalNumber : {SIGTERM, SIGINT, SIGHUP}) sigaction(signalNumber, &action, nullptr);
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("Solvara");
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setStyle(QStyleFactory::create("Fusion"));
+    QFont font("DejaVu Sans");
+    font.setPixelSize(13);
+    QApplication::setFont(font);
+
+    StderrLogSink logSink;
+    LogRoute logRoute(logSink);
+
+    const QString name = instanceName();
+    if (askRunningInstanceToShow(name)) return 0;
+    QLocalServer instanceServer;
+    instanceServer.setSocketOptions(QLocalServer::UserAccessOption);
+    if (!instanceServer.listen(name)) {
+        // Nobody answered, so the name is left over from a run that did not end cleanly.
+        QLocalServer::removeServer(name);
+        if (!instanceServer.listen(name)) {
+            Log::write(component, "Cannot listen for other launches: " + instanceServer.errorString().toStdString());
+        }
+    }
+
+    QtRunLoop runLoop;
+    X11DisplayTransfer displayTransfer;
+    QtScreens screens;
+    PosixProcesses processes;
+    PosixFiles files;
+    GnomeNightLightClient nightLight;
+    UnavailableColorFilterPreferences colorFilter;
+    FileUserDefaults userDefaults(FileUserDefaults::defaultPath().value_or(std::string()), &runLoop);
+    X11Workspace workspace;
+    X11GlobalShortcuts globalShortcuts;
+    QtLocationProvider location;
+    DBusNotificationCenter notifications;
+    QtAudioOutput audio;
+    IioAmbientLightSource ambientLight;
+    XdgAutostartLoginItem loginItem(QCoreApplication::applicationFilePath().toStdString());
+    const Platform platform{.runLoop = runLoop,
+                            .displayTransfer = displayTransfer,
+                            .screens = screens,
+                            .processes = processes,
+                            .files = files,
+                            .nightLight = nightLight,
+                            .colorFilter = colorFilter,
+                            .userDefaults = userDefaults,
+                            .log = logSink,
+                            .workspace = workspace,
+                            .globalShortcuts = globalShortcuts,
+                            .location = location,
+                            .notifications = notifications,
+                            .audio = audio,
+                            .ambientLight = ambientLight,
+                            .loginItem = loginItem};
+
+    QtBreakWindowFactory breakWindows(screens);
+    AppDelegate delegate(platform, breakWindows);
+
+    // However the program ends (a signal, the session's logout, a quit), the displays are put
+    // back once, before the event loop stops.
+    bool shutDown = false;
+    const std::function<void()> shutdown = [&] {
+        if (shutDown) return;
+        shutDown = true;
+        delegate.applicationWillTerminate();
+        userDefaults.flush();
+        QCoreApplication::quit();
+    };
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, shutdown);
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, [&](QSessionManager&) { shutdown(); });
+
+    std::array<int, 2> signalPair{-1, -1};
+    std::unique_ptr<QSocketNotifier> signalNotifier;
+    if (installSignalForwarding(signalPair)) {
+        signalNotifier = std::make_unique<QSocketNotifier>(signalPair[1], QSocketNotifier::Read);
+        QObject::connect(signalNotifier.get(), &QSocketNotifier::activated, [&] {
+            char byte = 0;
+            if (read(signalPair[1], &byte, 1) == 1) Log::write(component, "Signal " + format::integer(byte) + ": quitting");
+            shutdown();
+        });
+    } else {
+        Log::write(component, "Cannot watch for termination signals");
+    }
+
+    QObject::connect(&instanceServer, &QLocalServer::newConnection, [&] {
+        while (QLocalSocket* connection = instanceServer.nextPendingConnection()) {
+            const auto consume = [&delegate, connection] {
+                if (!connection->readAll().contains("show")) return;
+                Log::write(component, "Another launch asked for the main window");
+                delegate.applicationShouldHandleReopen();
+            };
+            QObject::connect(connection, &QLocalSocket::readyRead, connection, consume);
+            QObject::connect(connection, &QLocalSocket::disconnected, connection, &QObject::deleteLater);
+            consume();  // the request may have arrived with the connection
+        }
+    });
+
+    delegate.applicationDidFinishLaunching();
+    const int status = QApplication::exec();
+    shutdown();
+    return status;
+}
