@@ -95,7 +95,14 @@ void DisplayManager::applyColorTemperature(std::int64_t kelvin, ScreenEffect eff
         colorOverlay_.deactivate();
         // A control file that cannot be written or a helper that cannot start must not pass for
         // success: this application falls back to tables.
-        if (!applyThroughNightShift(kelvin, effect)) applyByGammaTables(kelvin, effect, GammaAPI::byTable);
+        if (!applyThroughNightShift(kelvin, effect)) {
+            applyByGammaTables(kelvin, effect, GammaAPI::byTable);
+            // While the helper keeps failing, the next application must not put the system tables
+            // back before writing ours again (a flash every tick); once it works, the night light
+            // clears these tables as it clears any it no longer needs.
+            didClearGammaForNightShift_ = true;
+            nightShiftTablesWritten_ = true;
+        }
     } else {
         applyByGammaTables(kelvin, effect, method);
     }

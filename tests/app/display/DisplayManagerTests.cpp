@@ -217,7 +217,24 @@ TEST_F(DisplayTest, NightShiftFallsBackToTablesWhenItCannotBeDriven) {
         if (*s.logged != '\0') {
             EXPECT_TRUE(f.log.contains(s.logged));
         }
+        // Later ticks rewrite the tables without putting the system's back in between.
+        const auto restores = f.displayTransfer.restoreCount;
+        m.applyColorTemperature(2480, ScreenEffect::none, GammaAPI::byNightShift);
+        EXPECT_EQ(f.displayTransfer.restoreCount, restores);
+        EXPECT_EQ(f.displayTransfer.current(22), curveOf(m.rampFor(2480, 1.0, ScreenEffect::none)));
     }
+    // Once the helper starts, the night light alone carries the colour: our tables go.
+    FakePlatform f;
+    f.displayTransfer.displays = {11, 22};
+    f.files.resources["ns_helper"] = helperPath;
+    f.processes.launchError = "Permission denied";
+    DisplayManager m(f.platform());
+    m.applyColorTemperature(3000, ScreenEffect::none, GammaAPI::byNightShift);
+    EXPECT_NE(f.displayTransfer.current(22), identity());
+    f.processes.launchError.clear();
+    m.applyColorTemperature(3000, ScreenEffect::none, GammaAPI::byNightShift);
+    EXPECT_EQ(f.displayTransfer.current(22), identity());
+    EXPECT_FALSE(m.isGammaWatchdogRunning());
 }
 
 TEST_F(DisplayTest, OverlayWithAnEffectRestoresThenWritesTheEffectThenTints) {
