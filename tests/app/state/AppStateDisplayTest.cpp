@@ -79,6 +79,18 @@ TEST_F(AppStateTest, GammaTablesRampTowardsTheTargetInSmallSteps) {
     s.applyCurrentState();
     EXPECT_EQ(s.appliedKelvin(), 6422);
 
+    // The sun above the horizon switches to the day duration (1200 s: 20 K); at 0° it is night.
+    s.setTransitionDurationNight(2400);
+    CircadianEngine::CircadianState sun;
+    sun.solarElevation = 0.0;
+    s.setCurrentState(sun);
+    s.applyCurrentState();
+    EXPECT_EQ(s.appliedKelvin(), 6403);
+    sun.solarElevation = 0.5;
+    s.setCurrentState(sun);
+    s.applyCurrentState();
+    EXPECT_EQ(s.appliedKelvin(), 6383);
+
     s.setGammaAPI(AppState::GammaAPI::byNightShift);  // no ramp for the night light
     EXPECT_EQ(s.appliedKelvin(), 1800);
 }
