@@ -229,7 +229,7 @@ private:
     // overwrite it; when that fails, the key is never written this session.
     void keepAside(std::string_view key, const std::string& reason);
     // Stores a JSON document given as text, skipping the work when it has not changed.
-    void setDocument(std::string_view key, const std::string& document);
+    void setDocument(std::string_view key, std::string_view document);
 
 #define SOLVARA_PROPERTY_FIELD(type, name, setter, initial, handler) type name##_ = initial;
     SOLVARA_APP_STATE_PROPERTIES(SOLVARA_PROPERTY_FIELD)

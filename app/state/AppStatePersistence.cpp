@@ -158,7 +158,7 @@ void AppState::persistSettings() {
     // No flush: the store writes by itself shortly after a change.
 }
 
-void AppState::setDocument(std::string_view key, const std::string& document) {
+void AppState::setDocument(std::string_view key, std::string_view document) {
     if (protectedKeys_.contains(key)) return;
     // The same text as last time is the same document: skip parsing it again.
     auto cached = documentCache_.find(key);

@@ -1,5 +1,8 @@
 #include "core/health/ExposureTracker.h"
 
+#include <charconv>
+#include <cmath>
+
 #include "core/foundation/Calendar.h"
 #include "core/foundation/Clock.h"
 #include "core/foundation/Json.h"
@@ -15,14 +18,42 @@ Date startOfToday() {
     return Calendar::startOfDay(Clock::now());
 }
 
-json::Json encodeRecord(const ExposureTracker::ExposureRecord& record) {
-    return json::Json{
-        {"timestamp", json::encodeDate(record.timestamp)},
-        {"colorTemperature", record.colorTemperature},
-        {"melanopicEDI", record.melanopicEDI},
-        {"durationSeconds", record.durationSeconds},
-        {"isPostDLMO", record.isPostDLMO},
-    };
+bool isFinite(const ExposureTracker::ExposureRecord& record) {
+    return std::isfinite(record.timestamp.secondsSinceReferenceDate) && std::isfinite(record.melanopicEDI) &&
+           std::isfinite(record.durationSeconds);
+}
+
+// The shortest text that reads back as exactly this number (finite only).
+void appendNumber(std::string& out, double value) {
+    if (value == 0.0 && std::signbit(value)) {
+        out += "-0.0";  // "-0" would read back as the integer 0
+        return;
+    }
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    out.append(text, result.ptr);
+}
+
+void appendNumber(std::string& out, std::int64_t value) {
+    char text[24];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    out.append(text, result.ptr);
+}
+
+// One record as a JSON object, keys in the order a JSON library writes them. The records are
+// appended at every tick, so this skips building a JSON tree for each.
+void appendRecord(std::string& out, const ExposureTracker::ExposureRecord& record) {
+    out += R"({"colorTemperature":)";
+    appendNumber(out, record.colorTemperature);
+    out += R"(,"durationSeconds":)";
+    appendNumber(out, record.durationSeconds);
+    out += R"(,"isPostDLMO":)";
+    out += record.isPostDLMO ? "true" : "false";
+    out += R"(,"melanopicEDI":)";
+    appendNumber(out, record.melanopicEDI);
+    out += R"(,"timestamp":)";
+    appendNumber(out, record.timestamp.secondsSinceReferenceDate);
+    out += '}';
 }
 
 std::optional<ExposureTracker::ExposureRecord> decodeRecord(const json::Json& value) {
@@ -64,15 +95,38 @@ double ExposureTracker::todayScreenTimeHours() const {
     return seconds / 3600.0;
 }
 
-std::optional<std::string> ExposureTracker::encodeTodayRecords() const {
+void ExposureTracker::clear() {
+    records_.clear();
+    encodedDayStart_.reset();
+}
+
+std::optional<std::string_view> ExposureTracker::encodeTodayRecords() const {
     const Date start = startOfToday();
-    json::Json document = json::Json::array();
-    for (const auto& record : records_) {
-        if (!(record.timestamp < start)) document.push_back(encodeRecord(record));
+    // A new day (or time zone) selects other records: start again. A NaN start never matches,
+    // so it rebuilds every time, as it should.
+    if (!encodedDayStart_ || !(*encodedDayStart_ == start)) {
+        encoded_.assign("[]");
+        encodedCount_ = 0;
+        encodedNonFinite_ = false;
+        encodedDayStart_ = start;
     }
-    auto text = json::encode(document);
-    if (!text) Log::write(component, "Today's exposure records hold a non-finite number; not saved");
-    return text;
+    for (; encodedCount_ < records_.size(); ++encodedCount_) {
+        const ExposureRecord& record = records_[encodedCount_];
+        if (record.timestamp < start) continue;
+        if (!isFinite(record)) {
+            encodedNonFinite_ = true;
+            continue;
+        }
+        encoded_.pop_back();  // the closing bracket
+        if (encoded_.size() > 1) encoded_ += ',';
+        appendRecord(encoded_, record);
+        encoded_ += ']';
+    }
+    if (encodedNonFinite_) {
+        Log::write(component, "Today's exposure records hold a non-finite number; not saved");
+        return std::nullopt;
+    }
+    return std::string_view(encoded_);
 }
 
 bool ExposureTracker::restoreRecords(std::string_view data) {
@@ -94,6 +148,7 @@ bool ExposureTracker::restoreRecords(std::string_view data) {
     const Date start = startOfToday();
     std::erase_if(decoded, [start](const ExposureRecord& record) { return record.timestamp < start; });
     records_ = std::move(decoded);
+    encodedDayStart_.reset();
     return true;
 }
 

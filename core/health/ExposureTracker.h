@@ -36,11 +36,14 @@ public:
     // none or their durations add up to nothing.
     double averageMelanopicEDI(Date from, Date to) const;
     double todayScreenTimeHours() const;
-    void clear() { records_.clear(); }
+    void clear();
 
     // Today's records as a JSON array; absent when one of them holds a non-finite number, so
     // that the stored copy is kept rather than replaced by a document that cannot be read back.
-    std::optional<std::string> encodeTodayRecords() const;
+    // The text is kept and extended as samples are logged (a day of them is a megabyte, stored
+    // every ten seconds), so a call costs the samples logged since the last one. The view is
+    // valid until the tracker next changes or encodes: copy it to keep it.
+    std::optional<std::string_view> encodeTodayRecords() const;
     // Replaces the records with today's records of the document; leaves them untouched when
     // the document is unreadable: false (logged).
     bool restoreRecords(std::string_view data);
@@ -49,6 +52,13 @@ public:
 
 private:
     std::vector<ExposureRecord> records_;
+
+    // The document of today's records among the first `encodedCount_` records, for the day
+    // that starts at `encodedDayStart_`; absent start: to be rebuilt (records replaced).
+    mutable std::string encoded_;
+    mutable std::size_t encodedCount_ = 0;
+    mutable std::optional<Date> encodedDayStart_;
+    mutable bool encodedNonFinite_ = false;
 };
 
 }  // namespace solvara
