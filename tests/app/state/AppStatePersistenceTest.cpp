@@ -56,7 +56,7 @@ TEST_F(AppStateTest, PersistWritesEveryKeyAndNothingElse) {
 
 TEST_F(AppStateTest, FirstPersistStoresEveryDefaultInItsForm) {
     state().persistSettings();
-    using V = UserDefaults::Value;
+    using V = std::variant<bool, std::int64_t, double, std::string, nlohmann::json>;
     const auto text = [](const char* value) { return V(std::string(value)); };
     const auto integer = [](std::int64_t value) { return V(value); };
     // The value forms matter: the launch reads each key back with its own typed getter.
@@ -96,10 +96,26 @@ TEST_F(AppStateTest, FirstPersistStoresEveryDefaultInItsForm) {
     // No profiles of the user's own: that key alone is not written.
     ASSERT_EQ(expected.size(), 82u);
     EXPECT_EQ(fake.userDefaults.values.size(), expected.size());
+    const UserDefaults& d = fake.userDefaults;
     for (const auto& [key, value] : expected) {
-        const auto stored = fake.userDefaults.values.find(key);
-        ASSERT_NE(stored, fake.userDefaults.values.end()) << key;
-        EXPECT_EQ(stored->second, value) << key;
+        ASSERT_TRUE(d.contains(key)) << key;
+        // Each getter answers only for its own form (the real one also reads an integer).
+        std::visit(
+            [&, key = key]<class T>(const T& want) {
+                if constexpr (std::is_same_v<T, bool>) {
+                    EXPECT_EQ(d.boolValue(key), want) << key;
+                } else if constexpr (std::is_same_v<T, std::int64_t>) {
+                    EXPECT_EQ(d.integerValue(key), want) << key;
+                } else if constexpr (std::is_same_v<T, double>) {
+                    EXPECT_FALSE(d.integerValue(key).has_value()) << key;
+                    EXPECT_EQ(d.realValue(key), want) << key;
+                } else if constexpr (std::is_same_v<T, std::string>) {
+                    EXPECT_EQ(d.stringValue(key), want) << key;
+                } else {
+                    EXPECT_EQ(d.jsonValue(key), want) << key;
+                }
+            },
+            value);
     }
 }
 
