@@ -15,9 +15,19 @@ namespace solvara {
 // rewritten when nothing changed; a corrupt file is kept aside, never overwritten.
 class UserDefaults {
 public:
+    // A JSON document already encoded by our own encoders (json::encode, the exposure
+    // tracker): complete, well formed, numbers finite. It is taken as text so that a large
+    // document stored again and again (a day of exposure samples is a megabyte, stored every
+    // ten seconds) is never parsed on the way in. set() copies the text before it returns; the
+    // store does not check it, so never hand in text from anywhere else.
+    struct JsonText {
+        std::string_view text;
+    };
+
     // One stored value. Structured documents (lists of records, dictionaries) are stored as
-    // JSON; non-finite doubles are refused by set().
-    using Value = std::variant<bool, std::int64_t, double, std::string, nlohmann::json>;
+    // JSON, either as a tree or as encoded text: the two are the same kind of value, read back
+    // with jsonValue(). Non-finite doubles are refused by set().
+    using Value = std::variant<bool, std::int64_t, double, std::string, nlohmann::json, JsonText>;
 
     virtual ~UserDefaults() = default;
 
@@ -30,10 +40,12 @@ public:
     virtual std::optional<std::int64_t> integerValue(std::string_view key) const = 0;
     virtual std::optional<double> realValue(std::string_view key) const = 0;
     virtual std::optional<std::string> stringValue(std::string_view key) const = 0;
+    // A document stored as text is parsed here, on each call (launch-time reads).
     virtual std::optional<nlohmann::json> jsonValue(std::string_view key) const = 0;
 
     // Stores `value` under `key`, replacing any value of any type. A non-finite double (also
-    // inside JSON) is refused: false, logged, the old value kept.
+    // inside a JSON tree) is refused: false, logged, the old value kept. A value equal to the
+    // stored one changes nothing (a document as text equals the same text).
     virtual bool set(std::string_view key, Value value) = 0;
 
     // Removes `key`; nothing happens when it is absent.

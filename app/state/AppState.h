@@ -228,7 +228,7 @@ private:
     // Copies a stored document that cannot be read to a recovery file before anything can
     // overwrite it; when that fails, the key is never written this session.
     void keepAside(std::string_view key, const std::string& reason);
-    // Stores a JSON document given as text, skipping the work when it has not changed.
+    // Stores a JSON document our own encoders wrote, as the text it is (never parsed again).
     void setDocument(std::string_view key, std::string_view document);
 
 #define SOLVARA_PROPERTY_FIELD(type, name, setter, initial, handler) type name##_ = initial;
@@ -258,8 +258,7 @@ private:
     bool isPersisting_ = false;
     // Stored documents that could not be read nor copied aside: never overwritten this run.
     std::set<std::string, std::less<>> protectedKeys_;
-    // The text last stored per document key, and the history it was encoded from.
-    std::map<std::string, std::string, std::less<>> documentCache_;
+    // The history last stored, so that a year of it is encoded again only when it changed.
     std::optional<std::vector<HealthHistory::DailySnapshot>> storedHistory_;
 
     std::vector<ObserverEntry> observers_;

@@ -25,11 +25,11 @@ constexpr std::string_view exposureKey = "sv_exposureRecords";
 constexpr std::string_view customProfilesKey = "sv_customProfiles";
 constexpr std::string_view healthHistoryKey = "sv_healthHistory";
 
-nlohmann::json encodePerDisplay(const PerDisplaySettingsMap& map) {
+std::optional<std::string> encodePerDisplay(const PerDisplaySettingsMap& map) {
     std::vector<PerDisplaySettings> records;
     records.reserve(map.size());
     for (const auto& [id, record] : map) records.push_back(record);
-    return PerDisplaySettings::encodeList(records);
+    return json::encode(PerDisplaySettings::encodeList(records));
 }
 
 // The seconds of screen time a stored exposure document holds for `day`, read before the
@@ -101,7 +101,7 @@ void AppState::persistSettings() {
     putString("sv_cursorStyle", rawValue(cursorStyle_));
     putBool("sv_blockKeyboard", blockKeyboardDuringBreaks_);
     putBool("sv_hideDock", hideFromDockOnClose_);
-    if (!protectedKeys_.contains(perDisplayKey)) d.set(perDisplayKey, encodePerDisplay(perDisplaySettings_));
+    if (const auto perDisplay = encodePerDisplay(perDisplaySettings_)) setDocument(perDisplayKey, *perDisplay);
     putBool("sv_autoDisableByApp", autoDisableByApp_);
     putBool("sv_autoDarkMode", autoDarkModeEnabled_);
     putBool("sv_sleepAlarm", sleepAlarmEnabled_);
@@ -134,7 +134,6 @@ void AppState::persistSettings() {
         setDocument(customProfilesKey, *profiles);
     } else if (!protectedKeys_.contains(customProfilesKey)) {
         d.remove(customProfilesKey);
-        documentCache_.erase(std::string(customProfilesKey));
     }
     putString("sv_lastDailyResetDate", lastDailyResetDate_);
     putDouble("sv_lightDebtPeakToday", lightDebtPeakToday_);
@@ -160,20 +159,7 @@ void AppState::persistSettings() {
 
 void AppState::setDocument(std::string_view key, std::string_view document) {
     if (protectedKeys_.contains(key)) return;
-    // The same text as last time is the same document: skip parsing it again.
-    auto cached = documentCache_.find(key);
-    if (cached != documentCache_.end() && cached->second == document && defaults_.contains(key)) return;
-    auto parsed = json::parse(document);
-    if (!parsed) {
-        Log::write(component, "Could not store " + std::string(key) + ": its document does not parse");
-        return;
-    }
-    if (!defaults_.set(key, std::move(*parsed))) return;
-    if (cached != documentCache_.end()) {
-        cached->second = document;
-    } else {
-        documentCache_.emplace(std::string(key), document);
-    }
+    defaults_.set(key, UserDefaults::JsonText{document});
 }
 
 // --- Kept-aside documents ----------------------------------------------------------------

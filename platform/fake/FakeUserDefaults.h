@@ -10,6 +10,12 @@ namespace solvara {
 // User defaults in a map.
 class FakeUserDefaults : public UserDefaults {
 public:
+    // A document handed in as text, kept as that text.
+    struct Text {
+        std::string text;
+    };
+    using Stored = std::variant<bool, std::int64_t, double, std::string, nlohmann::json, Text>;
+
     bool contains(std::string_view key) const override;
     std::optional<bool> boolValue(std::string_view key) const override;
     std::optional<std::int64_t> integerValue(std::string_view key) const override;
@@ -20,13 +26,13 @@ public:
     void remove(std::string_view key) override;
     bool flush() override;
 
-    std::map<std::string, Value, std::less<>> values;
+    std::map<std::string, Stored, std::less<>> values;
     bool failFlush = false;
     std::size_t setCount = 0;
     std::size_t flushCount = 0;
 
 private:
-    const Value* find(std::string_view key) const;
+    const Stored* find(std::string_view key) const;
 };
 
 }  // namespace solvara

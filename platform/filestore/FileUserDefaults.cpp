@@ -132,6 +132,18 @@ bool sameNode(const nlohmann::json& a, const nlohmann::json& b) {
     return a.type() == b.type() && a == b;
 }
 
+// The document inside a stored {"json": document} entry, or nullptr.
+const nlohmann::json* wrappedDocument(const nlohmann::json& node) {
+    if (!node.is_object() || node.size() != 1) return nullptr;
+    const auto it = node.find(documentKey);
+    return it == node.end() ? nullptr : &*it;
+}
+
+std::string dump(const nlohmann::json& value) {
+    // Replace invalid UTF-8 rather than throw: a stray byte in a name must not lose the file.
+    return value.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
 }  // namespace
 
 FileUserDefaults::FileUserDefaults(std::string path, RunLoop* runLoop) : path_(std::move(path)), runLoop_(runLoop) {
@@ -185,7 +197,7 @@ const nlohmann::json* FileUserDefaults::find(std::string_view key) const {
 }
 
 bool FileUserDefaults::contains(std::string_view key) const {
-    return find(key) != nullptr;
+    return find(key) != nullptr || documents_.contains(key);
 }
 
 std::optional<bool> FileUserDefaults::boolValue(std::string_view key) const {
@@ -221,14 +233,15 @@ std::optional<std::string> FileUserDefaults::stringValue(std::string_view key) c
 }
 
 std::optional<nlohmann::json> FileUserDefaults::jsonValue(std::string_view key) const {
+    if (const auto text = documents_.find(key); text != documents_.end()) return json::parse(text->second);
     const auto* node = find(key);
-    if (node == nullptr || !node->is_object() || node->size() != 1) return std::nullopt;
-    const auto it = node->find(documentKey);
-    if (it == node->end()) return std::nullopt;
-    return *it;
+    const auto* document = node != nullptr ? wrappedDocument(*node) : nullptr;
+    if (document == nullptr) return std::nullopt;
+    return *document;
 }
 
 bool FileUserDefaults::set(std::string_view key, Value value) {
+    if (const auto* text = std::get_if<JsonText>(&value)) return setDocumentText(key, text->text);
     nlohmann::json node;
     bool finite = true;
     std::visit(
@@ -240,7 +253,7 @@ bool FileUserDefaults::set(std::string_view key, Value value) {
             } else if constexpr (std::is_same_v<T, nlohmann::json>) {
                 finite = json::isEncodable(v);
                 node = nlohmann::json::object({{documentKey, std::move(v)}});
-            } else {
+            } else if constexpr (!std::is_same_v<T, JsonText>) {
                 node = std::move(v);
             }
         },
@@ -248,6 +261,12 @@ bool FileUserDefaults::set(std::string_view key, Value value) {
     if (!finite) {
         Log::write(component, "Refused a value that is not a finite number for " + std::string(key));
         return false;
+    }
+    if (const auto text = documents_.find(key); text != documents_.end()) {
+        documents_.erase(text);
+        entries_.emplace(std::string(key), std::move(node));
+        markChanged();
+        return true;
     }
     const auto it = entries_.find(key);
     if (it != entries_.end()) {
@@ -260,7 +279,32 @@ bool FileUserDefaults::set(std::string_view key, Value value) {
     return true;
 }
 
+bool FileUserDefaults::setDocumentText(std::string_view key, std::string_view text) {
+    if (const auto it = documents_.find(key); it != documents_.end()) {
+        if (it->second == text) return true;
+        it->second.assign(text);  // into the text held: a day's samples are a megabyte
+        markChanged();
+        return true;
+    }
+    bool same = false;
+    if (const auto it = entries_.find(key); it != entries_.end()) {
+        // Read from the file at start: the first store of the same document is no change. Only
+        // this first time is it parsed; from then on the texts are compared.
+        const auto* document = wrappedDocument(*it);
+        same = document != nullptr && json::parse(text) == *document;
+        entries_.erase(it);
+    }
+    documents_.emplace(std::string(key), std::string(text));
+    if (!same) markChanged();
+    return true;
+}
+
 void FileUserDefaults::remove(std::string_view key) {
+    if (const auto text = documents_.find(key); text != documents_.end()) {
+        documents_.erase(text);
+        markChanged();
+        return;
+    }
     const auto it = entries_.find(key);
     if (it == entries_.end()) return;
     entries_.erase(it);
@@ -281,18 +325,61 @@ int FileUserDefaults::writeCount() const {
     return writer_->writeCount;
 }
 
+std::optional<std::string> FileUserDefaults::encodeFile() const {
+    if (!json::isEncodable(entries_)) return std::nullopt;
+    std::size_t size = 4;
+    for (const auto& [key, text] : documents_) size += key.size() + text.size() + 20;
+    std::string out;
+    out.reserve(size + 64 * entries_.size());
+    out += '{';
+    auto tree = entries_.begin();
+    auto text = documents_.begin();
+    bool first = true;
+    // Both hold their keys in order, and no key is in both.
+    while (tree != entries_.end() || text != documents_.end()) {
+        const bool takeTree = text == documents_.end() || (tree != entries_.end() && tree.key() < text->first);
+        const std::string& key = takeTree ? tree.key() : text->first;
+        out += first ? "\n  " : ",\n  ";
+        first = false;
+        out += dump(nlohmann::json(key));
+        out += ": ";
+        if (takeTree) {
+            out += dump(tree.value());
+            ++tree;
+        } else {
+            out += R"({"json":)";
+            out += text->second;
+            out += '}';
+            ++text;
+        }
+    }
+    out += first ? "}\n" : "\n}\n";
+    return out;
+}
+
 std::optional<std::string> FileUserDefaults::takeChangedBytes() {
     if (!dirty_ || !writable_) return std::nullopt;
-    auto bytes = json::encode(entries_, true);
+    auto bytes = encodeFile();
     if (!bytes) {
         Log::write(component, "Settings could not be encoded");
         return std::nullopt;
     }
-    bytes->push_back('\n');
     dirty_ = false;
     if (*bytes == lastWritten_) return std::nullopt;  // changed and changed back
     lastWritten_ = *bytes;
     return bytes;
+}
+
+void FileUserDefaults::dropUnreadableDocuments() {
+    for (auto it = documents_.begin(); it != documents_.end();) {
+        if (nlohmann::json::accept(it->second)) {
+            ++it;
+            continue;
+        }
+        Log::write(component, "Dropped the document of " + it->first + ": it is not valid JSON");
+        it = documents_.erase(it);
+        dirty_ = true;
+    }
 }
 
 void FileUserDefaults::writeInBackground() {
@@ -303,14 +390,23 @@ void FileUserDefaults::writeInBackground() {
     runLoop_->runInBackground(
         [this, &loop, writer = writer_, alive = std::weak_ptr<int>(alive_), path = path_, bytes = std::move(*bytes),
          generation] {
-            if (writeGeneration(*writer, path, bytes, generation)) return;
+            // The documents given as text were never parsed: make sure the file reads back
+            // before it replaces one that does (off the main thread, a megabyte takes a while).
+            const bool readable = nlohmann::json::accept(bytes);
+            if (readable && writeGeneration(*writer, path, bytes, generation)) return;
             // The file was left as it was: the next change or flush writes everything again.
-            loop.postToMain([this, alive, writer, generation] {
+            loop.postToMain([this, alive, writer, generation, readable] {
                 if (alive.expired()) return;
-                std::lock_guard lock(writer->mutex);
-                if (writer->writtenGeneration >= generation) return;
+                {
+                    std::lock_guard lock(writer->mutex);
+                    if (writer->writtenGeneration >= generation) return;
+                }
                 dirty_ = true;
                 lastWritten_.clear();
+                if (!readable) {
+                    dropUnreadableDocuments();
+                    markChanged();
+                }
             });
         });
 }
@@ -333,6 +429,19 @@ bool FileUserDefaults::flush() {
     if (!writable_) return false;
     const std::string previous = lastWritten_;
     auto bytes = takeChangedBytes();
+    if (bytes && !nlohmann::json::accept(*bytes)) {
+        // A document given as text is not valid JSON: write the rest without it.
+        dropUnreadableDocuments();
+        dirty_ = true;
+        lastWritten_ = previous;
+        bytes = takeChangedBytes();
+        if (bytes && !nlohmann::json::accept(*bytes)) {
+            Log::write(component, "Settings could not be encoded");
+            dirty_ = true;
+            lastWritten_ = previous;
+            return false;
+        }
+    }
     if (!bytes) return !dirty_;
     if (!writeGeneration(*writer_, path_, *bytes, ++generation_)) {
         dirty_ = true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -16,16 +17,19 @@ namespace solvara {
 
 // The user defaults as one JSON file (Linux: $XDG_CONFIG_HOME/solvara/user-defaults.json).
 //
-// The file is an object of key -> value: Bools, integers, doubles and strings as themselves,
-// JSON documents wrapped as {"json": document} so that they never read back as a scalar.
-// Entries of any other shape are kept and written back untouched.
+// The file is an object of key -> value, one entry a line: Bools, integers, doubles and
+// strings as themselves, JSON documents wrapped as {"json": document} so that they never read
+// back as a scalar. Documents handed in as text are copied into the file as they are, never
+// parsed. Entries of any other shape are kept and written back untouched.
 //
 // Writing: atomically (a temporary file in the same directory, fsync, rename) and only when a
 // value really changed, so an unchanged persist costs no disk write. The automatic writes run
 // on a background worker, so the main thread never waits for the disk; writes land in the
-// order they were made (an older one never replaces a newer one). A file that cannot be
-// parsed is renamed aside (".corrupt-<time>") and reported, never overwritten; when even that
-// fails the store stays in memory and never writes.
+// order they were made (an older one never replaces a newer one). A file that would not read
+// back (a document given as text that is not valid JSON) is never written: the documents that
+// are not are dropped, logged, and the rest written. A file that cannot be parsed at start is
+// renamed aside (".corrupt-<time>") and reported, never overwritten; when even that fails the
+// store stays in memory and never writes.
 class FileUserDefaults final : public UserDefaults {
 public:
     // Reads `path` now. With a run loop, changes are written by themselves, in the background,
@@ -67,8 +71,13 @@ private:
 
     void load();
     void markChanged();
+    bool setDocumentText(std::string_view key, std::string_view text);
+    // The whole file: the entries and the text documents, in key order.
+    std::optional<std::string> encodeFile() const;
     // The file's new content when it differs from what was last written; marks it written.
     std::optional<std::string> takeChangedBytes();
+    // Drops (and logs) the text documents that are not valid JSON.
+    void dropUnreadableDocuments();
     void writeInBackground();
     static bool writeFile(const std::string& path, const std::string& bytes);
     static bool writeGeneration(Writer& writer, const std::string& path, const std::string& bytes,
@@ -77,7 +86,10 @@ private:
 
     std::string path_;
     RunLoop* runLoop_ = nullptr;
+    // Every key is in one of the two: values as trees (read from the file, or handed in so),
+    // and documents handed in as text.
     nlohmann::json entries_ = nlohmann::json::object();
+    std::map<std::string, std::string, std::less<>> documents_;
     std::string lastWritten_;  // the bytes on disk as far as we know
     bool dirty_ = false;
     bool writable_ = true;

@@ -67,6 +67,19 @@ TEST(FakeUserDefaults, TypedValuesAndRefusedNonFiniteNumbers) {
     EXPECT_FALSE(defaults.contains("d"));
     defaults.remove("s");
     EXPECT_FALSE(defaults.stringValue("s"));
+
+    // A document given as text reads back as the document, and stays the caller's copy no more.
+    std::string text = R"([{"a":1}])";
+    EXPECT_TRUE(defaults.set("t", UserDefaults::JsonText{text}));
+    text = "[2]";
+    EXPECT_TRUE(defaults.set("n", UserDefaults::JsonText{text}));  // another type before
+    text.clear();
+    EXPECT_EQ(defaults.jsonValue("t"), nlohmann::json::parse(R"([{"a":1}])"));
+    EXPECT_EQ(defaults.jsonValue("n"), nlohmann::json::array({2}));
+    EXPECT_FALSE(defaults.integerValue("n"));
+    EXPECT_FALSE(defaults.stringValue("t"));
+    EXPECT_TRUE(defaults.set("t", std::int64_t{4}));
+    EXPECT_EQ(defaults.jsonValue("t"), std::nullopt);
 }
 
 TEST(FakePlatform, RoutesTheLogAndDrivesTheClock) {

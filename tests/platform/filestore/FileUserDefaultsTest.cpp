@@ -111,6 +111,78 @@ TEST_F(FileUserDefaultsTest, NothingIsWrittenWhenNothingChanged) {
     EXPECT_EQ(reopened.writeCount(), 0);
 }
 
+TEST_F(FileUserDefaultsTest, DocumentsGivenAsTextGoIntoTheFileAsTheyAre) {
+    const std::string records = R"([{"colorTemperature":2700,"durationSeconds":10,"melanopicEDI":-0.0}])";
+    {
+        FileUserDefaults store(path);
+        EXPECT_TRUE(store.set("sv_exposureRecords", UserDefaults::JsonText{records}));
+        EXPECT_TRUE(store.set("sv_b", UserDefaults::JsonText{"[]"}));
+        store.set("sv_a", true);
+        store.set("sv_c", std::string("x"));
+        EXPECT_TRUE(store.contains("sv_b"));
+        EXPECT_EQ(store.jsonValue("sv_exposureRecords"), nlohmann::json::parse(records));
+        EXPECT_EQ(store.boolValue("sv_b"), std::nullopt);
+        ASSERT_TRUE(store.flush());
+    }
+    const std::string file = contents(path);
+    EXPECT_NE(file.find(R"("sv_exposureRecords": {"json":)" + records + "}"), std::string::npos) << file;
+    EXPECT_LT(file.find("sv_a"), file.find("sv_b"));  // in key order, among the other values
+    EXPECT_LT(file.find("sv_b"), file.find("sv_c"));
+
+    FileUserDefaults store(path);
+    EXPECT_EQ(store.jsonValue("sv_exposureRecords"), nlohmann::json::parse(records));
+    EXPECT_EQ(store.jsonValue("sv_b"), nlohmann::json::array());
+    // The same document again, as read from the file, then as the same text: no write. A
+    // document that differs, a value of another type, a removal: each is one.
+    store.set("sv_exposureRecords", UserDefaults::JsonText{records});
+    store.set("sv_exposureRecords", UserDefaults::JsonText{records});
+    ASSERT_TRUE(store.flush());
+    EXPECT_EQ(store.writeCount(), 0);
+    store.set("sv_exposureRecords", UserDefaults::JsonText{"[]"});
+    ASSERT_TRUE(store.flush());
+    store.set("sv_b", std::int64_t{2});
+    ASSERT_TRUE(store.flush());
+    store.set("sv_c", UserDefaults::JsonText{R"({"k":[1,2]})"});
+    ASSERT_TRUE(store.flush());
+    store.remove("sv_exposureRecords");
+    ASSERT_TRUE(store.flush());
+    EXPECT_EQ(store.writeCount(), 4);
+
+    FileUserDefaults reread(path);
+    EXPECT_FALSE(reread.contains("sv_exposureRecords"));
+    EXPECT_EQ(reread.integerValue("sv_b"), 2);
+    EXPECT_EQ(reread.jsonValue("sv_c"), nlohmann::json::parse(R"({"k":[1,2]})"));
+}
+
+TEST_F(FileUserDefaultsTest, ADocumentThatIsNotJsonNeverReachesTheFile) {
+    testing::LogCapture log;
+    {
+        FileUserDefaults store(path);
+        store.set("sv_good", UserDefaults::JsonText{"[1]"});
+        store.set("sv_bad", UserDefaults::JsonText{"[1,"});
+        store.set("sv_isEnabled", true);
+        EXPECT_TRUE(store.flush());
+        EXPECT_TRUE(log.contains("sv_bad"));
+        EXPECT_FALSE(store.contains("sv_bad"));
+    }
+    FileUserDefaults reread(path);
+    EXPECT_FALSE(reread.keptAsidePath());
+    EXPECT_EQ(reread.jsonValue("sv_good"), nlohmann::json::array({1}));
+    EXPECT_EQ(reread.boolValue("sv_isEnabled"), true);
+
+    // Likewise for the automatic writes, which check off the main thread.
+    FakeRunLoop loop;
+    FileUserDefaults store(path, &loop);
+    store.set("sv_bad", UserDefaults::JsonText{"{\"a\":}"});
+    store.set("sv_isEnabled", false);
+    loop.advance(1);
+    EXPECT_EQ(store.writeCount(), 0);
+    EXPECT_FALSE(store.contains("sv_bad"));
+    loop.advance(1);
+    EXPECT_EQ(store.writeCount(), 1);
+    EXPECT_EQ(FileUserDefaults(path).boolValue("sv_isEnabled"), false);
+}
+
 TEST_F(FileUserDefaultsTest, CorruptFileIsKeptAsideAndNeverOverwritten) {
     const std::string corrupt = "{\"sv_isEnabled\": true, \"sv_healthHistory\": {\"json\": [1, 2,";
     writeFile(path, corrupt);
