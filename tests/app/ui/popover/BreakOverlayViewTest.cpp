@@ -12,14 +12,19 @@
 #include "app/ui/popover/BreakSkipButton.h"
 #include "app/ui/popover/BreathingCircle.h"
 #include "app/ui/popover/QtBreakWindow.h"
-#include "tests/app/ui/UiTestApplication.h"
+#include "tests/platform/linux/QtTestApplication.h"
 
 namespace solvara::testing {
 namespace {
 
 class BreakOverlayViewTest : public ::testing::Test {
 protected:
-    BreakOverlayViewTest() { uiTestApplication(); }
+    BreakOverlayViewTest() {
+        qtTestApplication();
+        QFont font("DejaVu Sans");  // the program's application font
+        font.setPixelSize(13);
+        QApplication::setFont(font);
+    }
 
     // The texts of the visible labels under `widget`, top to bottom.
     static QStringList visibleTexts(const QWidget& widget) {
