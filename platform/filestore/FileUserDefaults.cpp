@@ -1,5 +1,6 @@
 #include "platform/filestore/FileUserDefaults.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -26,6 +27,12 @@ constexpr std::string_view component = "UserDefaults";
 // beyond that is not ours.
 constexpr off_t maxFileBytes = 64 * 1024 * 1024;
 constexpr double autoFlushDelaySeconds = 1.0;
+// A day of exposure samples makes the file a megabyte, and one of them changes at every
+// ten-second update: written at each change that would be about 8 GB a day of disk writes
+// (each with an fsync). While values keep changing, the file is written at most once a minute;
+// what a crash can lose is that minute's samples. A change after a quiet minute still goes out
+// after the short delay, and flush() (shutdown) always writes at once.
+constexpr double minimumWriteIntervalSeconds = 60.0;
 constexpr const char* documentKey = "json";
 
 std::string errnoText(int error) {
@@ -314,7 +321,13 @@ void FileUserDefaults::remove(std::string_view key) {
 void FileUserDefaults::markChanged() {
     dirty_ = true;
     if (runLoop_ == nullptr || (pendingFlush_ != 0 && runLoop_->isScheduled(pendingFlush_))) return;
-    pendingFlush_ = runLoop_->scheduleOnce(autoFlushDelaySeconds, [this] {
+    double delay = autoFlushDelaySeconds;
+    if (lastWrite_) {
+        // At most the interval, so that a clock set back cannot hold the write off for longer.
+        const double untilIntervalEnds = minimumWriteIntervalSeconds - (runLoop_->now() - *lastWrite_);
+        if (untilIntervalEnds > delay) delay = std::min(untilIntervalEnds, minimumWriteIntervalSeconds);
+    }
+    pendingFlush_ = runLoop_->scheduleOnce(delay, [this] {
         pendingFlush_ = 0;
         writeInBackground();
     });
@@ -385,6 +398,7 @@ void FileUserDefaults::dropUnreadableDocuments() {
 void FileUserDefaults::writeInBackground() {
     auto bytes = takeChangedBytes();
     if (!bytes) return;
+    lastWrite_ = runLoop_->now();
     const std::uint64_t generation = ++generation_;
     RunLoop& loop = *runLoop_;
     runLoop_->runInBackground(
@@ -443,6 +457,7 @@ bool FileUserDefaults::flush() {
         }
     }
     if (!bytes) return !dirty_;
+    if (runLoop_ != nullptr) lastWrite_ = runLoop_->now();
     if (!writeGeneration(*writer_, path_, *bytes, ++generation_)) {
         dirty_ = true;
         lastWritten_ = previous;

@@ -33,8 +33,8 @@ namespace solvara {
 class FileUserDefaults final : public UserDefaults {
 public:
     // Reads `path` now. With a run loop, changes are written by themselves, in the background,
-    // about one second after the first unsaved change; without one, only flush() and
-    // destruction write.
+    // about one second after the first unsaved change but no sooner than a minute after the
+    // previous write; without one, only flush() and destruction write.
     explicit FileUserDefaults(std::string path, RunLoop* runLoop = nullptr);
     ~FileUserDefaults() override;
 
@@ -94,6 +94,7 @@ private:
     bool dirty_ = false;
     bool writable_ = true;
     TimerId pendingFlush_ = 0;
+    std::optional<Date> lastWrite_;  // when the last write was handed out (run loop time)
     std::optional<std::string> keptAside_;
     std::uint64_t generation_ = 0;
     std::shared_ptr<Writer> writer_ = std::make_shared<Writer>();

@@ -178,7 +178,7 @@ TEST_F(FileUserDefaultsTest, ADocumentThatIsNotJsonNeverReachesTheFile) {
     loop.advance(1);
     EXPECT_EQ(store.writeCount(), 0);
     EXPECT_FALSE(store.contains("sv_bad"));
-    loop.advance(1);
+    loop.advance(60);  // the next attempt, a minute after the last
     EXPECT_EQ(store.writeCount(), 1);
     EXPECT_EQ(FileUserDefaults(path).boolValue("sv_isEnabled"), false);
 }
@@ -273,6 +273,65 @@ TEST_F(FileUserDefaultsTest, ChangesAreWrittenInTheBackgroundAboutASecondLater) 
     store.set("sv_wakeHour", std::int64_t{6});  // unchanged: nothing is scheduled
     loop.advance(5);
     EXPECT_EQ(store.writeCount(), 1);
+}
+
+TEST_F(FileUserDefaultsTest, WhileValuesKeepChangingTheFileIsWrittenOnceAMinute) {
+    FakeRunLoop loop(Date(0));
+    std::int64_t tick = 0;
+    const auto storedTick = [&] { return FileUserDefaults(path).integerValue("sv_tick"); };
+    {
+        FileUserDefaults store(path, &loop);
+        // A change every ten seconds, as the update does.
+        const auto runTicksUntil = [&](double end) {
+            while (loop.now().secondsSinceReferenceDate + 10.0 <= end) {
+                store.set("sv_tick", ++tick);
+                loop.advance(10.0);
+            }
+        };
+        store.set("sv_tick", tick);
+        loop.advance(1.0);
+        EXPECT_EQ(store.writeCount(), 1);  // the first change goes out after the short delay
+
+        loop.advance(4.0);  // t = 5
+        runTicksUntil(55.0);
+        loop.advance(5.9);  // t = 60.9
+        EXPECT_EQ(store.writeCount(), 1);
+        loop.advance(0.1);
+        EXPECT_EQ(store.writeCount(), 2);  // a minute after the first write, with the latest value
+        EXPECT_EQ(storedTick(), tick);
+
+        loop.advance(4.0);  // t = 65
+        runTicksUntil(175.0);
+        EXPECT_EQ(store.writeCount(), 3);  // at t = 121
+        loop.advance(6.0);                 // t = 181
+        EXPECT_EQ(store.writeCount(), 4);
+        EXPECT_EQ(storedTick(), tick);
+
+        // After a quiet spell a change is written promptly again; an unchanged value not at all.
+        loop.advance(300.0);
+        store.set("sv_tick", tick);
+        loop.advance(60.0);
+        EXPECT_EQ(store.writeCount(), 4);
+        store.set("sv_tick", ++tick);
+        loop.advance(1.0);
+        EXPECT_EQ(store.writeCount(), 5);
+
+        // flush() writes at once, whatever the interval, and leaves nothing pending.
+        store.set("sv_tick", ++tick);
+        EXPECT_TRUE(store.flush());
+        EXPECT_EQ(store.writeCount(), 6);
+        EXPECT_EQ(storedTick(), tick);
+        loop.advance(120.0);
+        EXPECT_EQ(store.writeCount(), 6);
+
+        store.set("sv_tick", ++tick);
+        loop.advance(1.0);
+        EXPECT_EQ(store.writeCount(), 7);
+        store.set("sv_tick", ++tick);
+        loop.advance(10.0);
+        EXPECT_NE(storedTick(), tick);
+    }  // shutdown writes what is pending
+    EXPECT_EQ(storedTick(), tick);
 }
 
 TEST_F(FileUserDefaultsTest, AFailedBackgroundWriteIsMadeGoodByTheNextFlush) {
