@@ -19,12 +19,6 @@ namespace {
 
 class BreakOverlayViewTest : public ::testing::Test {
 protected:
-    BreakOverlayViewTest() {
-        qtTestApplication();
-        QFont font("DejaVu Sans");  // the program's application font
-        font.setPixelSize(13);
-        QApplication::setFont(font);
-    }
 
     // The texts of the visible labels under `widget`, top to bottom.
     static QStringList visibleTexts(const QWidget& widget) {
