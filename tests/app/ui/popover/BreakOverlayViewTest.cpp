@@ -19,7 +19,6 @@ namespace {
 
 class BreakOverlayViewTest : public ::testing::Test {
 protected:
-
     // The texts of the visible labels under `widget`, top to bottom.
     static QStringList visibleTexts(const QWidget& widget) {
         QList<QLabel*> labels = widget.findChildren<QLabel*>();
