@@ -168,7 +168,8 @@ int main(int argc, char** argv) {
         signalNotifier = std::make_unique<QSocketNotifier>(signalPair[1], QSocketNotifier::Read);
         QObject::connect(signalNotifier.get(), &QSocketNotifier::activated, [&] {
             char byte = 0;
-            if (read(signalPair[1], &byte, 1) == 1) Log::write(component, "Signal " + format::integer(byte) + ": quitting");
+            if (read(signalPair[1], &byte, 1) == 1)
+                Log::write(component, "Signal " + format::integer(byte) + ": quitting");
             shutdown();
         });
     } else {

@@ -85,7 +85,8 @@ void AppDelegate::applicationDidFinishLaunching() {
 
 void AppDelegate::requestLocation() {
     LocationCallbacks callbacks;
-    callbacks.didUpdateLocations = [this, alive = std::weak_ptr<int>(lifetime_)](const std::vector<GeoCoordinate>& list) {
+    callbacks.didUpdateLocations = [this,
+                                    alive = std::weak_ptr<int>(lifetime_)](const std::vector<GeoCoordinate>& list) {
         if (!alive.expired()) didUpdateLocations(list);
     };
     callbacks.didChangeAuthorization = [this, alive = std::weak_ptr<int>(lifetime_)](LocationAuthorization status) {

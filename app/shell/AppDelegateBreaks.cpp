@@ -85,8 +85,9 @@ void AppDelegate::followScreensDuringBreak() {
         return !present;
     });
     for (const auto& screen : screens) {
-        const bool covered = std::any_of(breakOverlayWindows_.begin(), breakOverlayWindows_.end(),
-                                         [&](const BreakWindowEntry& entry) { return sameScreen(screen, entry.screen); });
+        const bool covered =
+            std::any_of(breakOverlayWindows_.begin(), breakOverlayWindows_.end(),
+                        [&](const BreakWindowEntry& entry) { return sameScreen(screen, entry.screen); });
         if (!covered) addBreakWindow(screen);
     }
 }

@@ -27,13 +27,16 @@ void AppDelegate::didUpdateLocations(const std::vector<GeoCoordinate>& locations
 void AppDelegate::didChangeAuthorization(LocationAuthorization status) {
     switch (status) {
         case LocationAuthorization::authorizedAlways:
-        case LocationAuthorization::authorizedWhenInUse: locationManager_.startUpdatingLocation(); break;
+        case LocationAuthorization::authorizedWhenInUse:
+            locationManager_.startUpdatingLocation();
+            break;
         case LocationAuthorization::restricted:
         case LocationAuthorization::denied:
             platform_.log.writeLine("Location denied. Using timezone-estimated location.");
             fallBackToTimeZoneEstimate();
             break;
-        case LocationAuthorization::notDetermined: break;
+        case LocationAuthorization::notDetermined:
+            break;
     }
 }
 

@@ -17,7 +17,9 @@ namespace {
 constexpr std::int64_t minutesPerDay = 24 * 60;
 constexpr std::int64_t recoveryPointsPerWalk = 18;
 
-std::int64_t hourOfDay(std::int64_t hour) { return ((hour % 24) + 24) % 24; }
+std::int64_t hourOfDay(std::int64_t hour) {
+    return ((hour % 24) + 24) % 24;
+}
 
 }  // namespace
 
@@ -52,10 +54,9 @@ void AppDelegate::sendSleepAlarmNotification() {
 
     std::int64_t minutes = appState_.effectiveWakeHour() * 60 + appState_.wakeMinute() - (h * 60 + now.minute);
     if (minutes <= 0) minutes += minutesPerDay;
-    postLocalNotification("Solvara",
-                          *countdown + ". You'll get ~" + format::integer(minutes / 60) +
-                              "h of sleep if you go to bed now.",
-                          "sleepAlarm");
+    postLocalNotification(
+        "Solvara", *countdown + ". You'll get ~" + format::integer(minutes / 60) + "h of sleep if you go to bed now.",
+        "sleepAlarm");
 }
 
 void AppDelegate::checkMorningRecovery() {

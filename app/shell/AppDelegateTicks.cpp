@@ -104,8 +104,8 @@ void AppDelegate::setupAmbientLight() {
 // --- Keyboard shortcuts ----------------------------------------------------------------
 
 void AppDelegate::setupKeyboardShortcuts() {
-    auto manager = std::make_unique<KeyboardShortcutManager>(platform_.userDefaults, platform_.globalShortcuts,
-                                                             platform_.runLoop);
+    auto manager =
+        std::make_unique<KeyboardShortcutManager>(platform_.userDefaults, platform_.globalShortcuts, platform_.runLoop);
     manager->loadShortcuts();
     manager->onAction = [this, alive = std::weak_ptr<int>(lifetime_)](KeyboardShortcutManager::Action action) {
         if (!alive.expired()) handleShortcut(action);
@@ -117,7 +117,9 @@ void AppDelegate::setupKeyboardShortcuts() {
 void AppDelegate::handleShortcut(KeyboardShortcutManager::Action action) {
     using Action = KeyboardShortcutManager::Action;
     switch (action) {
-        case Action::toggleOnOff: appState_.setIsEnabled(!appState_.isEnabled()); break;
+        case Action::toggleOnOff:
+            appState_.setIsEnabled(!appState_.isEnabled());
+            break;
         case Action::cycleMode: {
             static constexpr auto modes = allCases<DisplayMode>();
             const auto* found = std::find(modes.begin(), modes.end(), appState_.currentMode());
@@ -126,11 +128,21 @@ void AppDelegate::handleShortcut(KeyboardShortcutManager::Action action) {
             appState_.setCurrentMode(modes[next]);
             break;
         }
-        case Action::kelvinUp100: appState_.adjustKelvin(100); break;
-        case Action::kelvinUp500: appState_.adjustKelvin(500); break;
-        case Action::kelvinDown100: appState_.adjustKelvin(-100); break;
-        case Action::kelvinDown500: appState_.adjustKelvin(-500); break;
-        case Action::togglePWM: appState_.setPwmProtectionEnabled(!appState_.pwmProtectionEnabled()); break;
+        case Action::kelvinUp100:
+            appState_.adjustKelvin(100);
+            break;
+        case Action::kelvinUp500:
+            appState_.adjustKelvin(500);
+            break;
+        case Action::kelvinDown100:
+            appState_.adjustKelvin(-100);
+            break;
+        case Action::kelvinDown500:
+            appState_.adjustKelvin(-500);
+            break;
+        case Action::togglePWM:
+            appState_.setPwmProtectionEnabled(!appState_.pwmProtectionEnabled());
+            break;
         case Action::triggerBreak:
             appState_.breakScheduler().triggerBreak();
             breakSoundPlayer_.play(appState_.breakStartSound());
@@ -139,7 +151,9 @@ void AppDelegate::handleShortcut(KeyboardShortcutManager::Action action) {
             // The settings live in the main window.
             showMainWindowRequested();
             break;
-        case Action::emergencyReset: appState_.emergencyReset(); break;
+        case Action::emergencyReset:
+            appState_.emergencyReset();
+            break;
     }
 }
 

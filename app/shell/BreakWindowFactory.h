@@ -18,8 +18,7 @@ public:
     // without the keyboard focus. `onSkip` runs on the main thread when the user presses Skip,
     // after the button's own event has been handled, so it may destroy the window. Null when no
     // window can be made (logged by the implementation).
-    virtual std::unique_ptr<BreakWindow> createBreakWindow(const ScreenInfo& screen,
-                                                           const BreakWindowContent& content,
+    virtual std::unique_ptr<BreakWindow> createBreakWindow(const ScreenInfo& screen, const BreakWindowContent& content,
                                                            std::function<void()> onSkip) = 0;
 };
 

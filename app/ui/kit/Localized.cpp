@@ -4,6 +4,8 @@
 
 namespace solvara {
 
-QString localized(const char* english) { return QCoreApplication::translate("Solvara", english); }
+QString localized(const char* english) {
+    return QCoreApplication::translate("Solvara", english);
+}
 
 }  // namespace solvara

@@ -34,7 +34,9 @@ QLabel* symbol(std::string_view name, int pixelSize, const QColor& color, QWidge
     return label(Symbols::glyph(name), Symbols::font(pixelSize), color, parent);
 }
 
-QFont roundedBold(int pixelSize) { return TextStyle::systemFont(pixelSize, QFont::Bold); }
+QFont roundedBold(int pixelSize) {
+    return TextStyle::systemFont(pixelSize, QFont::Bold);
+}
 
 // The small filled dot in front of each stretching prompt.
 class Bullet : public QWidget {
@@ -63,8 +65,8 @@ constexpr std::array<const char*, 4> prompts{
 
 }  // namespace
 
-BreakOverlayView::BreakOverlayView(BreakScreenType breakScreenType, std::int64_t remainingSeconds,
-                                   const Theme& theme, QWidget* parent)
+BreakOverlayView::BreakOverlayView(BreakScreenType breakScreenType, std::int64_t remainingSeconds, const Theme& theme,
+                                   QWidget* parent)
     : QWidget(parent), breakScreenType_(breakScreenType), remainingSeconds_(remainingSeconds) {
     setAttribute(Qt::WA_TranslucentBackground);
     auto* outer = new QVBoxLayout(this);
@@ -147,15 +149,21 @@ QWidget* BreakOverlayView::addPage() {
 
 std::size_t BreakOverlayView::indexOf(BreakScreenType type) {
     switch (type) {
-        case BreakScreenType::simpleText: return 0;
-        case BreakScreenType::exercisePrompts: return 1;
-        case BreakScreenType::natureImage: return 2;
-        case BreakScreenType::breathingAnimation: return 3;
+        case BreakScreenType::simpleText:
+            return 0;
+        case BreakScreenType::exercisePrompts:
+            return 1;
+        case BreakScreenType::natureImage:
+            return 2;
+        case BreakScreenType::breathingAnimation:
+            return 3;
     }
     return 0;
 }
 
-QString BreakOverlayView::countdownText() const { return layouts_[indexOf(breakScreenType_)].countdown->text(); }
+QString BreakOverlayView::countdownText() const {
+    return layouts_[indexOf(breakScreenType_)].countdown->text();
+}
 
 void BreakOverlayView::setContent(BreakScreenType breakScreenType, std::int64_t remainingSeconds) {
     breakScreenType_ = breakScreenType;

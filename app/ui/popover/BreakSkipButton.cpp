@@ -12,8 +12,12 @@ namespace solvara {
 
 namespace {
 
-QFont labelFont() { return TextStyle::font(TextStyle::headline); }
-QFont glyphFont() { return Symbols::font(labelFont().pixelSize()); }
+QFont labelFont() {
+    return TextStyle::font(TextStyle::headline);
+}
+QFont glyphFont() {
+    return Symbols::font(labelFont().pixelSize());
+}
 
 }  // namespace
 

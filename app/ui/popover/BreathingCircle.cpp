@@ -43,9 +43,13 @@ BreathingCircle::BreathingCircle(std::int64_t remainingSeconds, QColor cyan, QWi
     breath_->setLoopCount(-1);
 }
 
-BreathingCircle::~BreathingCircle() { breath_->stop(); }
+BreathingCircle::~BreathingCircle() {
+    breath_->stop();
+}
 
-bool BreathingCircle::isBreathing() const { return breath_->state() == QAbstractAnimation::Running; }
+bool BreathingCircle::isBreathing() const {
+    return breath_->state() == QAbstractAnimation::Running;
+}
 
 void BreathingCircle::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);

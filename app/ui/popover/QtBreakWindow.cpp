@@ -11,15 +11,21 @@ QtBreakWindow::~QtBreakWindow() {
     window_.release()->deleteLater();
 }
 
-void QtBreakWindow::setContent(const BreakWindowContent& content) { window_->setContent(content); }
+void QtBreakWindow::setContent(const BreakWindowContent& content) {
+    window_->setContent(content);
+}
 
 void QtBreakWindow::makeKeyAndOrderFront() {
     window_->raise();
     window_->activateWindow();
 }
 
-void QtBreakWindow::orderOut() { window_->hide(); }
+void QtBreakWindow::orderOut() {
+    window_->hide();
+}
 
-Rect QtBreakWindow::frame() const { return window_->frameRect(); }
+Rect QtBreakWindow::frame() const {
+    return window_->frameRect();
+}
 
 }  // namespace solvara

@@ -84,13 +84,15 @@ TEST_F(AppDelegateNotificationsTest, MorningRecoveryNamesTheLevelAndTheHourTwoHo
     };
     const std::vector<Case> cases{
         {7, 8, 42.6, "Your Light Debt is high (42 pts). Step outside for 15 min before 9:00 to reduce it to ~24 pts."},
-        {7, 9, 55.0, "Your Light Debt is critical (55 pts). Step outside for 15 min before 9:00 to reduce it to ~37 pts."},
+        {7, 9, 55.0,
+         "Your Light Debt is critical (55 pts). Step outside for 15 min before 9:00 to reduce it to ~37 pts."},
         {7, 7, 30.0, "Your Light Debt is high (30 pts). Step outside for 15 min before 9:00 to reduce it to ~12 pts."},
-        {22, 23, 35.0, "Your Light Debt is high (35 pts). Step outside for 15 min before 0:00 to reduce it to ~17 pts."},
+        {22, 23, 35.0,
+         "Your Light Debt is high (35 pts). Step outside for 15 min before 0:00 to reduce it to ~17 pts."},
         {7, 10, 42.6, std::nullopt},  // three hours after waking
         {7, 6, 42.6, std::nullopt},
-        {7, 8, 29.9, std::nullopt},   // medium
-        {7, 8, 5.0, std::nullopt},    // low
+        {7, 8, 29.9, std::nullopt},  // medium
+        {7, 8, 5.0, std::nullopt},   // low
     };
     for (const auto& c : cases) {
         destroyDelegate();

@@ -78,23 +78,25 @@ TEST_F(AppDelegateStartupTest, LaunchRunsTheSeventeenStepsInOrder) {
 
     launch();
 
+    // clang-format off
     expectInOrder({
-        "state soundscapeManager",                                    // 1
-        "colorFilter save",                                           // 2
+        "state soundscapeManager",                                                              // 1
+        "colorFilter save",                                                                     // 2
         "location callbacks", "location accuracy", "location authorization", "location start",  // 3
-        "repeating 10",                                               // 4 update timer
-        "observe screens", "observe wake", "observe frontmost",       // 5
-        "repeating 1800", "once 5",                                   // 6 sleep alarm
-        "shortcuts start", "state shortcutManager",                   // 7
-        "repeating 30",                                               // 8 inactivity
-        "repeating 10",                                               // 9 flow
-        "repeating 30",                                               // 10 ambient polling
-        "repeating 1",                                                // 12 break timer
-        "table 11",                                                   // 13 one update at once
-        "once 10",                                                    // 14 launch checks
-        "table 11",                                                   // 15 screen configuration
-        "mainWindow create",                                          // 16
+        "repeating 10",                                          // 4 update timer
+        "observe screens", "observe wake", "observe frontmost",  // 5
+        "repeating 1800", "once 5",                              // 6 sleep alarm
+        "shortcuts start", "state shortcutManager",              // 7
+        "repeating 30",                                          // 8 inactivity
+        "repeating 10",                                          // 9 flow
+        "repeating 30",                                          // 10 ambient polling
+        "repeating 1",                                           // 12 break timer
+        "table 11",                                              // 13 one update at once
+        "once 10",                                               // 14 launch checks
+        "table 11",                                              // 15 screen configuration
+        "mainWindow create",                                     // 16
     });
+    // clang-format on
     // 11: the daylight-saving check ran between the ambient light and the break timer.
     EXPECT_EQ(smoothingBeforeAmbient, false);
     EXPECT_EQ(smoothingAtBreakTimer, true);
@@ -157,11 +159,13 @@ TEST_F(AppDelegateStartupTest, ShutdownRunsItsStepsInOrderOnce) {
                    "orderOut 1000",                                               //   tint
                    "restoreColorSync",                                            //   gamma
                    "orderOut 1001"});                                             //   dimmer
-    EXPECT_GT(fake.userDefaults.setCount, 0u);  // 2
-    EXPECT_EQ(fake.workspace.observerCount(), 0u);
-    EXPECT_FALSE(state().movieModeRevertTimer().isValid());  // 4
-    EXPECT_FALSE(delegate().inactivityDetector().timer.isValid());  // 6
+
+    // 2, 4 and 6.
+    EXPECT_GT(fake.userDefaults.setCount, 0u);
+    EXPECT_FALSE(state().movieModeRevertTimer().isValid());
+    EXPECT_FALSE(delegate().inactivityDetector().timer.isValid());
     EXPECT_FALSE(delegate().flowDetector().checkTimer.isValid());
+    EXPECT_EQ(fake.workspace.observerCount(), 0u);
     // 3: no tick, break, alarm or watchdog runs any more; nothing writes to a display again.
     fake.events.clear();
     advance(3600);

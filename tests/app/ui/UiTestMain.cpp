@@ -1,9 +1,9 @@
 #include <cstdlib>
 #include <ctime>
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QFont>
-#include <gtest/gtest.h>
 
 // The widget tests run on Qt's offscreen platform with the program's application font. The
 // application lives on main's stack: one destroyed among the statics at exit would outlive Qt's

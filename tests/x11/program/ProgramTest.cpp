@@ -11,8 +11,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <functional>
+#include <iostream>
 #include <map>
 #include <optional>
 #include <sstream>
@@ -199,7 +199,8 @@ TEST_F(ProgramTest, SetsEveryOutputWithinASecondAndPutsTheTablesBackOnTerm) {
     const auto started = Clock::now();
     Program& solvara = launch();
     ASSERT_TRUE(waitFor([&] { return everyOutputChanged(); }, std::chrono::seconds(1)))
-        << "not every output changed within a second\n" << solvara.log();
+        << "not every output changed within a second\n"
+        << solvara.log();
     std::cout << "[ program ] every output set after "
               << std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started).count() << " ms\n";
 
@@ -224,8 +225,9 @@ TEST_F(ProgramTest, ASecondLaunchAsksTheFirstAndExits) {
 
     const pid_t second = solvara.start();
     EXPECT_EQ(Program::waitExit(second, std::chrono::seconds(10)), 0);
-    EXPECT_TRUE(waitFor([&] { return solvara.log().find("Another launch asked for the main window") != std::string::npos; },
-                        std::chrono::seconds(5)))
+    EXPECT_TRUE(
+        waitFor([&] { return solvara.log().find("Another launch asked for the main window") != std::string::npos; },
+                std::chrono::seconds(5)))
         << solvara.log();
     EXPECT_TRUE(solvara.running());
     EXPECT_TRUE(everyOutputChanged());  // the second launch touched no display
@@ -254,9 +256,10 @@ TEST_F(ProgramTest, BreakWindowsCoverEveryScreenAndGoWithTheProgram) {
 
     // Trigger Break (Control-Option-B): a window per screen at the next break tick.
     ASSERT_EQ(std::system("xdotool key ctrl+alt+b"), 0);
-    EXPECT_TRUE(waitFor([&] { return mappedWindowsOfOurs() == static_cast<int>(outputs.size()); },
-                        std::chrono::seconds(5)))
-        << mappedWindowsOfOurs() << "\n" << solvara.log();
+    EXPECT_TRUE(
+        waitFor([&] { return mappedWindowsOfOurs() == static_cast<int>(outputs.size()); }, std::chrono::seconds(5)))
+        << mappedWindowsOfOurs() << "\n"
+        << solvara.log();
 
     EXPECT_EQ(solvara.stop(), 0);
     EXPECT_EQ(mappedWindowsOfOurs(), 0);

@@ -2,10 +2,10 @@
 #include <memory>
 #include <set>
 
+#include <gtest/gtest.h>
 #include <QLabel>
 #include <QPointer>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "app/ui/popover/BreakOverlayView.h"
 #include "app/ui/popover/BreakOverlayWindow.h"
@@ -143,12 +143,11 @@ TEST_F(BreakOverlayViewTest, AHandleMayBeDestroyedFromItsOwnSkip) {
     std::unique_ptr<QtBreakWindow> handle;
     QPointer<BreakOverlayWindow> widget;
     bool skipped = false;
-    auto window = std::make_unique<BreakOverlayWindow>(Rect{0, 0, 800, 600},
-                                                       BreakWindowContent{BreakScreenType::natureImage, 5},
-                                                       Theme::dark(), [&] {
-                                                           skipped = true;
-                                                           handle.reset();
-                                                       });
+    auto window = std::make_unique<BreakOverlayWindow>(
+        Rect{0, 0, 800, 600}, BreakWindowContent{BreakScreenType::natureImage, 5}, Theme::dark(), [&] {
+            skipped = true;
+            handle.reset();
+        });
     widget = window.get();
     handle = std::make_unique<QtBreakWindow>(std::move(window));
     widget->show();
