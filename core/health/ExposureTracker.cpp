@@ -102,8 +102,8 @@ void ExposureTracker::clear() {
 
 std::optional<std::string_view> ExposureTracker::encodeTodayRecords() const {
     const Date start = startOfToday();
-    // A new day (or time zone) selects other records: start again. A NaN start never matches,
-    // so it rebuilds every time, as it should.
+    // A new day (or time zone) selects other records: start again (at every call while the
+    // start is NaN, which equals nothing).
     if (!encodedDayStart_ || !(*encodedDayStart_ == start)) {
         encoded_.assign("[]");
         encodedCount_ = 0;
