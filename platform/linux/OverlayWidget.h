@@ -8,7 +8,7 @@ namespace solvara {
 
 // The top-level widget behind one overlay window: frameless, kept out of the window manager's
 // hands (override-redirect, so it sits on every workspace, cannot be moved and never takes
-// focus), click-through when asked, with a per-pixel alpha surface that paints the spec's
+// focus), click-through when asked, with a per-pixel alpha surface that paints the overlay's
 // background and drawing.
 class OverlayWidget : public QWidget {
 public:
