@@ -102,6 +102,12 @@ int main(int argc, char** argv) {
     StderrLogSink logSink;
     LogRoute logRoute(logSink);
 
+    // Caught from here on: building the delegate restores the settings, which can already change
+    // the displays, and a signal then must still put them back. The pipe keeps the signal until
+    // the event loop reads it.
+    std::array<int, 2> signalPair{-1, -1};
+    const bool forwardingSignals = installSignalForwarding(signalPair);
+
     const QString name = instanceName();
     if (askRunningInstanceToShow(name)) return 0;
     QLocalServer instanceServer;
@@ -162,9 +168,8 @@ int main(int argc, char** argv) {
     QObject::connect(&application, &QCoreApplication::aboutToQuit, shutdown);
     QObject::connect(&application, &QGuiApplication::commitDataRequest, [&](QSessionManager&) { shutdown(); });
 
-    std::array<int, 2> signalPair{-1, -1};
     std::unique_ptr<QSocketNotifier> signalNotifier;
-    if (installSignalForwarding(signalPair)) {
+    if (forwardingSignals) {
         signalNotifier = std::make_unique<QSocketNotifier>(signalPair[1], QSocketNotifier::Read);
         QObject::connect(signalNotifier.get(), &QSocketNotifier::activated, [&] {
             char byte = 0;
