@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -26,11 +25,7 @@ protected:
         dir = pattern;
         path = (dir / "solvara" / "user-defaults.json").string();
     }
-    void TearDown() override {
-        ::chmod(dir.c_str(), 0700);
-        if (fs::exists(dir / "solvara")) ::chmod((dir / "solvara").c_str(), 0700);
-        fs::remove_all(dir);
-    }
+    void TearDown() override { fs::remove_all(dir); }
 
     static std::string contents(const fs::path& file) {
         std::ifstream in(file, std::ios::binary);
@@ -43,19 +38,19 @@ protected:
 
     fs::path dir;
     std::string path;
+    testing::LogCapture log;
 };
 
 TEST_F(FileUserDefaultsTest, ValuesKeepTheirTypesAcrossARestart) {
     const nlohmann::json document = nlohmann::json::array({{{"displayID", 3000000000u}, {"isEnabled", true}}});
     {
         FileUserDefaults store(path);
-        EXPECT_FALSE(store.contains("sv_isEnabled"));
-        EXPECT_TRUE(store.set("sv_isEnabled", false));
-        EXPECT_TRUE(store.set("sv_wakeHour", std::int64_t{7}));
-        EXPECT_TRUE(store.set("sv_pwmThreshold", 40.0));
-        EXPECT_TRUE(store.set("sv_currentMode", std::string("Auto")));
-        EXPECT_TRUE(store.set("sv_doc", document));
-        EXPECT_TRUE(store.set("sv_textDoc", nlohmann::json("Auto")));
+        store.set("sv_isEnabled", false);
+        store.set("sv_wakeHour", std::int64_t{7});
+        store.set("sv_pwmThreshold", 40.0);
+        store.set("sv_currentMode", std::string("Auto"));
+        store.set("sv_doc", document);
+        store.set("sv_textDoc", nlohmann::json("Auto"));
         ASSERT_TRUE(store.flush());
         EXPECT_EQ(store.writeCount(), 1);
     }
@@ -74,11 +69,9 @@ TEST_F(FileUserDefaultsTest, ValuesKeepTheirTypesAcrossARestart) {
     EXPECT_EQ(store.jsonValue("sv_doc"), document);
     EXPECT_EQ(store.jsonValue("sv_textDoc"), nlohmann::json("Auto"));
     EXPECT_EQ(store.stringValue("sv_textDoc"), std::nullopt);
-    EXPECT_EQ(store.boolValue("sv_wakeHour"), std::nullopt);
-
     store.remove("sv_wakeHour");
-    store.remove("sv_absent");
-    EXPECT_FALSE(store.contains("sv_wakeHour"));
+    ASSERT_TRUE(store.flush());
+    EXPECT_FALSE(FileUserDefaults(path).contains("sv_wakeHour"));
 }
 
 TEST_F(FileUserDefaultsTest, NothingIsWrittenWhenNothingChanged) {
@@ -99,13 +92,11 @@ TEST_F(FileUserDefaultsTest, NothingIsWrittenWhenNothingChanged) {
     ASSERT_EQ(::stat(path.c_str(), &after), 0);
     EXPECT_EQ(before.st_ino, after.st_ino);
 
-    // The same number as another type is a change.
-    store.set("sv_dayKelvin", 6500.0);
+    store.set("sv_dayKelvin", 6500.0);  // the same number as another type is a change
     EXPECT_TRUE(store.flush());
     EXPECT_EQ(store.writeCount(), 2);
 
-    // A reopened store knows what is on disk.
-    FileUserDefaults reopened(path);
+    FileUserDefaults reopened(path);  // knows what is on disk
     reopened.set("sv_dayKelvin", 6500.0);
     EXPECT_TRUE(reopened.flush());
     EXPECT_EQ(reopened.writeCount(), 0);
@@ -115,13 +106,11 @@ TEST_F(FileUserDefaultsTest, DocumentsGivenAsTextGoIntoTheFileAsTheyAre) {
     const std::string records = R"([{"colorTemperature":2700,"durationSeconds":10,"melanopicEDI":-0.0}])";
     {
         FileUserDefaults store(path);
-        EXPECT_TRUE(store.set("sv_exposureRecords", UserDefaults::JsonText{records}));
-        EXPECT_TRUE(store.set("sv_b", UserDefaults::JsonText{"[]"}));
+        store.set("sv_exposureRecords", UserDefaults::JsonText{records});
+        store.set("sv_b", UserDefaults::JsonText{"[]"});
         store.set("sv_a", true);
         store.set("sv_c", std::string("x"));
-        EXPECT_TRUE(store.contains("sv_b"));
         EXPECT_EQ(store.jsonValue("sv_exposureRecords"), nlohmann::json::parse(records));
-        EXPECT_EQ(store.boolValue("sv_b"), std::nullopt);
         ASSERT_TRUE(store.flush());
     }
     const std::string file = contents(path);
@@ -130,7 +119,6 @@ TEST_F(FileUserDefaultsTest, DocumentsGivenAsTextGoIntoTheFileAsTheyAre) {
     EXPECT_LT(file.find("sv_b"), file.find("sv_c"));
 
     FileUserDefaults store(path);
-    EXPECT_EQ(store.jsonValue("sv_exposureRecords"), nlohmann::json::parse(records));
     EXPECT_EQ(store.jsonValue("sv_b"), nlohmann::json::array());
     // The same document again, as read from the file, then as the same text: no write. A
     // document that differs, a value of another type, a removal: each is one.
@@ -155,7 +143,6 @@ TEST_F(FileUserDefaultsTest, DocumentsGivenAsTextGoIntoTheFileAsTheyAre) {
 }
 
 TEST_F(FileUserDefaultsTest, ADocumentThatIsNotJsonNeverReachesTheFile) {
-    testing::LogCapture log;
     {
         FileUserDefaults store(path);
         store.set("sv_good", UserDefaults::JsonText{"[1]"});
@@ -168,7 +155,6 @@ TEST_F(FileUserDefaultsTest, ADocumentThatIsNotJsonNeverReachesTheFile) {
     FileUserDefaults reread(path);
     EXPECT_FALSE(reread.keptAsidePath());
     EXPECT_EQ(reread.jsonValue("sv_good"), nlohmann::json::array({1}));
-    EXPECT_EQ(reread.boolValue("sv_isEnabled"), true);
 
     // Likewise for the automatic writes, which check off the main thread.
     FakeRunLoop loop;
@@ -186,21 +172,18 @@ TEST_F(FileUserDefaultsTest, ADocumentThatIsNotJsonNeverReachesTheFile) {
 TEST_F(FileUserDefaultsTest, CorruptFileIsKeptAsideAndNeverOverwritten) {
     const std::string corrupt = "{\"sv_isEnabled\": true, \"sv_healthHistory\": {\"json\": [1, 2,";
     writeFile(path, corrupt);
-    testing::LogCapture log;
     {
         FileUserDefaults store(path);
         ASSERT_TRUE(store.keptAsidePath().has_value());
-        EXPECT_TRUE(log.contains("[UserDefaults]"));
         EXPECT_TRUE(log.contains(*store.keptAsidePath()));
         EXPECT_FALSE(store.contains("sv_isEnabled"));
-        EXPECT_EQ(contents(*store.keptAsidePath()), corrupt);
-
         store.set("sv_isEnabled", false);
         ASSERT_TRUE(store.flush());
         EXPECT_EQ(contents(*store.keptAsidePath()), corrupt);
     }
-    // A second corrupt file on the same second gets a name of its own.
-    writeFile(path, "not json");
+    // Valid JSON that is not an object is not ours either; kept in the same second, it gets a
+    // name of its own.
+    writeFile(path, "[1, 2, 3]");
     FileUserDefaults again(path);
     ASSERT_TRUE(again.keptAsidePath().has_value());
     int aside = 0;
@@ -210,14 +193,7 @@ TEST_F(FileUserDefaultsTest, CorruptFileIsKeptAsideAndNeverOverwritten) {
     EXPECT_EQ(aside, 2);
 }
 
-TEST_F(FileUserDefaultsTest, NonObjectDocumentIsCorruptToo) {
-    writeFile(path, "[1, 2, 3]");
-    FileUserDefaults store(path);
-    EXPECT_TRUE(store.keptAsidePath().has_value());
-}
-
 TEST_F(FileUserDefaultsTest, RefusesNonFiniteNumbersAndKeepsTheOldValue) {
-    testing::LogCapture log;
     FileUserDefaults store(path);
     store.set("sv_opacity", 0.3);
     EXPECT_FALSE(store.set("sv_opacity", std::numeric_limits<double>::quiet_NaN()));
@@ -241,41 +217,26 @@ TEST_F(FileUserDefaultsTest, EntriesOfUnknownShapeSurviveAWrite) {
     EXPECT_EQ(reread["sv_isEnabled"], false);
 }
 
-TEST_F(FileUserDefaultsTest, FailedWriteIsReportedAndRetried) {
+TEST_F(FileUserDefaultsTest, FailedWritesAreReportedAndMadeGoodLater) {
     // A plain file where the settings directory should be makes every write fail.
     const fs::path blocked = dir / "blocked";
     writeFile(blocked, "");
     const std::string blockedPath = (blocked / "user-defaults.json").string();
-    FileUserDefaults store(blockedPath);
-    testing::LogCapture log;
-    store.set("sv_isEnabled", false);
-    EXPECT_FALSE(store.flush());
+    FakeRunLoop loop;
+    FileUserDefaults store(blockedPath, &loop);
+    store.set("sv_wakeHour", std::int64_t{6});
+    loop.advance(1);  // the background write fails
+    EXPECT_EQ(store.writeCount(), 0);
     EXPECT_TRUE(log.contains("[UserDefaults]"));
-    EXPECT_EQ(store.boolValue("sv_isEnabled"), false);
+    EXPECT_FALSE(store.flush());
+    EXPECT_EQ(store.integerValue("sv_wakeHour"), 6);
 
     fs::remove(blocked);
     EXPECT_TRUE(store.flush());
-    EXPECT_EQ(FileUserDefaults(blockedPath).boolValue("sv_isEnabled"), false);
+    EXPECT_EQ(FileUserDefaults(blockedPath).integerValue("sv_wakeHour"), 6);
 }
 
-TEST_F(FileUserDefaultsTest, ChangesAreWrittenInTheBackgroundAboutASecondLater) {
-    FakeRunLoop loop;
-    FileUserDefaults store(path, &loop);
-    store.set("sv_isEnabled", true);
-    store.set("sv_wakeHour", std::int64_t{6});
-    EXPECT_FALSE(fs::exists(path));
-    loop.advance(0.9);
-    EXPECT_FALSE(fs::exists(path));
-    loop.advance(0.1);
-    EXPECT_EQ(store.writeCount(), 1);
-    EXPECT_EQ(FileUserDefaults(path).integerValue("sv_wakeHour"), 6);
-
-    store.set("sv_wakeHour", std::int64_t{6});  // unchanged: nothing is scheduled
-    loop.advance(5);
-    EXPECT_EQ(store.writeCount(), 1);
-}
-
-TEST_F(FileUserDefaultsTest, WhileValuesKeepChangingTheFileIsWrittenOnceAMinute) {
+TEST_F(FileUserDefaultsTest, ChangesGoOutAfterASecondButAtMostOnceAMinuteWhileTheyKeepComing) {
     FakeRunLoop loop(Date(0));
     std::int64_t tick = 0;
     const auto storedTick = [&] { return FileUserDefaults(path).integerValue("sv_tick"); };
@@ -289,8 +250,10 @@ TEST_F(FileUserDefaultsTest, WhileValuesKeepChangingTheFileIsWrittenOnceAMinute)
             }
         };
         store.set("sv_tick", tick);
-        loop.advance(1.0);
-        EXPECT_EQ(store.writeCount(), 1);  // the first change goes out after the short delay
+        loop.advance(0.9);
+        EXPECT_FALSE(fs::exists(path));
+        loop.advance(0.1);
+        EXPECT_EQ(store.writeCount(), 1);
 
         loop.advance(4.0);  // t = 5
         runTicksUntil(55.0);
@@ -299,13 +262,8 @@ TEST_F(FileUserDefaultsTest, WhileValuesKeepChangingTheFileIsWrittenOnceAMinute)
         loop.advance(0.1);
         EXPECT_EQ(store.writeCount(), 2);  // a minute after the first write, with the latest value
         EXPECT_EQ(storedTick(), tick);
-
-        loop.advance(4.0);  // t = 65
         runTicksUntil(175.0);
         EXPECT_EQ(store.writeCount(), 3);  // at t = 121
-        loop.advance(6.0);                 // t = 181
-        EXPECT_EQ(store.writeCount(), 4);
-        EXPECT_EQ(storedTick(), tick);
 
         // After a quiet spell a change is written promptly again; an unchanged value not at all.
         loop.advance(300.0);
@@ -320,35 +278,16 @@ TEST_F(FileUserDefaultsTest, WhileValuesKeepChangingTheFileIsWrittenOnceAMinute)
         store.set("sv_tick", ++tick);
         EXPECT_TRUE(store.flush());
         EXPECT_EQ(store.writeCount(), 6);
-        EXPECT_EQ(storedTick(), tick);
         loop.advance(120.0);
         EXPECT_EQ(store.writeCount(), 6);
 
         store.set("sv_tick", ++tick);
         loop.advance(1.0);
-        EXPECT_EQ(store.writeCount(), 7);
         store.set("sv_tick", ++tick);
         loop.advance(10.0);
         EXPECT_NE(storedTick(), tick);
     }  // shutdown writes what is pending
     EXPECT_EQ(storedTick(), tick);
-}
-
-TEST_F(FileUserDefaultsTest, AFailedBackgroundWriteIsMadeGoodByTheNextFlush) {
-    const fs::path blocked = dir / "blocked";
-    writeFile(blocked, "");
-    const std::string blockedPath = (blocked / "user-defaults.json").string();
-    FakeRunLoop loop;
-    testing::LogCapture log;
-    FileUserDefaults store(blockedPath, &loop);
-    store.set("sv_wakeHour", std::int64_t{6});
-    loop.advance(1);
-    EXPECT_EQ(store.writeCount(), 0);
-    EXPECT_TRUE(log.contains("[UserDefaults]"));
-
-    fs::remove(blocked);
-    EXPECT_TRUE(store.flush());
-    EXPECT_EQ(FileUserDefaults(blockedPath).integerValue("sv_wakeHour"), 6);
 }
 
 }  // namespace
