@@ -70,9 +70,10 @@ void AppDelegate::showBreakOverlayWindow() {
 }
 
 void AppDelegate::updateBreakOverlayWindow() {
-    if (breakOverlayWindows_.empty()) return;
     const BreakWindowContent content = breakWindowContent();
     for (auto& entry : breakOverlayWindows_) entry.window->setContent(content);
+    // Also while no window is up: a break that began with no screen, or outlived every screen,
+    // still reaches the screen attached next.
     followScreensDuringBreak();
 }
 

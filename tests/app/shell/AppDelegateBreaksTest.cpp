@@ -142,13 +142,20 @@ TEST_F(AppDelegateBreaksTest, TriggeredBreaksAndBreaksWithoutScreens) {
     EXPECT_EQ(breakWindows.visible().size(), 2u);
     breakWindows.windows[0]->onSkip();
 
-    // No screen at all: the break still runs in the scheduler.
+    // No screen at all: the break still runs in the scheduler, and a screen attached while it
+    // runs gets its window at the next tick.
+    const auto screens = fake.screens.screenList;
     fake.screens.screenList.clear();
     runToBreak();
     EXPECT_TRUE(breakWindows.visible().empty());
     EXPECT_TRUE(std::holds_alternative<BreakScheduler::BreakActive>(scheduler().state()));
-    advance(20);
+    fake.screens.screenList = {screens[1]};
+    advance(1);
+    ASSERT_EQ(breakWindows.visible().size(), 1u);
+    EXPECT_EQ(breakWindows.visible()[0]->screen, screens[1]);
+    advance(19);
     EXPECT_EQ(scheduler().breaksCompleted(), 1);
+    EXPECT_TRUE(breakWindows.visible().empty());
 }
 
 TEST_F(AppDelegateBreaksTest, ABreakTriggeredWhileBreaksAreOffShowsNoWindow) {
