@@ -31,15 +31,13 @@ protected:
     void destroyManager() { manager_.reset(); }
 
     using Curve = FakeDisplayTransfer::Curve;
-    static Curve curveOf(const GammaRampGenerator::GammaRamp& ramp) {
-        Curve c;
-        c.red = ramp.red;
-        c.green = ramp.green;
-        c.blue = ramp.blue;
-        return c;
-    }
-    Curve ramp(std::int64_t kelvin, double brightness = 1.0, ScreenEffect effect = ScreenEffect::none) {
-        return curveOf(manager().rampFor(kelvin, brightness, effect));
+    // The generator's ramp for the effect, as a display would show it.
+    static Curve ramp(std::int64_t kelvin, double brightness = 1.0, ScreenEffect effect = ScreenEffect::none) {
+        const GammaRampGenerator generator;
+        const auto r = effect == ScreenEffect::invert      ? generator.generateInvertedRamp(kelvin, brightness)
+                       : effect == ScreenEffect::grayscale ? generator.generateGrayscaleRamp(kelvin, brightness)
+                                                           : generator.generateRamp(kelvin, brightness);
+        return Curve{r.red, r.green, r.blue};
     }
     static Curve identity() { return FakeDisplayTransfer::identity(); }
     // A curve written by formula is sampled with pow(): equal to the table within float noise.
