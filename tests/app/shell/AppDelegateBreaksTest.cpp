@@ -3,29 +3,29 @@
 namespace solvara::testing {
 namespace {
 
+constexpr KeyStroke triggerBreakKey{11, 0xC0000};  // ^⌥B
+
 // Two screens, breaks every 20 minutes with the default sounds (chime "Glass", bell "Ping").
 class AppDelegateBreaksTest : public AppDelegateTest {
 protected:
     AppDelegateBreaksTest() {
         fake.displayTransfer.displays = {11, 12};
-        fake.screens.screenList = {ScreenInfo{11, "Built-in", {0, 0, 1920, 1080}},
-                                   ScreenInfo{12, "Side", {1920, 0, 1280, 800}}};
+        fake.screens.screenList = {main, side};
     }
 
-    void launchWithBreaks() {
-        state().setBreaksEnabled(true);
+    void launchWithBreaks(bool enabled = true) {
+        state().setBreaksEnabled(enabled);
         launchAt();
         fake.audio.systemSounds.clear();
     }
-    // To one second into the first break.
+    // To one second into the next break.
     void runToBreak() { advance(20 * 60 + 1); }
-
-    std::vector<std::int64_t> remainingShown(const BreakWindowRecord& window) const {
-        std::vector<std::int64_t> seconds;
-        for (const auto& content : window.contents) seconds.push_back(content.remainingSeconds);
-        return seconds;
-    }
+    std::size_t shown() const { return breakWindows.visible().size(); }
+    std::vector<std::string> sounds() const { return fake.audio.systemSounds; }
     const BreakScheduler& scheduler() { return state().breakScheduler(); }
+
+    const ScreenInfo main{11, "Built-in", {0, 0, 1920, 1080}};
+    const ScreenInfo side{12, "Side", {1920, 0, 1280, 800}};
 };
 
 TEST_F(AppDelegateBreaksTest, ADueBreakPutsOneWindowOnEveryScreenAndCompletes) {
@@ -35,30 +35,29 @@ TEST_F(AppDelegateBreaksTest, ADueBreakPutsOneWindowOnEveryScreenAndCompletes) {
     EXPECT_EQ(state().breakCountdownText(), "Next break in 0:01");
 
     advance(1);
-    ASSERT_EQ(breakWindows.visible().size(), 2u);
-    EXPECT_EQ(fake.audio.systemSounds, (std::vector<std::string>{"Glass"}));
-    const auto& primary = *breakWindows.windows[0];
-    const auto& side = *breakWindows.windows[1];
-    EXPECT_EQ(primary.screen.displayId, 11u);
-    EXPECT_EQ(side.screen.frame, (Rect{1920, 0, 1280, 800}));
-    EXPECT_EQ(primary.keyCount, 1);  // the primary screen's window takes the keyboard
-    EXPECT_EQ(side.keyCount, 0);
-    EXPECT_EQ(primary.contents.front(), (BreakWindowContent{BreakScreenType::simpleText, 20}));
+    ASSERT_EQ(shown(), 2u);
+    EXPECT_EQ(sounds(), (std::vector<std::string>{"Glass"}));
+    const auto& first = *breakWindows.windows[0];
+    EXPECT_EQ(first.screen, main);
+    EXPECT_EQ(breakWindows.windows[1]->screen, side);
+    EXPECT_EQ(first.keyCount, 1);  // the primary screen's window takes the keyboard
+    EXPECT_EQ(breakWindows.windows[1]->keyCount, 0);
 
     // The same windows show the countdown every second; a layout change follows at once.
     advance(5);
     state().setBreakScreenType(BreakScreenType::breathingAnimation);
     advance(1);
-    EXPECT_EQ(remainingShown(primary), (std::vector<std::int64_t>{20, 19, 18, 17, 16, 15, 14}));
-    EXPECT_EQ(primary.contents.back().breakScreenType, BreakScreenType::breathingAnimation);
-    EXPECT_EQ(breakWindows.windows.size(), 2u);
+    std::vector<BreakWindowContent> expected;
+    for (std::int64_t s = 20; s >= 15; --s) expected.push_back({BreakScreenType::simpleText, s});
+    expected.push_back({BreakScreenType::breathingAnimation, 14});
+    EXPECT_EQ(first.contents, expected);
 
     advance(14);
-    EXPECT_TRUE(breakWindows.visible().empty());
-    EXPECT_EQ(fake.audio.systemSounds, (std::vector<std::string>{"Glass", "Ping"}));
+    EXPECT_EQ(shown(), 0u);
+    EXPECT_EQ(breakWindows.windows.size(), 2u);
+    EXPECT_EQ(sounds(), (std::vector<std::string>{"Glass", "Ping"}));
     EXPECT_EQ(scheduler().breaksCompleted(), 1);
     EXPECT_EQ(delegate().breakOverlayWindowCount(), 0u);
-    EXPECT_TRUE(std::holds_alternative<BreakScheduler::Counting>(scheduler().state()));
 }
 
 TEST_F(AppDelegateBreaksTest, FlowDefersADueBreakByFiveMinutesEachTimeItComesDue) {
@@ -77,94 +76,82 @@ TEST_F(AppDelegateBreaksTest, FlowDefersADueBreakByFiveMinutesEachTimeItComesDue
     EXPECT_EQ(state().breakCountdownText(), "Deferred (flow state)");
     EXPECT_EQ(scheduler().postponeCount(), 2);
 
-    // With flow detection off, flow defers nothing.
-    state().setFlowDetectionEnabled(false);
+    state().setFlowDetectionEnabled(false);  // flow defers nothing now
     advance(300);
-    EXPECT_EQ(breakWindows.visible().size(), 2u);
+    EXPECT_EQ(shown(), 2u);
 }
 
-TEST_F(AppDelegateBreaksTest, SkipClosesEveryWindowAtOnceWithoutASound) {
+TEST_F(AppDelegateBreaksTest, SkipPostponeAndSwitchingOffCloseTheWindowsWithoutASound) {
     launchWithBreaks();
     runToBreak();
-    ASSERT_EQ(breakWindows.visible().size(), 2u);
-
     breakWindows.windows[1]->onSkip();
-    EXPECT_TRUE(breakWindows.visible().empty());
+    EXPECT_EQ(shown(), 0u);  // at once
     EXPECT_FALSE(state().showBreakOverlay());
     EXPECT_EQ(scheduler().breaksSkipped(), 1);
     EXPECT_EQ(scheduler().breaksCompleted(), 0);
-    advance(30);
-    EXPECT_EQ(fake.audio.systemSounds, (std::vector<std::string>{"Glass"}));
     EXPECT_TRUE(std::holds_alternative<BreakScheduler::Counting>(scheduler().state()));
-}
 
-TEST_F(AppDelegateBreaksTest, WindowsCloseAtTheNextTickWhenTheOverlayIsSwitchedOff) {
-    launchWithBreaks();
+    // Postponed from the popover: the windows go at the next tick; the break comes back later
+    // with new windows.
     runToBreak();
-    state().postponeBreak();  // from the popover
-    EXPECT_EQ(breakWindows.visible().size(), 2u);
+    state().postponeBreak();
+    EXPECT_EQ(shown(), 2u);
     advance(1);
-    EXPECT_TRUE(breakWindows.visible().empty());
-    EXPECT_EQ(fake.audio.systemSounds, (std::vector<std::string>{"Glass"}));
-
-    advance(5 * 60);  // the postponed break comes back with new windows
-    EXPECT_EQ(breakWindows.visible().size(), 2u);
-    EXPECT_EQ(breakWindows.windows.size(), 4u);
+    EXPECT_EQ(shown(), 0u);
+    advance(5 * 60);
+    EXPECT_EQ(shown(), 2u);
+    EXPECT_EQ(breakWindows.windows.size(), 6u);
 
     state().setBreaksEnabled(false);
     advance(1);
-    EXPECT_TRUE(breakWindows.visible().empty());
+    EXPECT_EQ(shown(), 0u);
+    EXPECT_EQ(sounds(), (std::vector<std::string>{"Glass", "Glass", "Glass"}));
 }
 
 TEST_F(AppDelegateBreaksTest, WindowsFollowTheScreensDuringABreak) {
     launchWithBreaks();
     runToBreak();
-    fake.screens.screenList.push_back(ScreenInfo{13, "Projector", {3200, 0, 1024, 768}});
+    const ScreenInfo projector{13, "Projector", {3200, 0, 1024, 768}};
+    fake.screens.screenList.push_back(projector);
     advance(1);
-    ASSERT_EQ(breakWindows.visible().size(), 3u);
-    EXPECT_EQ(breakWindows.windows[2]->screen.displayId, 13u);
+    ASSERT_EQ(shown(), 3u);
+    EXPECT_EQ(breakWindows.windows[2]->screen, projector);
     EXPECT_EQ(breakWindows.windows[2]->keyCount, 0);
 
-    fake.screens.screenList.erase(fake.screens.screenList.begin() + 1);  // the side screen goes
+    fake.screens.screenList = {main, projector};  // the side screen goes
     advance(1);
-    EXPECT_EQ(breakWindows.visible().size(), 2u);
-    EXPECT_FALSE(breakWindows.windows[1]->visible());
-}
+    EXPECT_EQ(shown(), 2u);
+    EXPECT_FALSE(breakWindows.windows[1]->visible);
 
-TEST_F(AppDelegateBreaksTest, TriggeredBreaksAndBreaksWithoutScreens) {
-    launchWithBreaks();
-    advance(60);
-    EXPECT_TRUE(fake.globalShortcuts.press({11, 0xC0000}));  // ^⌥B
-    fake.runLoop.runPending();
-    EXPECT_EQ(fake.audio.systemSounds, (std::vector<std::string>{"Glass"}));  // at once
-    advance(1);
-    EXPECT_EQ(fake.audio.systemSounds, (std::vector<std::string>{"Glass", "Glass"}));  // and when shown
-    EXPECT_EQ(breakWindows.visible().size(), 2u);
-    breakWindows.windows[0]->onSkip();
-
-    // No screen at all: the break still runs in the scheduler, and a screen attached while it
-    // runs gets its window at the next tick.
-    const auto screens = fake.screens.screenList;
+    // A break that begins with no screen still runs, and the screen attached next gets its window.
+    advance(20);
     fake.screens.screenList.clear();
     runToBreak();
-    EXPECT_TRUE(breakWindows.visible().empty());
+    EXPECT_EQ(shown(), 0u);
     EXPECT_TRUE(std::holds_alternative<BreakScheduler::BreakActive>(scheduler().state()));
-    fake.screens.screenList = {screens[1]};
+    fake.screens.screenList = {side};
     advance(1);
-    ASSERT_EQ(breakWindows.visible().size(), 1u);
-    EXPECT_EQ(breakWindows.visible()[0]->screen, screens[1]);
+    ASSERT_EQ(shown(), 1u);
+    EXPECT_EQ(breakWindows.visible()[0]->screen, side);
     advance(19);
-    EXPECT_EQ(scheduler().breaksCompleted(), 1);
-    EXPECT_TRUE(breakWindows.visible().empty());
+    EXPECT_EQ(scheduler().breaksCompleted(), 2);
+    EXPECT_EQ(shown(), 0u);
 }
 
-TEST_F(AppDelegateBreaksTest, ABreakTriggeredWhileBreaksAreOffShowsNoWindow) {
-    launchAt();
-    EXPECT_TRUE(fake.globalShortcuts.press({11, 0xC0000}));
-    fake.runLoop.runPending();
-    advance(5);
-    EXPECT_TRUE(std::holds_alternative<BreakScheduler::BreakActive>(scheduler().state()));
-    EXPECT_TRUE(breakWindows.windows.empty());
+TEST_F(AppDelegateBreaksTest, ATriggeredBreakSoundsAtOnceAndShowsOnlyWhileBreaksAreOn) {
+    for (bool enabled : {true, false}) {
+        destroyDelegate();
+        breakWindows.windows.clear();
+        launchWithBreaks(enabled);
+        EXPECT_TRUE(fake.globalShortcuts.press(triggerBreakKey));
+        fake.runLoop.runPending();
+        EXPECT_EQ(sounds(), (std::vector<std::string>{"Glass"}));  // at once
+        advance(1);
+        EXPECT_TRUE(std::holds_alternative<BreakScheduler::BreakActive>(scheduler().state()));
+        // The tick reports the break as started, with the sound again, only while breaks are on.
+        EXPECT_EQ(sounds().size(), enabled ? 2u : 1u);
+        EXPECT_EQ(shown(), enabled ? 2u : 0u);
+    }
 }
 
 }  // namespace

@@ -1,6 +1,3 @@
-#include <algorithm>
-#include <cmath>
-
 #include "tests/app/shell/AppDelegateTestSupport.h"
 
 namespace solvara::testing {
@@ -11,48 +8,44 @@ constexpr std::uint64_t controlOption = 0xC0000;
 // London around the summer solstice, in UTC: the sun sets about 20:20 and rises about 03:45.
 class AppDelegateDayTest : public AppDelegateTest {
 protected:
-    AppDelegateDayTest() : AppDelegateTest(at(2026, 6, 21, 0, 0, 0)) {}
+    AppDelegateDayTest() : AppDelegateTest(at(2026, 6, 21)) {}
 
-    void launchInLondon() { launchAt(51.5074, -0.1278); }
-
-    // Every update (a fresh engine state on each) and every phase seen, in order.
-    void countUpdates() {
-        state().addObserver([this](AppState::Property property, AppState::Notice notice) {
-            if (property != AppState::Property::currentState || notice != AppState::Notice::didChange) return;
-            ++updates;
-            const std::string name(state().currentState()->phase.displayName());
-            if (phases.empty() || phases.back().first != name) {
-                phases.emplace_back(name, state().currentState()->isMorningBoostActive);
-            }
-        });
+    // Launches there at `hour` of the solstice, or now when that is past.
+    void launchInLondon(int hour = 0) {
+        moveTo(std::max(at(2026, 6, 21, hour), fake.runLoop.now()));
+        launchAt(51.5074, -0.1278);
     }
-    // The last input at `lastInput`; idle time grows from there.
+    // The last input of every kind at `lastInput`; idle time grows from there.
     void goIdleFrom(Date lastInput) {
         for (auto kind : {InputEventKind::mouseMoved, InputEventKind::keyDown, InputEventKind::leftMouseDown}) {
             fake.workspace.recordInput(kind, lastInput);
         }
     }
-    // Input all the time from now on.
     void becomeActive() {
         fake.workspace.lastInput.clear();
         fake.workspace.setIdle(0);
     }
-
-    int updates = 0;
-    std::vector<std::pair<std::string, bool>> phases;  // name, morning boost on entering
+    int kelvin() { return state().displayManager().currentKelvin(); }
 };
 
 TEST_F(AppDelegateDayTest, ADayOfTicksSoundsAtPhaseChangesAndLogsExposureOnlyWhileActive) {
     fake.displayTransfer.keepHistory = false;
     state().setWakeHour(4);  // waking near dawn brings the morning boost
+    int updates = 0;
+    std::vector<std::pair<std::string, bool>> phases;  // name, morning boost on entering
+    state().addObserver([&](AppState::Property property, AppState::Notice notice) {
+        if (property != AppState::Property::currentState || notice != AppState::Notice::didChange) return;
+        ++updates;
+        const std::string name(state().currentState()->phase.displayName());
+        if (phases.empty() || phases.back().first != name) {
+            phases.emplace_back(name, state().currentState()->isMorningBoostActive);
+        }
+    });
     // The display sleeps but from 12:00 to 16:00; within that the user leaves mouse and
     // keyboard alone from 13:00 to 15:00.
     fake.displayTransfer.mainDisplayAsleep = true;
-    countUpdates();
     launchInLondon();
     const int updatesAtLaunch = updates;
-    ASSERT_EQ(phases.size(), 1u);
-    EXPECT_TRUE(fake.audio.systemSounds.empty());
     EXPECT_EQ(state().lastPhaseName(), "");  // filled by the first tick, never by the launch
 
     moveTo(at(2026, 6, 21, 12));
@@ -71,39 +64,20 @@ TEST_F(AppDelegateDayTest, ADayOfTicksSoundsAtPhaseChangesAndLogsExposureOnlyWhi
     // Idle is noticed between 900 and 930 seconds after the last input, and the return within 30.
     EXPECT_NEAR(state().exposureTracker().todayScreenTimeHours(), 2.0 + 900.0 / 3600.0, 60.0 / 3600.0);
 
-    // The first tick only remembers the phase; every later change announces itself: "Tink" into
-    // the twilights and the night, "Hero" into a brighter phase with the morning boost on.
-    std::vector<std::string> expected;
-    for (std::size_t i = 1; i < phases.size(); ++i) {
-        const auto& [name, boost] = phases[i];
-        if (name.find("Night") != std::string::npos || name.find("Twilight") != std::string::npos) {
-            expected.emplace_back("Tink");
-        } else if (boost) {
-            expected.emplace_back("Hero");
-        }
-    }
-    EXPECT_EQ(phases.size(), 10u);  // "Early Dawn" at midnight to "Night"
-    EXPECT_EQ(fake.audio.systemSounds, expected);
-    EXPECT_EQ(std::count(expected.begin(), expected.end(), "Tink"), 3);
-    EXPECT_GE(std::count(expected.begin(), expected.end(), "Hero"), 1);
+    // "Early Dawn" at midnight is only remembered; every later change announces itself: "Tink"
+    // into the twilights and the night, "Hero" into a brighter phase with the morning boost on.
+    const std::vector<std::pair<std::string, bool>> day{
+        {"Early Dawn", false},       {"Dawn", false},   {"Civil Twilight", true}, {"Morning Golden Hour", true},
+        {"Morning", true},           {"Midday", false}, {"Afternoon", false},     {"Evening Golden Hour", false},
+        {"Evening Twilight", false}, {"Night", false}};
+    EXPECT_EQ(phases, day);
+    EXPECT_EQ(fake.audio.systemSounds, (std::vector<std::string>{"Tink", "Hero", "Hero", "Tink", "Tink"}));
     EXPECT_EQ(state().lastPhaseName(), "Night");
 }
 
-// The same place at 22:00, well into the night.
-class AppDelegateNightTest : public AppDelegateDayTest {
-protected:
-    AppDelegateNightTest() { moveTo(at(2026, 6, 21, 22)); }
-};
-
-// The same place at 20:00, in the evening golden hour.
-class AppDelegateEveningTest : public AppDelegateDayTest {
-protected:
-    AppDelegateEveningTest() { moveTo(at(2026, 6, 21, 20)); }
-};
-
-TEST_F(AppDelegateEveningTest, TransitionSoundsSwitchedOnLateAnnounceTheCurrentPhase) {
+TEST_F(AppDelegateDayTest, TransitionSoundsSwitchedOnLateAnnounceTheCurrentPhase) {
     state().setTransitionSoundsEnabled(false);
-    launchInLondon();
+    launchInLondon(20);
     advance(10);
     ASSERT_EQ(state().lastPhaseName(), "Evening Golden Hour");
     moveTo(at(2026, 6, 21, 20, 30));  // "Evening Twilight" now, in silence
@@ -119,71 +93,68 @@ TEST_F(AppDelegateEveningTest, TransitionSoundsSwitchedOnLateAnnounceTheCurrentP
 TEST_F(AppDelegateDayTest, SoundscapeFollowsThePartOfTheDayAndTheTheme) {
     state().setFeatureSoundscapes(true);
     launchInLondon();
-    advance(10);
-    ASSERT_EQ(fake.audio.players.size(), 1u);  // "Early Dawn": the dawn loop
-    EXPECT_EQ(delegate().soundscapeManager()->currentGroup, SoundscapeGenerator::SoundscapeGroup::dawn);
-    advance(60);
-    EXPECT_EQ(fake.audio.players.size(), 1u);  // the same group keeps its loop
+    SoundscapeManager& manager = *delegate().soundscapeManager();
+    advance(70);
+    ASSERT_EQ(fake.audio.players.size(), 1u);  // "Early Dawn": one dawn loop, kept while the group holds
+    EXPECT_EQ(manager.currentGroup, SoundscapeGenerator::SoundscapeGroup::dawn);
 
     state().setSoundscapeVolume(0.5);
-    state().setSoundscapeTheme("Rainfall");  // the state stops the old theme at once
+    state().setSoundscapeTheme("Rainfall");
     advance(10);
-    EXPECT_EQ(delegate().soundscapeManager()->currentTheme, SoundscapeGenerator::SoundscapeTheme::rain);
+    EXPECT_EQ(manager.currentTheme, SoundscapeGenerator::SoundscapeTheme::rain);
     ASSERT_EQ(fake.audio.playingPlayers().size(), 1u);
-    EXPECT_EQ(delegate().soundscapeManager()->targetVolume, 0.5f);
+    EXPECT_EQ(manager.targetVolume, 0.5f);
+    state().setSoundscapeTheme("Whale Song");  // no such theme: the current one stays
+    advance(10);
+    EXPECT_EQ(manager.currentTheme, SoundscapeGenerator::SoundscapeTheme::rain);
 
     state().setFeatureSoundscapes(false);
     advance(10);
     EXPECT_TRUE(fake.audio.playingPlayers().empty());
-    EXPECT_FALSE(delegate().soundscapeManager()->currentGroup);
+    EXPECT_FALSE(manager.currentGroup);
 }
 
-TEST_F(AppDelegateNightTest, FullScreenPausesFilteringOnATickOrAtOnceWhenTheWindowSaysSo) {
-    launchInLondon();
-    ASSERT_LT(state().displayManager().currentKelvin(), 6500);
+TEST_F(AppDelegateDayTest, FullScreenAndColourCriticalApplicationsPauseFiltering) {
+    launchInLondon(22);
+    ASSERT_LT(kelvin(), 6500);
 
     // A window that goes full screen without a word to the observers: the next tick finds it.
     fake.workspace.frontmost = RunningApplication{"mpv", "mpv"};
     fake.workspace.activeWindowFullScreen = true;
     advance(10);
     EXPECT_TRUE(state().isFullscreenAppActive());
-    EXPECT_EQ(state().displayManager().currentKelvin(), 6500);
-
+    EXPECT_EQ(kelvin(), 6500);
     // Leaving full screen as the desktop reports it re-applies at once.
     fake.workspace.setActiveWindowFullScreen(false);
-    EXPECT_FALSE(state().isFullscreenAppActive());
-    EXPECT_LT(state().displayManager().currentKelvin(), 6500);
+    EXPECT_LT(kelvin(), 6500);
 
-    // A colour-critical application in front switches filtering off at once.
     fake.workspace.activate(RunningApplication{"com.adobe.Photoshop", "Photoshop"});
     EXPECT_EQ(state().currentFrontmostBundleID(), "com.adobe.Photoshop");
-    EXPECT_TRUE(state().isDisabledByAppProfile());
-    EXPECT_EQ(state().displayManager().currentKelvin(), 6500);
+    EXPECT_EQ(kelvin(), 6500);
     fake.workspace.activate(std::nullopt);  // no active window: nothing changes
     EXPECT_EQ(state().currentFrontmostBundleID(), "com.adobe.Photoshop");
 }
 
-TEST_F(AppDelegateNightTest, InactivityPausesOnlyWhenAskedAndResumeAlwaysReapplies) {
-    state().setInactivityPauseEnabled(true);
-    launchInLondon();
-    const auto filtered = state().displayManager().currentKelvin();
-    ASSERT_LT(filtered, 6500);
+TEST_F(AppDelegateDayTest, InactivityPausesOnlyWhenAskedAndResumeAlwaysReapplies) {
+    launchInLondon(22);
+    for (bool pauseEnabled : {false, true}) {
+        state().setInactivityPauseEnabled(pauseEnabled);
+        goIdleFrom(fake.runLoop.now());
+        advance(899);
+        EXPECT_FALSE(state().isUserInactive());
+        advance(31);
+        EXPECT_TRUE(state().isUserInactive());
+        EXPECT_EQ(kelvin() == 6500, pauseEnabled);
 
-    goIdleFrom(fake.runLoop.now());
-    advance(899);
-    EXPECT_FALSE(state().isUserInactive());
-    advance(31);
-    EXPECT_TRUE(state().isUserInactive());
-    EXPECT_EQ(state().displayManager().currentKelvin(), 6500);
-
-    goIdleFrom(fake.runLoop.now());
-    advance(30);
-    EXPECT_FALSE(state().isUserInactive());
-    EXPECT_LT(state().displayManager().currentKelvin(), 6500);
+        becomeActive();
+        advance(30);
+        EXPECT_FALSE(state().isUserInactive());
+        EXPECT_LT(kelvin(), 6500);
+    }
 }
 
-TEST_F(AppDelegateNightTest, WakeReappliesASecondLaterAndScreensAtOnce) {
-    launchInLondon();
+TEST_F(AppDelegateDayTest, WakeReappliesASecondLaterAndScreensAtOnce) {
+    launchInLondon(22);
     fake.events.clear();
     fake.workspace.postWake();
     advance(0.5);
@@ -198,13 +169,12 @@ TEST_F(AppDelegateNightTest, WakeReappliesASecondLaterAndScreensAtOnce) {
     EXPECT_TRUE(fake.events.contains("table 12"));
 }
 
-TEST_F(AppDelegateNightTest, ShortcutsDriveTheState) {
-    launchInLondon();
+TEST_F(AppDelegateDayTest, ShortcutsDriveTheState) {
+    launchInLondon(22);
     auto press = [this](std::uint16_t key, std::uint64_t modifiers) {
         EXPECT_TRUE(fake.globalShortcuts.press({key, modifiers}));
         fake.runLoop.runPending();
     };
-
     press(14, controlOption);  // E: toggle
     EXPECT_FALSE(state().isEnabled());
     press(14, controlOption);
@@ -216,10 +186,13 @@ TEST_F(AppDelegateNightTest, ShortcutsDriveTheState) {
     press(46, controlOption);
     EXPECT_EQ(state().currentMode(), DisplayMode::auto_);
 
-    press(125, controlOption | 0x20000);  // Down, with shift: -500
-    press(126, controlOption);            // Up: +100
-    EXPECT_EQ(state().manualKelvinAdjustment(), -400);
-
+    std::vector<std::int64_t> adjustments;  // after up, shift-up, down, shift-down
+    for (const KeyStroke& key : {KeyStroke{126, controlOption}, KeyStroke{126, controlOption | 0x20000},
+                                 KeyStroke{125, controlOption}, KeyStroke{125, controlOption | 0x20000}}) {
+        press(key.keyCode, key.modifierFlags);
+        adjustments.push_back(state().manualKelvinAdjustment());
+    }
+    EXPECT_EQ(adjustments, (std::vector<std::int64_t>{100, 600, 500, 0}));
     press(35, controlOption);  // P: PWM protection
     EXPECT_TRUE(state().pwmProtectionEnabled());
 
@@ -227,7 +200,6 @@ TEST_F(AppDelegateNightTest, ShortcutsDriveTheState) {
     delegate().mainWindowHooks.create = [&] { shown = true; };
     press(43, controlOption);  // comma: the settings live in the main window
     EXPECT_TRUE(shown);
-
     press(53, controlOption);  // Escape: emergency reset
     EXPECT_FALSE(state().pwmProtectionEnabled());
 }

@@ -3,7 +3,7 @@
 namespace solvara::testing {
 namespace {
 
-// 2026-01-13 is a Tuesday: the weekday bedtime applies.
+// 2026-01-13 is a Tuesday: the weekday bedtime applies (sleep 23:00, wake 7:00).
 class AppDelegateNotificationsTest : public AppDelegateTest {
 protected:
     AppDelegateNotificationsTest() : AppDelegateTest(at(2026, 1, 13, 13, 50)) {}
@@ -17,15 +17,14 @@ protected:
 };
 
 TEST_F(AppDelegateNotificationsTest, TheSleepAlarmPostsEveryHalfHourInTheNineHoursBeforeBed) {
-    launch();  // sleep 23:00, wake 7:00; tests at 13:50:05, then 14:20, 14:50, ...
+    launch();  // tests at 13:50:05, then 14:20:05, 14:50:05, ...
     std::vector<int> hoursPosted;
     for (int i = 0; i < 48; ++i) {
         advance(i == 0 ? 5 : 1800);
         const std::size_t before = fake.notifications.posted.size();
         if (delivered().size() > before) hoursPosted.push_back(Calendar::localComponents(fake.runLoop.now()).hour);
     }
-    // 14:20 ... 22:50: two tests an hour from 14 to 22.
-    std::vector<int> expected;
+    std::vector<int> expected;  // 14:20 ... 22:50: two tests an hour from 14 to 22
     for (int h = 14; h <= 22; ++h) expected.insert(expected.end(), {h, h});
     EXPECT_EQ(hoursPosted, expected);
     for (const auto& n : fake.notifications.posted) {
@@ -33,46 +32,41 @@ TEST_F(AppDelegateNotificationsTest, TheSleepAlarmPostsEveryHalfHourInTheNineHou
         EXPECT_EQ(n.title, "Solvara");
     }
     EXPECT_EQ(fake.notifications.displayed().size(), 1u);  // each replaces the one before
-}
 
-TEST_F(AppDelegateNotificationsTest, TheSleepAlarmBodyCountsTheSleepLeft) {
-    moveTo(at(2026, 1, 13, 21, 39, 55));
-    launch();
-    advance(5);  // the first test, 5 seconds after launch
-    const auto posted = delivered();
-    ASSERT_EQ(posted.size(), 1u);
-    EXPECT_EQ(posted.back().body, "1h 20m until bedtime. You'll get ~9h of sleep if you go to bed now.");
-
-    state().setSleepAlarmEnabled(false);  // no countdown, no alarm
+    // The body counts the sleep left until 7:00 (9 h 20 min at 21:40).
+    moveTo(at(2026, 1, 15, 21, 40));
+    delivered();
+    fake.notifications.posted.clear();
     delegate().sendSleepAlarmNotification();
-    advance(1800);
+    ASSERT_EQ(delivered().size(), 1u);
+    EXPECT_EQ(fake.notifications.posted[0].body, "1h 20m until bedtime. You'll get ~9h of sleep if you go to bed now.");
+
+    // A refused permission drops the notification and is asked again at the next post.
+    fake.notifications.granted = false;
+    const int asked = fake.notifications.authorizationRequests;
+    delegate().sendSleepAlarmNotification();
+    delegate().sendSleepAlarmNotification();
     EXPECT_EQ(delivered().size(), 1u);
+    EXPECT_EQ(fake.notifications.authorizationRequests, asked + 2);
 }
 
 TEST_F(AppDelegateNotificationsTest, ASleepHourAfterMidnightWrapsTheWindow) {
     launch();
     state().setSleepHour(2);
-    struct Case {
-        int day, hour, minute;
-        bool posts;
-    };
-    for (const Case& c : {Case{13, 16, 59, false}, Case{13, 17, 0, true}, Case{13, 23, 30, true}, Case{14, 0, 30, true},
-                          Case{14, 1, 59, true}, Case{14, 2, 0, false}, Case{14, 12, 0, false}}) {
-        moveTo(at(2026, 1, c.day, c.hour, c.minute));
+    // Day of January, hour, minute, whether the alarm posts.
+    const std::vector<std::tuple<int, int, int, bool>> cases{{13, 16, 59, false}, {13, 17, 0, true}, {13, 23, 30, true},
+                                                             {14, 0, 30, true},   {14, 1, 59, true}, {14, 2, 0, false},
+                                                             {14, 12, 0, false}};
+    for (const auto& [day, hour, minute, posts] : cases) {
+        moveTo(at(2026, 1, day, hour, minute));
         const std::size_t before = delivered().size();
         delegate().sendSleepAlarmNotification();
-        EXPECT_EQ(delivered().size() > before, c.posts) << c.hour << ":" << c.minute;
+        EXPECT_EQ(delivered().size() > before, posts) << hour << ":" << minute;
     }
-}
-
-TEST_F(AppDelegateNotificationsTest, ARefusedPermissionDropsTheNotificationAndIsAskedAgain) {
-    launch();
-    fake.notifications.granted = false;
-    moveTo(at(2026, 1, 13, 20));
+    state().setSleepAlarmEnabled(false);  // no countdown, no alarm
+    const std::size_t before = delivered().size();
     delegate().sendSleepAlarmNotification();
-    delegate().sendSleepAlarmNotification();
-    EXPECT_TRUE(delivered().empty());
-    EXPECT_GE(fake.notifications.authorizationRequests, 2);
+    EXPECT_EQ(delivered().size(), before);
 }
 
 TEST_F(AppDelegateNotificationsTest, MorningRecoveryNamesTheLevelAndTheHourTwoHoursAfterWaking) {
@@ -80,7 +74,7 @@ TEST_F(AppDelegateNotificationsTest, MorningRecoveryNamesTheLevelAndTheHourTwoHo
         std::int64_t wakeHour;
         int hour;
         double points;
-        std::optional<std::string> body;
+        std::string body;  // empty: nothing posted
     };
     const std::vector<Case> cases{
         {7, 8, 42.6, "Your Light Debt is high (42 pts). Step outside for 15 min before 9:00 to reduce it to ~24 pts."},
@@ -89,25 +83,20 @@ TEST_F(AppDelegateNotificationsTest, MorningRecoveryNamesTheLevelAndTheHourTwoHo
         {7, 7, 30.0, "Your Light Debt is high (30 pts). Step outside for 15 min before 9:00 to reduce it to ~12 pts."},
         {22, 23, 35.0,
          "Your Light Debt is high (35 pts). Step outside for 15 min before 0:00 to reduce it to ~17 pts."},
-        {7, 10, 42.6, std::nullopt},  // three hours after waking
-        {7, 6, 42.6, std::nullopt},
-        {7, 8, 29.9, std::nullopt},  // medium
-        {7, 8, 5.0, std::nullopt},   // low
+        {7, 10, 42.6, ""},  // three hours after waking
+        {7, 6, 42.6, ""},
+        {7, 8, 29.9, ""},  // medium
+        {7, 8, 5.0, ""},   // low
     };
     for (const auto& c : cases) {
-        destroyDelegate();
         fake.notifications.posted.clear();
         moveTo(at(2026, 1, 14 + static_cast<int>(&c - cases.data()), c.hour));
         state().setWakeHour(c.wakeHour);
         setDebt(c.points);
         delegate().checkMorningRecovery();
-        const auto posted = delivered();
-        if (!c.body) {
-            EXPECT_TRUE(posted.empty()) << c.hour << " " << c.points;
-            continue;
-        }
-        ASSERT_EQ(posted.size(), 1u);
-        EXPECT_EQ(posted[0], (LocalNotification{"morningRecovery", "Solvara — Morning Recovery", *c.body}));
+        std::vector<LocalNotification> expected;
+        if (!c.body.empty()) expected.push_back({"morningRecovery", "Solvara — Morning Recovery", c.body});
+        EXPECT_EQ(delivered(), expected) << c.hour << " " << c.points;
     }
 }
 
@@ -116,25 +105,23 @@ TEST_F(AppDelegateNotificationsTest, TheLaunchChecksRunTenSecondsLaterInOrderAnd
     fake.userDefaults.values.clear();
     state().setSleepAlarmEnabled(false);
     setDebt(40.0);
+    delegate().checkSeasonalAwareness();  // no position yet: nothing, and the day is not taken
+    EXPECT_EQ(delegate().seasonalCheckDate(), "");
+
     launchAt(52.52, 13.405);
     advance(9);
     EXPECT_TRUE(delivered().empty());
     advance(1);
     const auto posted = delivered();
-    ASSERT_EQ(notificationIds(), (std::vector<std::string>{"morningRecovery", "seasonalAwareness"}));
+    ASSERT_EQ(posted.size(), 2u);
+    EXPECT_EQ(posted[0].identifier, "morningRecovery");
+    EXPECT_EQ(posted[1].identifier, "seasonalAwareness");
     EXPECT_EQ(posted[1].title, "Solvara — Seasonal Update");
     EXPECT_TRUE(posted[1].body.starts_with("Days are getting longer (+")) << posted[1].body;
     EXPECT_EQ(delegate().seasonalCheckDate(), "2026-03-20");
 
     delegate().checkSeasonalAwareness();  // the same day again
     EXPECT_EQ(delivered().size(), 2u);
-}
-
-TEST_F(AppDelegateNotificationsTest, NoSeasonalMessageWithoutAPosition) {
-    launch();
-    delegate().checkSeasonalAwareness();
-    EXPECT_TRUE(delivered().empty());
-    EXPECT_EQ(delegate().seasonalCheckDate(), "");
 }
 
 }  // namespace

@@ -8,40 +8,17 @@ namespace {
 
 class AppDelegateStartupTest : public AppDelegateTest {
 protected:
-    // The state's hand-overs, written into the shared record.
-    void recordHandOvers() {
-        state().addObserver([this](AppState::Property property, AppState::Notice notice) {
-            if (notice != AppState::Notice::didChange) return;
-            if (property == AppState::Property::soundscapeManager) fake.events.add("state soundscapeManager");
-            if (property == AppState::Property::shortcutManager) fake.events.add("state shortcutManager");
-        });
-    }
-    void hookMainWindow() {
-        delegate().mainWindowHooks.create = [this] {
-            fake.events.add("mainWindow create");
-            mainWindowExists = true;
-        };
-        delegate().mainWindowHooks.bringToFront = [this] {
-            if (mainWindowExists) fake.events.add("mainWindow front");
-            return mainWindowExists;
-        };
-        delegate().mainWindowHooks.activateApplication = [this] { fake.events.add("activate"); };
-    }
     // Records starting with these texts, in this order, must appear in the shared record.
     void expectInOrder(const std::vector<std::string>& expected) {
-        std::size_t from = 0;
+        const auto& record = fake.events.events;
+        auto from = record.begin();
         for (const auto& event : expected) {
-            const auto& record = fake.events.events;
-            const auto it = std::find_if(record.begin() + static_cast<std::ptrdiff_t>(from), record.end(),
-                                         [&](const std::string& e) { return e.starts_with(event); });
-            const auto found = static_cast<std::size_t>(it - record.begin());
-            ASSERT_LT(found, fake.events.events.size())
-                << "missing or out of order: " << event << "\nrecord: " << ::testing::PrintToString(fake.events.events);
-            from = found + 1;
+            from = std::find_if(from, record.end(), [&](const std::string& e) { return e.starts_with(event); });
+            ASSERT_NE(from, record.end())
+                << "missing or out of order: " << event << "\nrecord: " << ::testing::PrintToString(record);
+            ++from;
         }
     }
-
-    bool mainWindowExists = false;
 };
 
 TEST_F(AppDelegateStartupTest, ConstructionStartsNothing) {
@@ -60,8 +37,22 @@ TEST_F(AppDelegateStartupTest, LaunchRunsTheSeventeenStepsInOrder) {
     fake.userDefaults.set("sv_ambientLight", true);
     // The last run saw summer time: the daylight-saving check finds the switch back.
     fake.userDefaults.set("sv_dstLastOffset", std::int64_t{7200});
-    hookMainWindow();
-    recordHandOvers();
+    bool mainWindowExists = false;
+    auto& hooks = delegate().mainWindowHooks;
+    hooks.create = [&] {
+        fake.events.add("mainWindow create");
+        mainWindowExists = true;
+    };
+    hooks.bringToFront = [&] {
+        if (mainWindowExists) fake.events.add("mainWindow front");
+        return mainWindowExists;
+    };
+    hooks.activateApplication = [&] { fake.events.add("activate"); };
+    state().addObserver([this](AppState::Property property, AppState::Notice notice) {
+        if (notice != AppState::Notice::didChange) return;
+        if (property == AppState::Property::soundscapeManager) fake.events.add("state soundscapeManager");
+        if (property == AppState::Property::shortcutManager) fake.events.add("state shortcutManager");
+    });
     ASSERT_TRUE(state().coordinate());  // the stored city
 
     std::optional<bool> smoothingBeforeAmbient;
@@ -102,8 +93,6 @@ TEST_F(AppDelegateStartupTest, LaunchRunsTheSeventeenStepsInOrder) {
     EXPECT_EQ(smoothingAtBreakTimer, true);
     EXPECT_EQ(fake.location.desiredAccuracy, 1000.0);
     EXPECT_EQ(fake.events.count("mainWindow create"), 1u);
-    EXPECT_NE(state().soundscapeManager(), nullptr);
-    EXPECT_NE(state().shortcutManager(), nullptr);
 
     // 17: the request is heard now; the same window comes forward, no second one is made.
     fake.events.clear();
@@ -113,31 +102,13 @@ TEST_F(AppDelegateStartupTest, LaunchRunsTheSeventeenStepsInOrder) {
     EXPECT_EQ(fake.events.count("mainWindow create"), 0u);
 }
 
-TEST_F(AppDelegateStartupTest, FirstLaunchWithoutPositionWaitsForTheFallbackThenFollowsAtTheNextTick) {
-    launch();
-    EXPECT_FALSE(state().currentState());
-    EXPECT_TRUE(fake.displayTransfer.writes.empty());
-
-    fake.location.changeAuthorization(LocationAuthorization::denied);
-    ASSERT_TRUE(state().coordinate());
-    advance(10);
-    EXPECT_TRUE(state().currentState());
-    EXPECT_FALSE(fake.displayTransfer.writes.empty());
-}
-
-TEST_F(AppDelegateStartupTest, WithoutAMainWindowRequestsAreLogged) {
-    launch();
-    delegate().postShowMainWindow();
-    EXPECT_TRUE(fake.log.contains("[AppDelegate] Main window requested; no main window yet"));
-    EXPECT_TRUE(fake.log.contains("[AppDelegate] No main window to create yet"));
-}
-
 TEST_F(AppDelegateStartupTest, ShutdownRunsItsStepsInOrderOnce) {
     fake.files.resources["ns_helper"] = "/opt/solvara/ns_helper";
     fake.processes.onRun = [this](const std::string& executable, const std::vector<std::string>&) {
         fake.events.add("run " + executable);
         return Processes::Completion{.launched = true, .launchError = {}, .exitStatus = 0, .standardError = {}};
     };
+    state().setAmbientLightEnabled(true);
     launchAt();
     state().setCurrentMode(DisplayMode::movie);  // a running revert timer
     state().setVignetteEnabled(true);
@@ -146,6 +117,7 @@ TEST_F(AppDelegateStartupTest, ShutdownRunsItsStepsInOrderOnce) {
     advance(10);
     ASSERT_FALSE(fake.screens.visibleWindows(1000).empty());
     ASSERT_TRUE(state().movieModeRevertTimer().isValid());
+    ASSERT_TRUE(state().ambientLightSensor().timer.isValid());
     fake.userDefaults.setCount = 0;
     fake.events.clear();
 
@@ -160,11 +132,12 @@ TEST_F(AppDelegateStartupTest, ShutdownRunsItsStepsInOrderOnce) {
                    "restoreColorSync",                                            //   gamma
                    "orderOut 1001"});                                             //   dimmer
 
-    // 2, 4 and 6.
+    // 2, 4, 6 and 7.
     EXPECT_GT(fake.userDefaults.setCount, 0u);
     EXPECT_FALSE(state().movieModeRevertTimer().isValid());
     EXPECT_FALSE(delegate().inactivityDetector().timer.isValid());
     EXPECT_FALSE(delegate().flowDetector().checkTimer.isValid());
+    EXPECT_FALSE(state().ambientLightSensor().timer.isValid());  // 7
     EXPECT_EQ(fake.workspace.observerCount(), 0u);
     // 3: no tick, break, alarm or watchdog runs any more; nothing writes to a display again.
     fake.events.clear();
@@ -175,19 +148,10 @@ TEST_F(AppDelegateStartupTest, ShutdownRunsItsStepsInOrderOnce) {
     EXPECT_TRUE(fake.events.events.empty());
 }
 
-TEST_F(AppDelegateStartupTest, ShutdownRestoresTheDisplaysEvenWhenFilteringIsOff) {
-    launchAt();
-    state().setIsEnabled(false);
-    fake.events.clear();
-    delegate().applicationWillTerminate();
-    EXPECT_TRUE(fake.events.contains("restoreColorSync"));
-}
-
 TEST_F(AppDelegateStartupTest, CallbacksAfterTheDelegateIsGoneDoNothing) {
     launch();
-    auto* workspaceEvents = &fake.workspace;
     destroyDelegate();
-    workspaceEvents->postWake();
+    fake.workspace.postWake();
     fake.location.deliverLocations({{48.0, 11.0}});
     advance(100);  // every timer was cancelled with its owner
     EXPECT_EQ(fake.runLoop.scheduledCount(), 0u);

@@ -17,9 +17,8 @@ inline Date at(int year, int month, int day, int hour = 0, int minute = 0, int s
     return *Calendar::date(year, month, day, hour, minute, second);
 }
 
-// The fake run loop, with every timer and delayed call it is asked for written into the shared
-// event record as "repeating 10" or "once 5" (so the order of start-up steps shows up beside the
-// other fakes' records).
+// The fake run loop, writing every timer and delayed call into the shared event record as
+// "repeating 10" or "once 5", so the start-up's timers show up in order beside the other fakes.
 class RecordingRunLoop : public RunLoop {
 public:
     RecordingRunLoop(FakeRunLoop& loop, FakeEventLog& events) : loop_(loop), events_(events) {}
@@ -38,13 +37,10 @@ public:
     void postToMain(std::function<void()> action) override { loop_.postToMain(std::move(action)); }
     void runInBackground(std::function<void()> work) override { loop_.runInBackground(std::move(work)); }
 
-    bool recording = true;
-    // Called with each record as it is made.
-    std::function<void(const std::string&)> onRecord;
+    std::function<void(const std::string&)> onRecord;  // called with each record as it is made
 
 private:
     void record(const std::string& event) {
-        if (!recording) return;
         events_.add(event);
         if (onRecord) onRecord(event);
     }
@@ -53,7 +49,7 @@ private:
     FakeEventLog& events_;
 };
 
-// A colour-filter preference store that is present, recording when the filter is read (saved).
+// A colour filter that is present, recording when it is read (saved).
 class RecordingColorFilter : public FakeColorFilterPreferences {
 public:
     explicit RecordingColorFilter(FakeEventLog& events) : events_(events) { loadResult = LoadResult::loaded; }
@@ -72,50 +68,39 @@ struct BreakWindowRecord {
     std::vector<BreakWindowContent> contents;  // as created, then every update
     std::function<void()> onSkip;
     int keyCount = 0;
-    bool orderedOut = false;
-    bool destroyed = false;
-    bool visible() const { return !orderedOut && !destroyed; }
-};
-
-class FakeBreakWindow : public BreakWindow {
-public:
-    explicit FakeBreakWindow(std::shared_ptr<BreakWindowRecord> record) : record_(std::move(record)) {}
-    ~FakeBreakWindow() override { record_->destroyed = true; }
-    void setContent(const BreakWindowContent& content) override { record_->contents.push_back(content); }
-    void makeKeyAndOrderFront() override { ++record_->keyCount; }
-    void orderOut() override { record_->orderedOut = true; }
-    Rect frame() const override { return record_->screen.frame; }
-
-private:
-    std::shared_ptr<BreakWindowRecord> record_;
+    bool visible = true;  // until ordered out or destroyed
 };
 
 class FakeBreakWindowFactory : public BreakWindowFactory {
 public:
-    explicit FakeBreakWindowFactory(FakeEventLog& events) : events_(events) {}
+    class Window : public BreakWindow {
+    public:
+        explicit Window(std::shared_ptr<BreakWindowRecord> record) : record_(std::move(record)) {}
+        ~Window() override { record_->visible = false; }
+        void setContent(const BreakWindowContent& content) override { record_->contents.push_back(content); }
+        void makeKeyAndOrderFront() override { ++record_->keyCount; }
+        void orderOut() override { record_->visible = false; }
+        Rect frame() const override { return record_->screen.frame; }
+
+    private:
+        std::shared_ptr<BreakWindowRecord> record_;
+    };
+
     std::unique_ptr<BreakWindow> createBreakWindow(const ScreenInfo& screen, const BreakWindowContent& content,
                                                    std::function<void()> onSkip) override {
-        events_.add("breakWindow+");
-        auto record = std::make_shared<BreakWindowRecord>();
-        record->screen = screen;
-        record->contents.push_back(content);
-        record->onSkip = std::move(onSkip);
-        windows.push_back(record);
-        return std::make_unique<FakeBreakWindow>(record);
+        windows.push_back(std::make_shared<BreakWindowRecord>(BreakWindowRecord{screen, {content}, std::move(onSkip)}));
+        return std::make_unique<Window>(windows.back());
     }
 
     std::vector<std::shared_ptr<BreakWindowRecord>> visible() const {
         std::vector<std::shared_ptr<BreakWindowRecord>> shown;
         for (const auto& w : windows) {
-            if (w->visible()) shown.push_back(w);
+            if (w->visible) shown.push_back(w);
         }
         return shown;
     }
 
-    std::vector<std::shared_ptr<BreakWindowRecord>> windows;
-
-private:
-    FakeEventLog& events_;
+    std::vector<std::shared_ptr<BreakWindowRecord>> windows;  // every window ever made
 };
 
 // One display with its screen and an empty store; the delegate is built on demand so tests can
@@ -123,29 +108,17 @@ private:
 class AppDelegateTest : public ::testing::Test {
 protected:
     explicit AppDelegateTest(Date start = at(2026, 1, 15, 12))
-        : fake(start), runLoop(fake.runLoop, fake.events), colorFilter(fake.events), breakWindows(fake.events) {
+        : fake(start), runLoop(fake.runLoop, fake.events), colorFilter(fake.events) {
         fake.displayTransfer.displays = {11};
         fake.screens.screenList = {ScreenInfo{11, "Built-in", {0, 0, 1920, 1080}}};
     }
 
+    // The fakes' bundle with the recording run loop and colour filter in their places.
     Platform platform() {
         Platform p = fake.platform();
-        return Platform{.runLoop = runLoop,
-                        .displayTransfer = p.displayTransfer,
-                        .screens = p.screens,
-                        .processes = p.processes,
-                        .files = p.files,
-                        .nightLight = p.nightLight,
-                        .colorFilter = colorFilter,
-                        .userDefaults = p.userDefaults,
-                        .log = p.log,
-                        .workspace = p.workspace,
-                        .globalShortcuts = p.globalShortcuts,
-                        .location = p.location,
-                        .notifications = p.notifications,
-                        .audio = p.audio,
-                        .ambientLight = p.ambientLight,
-                        .loginItem = p.loginItem};
+        return {runLoop,         p.displayTransfer, p.screens,      p.processes, p.files,           p.nightLight,
+                colorFilter,     p.userDefaults,    p.log,          p.workspace, p.globalShortcuts, p.location,
+                p.notifications, p.audio,           p.ambientLight, p.loginItem};
     }
 
     AppDelegate& delegate() {
@@ -154,12 +127,11 @@ protected:
     }
     AppState& state() { return delegate().appState(); }
 
-    // Builds the delegate and runs the start-up.
     AppDelegate& launch() {
         delegate().applicationDidFinishLaunching();
         return *delegate_;
     }
-    // Start-up with a known position (Berlin), as a stored manual city gives.
+    // Start-up with a known position (Berlin by default), as a stored manual city gives.
     AppDelegate& launchAt(double latitude = 52.52, double longitude = 13.405) {
         state().setCoordinate(Coordinate{latitude, longitude});
         return launch();
@@ -168,12 +140,6 @@ protected:
 
     void advance(double seconds) { fake.runLoop.advance(seconds); }
     void moveTo(Date when) { fake.runLoop.advance(when - fake.runLoop.now()); }
-
-    std::vector<std::string> notificationIds() const {
-        std::vector<std::string> ids;
-        for (const auto& n : fake.notifications.posted) ids.push_back(n.identifier);
-        return ids;
-    }
 
     FakePlatform fake;
     RecordingRunLoop runLoop;
