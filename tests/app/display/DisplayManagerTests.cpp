@@ -121,8 +121,9 @@ TEST_F(DisplayTest, NightShiftAddsATableOnlyBelow2700KOrForAnEffect) {
         ScreenEffect effect;
         bool writesTable;
     } cases[] = {
-        {3000, ScreenEffect::none, false},  {2700, ScreenEffect::none, false},      {2699, ScreenEffect::none, true},
-        {5000, ScreenEffect::invert, true}, {2000, ScreenEffect::grayscale, true}, {6500, ScreenEffect::grayscale, true},
+        {3000, ScreenEffect::none, false},     {2700, ScreenEffect::none, false},
+        {2699, ScreenEffect::none, true},      {5000, ScreenEffect::invert, true},
+        {2000, ScreenEffect::grayscale, true}, {6500, ScreenEffect::grayscale, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.kelvin);
@@ -241,7 +242,8 @@ TEST_F(DisplayTest, PerDisplayRecordsChooseEachDisplaysRamp) {
         fake.displayTransfer.writes.clear();
         manager().applyPerDisplayTemperatures(4000, records, ScreenEffect::none, method);
         ASSERT_EQ(fake.displayTransfer.writes.size(), 4u);
-        EXPECT_EQ(fake.displayTransfer.writesTo(1)[0].kind, method == GammaAPI::byFormula ? Kind::formula : Kind::table);
+        const Kind kind = method == GammaAPI::byFormula ? Kind::formula : Kind::table;
+        EXPECT_EQ(fake.displayTransfer.writesTo(1)[0].kind, kind);
         EXPECT_EQ(fake.displayTransfer.writesTo(2)[0].kind, Kind::table);  // identity always by table
         EXPECT_EQ(fake.displayTransfer.current(2), identity());
         expectNear(fake.displayTransfer.current(1), ramp(4000));
