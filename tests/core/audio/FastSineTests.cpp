@@ -33,12 +33,9 @@ TEST(FastSineTest, StaysFarInsideItsBound) {
     }
     EXPECT_LT(worst, margin);
 
-    const double inf = std::numeric_limits<double>::infinity();
-    const double outside[] = {FastSine::maxArgument * 2.0, -1e9, 1e300};
-    for (const double x : outside) EXPECT_EQ(FastSine::approximate(x), std::sin(x)) << x;
-    EXPECT_TRUE(std::isnan(FastSine::approximate(inf)));
+    for (const double x : {FastSine::maxArgument * 2.0, -1e9, 1e300}) EXPECT_EQ(FastSine::approximate(x), std::sin(x));
+    EXPECT_TRUE(std::isnan(FastSine::approximate(std::numeric_limits<double>::infinity())));
     EXPECT_TRUE(std::isnan(FastSine::approximate(std::numeric_limits<double>::quiet_NaN())));
-    EXPECT_EQ(FastSine::approximate(0.0), 0.0);
 }
 
 }  // namespace
