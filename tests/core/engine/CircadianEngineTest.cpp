@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -135,52 +136,45 @@ TEST(CircadianEngine, MorningBoostWindowEdgesInEveryZone) {
     }
 }
 
-// Everything before the day's highest sample takes the rising branch, even the small hours
-// when the sun is still sinking towards its lowest point.
-TEST(CircadianEngine, SmallHoursCountAsRising) {
-    ScopedTimeZone zone("Europe/London");
-    const Coordinate london{51.5074, -0.1278};
-    const CircadianEngine engine;
-    const auto smallHours = engine.currentState(london, *Calendar::date(2024, 6, 21, 0, 30));  // still sinking
-    EXPECT_TRUE(smallHours.solarElevation > -18 && smallHours.solarElevation < -12) << smallHours.solarElevation;
-    EXPECT_EQ(smallHours.phase, TwilightPhase::astronomicalTwilight);
-    EXPECT_EQ(engine.currentState(london, *Calendar::date(2024, 6, 21, 22, 30)).phase, TwilightPhase::night);
-}
-
-// The melanopic factor has fixed anchors: 1800 K and below is 0, 6500 K and above 1, whatever the
-// user's night and day values.
-TEST(CircadianEngine, MelanopicFactorUsesFixedAnchors) {
-    ScopedTimeZone zone("Asia/Kolkata");
+// Everything before the day's highest sample takes the rising branch, even the small hours when
+// the sun is still sinking (London at half past midnight). With a coordinate that is not a
+// number there is no solar noon and the elevation is NaN: midday. The melanopic factor has fixed
+// anchors, 1800 K and below 0, 6500 K and above 1, whatever the user's night and day values.
+TEST(CircadianEngine, StatePhaseKelvinAndMelanopicFactor) {
     const Coordinate kolkata{22.5726, 88.3639};
+    const Coordinate london{51.5074, -0.1278};
     const struct {
-        int hour;
-        std::int64_t day, night, kelvin;
-        double melanopic;
+        const char* zone;
+        Coordinate place;
+        int month, day, hour, minute;
+        std::int64_t dayK, nightK;
+        TwilightPhase phase;
+        std::optional<std::int64_t> kelvin;
+        std::optional<double> melanopic;
     } rows[] = {
-        {1, 6500, 1800, 1800, 0.0},
-        {1, 6500, 1200, 1200, 0.0},
-        {1, 6500, 2505, 2505, 0.15},
-        {12, 9000, 1800, 7920, 1.0},  // midday: 9000 - 0.15 * 7200
+        {"Asia/Kolkata", kolkata, 3, 20, 1, 0, 6500, 1800, TwilightPhase::astronomicalNight, 1800, 0.0},
+        {"Asia/Kolkata", kolkata, 3, 20, 1, 0, 6500, 1200, TwilightPhase::astronomicalNight, 1200, 0.0},
+        {"Asia/Kolkata", kolkata, 3, 20, 1, 0, 6500, 2505, TwilightPhase::astronomicalNight, 2505, 0.15},
+        {"Asia/Kolkata", kolkata, 3, 20, 12, 0, 9000, 1800, TwilightPhase::solarNoon, 7920, 1.0},  // 9000 - 0.15 * 7200
+        {"Europe/London", london, 6, 21, 0, 30, 6500, 1800, TwilightPhase::astronomicalTwilight, std::nullopt,
+         std::nullopt},
+        {"Europe/London", london, 6, 21, 22, 30, 6500, 1800, TwilightPhase::night, std::nullopt, std::nullopt},
+        {"UTC", {nan, 0}, 1, 1, 8, 0, 6500, 1800, TwilightPhase::solarNoon, 5795, 0.85},
     };
-    CircadianEngine engine;
     for (const auto& row : rows) {
-        engine.setDayKelvin(row.day);
-        engine.setNightKelvin(row.night);
-        const auto state = engine.currentState(kolkata, *Calendar::date(2024, 3, 20, row.hour, 0));
-        EXPECT_EQ(state.colorTemperature, row.kelvin);
-        EXPECT_NEAR(state.melanopicFactor, row.melanopic, 1e-12) << row.kelvin;
+        ScopedTimeZone zone(row.zone);
+        CircadianEngine engine;
+        engine.setDayKelvin(row.dayK);
+        engine.setNightKelvin(row.nightK);
+        const Date moment = *Calendar::date(2024, row.month, row.day, row.hour, row.minute);
+        const auto state = engine.currentState(row.place, moment);
+        SCOPED_TRACE(std::string(row.zone) + " " + std::to_string(row.hour) + " " +
+                     std::to_string(state.solarElevation));
+        EXPECT_EQ(state.phase, row.phase);
+        EXPECT_EQ(state.colorTemperature, row.kelvin.value_or(state.colorTemperature));
+        EXPECT_NEAR(state.melanopicFactor, row.melanopic.value_or(state.melanopicFactor), 1e-12);
+        EXPECT_FALSE(state.isMorningBoostActive);
     }
-}
-
-// With a coordinate that is not a number the events have no solar noon and the elevation is NaN:
-// the phase is midday and the value the midday one.
-TEST(CircadianEngine, NotANumberElevationGivesTheMiddayValue) {
-    const CircadianEngine engine;
-    const auto state = engine.currentState({nan, 0}, *Calendar::date(2024, 1, 1, 8, 0));
-    EXPECT_TRUE(std::isnan(state.solarElevation));
-    EXPECT_EQ(state.phase, TwilightPhase::solarNoon);
-    EXPECT_EQ(state.colorTemperature, 5795);
-    EXPECT_FALSE(state.isMorningBoostActive);
 }
 
 }  // namespace
