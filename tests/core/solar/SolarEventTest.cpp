@@ -123,8 +123,8 @@ TEST(SolarEvent, CacheIsKeyedByStartOfDayAndHundredthsOfADegree) {
     } calls[] = {
         {morning, {40.7128, -74.006}, morning}, {evening, {40.7199, -74.0001}, morning},
         {morning, {0.009, -74.006}, morning},   {evening, {-0.009, -74.006}, morning},
-        {evening, {0.01, -74.006}, evening},    {nextDay, {0.01, -74.006}, nextDay},
-        {evening, {0.01, -74.006}, evening},
+        {evening, {0.01, -74.006}, evening},    {morning, {0.01, 10.0}, morning},
+        {nextDay, {0.01, -74.006}, nextDay},    {evening, {0.01, -74.006}, evening},
     };
     for (const auto& call : calls) EXPECT_EQ(SolarEvent::events(call.date, call.coordinate).date, call.recordDate);
 
