@@ -38,18 +38,19 @@ TEST(BreakScheduler, RunsThroughCountingActivePausedAndIdle) {
 
     auto config = scheduler.config();
     config.enabled = false;  // start() does not look at it
+    config.lookAwaySeconds = 30;
     scheduler.setConfig(config);
     scheduler.start();
     EXPECT_EQ(counting(scheduler), t0 + 1200.0);
 
     clock.advance(1200.0);
     scheduler.triggerBreak();
-    EXPECT_EQ(std::get<Scheduler::BreakActive>(scheduler.state()).endsAt, t0 + 1220.0);
+    EXPECT_EQ(std::get<Scheduler::BreakActive>(scheduler.state()).endsAt, t0 + 1230.0);
 
-    clock.advance(20.0);
+    clock.advance(30.0);
     scheduler.completeBreak();
     EXPECT_EQ(scheduler.breaksCompleted(), 1);
-    EXPECT_EQ(counting(scheduler), t0 + 1220.0 + 1200.0);
+    EXPECT_EQ(counting(scheduler), t0 + 1230.0 + 1200.0);
     // The postpone count was already 0: only the increment and the new state are reported.
     EXPECT_EQ(recorder.take(), (Changes{Property::config, Property::state, Property::state, Property::breaksCompleted,
                                         Property::state}));
