@@ -91,8 +91,11 @@ TEST_F(AppStateTest, GammaTablesRampTowardsTheTargetInSmallSteps) {
     s.applyCurrentState();
     EXPECT_EQ(s.appliedKelvin(), 6383);
 
-    s.setGammaAPI(AppState::GammaAPI::byNightShift);  // no ramp for the night light
+    s.setCurrentMode(Mode::reading);  // a mode change jumps
     EXPECT_EQ(s.appliedKelvin(), 1800);
+    s.setManualKelvinAdjustment(0);
+    s.setGammaAPI(AppState::GammaAPI::byNightShift);  // no ramp for the night light
+    EXPECT_EQ(s.appliedKelvin(), 3800);
 }
 
 TEST_F(AppStateTest, OffConditionsResetTheDisplaysButKeepTheDimmer) {
@@ -106,6 +109,9 @@ TEST_F(AppStateTest, OffConditionsResetTheDisplaysButKeepTheDimmer) {
     s.setCurrentMode(Mode::auto_);   // PWM protection off: the dimmer goes
     EXPECT_EQ(dimmerWindows(), 0u);
 
+    s.setCurrentFrontmostBundleID(std::string("com.microsoft.VSCode"));  // a profile, not colour-accurate
+    s.applyCurrentState();
+    EXPECT_TRUE(s.appliedKelvin().has_value());
     s.setCurrentFrontmostBundleID(std::string("com.adobe.Photoshop"));
     s.applyCurrentState();
     EXPECT_FALSE(s.appliedKelvin().has_value());  // a colour-accurate application in front
@@ -121,7 +127,6 @@ TEST_F(AppStateTest, OffConditionsResetTheDisplaysButKeepTheDimmer) {
 TEST_F(AppStateTest, AdjustKelvinStaysWithinThreeThousand) {
     AppState& s = state();
     s.setManualKelvinAdjustment(2800);
-    s.adjustKelvin(500);
     s.adjustKelvin(500);
     EXPECT_EQ(s.manualKelvinAdjustment(), 3000);
     for (int i = 0; i < 30; ++i) s.adjustKelvin(-500);
@@ -159,13 +164,9 @@ TEST_F(AppStateTest, PerDisplayControlSendsEachDisplayItsOwnKelvin) {
     s.setPerDisplaySettings(map);
     s.setFeaturePerDisplayControl(true);
     s.setCurrentMode(Mode::presentation);
-    auto curveAt = [&](std::int64_t kelvin) {
-        const auto ramp = s.displayManager().rampFor(kelvin, 1.0, AppState::ScreenEffect::none);
-        FakeDisplayTransfer::Curve curve;
-        curve.red = ramp.red;
-        curve.green = ramp.green;
-        curve.blue = ramp.blue;
-        return curve;
+    const auto curveAt = [](std::int64_t kelvin) {
+        const auto ramp = GammaRampGenerator{}.generateRamp(kelvin, 1.0);
+        return FakeDisplayTransfer::Curve{ramp.red, ramp.green, ramp.blue};
     };
     EXPECT_EQ(fake.displayTransfer.current(11), curveAt(6500));
     EXPECT_EQ(fake.displayTransfer.current(22), curveAt(3000));

@@ -5,50 +5,6 @@ namespace {
 
 using Mode = AppState::DisplayMode;
 
-TEST_F(AppStateTest, FirstLaunchWithAnEmptyStoreKeepsEveryDefault) {
-    AppState& s = state();
-    EXPECT_TRUE(s.isEnabled());
-    EXPECT_EQ(s.currentMode(), Mode::auto_);
-    EXPECT_EQ(s.gammaAPI(), AppState::GammaAPI::byTable);
-    EXPECT_EQ(s.screenEffect(), AppState::ScreenEffect::none);
-    EXPECT_EQ(s.wakeHour(), 7);
-    EXPECT_EQ(s.sleepHour(), 23);
-    EXPECT_EQ(s.dayKelvin(), 6500);
-    EXPECT_EQ(s.nightKelvin(), 1800);
-    EXPECT_EQ(s.customModeKelvin(), 4000);
-    EXPECT_EQ(s.breakIntervalMinutes(), 20);
-    EXPECT_EQ(s.movieModeAutoRevertMinutes(), 150);
-    EXPECT_DOUBLE_EQ(s.softwareDimmerOpacity(), 0.3);
-    EXPECT_EQ(s.soundscapeTheme(), "Ocean Waves");
-    EXPECT_EQ(s.selectedCity().name, "New York");
-    EXPECT_EQ(s.locationSource(), AppState::LocationSource::automatic);
-    EXPECT_TRUE(s.featureCircadianFiltering());
-    EXPECT_FALSE(s.featurePerDisplayControl());
-    EXPECT_FALSE(s.currentState().has_value());
-    EXPECT_FALSE(s.coordinate().has_value());
-    EXPECT_TRUE(s.perDisplaySettings().empty());
-    EXPECT_EQ(s.lightDebtLevel(), "low");
-    EXPECT_EQ(s.lightDebtRecommendation(), "Great job! Keep it up.");
-    EXPECT_FALSE(s.launchAtLoginEnabled());
-
-    auto& engine = s.circadianEngine();
-    EXPECT_EQ(engine.wakeTime(), (CircadianEngine::TimeOfDay{7, 0}));
-    EXPECT_EQ(engine.sleepTime(), (CircadianEngine::TimeOfDay{23, 0}));
-    EXPECT_TRUE(engine.morningBoostEnabled());
-    EXPECT_EQ(engine.dayKelvin(), 6500);
-    EXPECT_EQ(engine.nightKelvin(), 1800);
-
-    // Nothing was written while restoring; the first persist writes.
-    EXPECT_EQ(fake.userDefaults.setCount, 0u);
-    s.persistSettings();
-    EXPECT_TRUE(fake.userDefaults.contains("sv_isEnabled"));
-}
-
-TEST_F(AppStateTest, LaunchAtLoginStartsFromTheRealRegistration) {
-    loginItem.registered = true;
-    EXPECT_TRUE(state().launchAtLoginEnabled());
-}
-
 TEST_F(AppStateTest, EqualWritesRunTheHandlerWithoutNotices) {
     AppState& s = state();
     s.setCoordinate(Coordinate{40.7128, -74.006});
@@ -107,14 +63,16 @@ TEST_F(AppStateTest, ManualSourceMovesTheCoordinateWhateverTheOrder) {
     EXPECT_EQ(s.coordinate()->latitude, -0.1807);
 }
 
-TEST_F(AppStateTest, LaunchAtLoginShowsTheRealRegistrationAfterAChange) {
+TEST_F(AppStateTest, LaunchAtLoginShowsTheRealRegistration) {
+    loginItem.registered = true;  // at launch, whatever was stored
     AppState& s = state();
+    EXPECT_TRUE(s.launchAtLoginEnabled());
+    s.setLaunchAtLoginEnabled(false);
+    EXPECT_FALSE(loginItem.registered);
     s.setLaunchAtLoginEnabled(true);
     EXPECT_TRUE(loginItem.registered);
-    EXPECT_TRUE(s.launchAtLoginEnabled());
 
     loginItem.failure = "permission denied";
-    observe();
     s.setLaunchAtLoginEnabled(false);
     EXPECT_TRUE(loginItem.registered);
     EXPECT_TRUE(s.launchAtLoginEnabled());  // still registered, so the switch says so
@@ -185,12 +143,6 @@ TEST_F(AppStateTest, VignetteFollowsItsSettings) {
     s.setVignetteEnabled(false);
     EXPECT_TRUE(s.vignetteDimmer().overlayWindows().empty());
 }
-
-}  // namespace
-}  // namespace solvara::testing
-
-namespace solvara::testing {
-namespace {
 
 TEST_F(AppStateTest, SoundscapeSettingsReachTheAttachedManager) {
     AppState& s = state();

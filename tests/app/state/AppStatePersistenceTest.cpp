@@ -8,115 +8,77 @@ namespace {
 
 using Mode = AppState::DisplayMode;
 
-// Every key the state writes, in the order it writes them.
-const std::vector<std::string> allKeys = {
-    "sv_isEnabled", "sv_currentMode", "sv_morningBoost", "sv_pwmProtection", "sv_dimmerOpacity",
-    "sv_pwmThreshold", "sv_wakeHour", "sv_wakeMinute", "sv_sleepHour", "sv_sleepMinute", "sv_breaksEnabled",
-    "sv_breakInterval", "sv_breakPostpone", "sv_locationSource", "sv_selectedCity", "sv_dayKelvin",
-    "sv_nightKelvin", "sv_customModeKelvin", "sv_customModeDimLevel", "sv_inactivityPause",
-    "sv_inactivityThreshold", "sv_screenEffect", "sv_transitionDay", "sv_transitionNight", "sv_manualNight",
-    "sv_nightStartHour", "sv_nightStartMinute", "sv_nightEndHour", "sv_nightEndMinute", "sv_gammaAPI",
-    "sv_breakStartSound", "sv_breakEndSound", "sv_breakScreenType", "sv_fontSmoothing", "sv_spotlight",
-    "sv_spotlightRadius", "sv_spotlightOpacity", "sv_softwareCursor", "sv_cursorStyle", "sv_blockKeyboard",
-    "sv_hideDock", "sv_perDisplaySettings", "sv_autoDisableByApp", "sv_autoDarkMode", "sv_sleepAlarm",
-    "sv_autoDisableFullscreen", "sv_movieModeRevert", "sv_weekendSchedule", "sv_weekendWakeHour",
-    "sv_weekendSleepHour", "sv_sleepQualityRating", "sv_lastSleepRatingDate", "sv_transitionSounds",
-    "sv_ft_circadian", "sv_ft_breaks", "sv_ft_morningBoost", "sv_ft_perDisplay", "sv_ft_inactivity",
-    "sv_ft_spotlight", "sv_ft_cursor", "sv_ft_soundscapes", "sv_soundscapeVolume", "sv_soundscapeTheme",
-    "sv_hasCompletedOnboarding", "sv_exposureRecords", "sv_breaksCompleted", "sv_breaksSkipped",
-    "sv_lightDebtPoints", "sv_lightDebtDate", "sv_morningSunlightToday", "sv_customProfiles",
-    "sv_lastDailyResetDate", "sv_lightDebtPeakToday", "sv_healthHistory", "sv_vignetteEnabled",
-    "sv_vignetteRadius", "sv_vignetteOpacity", "sv_ambientLight", "sv_flowDetection", "sv_dstSmoothing",
-    "sv_dstTransitionDate", "sv_dstDirection", "sv_dstLastOffset",
-};
-
 nlohmann::json exposureRecord(Date when, double seconds) {
     return {{"timestamp", when.secondsSinceReferenceDate}, {"colorTemperature", 3000}, {"melanopicEDI", 20.0},
             {"durationSeconds", seconds}, {"isPostDLMO", true}};
 }
 
-TEST_F(AppStateTest, PersistWritesEveryKeyAndNothingElse) {
-    AppState& s = state();
-    s.setCoordinate(Coordinate{40.7128, -74.006});
-    s.profileManager().addProfile(ActivityProfile("Mine", {"org.example.app"}, ActivityProfile::Behavior::coding, false));
-    s.healthHistory().recordDay("2026-01-14", 2, 3, 1, 1, 0, 80, std::nullopt);
-    s.persistSettings();
-    ASSERT_EQ(allKeys.size(), 83u);
-    std::vector<std::string> stored;
-    for (const auto& [key, value] : fake.userDefaults.values) stored.push_back(key);
-    auto expected = allKeys;
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(stored, expected);
-
-    // Without profiles of the user's own the key goes away.
-    s.profileManager().restoreCustomProfiles("[]");
-    s.persistSettings();
-    EXPECT_FALSE(fake.userDefaults.contains("sv_customProfiles"));
+// A stored value as the typed getter that answers for it reads it: 7 for an integer, 7.0 for a
+// double, {"json": ...} for a document. The launch reads each key back with its own getter.
+nlohmann::json storedForm(const UserDefaults& d, const std::string& key) {
+    if (auto v = d.boolValue(key)) return *v;
+    if (auto v = d.integerValue(key)) return *v;
+    if (auto v = d.realValue(key)) return *v;
+    if (auto v = d.stringValue(key)) return *v;
+    if (auto v = d.jsonValue(key)) return {{"json", *v}};
+    return "unreadable";
 }
 
-TEST_F(AppStateTest, FirstPersistStoresEveryDefaultInItsForm) {
-    state().persistSettings();
-    using V = std::variant<bool, std::int64_t, double, std::string, nlohmann::json>;
-    const auto text = [](const char* value) { return V(std::string(value)); };
-    const auto integer = [](std::int64_t value) { return V(value); };
-    // The value forms matter: the launch reads each key back with its own typed getter.
-    const std::vector<std::pair<std::string, V>> expected = {
-        {"sv_isEnabled", true}, {"sv_currentMode", text("Auto")}, {"sv_morningBoost", true},
-        {"sv_pwmProtection", false}, {"sv_dimmerOpacity", 0.3}, {"sv_pwmThreshold", 40.0},
-        {"sv_wakeHour", integer(7)}, {"sv_wakeMinute", integer(0)}, {"sv_sleepHour", integer(23)},
-        {"sv_sleepMinute", integer(0)}, {"sv_breaksEnabled", false}, {"sv_breakInterval", integer(20)},
-        {"sv_breakPostpone", integer(5)}, {"sv_locationSource", text("Automatic")},
-        {"sv_selectedCity", text("New York")}, {"sv_dayKelvin", integer(6500)}, {"sv_nightKelvin", integer(1800)},
-        {"sv_customModeKelvin", integer(4000)}, {"sv_customModeDimLevel", 0.0}, {"sv_inactivityPause", false},
-        {"sv_inactivityThreshold", integer(15)}, {"sv_screenEffect", text("None")},
-        {"sv_transitionDay", integer(1200)}, {"sv_transitionNight", integer(2400)}, {"sv_manualNight", false},
-        {"sv_nightStartHour", integer(20)}, {"sv_nightStartMinute", integer(0)}, {"sv_nightEndHour", integer(6)},
-        {"sv_nightEndMinute", integer(0)}, {"sv_gammaAPI", text("By Table")}, {"sv_breakStartSound", text("Chime")},
-        {"sv_breakEndSound", text("Bell")}, {"sv_breakScreenType", text("Simple Text")},
-        {"sv_fontSmoothing", true}, {"sv_spotlight", false}, {"sv_spotlightRadius", 200.0},
-        {"sv_spotlightOpacity", 0.7}, {"sv_softwareCursor", false}, {"sv_cursorStyle", text("Default")},
-        {"sv_blockKeyboard", false}, {"sv_hideDock", false}, {"sv_perDisplaySettings", V(nlohmann::json::array())},
-        {"sv_autoDisableByApp", true}, {"sv_autoDarkMode", true}, {"sv_sleepAlarm", true},
-        {"sv_autoDisableFullscreen", true}, {"sv_movieModeRevert", integer(150)}, {"sv_weekendSchedule", false},
-        {"sv_weekendWakeHour", integer(9)}, {"sv_weekendSleepHour", integer(0)},
-        {"sv_sleepQualityRating", integer(0)}, {"sv_lastSleepRatingDate", text("")},
-        {"sv_transitionSounds", true}, {"sv_ft_circadian", true}, {"sv_ft_breaks", false},
-        {"sv_ft_morningBoost", true}, {"sv_ft_perDisplay", false}, {"sv_ft_inactivity", false},
-        {"sv_ft_spotlight", false}, {"sv_ft_cursor", false}, {"sv_ft_soundscapes", false},
-        {"sv_soundscapeVolume", 0.3}, {"sv_soundscapeTheme", text("Ocean Waves")},
-        {"sv_hasCompletedOnboarding", false}, {"sv_exposureRecords", V(nlohmann::json::array())},
-        {"sv_breaksCompleted", integer(0)}, {"sv_breaksSkipped", integer(0)},
-        {"sv_lightDebtPoints", 0.0}, {"sv_lightDebtDate", text("")}, {"sv_morningSunlightToday", 0.0},
-        {"sv_lastDailyResetDate", text("")}, {"sv_lightDebtPeakToday", 0.0},
-        {"sv_healthHistory", V(nlohmann::json::array())}, {"sv_vignetteEnabled", false},
-        {"sv_vignetteRadius", 0.6}, {"sv_vignetteOpacity", 0.5}, {"sv_ambientLight", false},
-        {"sv_flowDetection", true}, {"sv_dstSmoothing", true}, {"sv_dstTransitionDate", 0.0},
-        {"sv_dstDirection", integer(0)}, {"sv_dstLastOffset", integer(0)},  // the test runs in UTC
-    };
-    // No profiles of the user's own: that key alone is not written.
+TEST_F(AppStateTest, FirstLaunchKeepsTheDefaultsAndTheFirstPersistStoresEveryKeyInItsForm) {
+    AppState& s = state();  // an empty store: the restore rules do not run
+    EXPECT_EQ(fake.userDefaults.setCount, 0u);
+    EXPECT_FALSE(s.currentState().has_value());
+    EXPECT_FALSE(s.coordinate().has_value());
+    EXPECT_EQ(s.lightDebtLevel(), "low");
+    EXPECT_EQ(s.lightDebtRecommendation(), "Great job! Keep it up.");
+    EXPECT_FALSE(s.launchAtLoginEnabled());
+    auto& engine = s.circadianEngine();
+    EXPECT_EQ(engine.wakeTime(), (CircadianEngine::TimeOfDay{7, 0}));
+    EXPECT_EQ(engine.sleepTime(), (CircadianEngine::TimeOfDay{23, 0}));
+    EXPECT_TRUE(engine.morningBoostEnabled());
+    EXPECT_EQ(engine.dayKelvin(), 6500);
+    EXPECT_EQ(engine.nightKelvin(), 1800);
+
+    s.persistSettings();
+    // Every key but sv_customProfiles, written only with profiles of the user's own.
+    const auto expected = nlohmann::json::parse(R"({
+        "sv_isEnabled": true, "sv_currentMode": "Auto", "sv_morningBoost": true, "sv_pwmProtection": false,
+        "sv_dimmerOpacity": 0.3, "sv_pwmThreshold": 40.0, "sv_wakeHour": 7, "sv_wakeMinute": 0,
+        "sv_sleepHour": 23, "sv_sleepMinute": 0, "sv_breaksEnabled": false, "sv_breakInterval": 20,
+        "sv_breakPostpone": 5, "sv_locationSource": "Automatic", "sv_selectedCity": "New York",
+        "sv_dayKelvin": 6500, "sv_nightKelvin": 1800, "sv_customModeKelvin": 4000, "sv_customModeDimLevel": 0.0,
+        "sv_inactivityPause": false, "sv_inactivityThreshold": 15, "sv_screenEffect": "None",
+        "sv_transitionDay": 1200, "sv_transitionNight": 2400, "sv_manualNight": false, "sv_nightStartHour": 20,
+        "sv_nightStartMinute": 0, "sv_nightEndHour": 6, "sv_nightEndMinute": 0, "sv_gammaAPI": "By Table",
+        "sv_breakStartSound": "Chime", "sv_breakEndSound": "Bell", "sv_breakScreenType": "Simple Text",
+        "sv_fontSmoothing": true, "sv_spotlight": false, "sv_spotlightRadius": 200.0, "sv_spotlightOpacity": 0.7,
+        "sv_softwareCursor": false, "sv_cursorStyle": "Default", "sv_blockKeyboard": false, "sv_hideDock": false,
+        "sv_perDisplaySettings": {"json": []}, "sv_autoDisableByApp": true, "sv_autoDarkMode": true,
+        "sv_sleepAlarm": true, "sv_autoDisableFullscreen": true, "sv_movieModeRevert": 150,
+        "sv_weekendSchedule": false, "sv_weekendWakeHour": 9, "sv_weekendSleepHour": 0,
+        "sv_sleepQualityRating": 0, "sv_lastSleepRatingDate": "", "sv_transitionSounds": true,
+        "sv_ft_circadian": true, "sv_ft_breaks": false, "sv_ft_morningBoost": true, "sv_ft_perDisplay": false,
+        "sv_ft_inactivity": false, "sv_ft_spotlight": false, "sv_ft_cursor": false, "sv_ft_soundscapes": false,
+        "sv_soundscapeVolume": 0.3, "sv_soundscapeTheme": "Ocean Waves", "sv_hasCompletedOnboarding": false,
+        "sv_exposureRecords": {"json": []}, "sv_breaksCompleted": 0, "sv_breaksSkipped": 0,
+        "sv_lightDebtPoints": 0.0, "sv_lightDebtDate": "", "sv_morningSunlightToday": 0.0,
+        "sv_lastDailyResetDate": "", "sv_lightDebtPeakToday": 0.0, "sv_healthHistory": {"json": []},
+        "sv_vignetteEnabled": false, "sv_vignetteRadius": 0.6, "sv_vignetteOpacity": 0.5,
+        "sv_ambientLight": false, "sv_flowDetection": true, "sv_dstSmoothing": true,
+        "sv_dstTransitionDate": 0.0, "sv_dstDirection": 0, "sv_dstLastOffset": 0})");
     ASSERT_EQ(expected.size(), 82u);
-    EXPECT_EQ(fake.userDefaults.values.size(), expected.size());
-    const UserDefaults& d = fake.userDefaults;
-    for (const auto& [key, value] : expected) {
-        ASSERT_TRUE(d.contains(key)) << key;
-        // Each getter answers only for its own form (the real one also reads an integer).
-        std::visit(
-            [&, key = key]<class T>(const T& want) {
-                if constexpr (std::is_same_v<T, bool>) {
-                    EXPECT_EQ(d.boolValue(key), want) << key;
-                } else if constexpr (std::is_same_v<T, std::int64_t>) {
-                    EXPECT_EQ(d.integerValue(key), want) << key;
-                } else if constexpr (std::is_same_v<T, double>) {
-                    EXPECT_FALSE(d.integerValue(key).has_value()) << key;
-                    EXPECT_EQ(d.realValue(key), want) << key;
-                } else if constexpr (std::is_same_v<T, std::string>) {
-                    EXPECT_EQ(d.stringValue(key), want) << key;
-                } else {
-                    EXPECT_EQ(d.jsonValue(key), want) << key;
-                }
-            },
-            value);
-    }
+    nlohmann::json stored = nlohmann::json::object();
+    for (const auto& [key, value] : fake.userDefaults.values) stored[key] = storedForm(fake.userDefaults, key);
+    EXPECT_EQ(stored.dump(1), expected.dump(1));  // the text tells 40 from 40.0
+
+    s.profileManager().addProfile(
+        ActivityProfile("Mine", {"org.example.app"}, ActivityProfile::Behavior::coding, false));
+    s.persistSettings();
+    EXPECT_EQ(fake.userDefaults.values.size(), 83u);
+    EXPECT_TRUE(fake.userDefaults.contains("sv_customProfiles"));
+    s.profileManager().restoreCustomProfiles("[]");  // without profiles of the user's own the key goes
+    s.persistSettings();
+    EXPECT_FALSE(fake.userDefaults.contains("sv_customProfiles"));
 }
 
 TEST_F(AppStateTest, SettingsComeBackAfterARelaunch) {
@@ -327,20 +289,16 @@ TEST_F(AppStateTest, AnUnreadableStoredDocumentIsKeptAside) {
 
     EXPECT_TRUE(s.healthHistory().snapshots().empty());
     EXPECT_TRUE(s.perDisplaySettings().empty());
-    std::vector<std::string> copies;
+    std::map<std::string, std::string> copies;  // key -> path
     for (const auto& [path, content] : fake.files.contents) {
-        if (path.find("/recovered-") != std::string::npos) copies.push_back(path);
+        for (const char* key : {"sv_healthHistory", "sv_customProfiles", "sv_perDisplaySettings"}) {
+            if (path.find(std::string("/recovered-") + key) != std::string::npos) copies[key] = path;
+        }
     }
     ASSERT_EQ(copies.size(), 3u);
-    const auto history = std::find_if(copies.begin(), copies.end(),
-                                       [](const std::string& p) { return p.find("sv_healthHistory") != std::string::npos; });
-    ASSERT_NE(history, copies.end());
-    EXPECT_EQ(nlohmann::json::parse(fake.files.contents.at(*history)), badHistory);
-    EXPECT_EQ(fake.files.contents.at(*std::find_if(copies.begin(), copies.end(), [](const std::string& p) {
-                  return p.find("sv_customProfiles") != std::string::npos;
-              })),
-              "[{\"name\": \n");
-    EXPECT_TRUE(fake.log.contains("kept a copy at " + *history));
+    EXPECT_EQ(nlohmann::json::parse(fake.files.contents.at(copies["sv_healthHistory"])), badHistory);
+    EXPECT_EQ(fake.files.contents.at(copies["sv_customProfiles"]), "[{\"name\": \n");
+    EXPECT_TRUE(fake.log.contains("kept a copy at " + copies["sv_healthHistory"]));
     // With a copy kept, the next persist may store the fresh documents.
     s.healthHistory().recordDay("2026-01-14", 1, 1, 1, 0, 0, std::nullopt, std::nullopt);
     s.persistSettings();

@@ -25,16 +25,13 @@ TEST(AppStateNight, BiologicalNightRunsFromOnsetToWakeOnTheClock) {
     }
 }
 
-TEST_F(AppStateTest, UpdateWaitsForALocation) {
+TEST_F(AppStateTest, UpdateWaitsForALocationThenAccountsTheShownLightOnlyWhileFilteringAndAwake) {
     AppState& s = state();
     s.updateCircadianState();
     EXPECT_FALSE(s.currentState().has_value());
     EXPECT_TRUE(s.lastDailyResetDate().empty());
     EXPECT_EQ(fake.displayTransfer.writeCount, 0u);
-}
 
-TEST_F(AppStateTest, UpdateAccountsTheShownLightOnlyWhileFilteringAndAwake) {
-    AppState& s = state();
     moveTo(at(2026, 1, 15, 22, 0));  // after melatonin onset
     s.setCoordinate(newYork);         // runs the first update
     EXPECT_EQ(s.lastDailyResetDate(), "2026-01-15");
@@ -193,9 +190,10 @@ TEST_F(AppStateTest, CountdownTexts) {
         {at(2026, 1, 15, 22, 30), "30m until bedtime", "Melatonin production active", "If you sleep now: 8h 30m"},
         {at(2026, 1, 15, 23, 0), "0m until bedtime", "Melatonin production active", "If you sleep now: 8h 0m"},
         {at(2026, 1, 16, 3, 30), none, "Melatonin production active", none},
-        {at(2026, 1, 16, 6, 59), none, "Melatonin production active", none},
+        {at(2026, 1, 16, 6, 59), none, "Melatonin production active", none},  // bedtime 16h 1m away
         {at(2026, 1, 16, 7, 1), "15h 59m until bedtime", none, none},
-        {at(2026, 1, 16, 8, 0), "15h 0m until bedtime", none, none},
+        {at(2026, 1, 16, 9, 0), "14h 0m until bedtime", "Melatonin window in 12h 0m", none},
+        {at(2026, 1, 16, 22, 0), "1h 0m until bedtime", "Melatonin production active", "If you sleep now: 9h 0m"},
     };
     for (const auto& row : rows) {
         moveTo(row.when);
@@ -227,7 +225,7 @@ TEST_F(AppStateTest, SleepWindowAndMelatoninOnsetOverTheClock) {
         {23, at(2026, 1, 16, 7, 0), false, false},
         // Sleep after midnight: the sleep window lies within the day, the onset just before it.
         {1, at(2026, 1, 16, 23, 30), false, true},   {1, at(2026, 1, 17, 0, 30), false, true},
-        {1, at(2026, 1, 17, 1, 0), true, true},
+        {1, at(2026, 1, 17, 1, 0), true, true},     {1, at(2026, 1, 17, 7, 0), false, false},
         // Onset at midnight: the evening before is not yet past it.
         {2, at(2026, 1, 17, 23, 30), false, false},  {2, at(2026, 1, 18, 0, 0), false, true},
     };
@@ -267,7 +265,7 @@ TEST_F(AppStateTest, ScoreAndMorningSunlight) {
     EXPECT_EQ(s.computeCurrentScore(), 20);  // 0 + trunc(5 x 0.6 + 2) + 15
 
     s.setMorningBoostEnabled(true);
-    s.lightDebtCalculator().restoreDebt(4, "");
+    s.lightDebtCalculator().restoreDebt(8, "");
     s.logMorningSunlight(30);  // 5 points for the half hour, 5 for the boost
     EXPECT_EQ(s.lightDebtPoints(), 0.0);
     EXPECT_EQ(s.morningSunlightToday(), 30.0);
