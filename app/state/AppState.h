@@ -125,8 +125,13 @@ public:
     std::function<void(bool dark)> onAutoAppearance;
 
     // --- The 10-second update -------------------------------------------------------------
-    // Engine state, display, appearance, day rollover, and 10 seconds of exposure accounting.
+    // The tick: the engine state and the display (as recomputeCircadianState()), the
+    // appearance, the day rollover, and 10 seconds of exposure accounting. Only the shell's
+    // 10-second timer calls it, so that screen time counts time, not calls.
     void updateCircadianState();
+    // The engine state of this moment and the display, without appearance, rollover or
+    // accounting: what a changed location, schedule or kelvin needs. Nothing without a location.
+    void recomputeCircadianState();
     // The effective wake and sleep times, shifted by the daylight-saving offset, into the engine.
     void syncEngineSchedule();
     // Whether `hour` lies in the biological night: from melatonin onset (two hours before the
@@ -255,7 +260,9 @@ private:
 
     Timer movieModeRevertTimer_;
     Timer screenEffectPersistTimer_;
-    bool isPersisting_ = false;
+    // True while the stored settings come back at launch: handlers store their values but
+    // neither persist nor touch the displays, which follow once at the end.
+    bool isRestoring_ = false;
     // Stored documents that could not be read nor copied aside: never overwritten this run.
     std::set<std::string, std::less<>> protectedKeys_;
     // The history last stored, so that a year of it is encoded again only when it changed.
