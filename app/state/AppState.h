@@ -181,11 +181,20 @@ public:
     std::optional<std::string> settingsDocument() const;
     // Writes the settings file atomically. Empty on success, else why it failed, for people.
     std::optional<std::string> exportSettings(const std::string& path) const;
-    // Reads a settings file (a regular file of at most 1 MiB) and applies it through the
-    // setters. Any unreadable, ill-typed or out-of-range member rejects the whole file and
-    // changes nothing. Empty on success, else why it was rejected, for people.
-    std::optional<std::string> importSettings(const std::string& path);
-    std::optional<std::string> importSettingsDocument(std::string_view document);
+    // What an import did: a file refused whole changes nothing; otherwise every good member
+    // was applied and the others are named.
+    struct ImportResult {
+        // Why the whole file was refused (not readable, not a regular file, too large, not a
+        // JSON object), for people; empty when the members were applied.
+        std::optional<std::string> refusal;
+        // The members left alone, in the order they are applied: of the wrong JSON type, a
+        // choice that matches no case, or a value outside the safe range.
+        std::vector<std::string> skipped;
+    };
+    // Reads a settings file (a regular file of at most 1 MiB) and applies its good members
+    // through the setters, so each change handler runs as for a change by hand.
+    ImportResult importSettings(const std::string& path);
+    ImportResult importSettingsDocument(std::string_view document);
     void resetToDefaults();
 
 private:
