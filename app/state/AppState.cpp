@@ -23,7 +23,7 @@ bool sameValue(const std::optional<CircadianEngine::CircadianState>&,
 }
 
 constexpr std::array propertyNames{
-#define SOLVARA_PROPERTY_NAME(type, name, setter, initial, handler) std::string_view(#name),
+#define SOLVARA_PROPERTY_NAME(type, name, ...) std::string_view(#name),
     SOLVARA_APP_STATE_PROPERTIES(SOLVARA_PROPERTY_NAME)
 #undef SOLVARA_PROPERTY_NAME
         std::string_view("soundscapeManager"),
@@ -79,10 +79,12 @@ void AppState::assign(Property property, T& field, T value, void (AppState::*han
     if (changed) notify(property, Notice::didChange);
 }
 
-#define SOLVARA_PROPERTY_SETTER(type, name, setter, initial, handler) \
+// clang-format off
+#define SOLVARA_PROPERTY_SETTER(type, name, setter, initial, handler, ...) \
     void AppState::setter(type value) { assign(Property::name, name##_, std::move(value), &AppState::handler); }
 SOLVARA_APP_STATE_PROPERTIES(SOLVARA_PROPERTY_SETTER)
 #undef SOLVARA_PROPERTY_SETTER
+// clang-format on
 
 void AppState::setSoundscapeManager(std::unique_ptr<SoundscapeManager> manager) {
     notify(Property::soundscapeManager, Notice::willChange);
