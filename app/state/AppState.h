@@ -14,9 +14,9 @@
 #include "app/display/DisplayManager.h"
 #include "app/display/SoftwareDimmer.h"
 #include "app/display/VignetteDimmer.h"
-#include "app/shell/AmbientLightSensor.h"
-#include "app/shell/KeyboardShortcutManager.h"
-#include "app/shell/SoundscapeManager.h"
+#include "app/services/AmbientLightSensor.h"
+#include "app/services/KeyboardShortcutManager.h"
+#include "app/services/SoundscapeManager.h"
 #include "app/state/AppStateProperties.h"
 #include "app/state/AppStateTypes.h"
 #include "app/state/CityLocation.h"
@@ -102,9 +102,16 @@ public:
     bool featurePWMProtection() const { return pwmProtectionEnabled(); }
     void setFeaturePWMProtection(bool value) { setPwmProtectionEnabled(value); }
 
-    // Handed in by the application shell; owned from then on.
-    SoundscapeManager* soundscapeManager() const { return soundscapeManager_.get(); }
+    // Handed in by the application shell; owned and driven by the state from then on (the
+    // soundscape settings' handlers and followSoundscape()).
+    const SoundscapeManager* soundscapeManager() const {
+        return soundscapeManager_.get();
+    }
     void setSoundscapeManager(std::unique_ptr<SoundscapeManager> manager);
+    // The loop of the engine's part of the day, with the soundscape settings; silence while
+    // soundscapes are off or no engine state exists. The shell calls it after each tick.
+    void followSoundscape();
+    void stopSoundscape();
     KeyboardShortcutManager* shortcutManager() const { return shortcutManager_.get(); }
     void setShortcutManager(std::unique_ptr<KeyboardShortcutManager> manager);
 

@@ -118,7 +118,7 @@ TEST_F(AppDelegateStartupTest, ShutdownRunsItsStepsInOrderOnce) {
     advance(10);
     ASSERT_FALSE(fake.screens.visibleWindows(1000).empty());
     ASSERT_TRUE(state().movieModeRevertTimer().isValid());
-    ASSERT_TRUE(state().ambientLightSensor().timer.isValid());
+    ASSERT_TRUE(state().ambientLightSensor().isPolling());
     fake.userDefaults.setCount = 0;
     fake.events.clear();
 
@@ -138,7 +138,7 @@ TEST_F(AppDelegateStartupTest, ShutdownRunsItsStepsInOrderOnce) {
     EXPECT_FALSE(state().movieModeRevertTimer().isValid());
     EXPECT_FALSE(delegate().inactivityDetector().timer.isValid());
     EXPECT_FALSE(delegate().flowDetector().checkTimer.isValid());
-    EXPECT_FALSE(state().ambientLightSensor().timer.isValid());  // 7
+    EXPECT_FALSE(state().ambientLightSensor().isPolling());  // 7
     EXPECT_EQ(fake.workspace.observerCount(), 0u);
     // 3: no tick, break, alarm or watchdog runs any more; nothing writes to a display again.
     fake.events.clear();
