@@ -176,10 +176,7 @@ void AppDelegate::applicationWillTerminate() {
     // 8. Every display back as the user had it, in this order; each step is harmless when its
     //    back end was never used.
     appState_.vignetteDimmer().deactivate();
-    appState_.displayManager().accessibilityFilter().restoreState();
-    appState_.displayManager().nightShiftManager().restoreState();
-    appState_.displayManager().colorOverlay().deactivate();
-    appState_.displayManager().resetToDefault();
+    appState_.displayManager().restoreDisplays();
     appState_.softwareDimmer().deactivate();
 }
 
