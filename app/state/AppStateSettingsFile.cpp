@@ -14,6 +14,8 @@ namespace {
 
 constexpr std::string_view component = "AppState";
 
+// One setting as its member of the settings file, when the file carries it: switches and
+// numbers as they are, choices as their raw strings.
 template <unsigned flags, class T>
 void exportMember(json::Json& document, std::string_view key, const T& value) {
     if constexpr ((flags & setting::exported) != 0) {
