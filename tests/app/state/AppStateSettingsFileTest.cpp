@@ -34,7 +34,8 @@ TEST_F(AppStateTest, ExportOfDefaultsHoldsTheThirtySevenSettingsSorted) {
 TEST_F(AppStateTest, ImportAppliesKnownMembersThroughTheSetters) {
     AppState& s = state();
     const auto before = *s.settingsDocument();
-    const auto result = s.importSettingsDocument(R"({"dayKelvin": 3000, "selectedCity": "Paris", "weekendWakeHour": 11})");
+    const auto result =
+        s.importSettingsDocument(R"({"dayKelvin": 3000, "selectedCity": "Paris", "weekendWakeHour": 11})");
     ASSERT_FALSE(result.refusal.has_value());
     EXPECT_TRUE(result.skipped.empty());  // members of no setting the file carries are not named
     EXPECT_EQ(s.dayKelvin(), 3000);
