@@ -138,7 +138,7 @@ public:
     // --- The 10-second update -------------------------------------------------------------
     // The tick: the engine state and the display (as recomputeCircadianState()), the
     // appearance, the day rollover, and 10 seconds of exposure accounting. Only the shell's
-    // 10-second timer calls it, so that screen time counts time, not calls.
+    // 10-second timer (and its start-up) calls it, so that screen time counts time, not calls.
     void updateCircadianState();
     // The engine state of this moment and the display, without appearance, rollover or
     // accounting: what a changed location, schedule or kelvin needs. Nothing without a location.
@@ -198,8 +198,8 @@ public:
         // Why the whole file was refused (not readable, not a regular file, too large, not a
         // JSON object), for people; empty when the members were applied.
         std::optional<std::string> refusal;
-        // The members left alone, in the order they are applied: of the wrong JSON type, a
-        // choice that matches no case, or a value outside the safe range.
+        // The members left alone, sorted by name: of the wrong JSON type, a choice that
+        // matches no case, or a value outside the safe range.
         std::vector<std::string> skipped;
     };
     // Reads a settings file (a regular file of at most 1 MiB) and applies its good members

@@ -64,9 +64,7 @@ TEST_F(AppStateTest, APartialImportAppliesTheGoodMembersAndNamesTheOthers) {
         "manualNightEndMinute": 60, "softwareDimmerOpacity": 1.0, "isEnabled": 1, "screenEffect": "invert",
         "gammaAPI": null})");
     EXPECT_FALSE(result.refusal.has_value());
-    auto skipped = result.skipped;
-    std::ranges::sort(skipped);
-    EXPECT_EQ(skipped, (std::vector<std::string>{"breakIntervalMinutes", "customModeKelvin", "gammaAPI", "isEnabled",
+    EXPECT_EQ(result.skipped, (std::vector<std::string>{"breakIntervalMinutes", "customModeKelvin", "gammaAPI", "isEnabled",
                                                  "manualNightEndMinute", "nightKelvin", "screenEffect",
                                                  "softwareDimmerOpacity", "wakeHour"}));
     EXPECT_EQ(s.dayKelvin(), 100000);
