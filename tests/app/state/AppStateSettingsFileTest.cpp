@@ -1,5 +1,3 @@
-#include <algorithm>
-
 #include "tests/app/state/AppStateTestSupport.h"
 
 namespace solvara::testing {
@@ -64,9 +62,9 @@ TEST_F(AppStateTest, APartialImportAppliesTheGoodMembersAndNamesTheOthers) {
         "manualNightEndMinute": 60, "softwareDimmerOpacity": 1.0, "isEnabled": 1, "screenEffect": "invert",
         "gammaAPI": null})");
     EXPECT_FALSE(result.refusal.has_value());
-    EXPECT_EQ(result.skipped, (std::vector<std::string>{"breakIntervalMinutes", "customModeKelvin", "gammaAPI", "isEnabled",
-                                                 "manualNightEndMinute", "nightKelvin", "screenEffect",
-                                                 "softwareDimmerOpacity", "wakeHour"}));
+    EXPECT_EQ(result.skipped, (std::vector<std::string>{"breakIntervalMinutes", "customModeKelvin", "gammaAPI",
+                                                        "isEnabled", "manualNightEndMinute", "nightKelvin",
+                                                        "screenEffect", "softwareDimmerOpacity", "wakeHour"}));
     EXPECT_EQ(s.dayKelvin(), 100000);
     EXPECT_EQ(s.sleepHour(), 22);
     EXPECT_EQ(s.cursorStyle(), AppState::CursorStyle::large);
