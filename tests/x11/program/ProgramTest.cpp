@@ -318,6 +318,28 @@ TEST_F(ProgramTest, BreakWindowsCoverEveryScreenAndGoWithTheProgram) {
     EXPECT_TRUE(everyOutputOriginal());
 }
 
+TEST_F(ProgramTest, ASettingsFileNestedTooDeepOrAFifoIsKeptAsideAndTheStartGoesOn) {
+    const fs::path settings = home / "config/solvara/user-defaults.json";
+    const std::string deep = R"({"sv_isEnabled": )" + std::string(60000, '[') + std::string(60000, ']') + "}";
+    for (const bool fifo : {false, true}) {
+        SCOPED_TRACE(fifo ? "a FIFO" : "nested 60,000 deep");
+        fs::remove_all(home / "config");
+        program = std::make_unique<Program>(home, deep);
+        if (fifo) {
+            fs::remove(settings);
+            ASSERT_EQ(mkfifo(settings.c_str(), 0600), 0);
+        }
+        Program& solvara = *program;
+        solvara.start();
+        ASSERT_TRUE(waitFor([&] { return everyOutputChanged(); }, std::chrono::seconds(5))) << solvara.log();
+        EXPECT_NE(solvara.log().find("kept it as " + settings.string() + ".corrupt-"), std::string::npos)
+            << solvara.log();
+        EXPECT_EQ(solvara.stop(), 0);
+        EXPECT_TRUE(everyOutputOriginal());
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(settings)));  // the defaults, saved at the end
+    }
+}
+
 TEST_F(ProgramTest, AChangeSurvivesTheXServersEnd) {
     OwnXServer server(home);
     ASSERT_FALSE(server.display().empty());
