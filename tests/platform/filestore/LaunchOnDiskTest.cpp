@@ -28,30 +28,34 @@ long peakKilobytes() {
     return usage.ru_maxrss;
 }
 
+// The fakes, with the given files and store in place of theirs.
+Platform onDisk(FakePlatform& fake, Files& files, UserDefaults& store) {
+    const Platform p = fake.platform();
+    return Platform{.runLoop = p.runLoop,
+                    .displayTransfer = p.displayTransfer,
+                    .screens = p.screens,
+                    .processes = p.processes,
+                    .files = files,
+                    .nightLight = p.nightLight,
+                    .colorFilter = p.colorFilter,
+                    .userDefaults = store,
+                    .log = p.log,
+                    .workspace = p.workspace,
+                    .globalShortcuts = p.globalShortcuts,
+                    .location = p.location,
+                    .notifications = p.notifications,
+                    .audio = p.audio,
+                    .ambientLight = p.ambientLight,
+                    .loginItem = p.loginItem};
+}
+
 // Builds the state as the program does at launch; answers the growth of the peak memory (kB).
 long launch(const fs::path& home) {
     const long before = peakKilobytes();
     FakePlatform fake(*Calendar::date(2026, 1, 15, 12));
     PosixFiles files;
     FileUserDefaults store((home / "user-defaults.json").string());
-    const Platform p = fake.platform();
-    const Platform onDisk{.runLoop = p.runLoop,
-                          .displayTransfer = p.displayTransfer,
-                          .screens = p.screens,
-                          .processes = p.processes,
-                          .files = files,
-                          .nightLight = p.nightLight,
-                          .colorFilter = p.colorFilter,
-                          .userDefaults = store,
-                          .log = p.log,
-                          .workspace = p.workspace,
-                          .globalShortcuts = p.globalShortcuts,
-                          .location = p.location,
-                          .notifications = p.notifications,
-                          .audio = p.audio,
-                          .ambientLight = p.ambientLight,
-                          .loginItem = p.loginItem};
-    AppState state(onDisk);
+    AppState state(onDisk(fake, files, store));
     return peakKilobytes() - before;
 }
 
@@ -90,6 +94,27 @@ TEST(LaunchOnDisk, KeepingADocumentAsideBesideASameSecondCopyTakesLittleMemory) 
     std::ifstream first(earlier);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(first), {}), "earlier");
     fs::remove_all(home);
+}
+
+// The samples main.cpp names are all that changes at an update: an evening hour of them (with
+// light debt growing) writes the file once a minute.
+TEST(LaunchOnDisk, AnHourOfUpdatesWritesTheFileOnceAMinute) {
+    std::string pattern = (fs::temp_directory_path() / "solvara-day-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    {
+        FakePlatform fake(*Calendar::date(2026, 1, 15, 22));
+        fake.displayTransfer.displays = {11};
+        FileUserDefaults store(pattern + "/user-defaults.json", &fake.runLoop,
+                               {"sv_exposureRecords", "sv_lightDebtPoints", "sv_lightDebtPeakToday"});
+        AppState state(onDisk(fake, fake.files, store));
+        state.setCoordinate(Coordinate{52.52, 13.405});
+        for (int tick = 0; tick < 360; ++tick) {
+            state.updateCircadianState();
+            fake.runLoop.advance(10.0);
+        }
+        EXPECT_LE(store.writeCount(), 61);
+    }
+    fs::remove_all(pattern);
 }
 
 }  // namespace
