@@ -128,6 +128,9 @@ public:
             // The command's pid is the sleep's after exec: ending it makes the script end its server.
             const std::string command = "echo \"$DISPLAY $$\" > " + started + ".new && mv " + started + ".new " +
                                         started + " && exec sleep 600";
+            const int log = open((started + ".log").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            dup2(log, 1);
+            dup2(log, 2);
             execl(SOLVARA_WITH_XORG, SOLVARA_WITH_XORG, "--", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
             _exit(127);
         }
