@@ -32,7 +32,9 @@ public:
 
     // The content of the regular file at `path`, not following a symlink, at most `maxBytes`.
     // Empty when it is absent, not a regular file, not owned by this user, writable by others
-    // or longer than `maxBytes`; only an unexpected error is logged (absence is not).
+    // or longer than `maxBytes`; only an unexpected error is logged (absence is not), and only
+    // when the reason for that path changes, since the helper reads its file four times a
+    // second.
     virtual std::optional<std::string> read(const std::string& path, std::size_t maxBytes) = 0;
 
     // Deletes the file (a symlink itself, never its target). True when nothing is at `path`
