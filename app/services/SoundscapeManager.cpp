@@ -40,15 +40,15 @@ void SoundscapeManager::playGroup(SoundscapeGroup group) {
     }
 
     std::weak_ptr<bool> alive = alive_;
-    RunLoop* loop = &runLoop_;
+    RunLoop::MainPoster post = runLoop_.mainPoster();
     const SoundscapeTheme theme = currentTheme_;
     // The worker touches no field: it synthesises its own copies and hands the bytes back to
     // the main thread, where the generation number decides whether they are still wanted.
-    runLoop_.runInBackground([this, alive, loop, theme, group, generation, key = std::move(key)]() mutable {
+    runLoop_.runInBackground([this, alive, post, theme, group, generation, key = std::move(key)]() mutable {
         std::vector<float> samples = SoundscapeGenerator::generateBuffer(theme, group, loopSeconds, sampleRate);
         auto data = std::make_shared<std::vector<std::uint8_t>>(
             SoundscapeGenerator::wavData(samples, static_cast<std::int64_t>(sampleRate)));
-        loop->postToMain([this, alive, generation, key = std::move(key), data] {
+        post([this, alive, generation, key = std::move(key), data] {
             if (alive.expired() || generationID_ != generation) return;
             auto& stored = cachedData_[key];
             stored = std::move(*data);

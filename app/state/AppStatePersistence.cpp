@@ -164,7 +164,7 @@ void AppState::keepAside(std::string_view key, const std::string& reason) {
             if (attempt > 1) candidate.append("-").append(format::integer(attempt));
             candidate.append(".json");
             // Never replace an older copy.
-            if (platform_.files.read(candidate, std::size_t{1} << 30).has_value()) continue;
+            if (platform_.files.exists(candidate)) continue;
             if (platform_.files.writeAtomically(candidate, content + "\n")) path = candidate;
             break;
         }
