@@ -10,6 +10,8 @@ namespace solvara {
 // while pressed or disabled, with a focus ring when the keyboard is on it. Fires clicked() for
 // mouse, Space and a screen reader's press alike.
 class PlainButton : public QAbstractButton {
+    Q_OBJECT
+
 public:
     using ColorRole = QColor Theme::*;
 

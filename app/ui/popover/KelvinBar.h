@@ -11,6 +11,8 @@ namespace solvara {
 // 4-pixel stub at 1800 K and below, the whole track at 6500 K and above). The gradient spans
 // the fill, not the track.
 class KelvinBar : public QWidget {
+    Q_OBJECT
+
 public:
     static constexpr int barHeight = 6;
 

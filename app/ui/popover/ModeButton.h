@@ -10,6 +10,8 @@ namespace solvara {
 // tinted with the accent colour while the mode is selected. Its accessible name is the mode's
 // name, its description "Selected" on the selected cell.
 class ModeButton : public QAbstractButton {
+    Q_OBJECT
+
 public:
     static constexpr int verticalPadding = 6;
     static constexpr double cornerRadius = 6.0;
