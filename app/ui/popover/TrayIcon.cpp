@@ -109,7 +109,7 @@ void TrayIcon::openPopover() {
     auto* popover = new MenuBarPopover(state_, ui_);
     popover->setWindowFlags(Qt::Popup | Qt::FramelessWindowHint);
     popover->setAttribute(Qt::WA_DeleteOnClose);
-    popover->setWindowTitle("Solvara");
+    popover->setWindowTitle("Solvara popover");
     connect(popover, &MenuBarPopover::openMainWindowRequested, this, [this] {
         if (popover_) popover_->close();
         emit openMainWindowRequested();
