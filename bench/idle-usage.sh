@@ -1,6 +1,6 @@
 #!/bin/sh
 # Resident memory and CPU time of the running solvara program while it sits idle for 60 s with
-# no window open. Not run by CI (it takes over a minute); run it by hand after a build:
+# no window open (its tray icon docked in trayer when that is installed). Not run by CI (it takes over a minute); run it by hand after a build:
 #
 #   bench/idle-usage.sh [path/to/solvara] [seconds]
 #
@@ -22,7 +22,14 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${SOLVARA_IDLE_INNER:-}" ]; then
 fi
 
 home=$(mktemp -d "${TMPDIR:-/tmp}/solvara-idle.XXXXXX")
-trap 'kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; rm -rf "$home"' EXIT
+tray_pid=""
+trap 'kill "$pid" $tray_pid 2>/dev/null; wait "$pid" 2>/dev/null; rm -rf "$home"' EXIT
+# With a tray host (Debian trayer) the program's tray icon is docked and shown, as on a desktop.
+if command -v trayer >/dev/null 2>&1; then
+    trayer --edge top --align right --widthtype pixel --width 120 --height 24 >/dev/null 2>&1 &
+    tray_pid=$!
+    sleep 1
+fi
 mkdir -p "$home/config/solvara" "$home/runtime"
 chmod 700 "$home/runtime"
 cat > "$home/config/solvara/user-defaults.json" <<'JSON'

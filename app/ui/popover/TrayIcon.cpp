@@ -32,7 +32,26 @@ TrayIcon::TrayIcon(AppState& state, UiServices& ui, AppActions& actions, QObject
       actions_(actions),
       signals_(new StateSignals(state, this)),
       tray_(new QSystemTrayIcon(this)),
-      menu_(new QMenu()) {
+      menu_(nullptr) {
+    tray_->setToolTip("Solvara");
+
+    connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger) togglePopover();
+        if (reason == QSystemTrayIcon::Context) menu()->popup(QCursor::pos());
+    });
+    connect(signals_, &StateSignals::stateChanged, this, &TrayIcon::refresh);
+    refresh();
+}
+
+TrayIcon::~TrayIcon() {
+    delete popover_;
+    delete menu_;
+}
+
+QMenu* TrayIcon::menu() {
+    // Built at the first right click: nothing of it is drawn or kept while the program idles.
+    if (menu_ != nullptr) return menu_;
+    menu_ = new QMenu();
     menu_->setObjectName("trayMenu");
     QAction* open = menu_->addAction(localized("Open Solvara"));
     open->setObjectName("openAction");
@@ -46,19 +65,7 @@ TrayIcon::TrayIcon(AppState& state, UiServices& ui, AppActions& actions, QObject
     QAction* quitAction = menu_->addAction(localized("Quit Solvara"));
     quitAction->setObjectName("quitAction");
     connect(quitAction, &QAction::triggered, this, &TrayIcon::quit);
-    tray_->setContextMenu(menu_);
-    tray_->setToolTip("Solvara");
-
-    connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason == QSystemTrayIcon::Trigger) togglePopover();
-    });
-    connect(signals_, &StateSignals::stateChanged, this, &TrayIcon::refresh);
-    refresh();
-}
-
-TrayIcon::~TrayIcon() {
-    delete popover_;
-    delete menu_;
+    return menu_;
 }
 
 void TrayIcon::show() {

@@ -42,7 +42,8 @@ public:
     void openPopover();
     MenuBarPopover* popover() const { return popover_; }
     QSystemTrayIcon* systemTrayIcon() const { return tray_; }
-    QMenu* menu() const { return menu_; }
+    // The right-click menu, made on first use.
+    QMenu* menu();
     const std::string& symbol() const { return symbol_; }
 
     // Where a popover of `size` goes: centred below `icon` (above it when the screen has no room
