@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QSignalBlocker>
 #include <QUrl>
@@ -101,6 +102,7 @@ void MenuBarPopover::buildHeader(QLayout* stack) {
     phase->setSpacing(4);
     phaseDot_ = new Dot(6, &Theme::secondary, header);
     phaseDot_->setObjectName("phaseDot");
+    phaseDot_->setAccessibleName(localized("Phase colour"));
     phaseLabel_ = new StyledLabel({}, TextStyle::caption, &Theme::secondary, header);
     phaseLabel_->setObjectName("phaseLabel");
     phase->addWidget(phaseDot_, 0, Qt::AlignVCenter);
@@ -161,6 +163,7 @@ void MenuBarPopover::buildReadouts(QLayout* stack) {
     ediRow->setSpacing(4);
     statusDot_ = new Dot(6, &Theme::green, melanopic);
     statusDot_->setObjectName("statusDot");
+    statusDot_->setAccessibleName(localized("Melanopic guideline status"));
     ediValue_ = new StyledLabel({}, value, &Theme::primary, melanopic);
     ediValue_->setObjectName("ediValue");
     ediRow->addWidget(statusDot_, 0, Qt::AlignVCenter);
@@ -280,6 +283,15 @@ void MenuBarPopover::buildFooter(QLayout* stack) {
     stack->addWidget(footer);
 }
 
+void MenuBarPopover::keyPressEvent(QKeyEvent* event) {
+    // A popup window of our own: Escape closes it as it closes a menu.
+    if (event->key() == Qt::Key_Escape && isWindow()) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 void MenuBarPopover::showShareMenu() {
     // No link, no sharing: the click does nothing.
     const QUrl link(BuildInfo::shareUrl(), QUrl::StrictMode);
@@ -331,6 +343,8 @@ void MenuBarPopover::refresh() {
     const bool postDLMO = state_.isPostDLMO();
     const popover::ColorChoice status = popover::statusColor(MelanopicModel::guidelineStatus(edi, postDLMO, sleepTime));
     statusDot_->setColor(status.role, status.opacity);
+    statusDot_->setAccessibleDescription(
+        QString::fromUtf8(rawValue(MelanopicModel::guidelineStatus(edi, postDLMO, sleepTime)).data()));
     targetPill_->setText(text(popover::targetText(sleepTime, postDLMO)));
     kelvinBar_->setKelvin(kelvin);
 

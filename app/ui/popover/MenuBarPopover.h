@@ -53,6 +53,9 @@ signals:
     // The displays and the dimmer are already reset when this comes.
     void quitRequested();
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void buildHeader(QLayout* stack);
     void buildReadouts(QLayout* stack);

@@ -226,6 +226,13 @@ TEST_F(TrayTest, TheIconDocksAClickOpensThePopoverAndAModeCellChangesTheRamps) {
     // A second click on the icon closes the popover.
     std::system(("xdotool mousemove --window " + icon + " 11 11 click 1").c_str());
     EXPECT_TRUE(waitFor([&] { return popoverWindow().empty(); }, std::chrono::seconds(5)));
+
+    // A right click opens the menu: one more window of ours comes up.
+    const auto ours = [&] { return output("xdotool search --onlyvisible --class solvara | wc -l"); };
+    const std::string windowsBefore = ours();
+    std::system(("xdotool mousemove --window " + icon + " 11 11 click 3").c_str());
+    EXPECT_TRUE(waitFor([&] { return ours() != windowsBefore; }, std::chrono::seconds(5)));
+    std::system("xdotool key Escape");
 }
 
 TEST_F(TrayTest, WithoutATrayHostTheProgramRunsOnAndSaysSoOnce) {

@@ -1,3 +1,5 @@
+#include <clocale>
+
 #include <gtest/gtest.h>
 #include <QAction>
 #include <QMenu>
@@ -61,6 +63,13 @@ TEST(PopoverReadoutsTest, TextsColoursAndTheBarFollowTheirTables) {
     EXPECT_EQ(popover::targetText(false, true), "\u226410 lux");
     EXPECT_EQ(popover::targetText(false, false), "\u2265250 lux");
     EXPECT_EQ(popover::statusColor(MelanopicModel::GuidelineStatus::caution), (ColorChoice{&Theme::yellow}));
+
+    // A German session must not turn the decimal point into a comma.
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr) {
+        EXPECT_EQ(popover::solarText(-12.25), "Solar: -12.2\u00B0");
+        EXPECT_EQ(popover::solarText(0.05), "Solar: 0.1\u00B0");
+        std::setlocale(LC_ALL, "C");
+    }
 }
 
 class MenuBarPopoverTest : public ::testing::Test {
@@ -286,6 +295,13 @@ TEST_F(MenuBarPopoverTest, TheSwitchWritesIsEnabledByMouseAndKeyboard) {
     toggle->setFocus();
     QTest::keyClick(toggle, Qt::Key_Space);
     EXPECT_TRUE(state.isEnabled());
+}
+
+TEST_F(MenuBarPopoverTest, EscapeClosesThePopoverWindow) {
+    open();
+    ASSERT_TRUE(popover->isVisible());
+    QTest::keyClick(popover.get(), Qt::Key_Escape);
+    EXPECT_FALSE(popover->isVisible());
 }
 
 TEST_F(MenuBarPopoverTest, ShareOffersTheTextFirstThenTheLink) {
