@@ -1,7 +1,12 @@
 #include "app/ui/popover/KelvinBar.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include <QEasingCurve>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QVariantAnimation>
 
 #include "app/ui/kit/Theme.h"
 #include "app/ui/popover/PopoverReadouts.h"
@@ -9,7 +14,15 @@
 
 namespace solvara {
 
-KelvinBar::KelvinBar(QWidget* parent) : QWidget(parent) {
+KelvinBar::KelvinBar(QWidget* parent) : QWidget(parent), slide_(new QVariantAnimation(this)) {
+    slide_->setStartValue(0.0);
+    slide_->setEndValue(1.0);
+    slide_->setDuration(slideMilliseconds);
+    slide_->setEasingCurve(QEasingCurve::InOutCubic);
+    QObject::connect(slide_, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
+        progress_ = value.toDouble();
+        update();
+    });
     setFixedHeight(barHeight);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setAccessibleName("Color temperature bar");
@@ -17,13 +30,28 @@ KelvinBar::KelvinBar(QWidget* parent) : QWidget(parent) {
 
 void KelvinBar::setKelvin(std::int64_t kelvin) {
     if (kelvin == kelvin_) return;
+    // A new slide starts from where the fill is painted now.
+    from_ = isVisible()
+                ? static_cast<std::int64_t>(std::lround(1800.0 + shownFillWidth() / std::max(1, width()) * 4700.0))
+                : kelvin;
     kelvin_ = kelvin;
+    slide_->stop();
+    progress_ = 1.0;
+    if (isVisible() && from_ != kelvin_) {
+        progress_ = 0.0;
+        slide_->start();
+    }
     setAccessibleDescription(QString::fromStdString("Filled to " + format::integer(kelvin) + " K of 1800 to 6500 K"));
     update();
 }
 
 double KelvinBar::fillWidth() const {
     return popover::kelvinBarFill(kelvin_, width());
+}
+
+double KelvinBar::shownFillWidth() const {
+    const double from = popover::kelvinBarFill(from_, width());
+    return from + (fillWidth() - from) * progress_;
 }
 
 void KelvinBar::paintEvent(QPaintEvent*) {
@@ -35,7 +63,7 @@ void KelvinBar::paintEvent(QPaintEvent*) {
     painter.setBrush(Theme::withOpacity(theme.secondary, 0.1));
     painter.drawRoundedRect(QRectF(0, 0, width(), barHeight), radius, radius);
 
-    const double fill = fillWidth();
+    const double fill = shownFillWidth();
     QLinearGradient gradient(0, 0, fill, 0);
     gradient.setColorAt(0.0, theme.red);
     gradient.setColorAt(1.0 / 3.0, theme.orange);

@@ -19,6 +19,7 @@
 #include "app/ui/popover/ModeButton.h"
 #include "app/ui/popover/PopoverReadouts.h"
 #include "platform/fake/FakePlatform.h"
+#include "tests/platform/linux/QtTestApplication.h"
 
 namespace solvara::testing {
 namespace {
@@ -164,6 +165,19 @@ TEST_F(MenuBarPopoverTest, TheBarClampsAtBothEndsAndTheWindowTurnsDarkBelow4500K
         EXPECT_EQ(popover->palette().color(QPalette::Window), Theme::forDark(c.dark).windowBackground);
         EXPECT_NEAR(bar->fillWidth() / w, c.fill, 0.001) << c.custom;
     }
+}
+
+TEST_F(MenuBarPopoverTest, TheBarSlidesToANewKelvinWhileShown) {
+    state.setCurrentMode(DisplayMode::custom);
+    state.setCustomModeKelvin(6500);
+    open();
+    auto* bar = find<KelvinBar>("kelvinBar");
+    EXPECT_DOUBLE_EQ(bar->shownFillWidth(), bar->width());
+    state.setCustomModeKelvin(1800);
+    settle();
+    EXPECT_DOUBLE_EQ(bar->fillWidth(), 4.0);
+    EXPECT_GT(bar->shownFillWidth(), 4.0);  // on its way, not there at once
+    EXPECT_TRUE(processEventsUntil([&] { return bar->shownFillWidth() == 4.0; }));
 }
 
 TEST_F(MenuBarPopoverTest, ADarkDecisionHoldsFromTheFirstFrame) {
