@@ -13,9 +13,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-
-private:
-    Qt::Orientation orientation_;
 };
 
 }  // namespace solvara
