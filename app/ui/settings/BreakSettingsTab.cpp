@@ -22,8 +22,8 @@ QString text(const std::string& value) {
 }
 
 template <StateEnum E>
-QComboBox* enumPicker(const char* objectName, int width, AppState& state, void (AppState::*setter)(E)) {
-    QComboBox* box = picker(objectName, width);
+Picker* enumPicker(const char* objectName, int width, AppState& state, void (AppState::*setter)(E)) {
+    Picker* box = picker(objectName, width);
     for (E value : allCases<E>()) {
         const QString raw = text(std::string(rawValue(value)));
         box->addItem(raw, raw);
@@ -34,9 +34,9 @@ QComboBox* enumPicker(const char* objectName, int width, AppState& state, void (
     return box;
 }
 
-QComboBox* minutesPicker(const char* objectName, const std::vector<std::int64_t>& values, AppState& state,
-                         void (AppState::*setter)(std::int64_t)) {
-    QComboBox* box = picker(objectName, 120);
+Picker* minutesPicker(const char* objectName, const std::vector<std::int64_t>& values, AppState& state,
+                      void (AppState::*setter)(std::int64_t)) {
+    Picker* box = picker(objectName, 120);
     for (std::int64_t minutes : values) {
         box->addItem(text(format::integer(minutes)) + localized(" min"), QVariant::fromValue<qlonglong>(minutes));
     }
@@ -61,10 +61,10 @@ BreakSettingsTab::BreakSettingsTab(AppState& state, QWidget* parent) : SettingsP
     countdownRow_ = new QWidget;
     auto* countdown = new QHBoxLayout(countdownRow_);
     countdown->setContentsMargins(0, 4, 0, 4);
-    auto* timerIcon = new ToneLabel(Symbols::glyph("timer"), TextStyle::body, Tone::orange);
+    auto* timerIcon = new StyledLabel(Symbols::glyph("timer"), TextStyle::body, &Theme::orange);
     timerIcon->setFont(Symbols::font(15));
     countdown->addWidget(timerIcon);
-    countdown_ = new ToneLabel(QString(), TextStyle::body, Tone::orange);
+    countdown_ = new StyledLabel(QString(), TextStyle::body, &Theme::orange);
     countdown_->setObjectName("breakCountdown");
     QFont mono("DejaVu Sans Mono");
     mono.setPixelSize(13);

@@ -3,7 +3,6 @@
 #include "app/ui/settings/SettingsControls.h"
 
 class QCheckBox;
-class QComboBox;
 class QPushButton;
 
 namespace solvara {
@@ -21,19 +20,19 @@ private:
     AppState& state_;
     QCheckBox* enabled_;
     QWidget* details_;
-    QComboBox* interval_;
+    Picker* interval_;
     QWidget* countdownRow_;
-    settingsui::ToneLabel* countdown_;
-    settingsui::ToneLabel* completed_;
-    settingsui::ToneLabel* skipped_;
-    settingsui::ToneLabel* compliance_;
-    QComboBox* postpone_;
+    StyledLabel* countdown_;
+    StyledLabel* completed_;
+    StyledLabel* skipped_;
+    StyledLabel* compliance_;
+    Picker* postpone_;
     QPushButton* postponeButton_;
-    QComboBox* startSound_;
-    QComboBox* endSound_;
-    QComboBox* screenType_;
+    Picker* startSound_;
+    Picker* endSound_;
+    Picker* screenType_;
     QCheckBox* blockKeyboard_;
-    settingsui::ToneLabel* caption_;
+    StyledLabel* caption_;
 };
 
 }  // namespace solvara

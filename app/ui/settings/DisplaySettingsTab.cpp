@@ -21,8 +21,8 @@ QString text(const std::string& value) {
 }
 
 template <StateEnum E>
-QComboBox* enumPicker(const char* objectName, int width) {
-    QComboBox* box = picker(objectName, width);
+Picker* enumPicker(const char* objectName, int width) {
+    Picker* box = picker(objectName, width);
     for (E value : allCases<E>()) {
         const QString raw = text(std::string(rawValue(value)));
         box->addItem(raw, raw);
@@ -31,14 +31,14 @@ QComboBox* enumPicker(const char* objectName, int width) {
 }
 
 template <StateEnum E>
-void pickEnum(QComboBox* box, AppState& state, void (AppState::*setter)(E)) {
+void pickEnum(Picker* box, AppState& state, void (AppState::*setter)(E)) {
     onPicked(box, [&state, setter](const QVariant& tag) {
         if (auto value = fromRawValue<E>(tag.toString().toStdString())) (state.*setter)(*value);
     });
 }
 
 template <StateEnum E>
-void selectEnum(QComboBox* box, E value) {
+void selectEnum(Picker* box, E value) {
     selectTag(box, text(std::string(rawValue(value))));
 }
 
@@ -64,8 +64,10 @@ DisplaySettingsTab::DisplaySettingsTab(AppState& state, QWidget* parent) : Setti
     QVBoxLayout* color = addSection("Color Temperature");
     color->addWidget(valueRow("Effective temperature", QString(), "effectiveTemperature", &effective_));
     color->addWidget(valueRow(localized("Blue light reduction"), QString(), "blueLightReduction", &reduction_));
-    dayKelvin_ = new SteppedSlider(localized("Day temperature"), 4000, 6500, 100, 200, 55, "dayKelvin");
-    nightKelvin_ = new SteppedSlider(localized("Night temperature"), 1800, 3500, 100, 200, 55, "nightKelvin");
+    dayKelvin_ =
+        new SliderRow(localized("Day temperature"), 4000, 6500, 100, settingstext::kelvinText, 200, 55, "dayKelvin");
+    nightKelvin_ = new SliderRow(localized("Night temperature"), 1800, 3500, 100, settingstext::kelvinText, 200, 55,
+                                 "nightKelvin");
     color->addWidget(dayKelvin_);
     color->addWidget(nightKelvin_);
     dayKelvin_->onMoved([this](double v) { state_.setDayKelvin(whole(v)); });
@@ -73,8 +75,10 @@ DisplaySettingsTab::DisplaySettingsTab(AppState& state, QWidget* parent) : Setti
 
     customDivider_ = addDivider();
     QVBoxLayout* custom = addSection("Custom Mode", &customSection_);
-    customKelvin_ = new SteppedSlider(localized("Kelvin"), 1800, 6500, 100, 200, 55, "customModeKelvin");
-    customDim_ = new SteppedSlider(localized("Dim level"), 0, 0.9, 0.05, 200, 55, "customModeDimLevel");
+    customKelvin_ =
+        new SliderRow(localized("Kelvin"), 1800, 6500, 100, settingstext::kelvinText, 200, 55, "customModeKelvin");
+    customDim_ =
+        new SliderRow(localized("Dim level"), 0, 0.9, 0.05, settingstext::fractionText, 200, 55, "customModeDimLevel");
     custom->addWidget(customKelvin_);
     custom->addWidget(customDim_);
     customKelvin_->onMoved([this](double v) { state_.setCustomModeKelvin(whole(v)); });
@@ -86,9 +90,10 @@ DisplaySettingsTab::DisplaySettingsTab(AppState& state, QWidget* parent) : Setti
     pwm->addWidget(pwm_);
     QVBoxLayout* pwmLayout = nullptr;
     pwmSliders_ = column(&pwmLayout);
-    dimmerOpacity_ =
-        new SteppedSlider(localized("Overlay opacity"), 0.05, 0.85, 0.05, 200, 40, "softwareDimmerOpacity");
-    pwmThreshold_ = new SteppedSlider(localized("PWM threshold"), 20, 60, 5, 200, 40, "pwmThreshold");
+    dimmerOpacity_ = new SliderRow(localized("Overlay opacity"), 0.05, 0.85, 0.05, settingstext::fractionText, 200, 40,
+                                   "softwareDimmerOpacity");
+    pwmThreshold_ =
+        new SliderRow(localized("PWM threshold"), 20, 60, 5, settingstext::percentText, 200, 40, "pwmThreshold");
     pwmLayout->addWidget(dimmerOpacity_);
     pwmLayout->addWidget(pwmThreshold_);
     pwm->addWidget(pwmSliders_);
@@ -104,9 +109,10 @@ DisplaySettingsTab::DisplaySettingsTab(AppState& state, QWidget* parent) : Setti
 
     addDivider();
     QVBoxLayout* transition = addSection("Transition Duration");
-    dayTransition_ = new SteppedSlider(localized("Day transition"), 300, 3600, 60, 200, 55, "transitionDurationDay");
-    nightTransition_ =
-        new SteppedSlider(localized("Night transition"), 300, 7200, 60, 200, 55, "transitionDurationNight");
+    dayTransition_ = new SliderRow(localized("Day transition"), 300, 3600, 60, settingstext::minutesText, 200, 55,
+                                   "transitionDurationDay");
+    nightTransition_ = new SliderRow(localized("Night transition"), 300, 7200, 60, settingstext::minutesText, 200, 55,
+                                     "transitionDurationNight");
     transition->addWidget(dayTransition_);
     transition->addWidget(nightTransition_);
     // Only a changed value is stored, but every move persists.
@@ -135,8 +141,8 @@ DisplaySettingsTab::DisplaySettingsTab(AppState& state, QWidget* parent) : Setti
     QVBoxLayout* font = addSection("Font Smoothing");
     fontSmoothing_ = toggle(localized("Enable font smoothing"), "fontSmoothing");
     fontSmoothingCaption_ =
-        new ToneLabel(localized("Changes to font smoothing may require a logout to take full effect."),
-                      TextStyle::caption, Tone::orange);
+        new solvara::StyledLabel(localized("Changes to font smoothing may require a logout to take full effect."),
+                                 TextStyle::caption, &Theme::orange);
     fontSmoothingCaption_->setObjectName("fontSmoothingCaption");
     fontSmoothingCaption_->setWordWrap(true);
     font->addWidget(fontSmoothing_);
@@ -149,8 +155,10 @@ DisplaySettingsTab::DisplaySettingsTab(AppState& state, QWidget* parent) : Setti
     spotlight->addWidget(spotlight_);
     QVBoxLayout* spotlightLayout = nullptr;
     spotlightSliders_ = column(&spotlightLayout);
-    spotlightRadius_ = new SteppedSlider(localized("Radius"), 50, 500, 10, 200, 55, "spotlightRadius");
-    spotlightOpacity_ = new SteppedSlider(localized("Opacity"), 0.1, 0.95, 0.05, 200, 55, "spotlightOpacity");
+    spotlightRadius_ =
+        new SliderRow(localized("Radius"), 50, 500, 10, settingstext::pixelsText, 200, 55, "spotlightRadius");
+    spotlightOpacity_ =
+        new SliderRow(localized("Opacity"), 0.1, 0.95, 0.05, settingstext::fractionText, 200, 55, "spotlightOpacity");
     spotlightLayout->addWidget(spotlightRadius_);
     spotlightLayout->addWidget(spotlightOpacity_);
     spotlight->addWidget(spotlightSliders_);
@@ -183,14 +191,12 @@ void DisplaySettingsTab::refresh() {
     effective_->setText(text(settingstext::kelvin(kelvin)));
     const double reduction = settingstext::blueLightReduction(kelvin);
     reduction_->setText(text(settingstext::percent(reduction)));
-    reduction_->setTone(reduction > 50.0 ? Tone::orange : Tone::secondary);
+    reduction_->setColorRole(reduction > 50.0 ? &Theme::orange : &Theme::secondary);
 
-    const auto kelvinValue = [](SteppedSlider* slider, std::int64_t value) {
-        slider->showValue(static_cast<double>(value), text(settingstext::kelvin(value)));
+    const auto kelvinValue = [](SliderRow* slider, std::int64_t value) {
+        slider->showValue(static_cast<double>(value));
     };
-    const auto fraction = [](SteppedSlider* slider, double value) {
-        slider->showValue(value, text(settingstext::fractionPercent(value)));
-    };
+    const auto fraction = [](SliderRow* slider, double value) { slider->showValue(value); };
     kelvinValue(dayKelvin_, state_.dayKelvin());
     kelvinValue(nightKelvin_, state_.nightKelvin());
 
@@ -206,13 +212,11 @@ void DisplaySettingsTab::refresh() {
     }
     pwmSliders_->setVisible(state_.pwmProtectionEnabled());
     fraction(dimmerOpacity_, state_.softwareDimmerOpacity());
-    pwmThreshold_->showValue(state_.pwmThreshold(), text(settingstext::percent(state_.pwmThreshold())));
+    pwmThreshold_->showValue(state_.pwmThreshold());
 
     selectEnum(effect_, state_.screenEffect());
-    dayTransition_->showValue(static_cast<double>(state_.transitionDurationDay()),
-                              text(settingstext::minutes(state_.transitionDurationDay())));
-    nightTransition_->showValue(static_cast<double>(state_.transitionDurationNight()),
-                                text(settingstext::minutes(state_.transitionDurationNight())));
+    dayTransition_->showValue(static_cast<double>(state_.transitionDurationDay()));
+    nightTransition_->showValue(static_cast<double>(state_.transitionDurationNight()));
     selectEnum(gammaAPI_, state_.gammaAPI());
 
     {
@@ -225,7 +229,7 @@ void DisplaySettingsTab::refresh() {
         spotlight_->setChecked(state_.spotlightEnabled());
     }
     spotlightSliders_->setVisible(state_.spotlightEnabled());
-    spotlightRadius_->showValue(state_.spotlightRadius(), text(settingstext::pixels(state_.spotlightRadius())));
+    spotlightRadius_->showValue(state_.spotlightRadius());
     fraction(spotlightOpacity_, state_.spotlightOpacity());
     {
         const QSignalBlocker block(softwareCursor_);

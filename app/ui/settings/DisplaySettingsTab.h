@@ -3,7 +3,6 @@
 #include "app/ui/settings/SettingsControls.h"
 
 class QCheckBox;
-class QComboBox;
 
 namespace solvara {
 
@@ -21,31 +20,31 @@ public:
 
 private:
     AppState& state_;
-    settingsui::ToneLabel* effective_;
-    settingsui::ToneLabel* reduction_;
-    settingsui::SteppedSlider* dayKelvin_;
-    settingsui::SteppedSlider* nightKelvin_;
+    StyledLabel* effective_;
+    StyledLabel* reduction_;
+    settingsui::SliderRow* dayKelvin_;
+    settingsui::SliderRow* nightKelvin_;
     QWidget* customDivider_;
     QWidget* customSection_;
-    settingsui::SteppedSlider* customKelvin_;
-    settingsui::SteppedSlider* customDim_;
+    settingsui::SliderRow* customKelvin_;
+    settingsui::SliderRow* customDim_;
     QCheckBox* pwm_;
     QWidget* pwmSliders_;
-    settingsui::SteppedSlider* dimmerOpacity_;
-    settingsui::SteppedSlider* pwmThreshold_;
-    QComboBox* effect_;
-    settingsui::SteppedSlider* dayTransition_;
-    settingsui::SteppedSlider* nightTransition_;
-    QComboBox* gammaAPI_;
+    settingsui::SliderRow* dimmerOpacity_;
+    settingsui::SliderRow* pwmThreshold_;
+    Picker* effect_;
+    settingsui::SliderRow* dayTransition_;
+    settingsui::SliderRow* nightTransition_;
+    Picker* gammaAPI_;
     QCheckBox* fontSmoothing_;
-    settingsui::ToneLabel* fontSmoothingCaption_;
+    StyledLabel* fontSmoothingCaption_;
     QCheckBox* spotlight_;
     QWidget* spotlightSliders_;
-    settingsui::SteppedSlider* spotlightRadius_;
-    settingsui::SteppedSlider* spotlightOpacity_;
+    settingsui::SliderRow* spotlightRadius_;
+    settingsui::SliderRow* spotlightOpacity_;
     QCheckBox* softwareCursor_;
     QWidget* cursorRow_;
-    QComboBox* cursorStyle_;
+    Picker* cursorStyle_;
     PerDisplayCards* cards_;
 };
 

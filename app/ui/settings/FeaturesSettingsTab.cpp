@@ -11,6 +11,7 @@
 
 #include "app/state/AppState.h"
 #include "app/ui/kit/Localized.h"
+#include "app/ui/kit/Switch.h"
 #include "app/ui/kit/Symbols.h"
 #include "app/ui/settings/SettingsTexts.h"
 #include "core/audio/SoundscapeGenerator.h"
@@ -94,8 +95,8 @@ bool featureValue(const AppState& state, std::size_t index) {
     }
 }
 
-QLabel* symbol(const char* name, int pixelSize, Tone tone) {
-    auto* label = new ToneLabel(Symbols::glyph(name), TextStyle::body, tone);
+QLabel* symbol(const char* name, int pixelSize, StyledLabel::ColorRole tone) {
+    auto* label = new StyledLabel(Symbols::glyph(name), TextStyle::body, tone);
     label->setFont(Symbols::font(pixelSize));
     return label;
 }
@@ -113,20 +114,19 @@ public:
         auto* row = new QHBoxLayout(this);
         row->setContentsMargins(10, 10, 10, 10);
         row->setSpacing(10);
-        QLabel* icon = symbol(feature.icon, 16, Tone::accent);
+        QLabel* icon = symbol(feature.icon, 16, &Theme::accent);
         icon->setFixedWidth(20);
         row->addWidget(icon);
-        auto* name = new ToneLabel(localized(feature.name), TextStyle::caption);
+        auto* name = new StyledLabel(localized(feature.name), TextStyle::caption, &Theme::primary);
         row->addWidget(name);
         row->addStretch(1);
-        toggle = new QCheckBox;
+        toggle = new Switch(localized(feature.name));
         toggle->setObjectName(feature.objectName);
-        toggle->setAccessibleName(localized(feature.name));
         toggle->setAccessibleDescription(localized(feature.description));
         row->addWidget(toggle);
     }
 
-    QCheckBox* toggle = nullptr;
+    Switch* toggle = nullptr;
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -134,7 +134,7 @@ protected:
         painter.setRenderHint(QPainter::Antialiasing);
         QPainterPath path;
         path.addRoundedRect(QRectF(rect()), 8, 8);
-        painter.fillPath(path, Theme::withOpacity(themeOf(this).secondary, 0.06));
+        painter.fillPath(path, Theme::withOpacity(Theme::of(this).secondary, 0.06));
     }
     void enterEvent(QEnterEvent* event) override {
         QWidget::enterEvent(event);
@@ -163,8 +163,8 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        painter.fillRect(rect(), themeOf(this).controlBackground);
-        painter.setPen(themeOf(this).separator);
+        painter.fillRect(rect(), Theme::of(this).controlBackground);
+        painter.setPen(Theme::of(this).separator);
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
 };
@@ -178,7 +178,7 @@ FeaturesSettingsTab::FeaturesSettingsTab(AppState& state, QWidget* parent) : Set
     auto* togglesLayout = new QVBoxLayout(toggles);
     togglesLayout->setContentsMargins(0, 0, 0, 0);
     togglesLayout->setSpacing(12);
-    togglesLayout->addWidget(new ToneLabel(localized("Feature Toggles"), TextStyle::headline));
+    togglesLayout->addWidget(new StyledLabel(localized("Feature Toggles"), TextStyle::headline, &Theme::primary));
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(10);
@@ -188,7 +188,7 @@ FeaturesSettingsTab::FeaturesSettingsTab(AppState& state, QWidget* parent) : Set
             features[i], [this, index] { hover(index); }, [this, index] { leave(index); });
         cards_[i] = card;
         grid->addWidget(card, index / 2, index % 2);
-        connect(card->toggle, &QCheckBox::toggled, this, [this, i](bool on) { (state_.*features[i].set)(on); });
+        connect(card->toggle, &QAbstractButton::toggled, this, [this, i](bool on) { (state_.*features[i].set)(on); });
     }
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
@@ -199,7 +199,7 @@ FeaturesSettingsTab::FeaturesSettingsTab(AppState& state, QWidget* parent) : Set
     QVBoxLayout* sound = addSection("Soundscapes", &soundscapeSection_);
     auto* themeRow = new QHBoxLayout;
     themeRow->setSpacing(12);
-    auto* themeLabel = new ToneLabel(localized("Theme"), TextStyle::caption);
+    auto* themeLabel = new StyledLabel(localized("Theme"), TextStyle::caption, &Theme::primary);
     theme_ = picker("soundscapeTheme", 160);
     theme_->setAccessibleName(localized("Theme"));
     themeLabel->setBuddy(theme_);
@@ -213,12 +213,12 @@ FeaturesSettingsTab::FeaturesSettingsTab(AppState& state, QWidget* parent) : Set
     sound->addLayout(themeRow);
     auto* volumeRow = new QHBoxLayout;
     volumeRow->setSpacing(8);
-    volume_ = new SteppedSlider(QString(), 0.05, 1.0, 0.05, 200, 35, "soundscapeVolume");
+    volume_ = new SliderRow(QString(), 0.05, 1.0, 0.05, settingstext::fractionText, 200, 35, "soundscapeVolume");
     volume_->slider()->setAccessibleName(localized("Volume"));
-    volume_->valueLabel()->setFont(TextStyle::font(TextStyle::caption));
-    volumeRow->addWidget(symbol("speaker.wave.1", 14, Tone::secondary));
+    volume_->steppedSlider()->valueLabel()->setFont(TextStyle::font(TextStyle::caption));
+    volumeRow->addWidget(symbol("speaker.wave.1", 14, &Theme::secondary));
     volumeRow->addWidget(volume_);
-    volumeRow->addWidget(symbol("speaker.wave.3", 14, Tone::secondary));
+    volumeRow->addWidget(symbol("speaker.wave.3", 14, &Theme::secondary));
     volumeRow->addStretch(1);
     sound->addLayout(volumeRow);
     onPicked(theme_, [this](const QVariant& tag) { state_.setSoundscapeTheme(tag.toString().toStdString()); });
@@ -233,13 +233,13 @@ FeaturesSettingsTab::FeaturesSettingsTab(AppState& state, QWidget* parent) : Set
     popoverLayout->setContentsMargins(12, 12, 12, 12);
     popoverLayout->setSpacing(8);
     auto* head = new QHBoxLayout;
-    popoverIcon_ = new ToneLabel(QString(), TextStyle::body, Tone::accent);
+    popoverIcon_ = new StyledLabel(QString(), TextStyle::body, &Theme::accent);
     popoverIcon_->setFont(Symbols::font(16));
-    popoverTitle_ = new ToneLabel(QString(), TextStyle::headline);
+    popoverTitle_ = new StyledLabel(QString(), TextStyle::headline, &Theme::primary);
     head->addWidget(popoverIcon_);
     head->addWidget(popoverTitle_, 1);
     popoverLayout->addLayout(head);
-    popoverText_ = new ToneLabel(QString(), TextStyle::body, Tone::secondary);
+    popoverText_ = new StyledLabel(QString(), TextStyle::body, &Theme::secondary);
     popoverText_->setWordWrap(true);
     popoverText_->setObjectName("featurePopoverText");
     popoverLayout->addWidget(popoverText_);
@@ -256,7 +256,7 @@ void FeaturesSettingsTab::hover(int card) {
     popoverIcon_->setText(Symbols::glyph(feature.icon));
     popoverTitle_->setText(localized(feature.name));
     popoverText_->setText(localized(feature.description));
-    popover_->setPalette(palette());
+    Theme::apply(popover_, Theme::of(this).isDark);
     popover_->adjustSize();
     QWidget* anchor = cards_[static_cast<std::size_t>(card)];
     const QPoint below = anchor->mapToGlobal(QPoint((anchor->width() - popover_->width()) / 2, anchor->height() + 4));
@@ -282,8 +282,7 @@ void FeaturesSettingsTab::refresh() {
     soundscapeDivider_->setVisible(sound);
     soundscapeSection_->setVisible(sound);
     selectTag(theme_, QString::fromStdString(state_.soundscapeTheme()));
-    volume_->showValue(state_.soundscapeVolume(),
-                       QString::fromStdString(settingstext::fractionPercent(state_.soundscapeVolume())));
+    volume_->showValue(state_.soundscapeVolume());
 }
 
 }  // namespace solvara

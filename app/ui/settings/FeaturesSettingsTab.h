@@ -5,7 +5,6 @@
 #include "app/ui/settings/SettingsControls.h"
 
 class QCheckBox;
-class QComboBox;
 class QTimer;
 
 namespace solvara {
@@ -34,12 +33,12 @@ private:
     std::array<FeatureCard*, 9> cards_{};
     QWidget* soundscapeDivider_;
     QWidget* soundscapeSection_;
-    QComboBox* theme_;
-    settingsui::SteppedSlider* volume_;
+    Picker* theme_;
+    settingsui::SliderRow* volume_;
     QWidget* popover_;
-    settingsui::ToneLabel* popoverTitle_;
-    settingsui::ToneLabel* popoverIcon_;
-    settingsui::ToneLabel* popoverText_;
+    StyledLabel* popoverTitle_;
+    StyledLabel* popoverIcon_;
+    StyledLabel* popoverText_;
     int hoveredFeature_ = -1;
 };
 

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QHBoxLayout>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
@@ -9,6 +10,7 @@
 #include "app/state/AppState.h"
 #include "app/ui/kit/Localized.h"
 #include "app/ui/kit/Symbols.h"
+#include "app/ui/kit/UiServices.h"
 #include "app/ui/settings/SettingsTexts.h"
 #include "core/foundation/Calendar.h"
 #include "core/foundation/Clock.h"
@@ -57,24 +59,25 @@ GeneralSettingsTab::GeneralSettingsTab(AppState& state, UiServices& ui, QWidget*
     QVBoxLayout* about = addSection("About");
     auto* aboutRow = new QHBoxLayout;
     aboutRow->setSpacing(14);
-    auto* sun = new ToneLabel(Symbols::glyph("sun.max.trianglebadge.exclamationmark"), TextStyle::body, Tone::orange);
+    auto* sun =
+        new StyledLabel(Symbols::glyph("sun.max.trianglebadge.exclamationmark"), TextStyle::body, &Theme::orange);
     sun->setFont(Symbols::font(36));
     aboutRow->addWidget(sun);
     auto* lines = new QVBoxLayout;
     lines->setSpacing(4);
-    auto* name = new ToneLabel("Solvara", TextStyle::title3);
+    auto* name = new StyledLabel("Solvara", TextStyle::title3, &Theme::primary);
     QFont bold = name->font();
     bold.setBold(true);
     name->setFont(bold);
     lines->addWidget(name);
-    auto* version = new ToneLabel(localized("Version ") + appVersion() + " (" + buildNumber() + ")", TextStyle::body,
-                                  Tone::secondary);
+    auto* version = new StyledLabel(localized("Version ") + appVersion() + " (" + buildNumber() + ")", TextStyle::body,
+                                    &Theme::secondary);
     version->setObjectName("versionLine");
     lines->addWidget(version);
     const int year = Calendar::localComponents(Clock::now()).year;
-    auto* credit = new ToneLabel(QString::fromUtf8("© ") + text(format::integer(year)) +
-                                     localized(" Solvara. Light hygiene for your screen and your sleep."),
-                                 TextStyle::caption, Tone::tertiary);
+    auto* credit = new StyledLabel(QString::fromUtf8("© ") + text(format::integer(year)) +
+                                       localized(" Solvara. Light hygiene for your screen and your sleep."),
+                                   TextStyle::caption, &Theme::tertiary);
     credit->setObjectName("creditLine");
     lines->addWidget(credit);
     aboutRow->addLayout(lines);
@@ -113,10 +116,10 @@ GeneralSettingsTab::GeneralSettingsTab(AppState& state, UiServices& ui, QWidget*
     bedtimeRow_ = new QWidget;
     auto* bedtime = new QHBoxLayout(bedtimeRow_);
     bedtime->setContentsMargins(4, 0, 0, 0);
-    auto* bed = new ToneLabel(Symbols::glyph("bed.double"), TextStyle::body, Tone::indigo);
+    auto* bed = new StyledLabel(Symbols::glyph("bed.double"), TextStyle::body, &Theme::indigo);
     bed->setFont(Symbols::font(15));
     bedtime->addWidget(bed);
-    bedtime_ = new ToneLabel(QString(), TextStyle::callout, Tone::secondary);
+    bedtime_ = new StyledLabel(QString(), TextStyle::callout, &Theme::secondary);
     bedtime_->setObjectName("bedtimeCountdown");
     bedtime->addWidget(bedtime_);
     bedtime->addStretch(1);
@@ -158,9 +161,6 @@ GeneralSettingsTab::GeneralSettingsTab(AppState& state, UiServices& ui, QWidget*
     auto* reset = new QHBoxLayout;
     reset->addStretch(1);
     QPushButton* resetButton = button("Reset to Defaults", "resetToDefaults");
-    QPalette red = resetButton->palette();
-    red.setColor(QPalette::ButtonText, Theme::light().red);
-    resetButton->setPalette(red);
     reset->addWidget(resetButton);
     stack()->addLayout(reset);
     connect(resetButton, &QPushButton::clicked, this, &GeneralSettingsTab::confirmReset);
@@ -197,10 +197,78 @@ void GeneralSettingsTab::refresh() {
 
 namespace solvara {
 
-// Wired to the kit's dialog stand-ins once it lands.
-void GeneralSettingsTab::exportSettings() {}
-void GeneralSettingsTab::importSettings() {}
-void GeneralSettingsTab::confirmReset() {}
-void GeneralSettingsTab::share() {}
+void GeneralSettingsTab::exportSettings() {
+    AppState& state = state_;
+    UiServices& ui = ui_;
+    QPointer<QWidget> self(this);
+    ui_.fileDialogs.chooseFileToSave(
+        this, {localized("Export Settings"), QString::fromUtf8(AppState::settingsFileName.data()), "JSON (*.json)"},
+        [&state, &ui, self](std::optional<QString> path) {
+            if (!path) return;
+            const std::optional<std::string> failure = state.exportSettings(path->toStdString());
+            if (!failure) return;
+            MessageBoxes::Question question;
+            question.kind = MessageBoxes::Kind::warning;
+            question.title = localized("Export Settings");
+            question.text = localized("The settings could not be exported.");
+            question.informativeText = QString::fromStdString(*failure);
+            ui.messageBoxes.ask(self, question, [](const QString&) {});
+        });
+}
+
+void GeneralSettingsTab::importSettings() {
+    AppState& state = state_;
+    UiServices& ui = ui_;
+    QPointer<QWidget> self(this);
+    ui_.fileDialogs.chooseFileToOpen(
+        this, {localized("Import Settings"), QString(), "JSON (*.json)"},
+        [&state, &ui, self](std::optional<QString> path) {
+            if (!path) return;
+            const AppState::ImportResult result = state.importSettings(path->toStdString());
+            MessageBoxes::Question question;
+            question.title = localized("Import Settings");
+            if (result.refusal) {
+                question.kind = MessageBoxes::Kind::warning;
+                question.text = localized("The settings file was not imported; nothing was changed.");
+                question.informativeText = QString::fromStdString(*result.refusal);
+            } else if (!result.skipped.empty()) {
+                QStringList names;
+                for (const std::string& name : result.skipped) names << QString::fromStdString(name);
+                question.kind = MessageBoxes::Kind::information;
+                question.text = localized("The settings were imported, except for these, which were left unchanged:");
+                question.informativeText = names.join(", ");
+            } else {
+                return;
+            }
+            ui.messageBoxes.ask(self, question, [](const QString&) {});
+        });
+}
+
+void GeneralSettingsTab::confirmReset() {
+    AppState& state = state_;
+    MessageBoxes::Question question;
+    question.kind = MessageBoxes::Kind::warning;
+    question.title = localized("Reset to Defaults");
+    question.text = localized("This will reset all settings to their default values. This action cannot be undone.");
+    const QString reset = localized("Reset");
+    const QString cancel = localized("Cancel");
+    question.buttons = {reset, cancel};
+    question.cancelButton = cancel;
+    ui_.messageBoxes.ask(this, question, [&state, reset](const QString& chosen) {
+        if (chosen == reset) state.resetToDefaults();
+    });
+}
+
+void GeneralSettingsTab::share() {
+    // The desktop has no sharing picker: the message and the link go to the clipboard.
+    const QString message =
+        localized("Check out Solvara — protect your eyes and circadian rhythm with science-based screen filtering.");
+    ui_.clipboard.setText(message + "\n" + productPage);
+    MessageBoxes::Question question;
+    question.kind = MessageBoxes::Kind::information;
+    question.title = localized("Share Solvara");
+    question.text = localized("A message about Solvara and its link are on the clipboard, ready to paste.");
+    ui_.messageBoxes.ask(this, question, [](const QString&) {});
+}
 
 }  // namespace solvara

@@ -5,7 +5,6 @@
 #include "app/ui/settings/SettingsControls.h"
 
 class QCheckBox;
-class QComboBox;
 class QPushButton;
 
 namespace solvara {
@@ -46,9 +45,9 @@ private:
     QCheckBox* sleepAlarm_;
     QCheckBox* transitionSounds_;
     QWidget* bedtimeRow_;
-    settingsui::ToneLabel* bedtime_;
-    QComboBox* mode_;
-    settingsui::ToneLabel* effective_;
+    StyledLabel* bedtime_;
+    Picker* mode_;
+    StyledLabel* effective_;
 };
 
 }  // namespace solvara

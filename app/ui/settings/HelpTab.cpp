@@ -9,6 +9,7 @@
 #include "app/state/AppState.h"
 #include "app/ui/kit/Localized.h"
 #include "app/ui/kit/Symbols.h"
+#include "app/ui/kit/UiServices.h"
 #include "app/ui/settings/GeneralSettingsTab.h"
 #include "app/ui/settings/SettingsTexts.h"
 
@@ -28,7 +29,7 @@ protected:
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(Qt::NoPen);
-        painter.setBrush(themeOf(this).orange);
+        painter.setBrush(Theme::of(this).orange);
         painter.drawEllipse(rect());
         painter.setPen(Qt::white);
         painter.setFont(TextStyle::systemFont(10, QFont::Bold));
@@ -51,7 +52,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override {
-        const Theme& theme = themeOf(this);
+        const Theme& theme = Theme::of(this);
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
         QPainterPath path;
@@ -68,7 +69,7 @@ QWidget* stepRow(const char* number, const char* step) {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(10);
     layout->addWidget(new StepNumber(number), 0, Qt::AlignTop);
-    auto* text = new ToneLabel(localized(step), TextStyle::body, Tone::secondary);
+    auto* text = new StyledLabel(localized(step), TextStyle::body, &Theme::secondary);
     text->setWordWrap(true);
     layout->addWidget(text, 1);
     return row;
@@ -78,7 +79,7 @@ QWidget* shortcutRow(const char* action, const char* keys) {
     auto* row = new QWidget;
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(new ToneLabel(action, TextStyle::body));
+    layout->addWidget(new StyledLabel(action, TextStyle::body, &Theme::primary));
     layout->addStretch(1);
     layout->addWidget(new KeysLabel(keys));
     return row;
@@ -89,11 +90,11 @@ QWidget* tipRow(const char* symbol, const char* tip) {
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(8);
-    auto* icon = new ToneLabel(Symbols::glyph(symbol), TextStyle::body, Tone::orange);
+    auto* icon = new StyledLabel(Symbols::glyph(symbol), TextStyle::body, &Theme::orange);
     icon->setFont(Symbols::font(14));
     icon->setFixedWidth(20);
     layout->addWidget(icon, 0, Qt::AlignTop);
-    auto* text = new ToneLabel(localized(tip), TextStyle::callout, Tone::secondary);
+    auto* text = new StyledLabel(localized(tip), TextStyle::callout, &Theme::secondary);
     text->setWordWrap(true);
     layout->addWidget(text, 1);
     return row;
@@ -119,9 +120,10 @@ HelpTab::HelpTab(AppState& state, UiServices& ui, QWidget* parent) : SettingsPag
     setObjectName("HelpTab");
 
     QVBoxLayout* start = addSection("Getting Started");
-    auto* intro = new ToneLabel(localized("Solvara automatically adjusts your display's color temperature based on the "
-                                          "sun's position to protect your circadian rhythm and improve sleep quality."),
-                                TextStyle::body, Tone::secondary);
+    auto* intro =
+        new StyledLabel(localized("Solvara automatically adjusts your display's color temperature based on the "
+                                  "sun's position to protect your circadian rhythm and improve sleep quality."),
+                        TextStyle::body, &Theme::secondary);
     intro->setWordWrap(true);
     start->addWidget(intro);
     QVBoxLayout* steps = column(start, 8);
@@ -140,7 +142,7 @@ HelpTab::HelpTab(AppState& state, UiServices& ui, QWidget* parent) : SettingsPag
     list->addWidget(shortcutRow("Toggle PWM Protection", "Ctrl+Alt+P"));
     list->addWidget(shortcutRow("Take Break Now", "Ctrl+Alt+B"));
     keys->addWidget(
-        new ToneLabel(localized("Customize shortcuts in the Shortcuts tab."), TextStyle::caption, Tone::tertiary));
+        new StyledLabel(localized("Customize shortcuts in the Shortcuts tab."), TextStyle::caption, &Theme::tertiary));
     addDivider();
 
     QVBoxLayout* links = addSection("Links");
@@ -185,6 +187,8 @@ HelpTab::HelpTab(AppState& state, UiServices& ui, QWidget* parent) : SettingsPag
 
 namespace solvara {
 
-void HelpTab::open(const QString&) {}
+void HelpTab::open(const QString& address) {
+    ui_.urlOpener.openUrl(address);
+}
 
 }  // namespace solvara

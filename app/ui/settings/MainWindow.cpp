@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "app/state/AppState.h"
+#include "app/ui/kit/Theme.h"
 #include "app/ui/onboarding/OnboardingFlow.h"
 #include "app/ui/settings/SettingsControls.h"
 #include "app/ui/settings/SettingsView.h"
@@ -79,9 +80,8 @@ void MainWindow::refresh() {
 
 void MainWindow::applyTheme(bool dark) {
     dark_ = dark;
-    const QPalette palette = settingsui::palette(dark);
-    setPalette(palette);
-    if (sheet_ != nullptr) sheet_->setPalette(palette);
+    Theme::apply(this, dark);
+    if (sheet_ != nullptr) Theme::apply(sheet_, dark);
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
@@ -104,7 +104,7 @@ void MainWindow::presentSheet() {
         return;
     }
     auto* sheet = new Sheet(this);
-    sheet->setPalette(palette());
+    Theme::apply(sheet, dark_);
     auto* layout = new QVBoxLayout(sheet);
     layout->setContentsMargins(0, 0, 0, 0);
     auto* flow = new OnboardingFlow(state_, ui_);

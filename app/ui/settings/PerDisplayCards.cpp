@@ -12,7 +12,9 @@
 #include <QVBoxLayout>
 
 #include "app/state/AppState.h"
+#include "app/ui/kit/Card.h"
 #include "app/ui/kit/Localized.h"
+#include "app/ui/kit/Switch.h"
 #include "app/ui/kit/Symbols.h"
 #include "app/ui/settings/SettingsControls.h"
 #include "app/ui/settings/SettingsTexts.h"
@@ -21,30 +23,11 @@ namespace solvara {
 
 using namespace settingsui;
 
-namespace {
-
-// A rounded panel of the secondary colour at 6 % opacity.
-class CardFrame : public QWidget {
-public:
-    explicit CardFrame(QWidget* parent = nullptr) : QWidget(parent) {}
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        QPainterPath path;
-        path.addRoundedRect(QRectF(rect()), 8, 8);
-        painter.fillPath(path, Theme::withOpacity(themeOf(this).secondary, 0.06));
-    }
-};
-
-}  // namespace
-
 PerDisplayCards::PerDisplayCards(AppState& state, QWidget* parent)
     : QWidget(parent),
       state_(state),
       layout_(new QVBoxLayout(this)),
-      empty_(new ToneLabel(localized("No additional displays detected."), TextStyle::caption, Tone::secondary)) {
+      empty_(new StyledLabel(localized("No additional displays detected."), TextStyle::caption, &Theme::secondary)) {
     setObjectName("perDisplayCards");
     layout_->setContentsMargins(0, 0, 0, 0);
     layout_->setSpacing(10);
@@ -65,23 +48,23 @@ void PerDisplayCards::write(std::uint32_t displayID, Change change) {
 
 PerDisplayCards::Card PerDisplayCards::makeCard(std::uint32_t displayID) {
     Card card;
-    card.frame = new CardFrame(this);
+    card.frame = new solvara::Card(this, &Theme::secondary, 0.06, 8);
     card.frame->setObjectName(QString("displayCard%1").arg(displayID));
     auto* column = new QVBoxLayout(card.frame);
     column->setContentsMargins(10, 10, 10, 10);
     column->setSpacing(6);
 
     auto* header = new QHBoxLayout;
-    auto* icon = new ToneLabel(Symbols::glyph("display"), TextStyle::body);
+    auto* icon = new StyledLabel(Symbols::glyph("display"), TextStyle::body, &Theme::primary);
     icon->setFont(Symbols::font(16));
     header->addWidget(icon);
-    card.name = new ToneLabel(QString(), TextStyle::body);
+    card.name = new StyledLabel(QString(), TextStyle::body, &Theme::primary);
     QFont medium = card.name->font();
     medium.setWeight(QFont::Medium);
     card.name->setFont(medium);
     header->addWidget(card.name);
     header->addStretch(1);
-    card.enabled = new QCheckBox;
+    card.enabled = new Switch(QString());
     card.enabled->setObjectName("displayEnabled");
     header->addWidget(card.enabled);
     column->addLayout(header);
@@ -90,14 +73,15 @@ PerDisplayCards::Card PerDisplayCards::makeCard(std::uint32_t displayID) {
     auto* sliders = new QVBoxLayout(card.sliders);
     sliders->setContentsMargins(0, 0, 0, 0);
     sliders->setSpacing(6);
-    card.kelvin = new SteppedSlider(localized("Kelvin override"), 1800, 6500, 100, 160, 55, "kelvinOverride");
-    card.brightness =
-        new SteppedSlider(localized("Brightness override"), 0.1, 1.0, 0.05, 160, 55, "brightnessOverride");
+    card.kelvin = new SliderRow(localized("Kelvin override"), 1800, 6500, 100, settingstext::kelvinText, 160, 55,
+                                "kelvinOverride");
+    card.brightness = new SliderRow(localized("Brightness override"), 0.1, 1.0, 0.05, settingstext::fractionText, 160,
+                                    55, "brightnessOverride");
     sliders->addWidget(card.kelvin);
     sliders->addWidget(card.brightness);
     column->addWidget(card.sliders);
 
-    connect(card.enabled, &QCheckBox::toggled, this,
+    connect(card.enabled, &QAbstractButton::toggled, this,
             [this, displayID](bool on) { write(displayID, [on](PerDisplaySettings& r) { r.isEnabled = on; }); });
     card.kelvin->onMoved([this, displayID](double value) {
         const auto kelvin = static_cast<std::int64_t>(std::trunc(value));
@@ -147,9 +131,9 @@ void PerDisplayCards::refresh() {
         card.enabled->setAccessibleName(QString::fromStdString(record->displayName));
         card.sliders->setVisible(record->isEnabled);
         const std::int64_t kelvin = record->kelvinOverride.value_or(state_.effectiveKelvin());
-        card.kelvin->showValue(static_cast<double>(kelvin), QString::fromStdString(settingstext::kelvin(kelvin)));
+        card.kelvin->showValue(static_cast<double>(kelvin));
         const double brightness = record->brightnessOverride.value_or(1.0);
-        card.brightness->showValue(brightness, QString::fromStdString(settingstext::fractionPercent(brightness)));
+        card.brightness->showValue(brightness);
         card.frame->show();
     }
 }

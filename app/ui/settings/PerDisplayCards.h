@@ -5,15 +5,15 @@
 
 #include <QWidget>
 
-class QCheckBox;
+class QAbstractButton;
 class QVBoxLayout;
 
 namespace solvara {
 
 class AppState;
+class StyledLabel;
 namespace settingsui {
-class SteppedSlider;
-class ToneLabel;
+class SliderRow;
 }  // namespace settingsui
 
 // One card per display the state knows, sorted by name: a switch that leaves the display
@@ -28,11 +28,11 @@ public:
 private:
     struct Card {
         QWidget* frame = nullptr;
-        settingsui::ToneLabel* name = nullptr;
-        QCheckBox* enabled = nullptr;
+        StyledLabel* name = nullptr;
+        QAbstractButton* enabled = nullptr;
         QWidget* sliders = nullptr;
-        settingsui::SteppedSlider* kelvin = nullptr;
-        settingsui::SteppedSlider* brightness = nullptr;
+        settingsui::SliderRow* kelvin = nullptr;
+        settingsui::SliderRow* brightness = nullptr;
     };
 
     Card makeCard(std::uint32_t displayID);
@@ -42,7 +42,7 @@ private:
 
     AppState& state_;
     QVBoxLayout* layout_;
-    settingsui::ToneLabel* empty_;
+    StyledLabel* empty_;
     std::map<std::uint32_t, Card> cards_;
 };
 

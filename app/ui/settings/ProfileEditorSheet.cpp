@@ -6,9 +6,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/ui/kit/Divider.h"
 #include "app/ui/kit/Localized.h"
 #include "app/ui/kit/Symbols.h"
 #include "app/ui/settings/SettingsControls.h"
+#include "app/ui/settings/SymbolButton.h"
 
 namespace solvara {
 
@@ -26,20 +28,6 @@ QString trimmed(const QString& text) {
     return text.mid(begin, end - begin);
 }
 
-QPushButton* symbolButton(const char* symbol, const QString& name, const char* objectName, Tone tone) {
-    auto* button = new QPushButton(Symbols::glyph(symbol));
-    button->setFont(Symbols::font(14));
-    button->setFlat(true);
-    button->setObjectName(objectName);
-    button->setAccessibleName(name);
-    button->setToolTip(name);
-    button->setCursor(Qt::PointingHandCursor);
-    QPalette p = button->palette();
-    p.setColor(QPalette::ButtonText, tone == Tone::red ? Theme::light().red : Theme::light().accent);
-    button->setPalette(p);
-    return button;
-}
-
 }  // namespace
 
 ProfileEditorSheet::ProfileEditorSheet(ActivityProfile profile, bool isNew,
@@ -52,13 +40,14 @@ ProfileEditorSheet::ProfileEditorSheet(ActivityProfile profile, bool isNew,
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(24, 24, 24, 24);
     column->setSpacing(20);
-    column->addWidget(new ToneLabel(isNew ? localized("New Profile") : localized("Edit Profile"), TextStyle::headline),
+    column->addWidget(new StyledLabel(isNew ? localized("New Profile") : localized("Edit Profile"), TextStyle::headline,
+                                      &Theme::primary),
                       0, Qt::AlignHCenter);
 
     auto* fields = new QVBoxLayout;
     fields->setSpacing(12);
     auto* nameRow = new QHBoxLayout;
-    auto* nameLabel = new ToneLabel(localized("Name"), TextStyle::body);
+    auto* nameLabel = new StyledLabel(localized("Name"), TextStyle::body, &Theme::primary);
     nameLabel->setFixedWidth(80);
     name_ = new QLineEdit(QString::fromStdString(profile_.name));
     name_->setObjectName("profileName");
@@ -69,7 +58,7 @@ ProfileEditorSheet::ProfileEditorSheet(ActivityProfile profile, bool isNew,
     fields->addLayout(nameRow);
 
     auto* behaviorRow = new QHBoxLayout;
-    auto* behaviorLabel = new ToneLabel(localized("Behavior"), TextStyle::body);
+    auto* behaviorLabel = new StyledLabel(localized("Behavior"), TextStyle::body, &Theme::primary);
     behaviorLabel->setFixedWidth(80);
     behavior_ = new QComboBox;
     behavior_->setObjectName("profileBehavior");
@@ -85,7 +74,7 @@ ProfileEditorSheet::ProfileEditorSheet(ActivityProfile profile, bool isNew,
 
     auto* identifiers = new QVBoxLayout;
     identifiers->setSpacing(6);
-    identifiers->addWidget(new ToneLabel(localized("Bundle Identifiers"), TextStyle::body));
+    identifiers->addWidget(new StyledLabel(localized("Bundle Identifiers"), TextStyle::body, &Theme::primary));
     identifiersSlot_ = new QVBoxLayout;
     identifiersSlot_->setContentsMargins(0, 0, 0, 0);
     identifiers->addLayout(identifiersSlot_);
@@ -97,22 +86,23 @@ ProfileEditorSheet::ProfileEditorSheet(ActivityProfile profile, bool isNew,
     QFont mono("DejaVu Sans Mono");
     mono.setPixelSize(10);
     input_->setFont(mono);
-    add_ = symbolButton("plus.circle.fill", localized("Add identifier"), "addIdentifier", Tone::accent);
+    add_ = new SymbolButton("plus.circle.fill", localized("Add identifier"), &Theme::accent);
+    add_->setObjectName("addIdentifier");
     entry->addWidget(input_, 1);
     entry->addWidget(add_);
     identifiers->addLayout(entry);
-    auto* tip = new ToneLabel(
+    auto* tip = new StyledLabel(
         localized("Tip: an application's identifier here is the name of its desktop file without \".desktop\" "
                   "(see /usr/share/applications) or its window class (run <code>xprop WM_CLASS</code> and click "
                   "its window)."),
-        TextStyle::caption, Tone::tertiary);
+        TextStyle::caption, &Theme::tertiary);
     tip->setTextFormat(Qt::RichText);
     tip->setWordWrap(true);
     tip->setObjectName("identifierTip");
     identifiers->addWidget(tip);
     fields->addLayout(identifiers);
     column->addLayout(fields);
-    column->addWidget(divider());
+    column->addWidget(new Divider);
 
     auto* buttons = new QHBoxLayout;
     auto* cancel = new QPushButton(localized("Cancel"));
@@ -168,10 +158,11 @@ void ProfileEditorSheet::rebuildIdentifiers() {
     mono.setPixelSize(10);
     for (std::size_t i = 0; i < profile_.bundleIdentifiers.size(); ++i) {
         auto* row = new QHBoxLayout;
-        auto* text =
-            new ToneLabel(QString::fromStdString(profile_.bundleIdentifiers[i]), TextStyle::caption, Tone::secondary);
+        auto* text = new StyledLabel(QString::fromStdString(profile_.bundleIdentifiers[i]), TextStyle::caption,
+                                     &Theme::secondary);
         text->setFont(mono);
-        auto* remove = symbolButton("minus.circle", localized("Remove identifier"), "removeIdentifier", Tone::red);
+        auto* remove = new SymbolButton("minus.circle", localized("Remove identifier"), &Theme::red);
+        remove->setObjectName("removeIdentifier");
         row->addWidget(text, 1);
         row->addWidget(remove);
         rows->addLayout(row);

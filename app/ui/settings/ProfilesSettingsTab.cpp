@@ -12,6 +12,7 @@
 #include "app/ui/kit/Symbols.h"
 #include "app/ui/settings/ProfileEditorSheet.h"
 #include "app/ui/settings/SettingsTexts.h"
+#include "app/ui/settings/SymbolButton.h"
 
 namespace solvara {
 
@@ -49,7 +50,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override {
-        const auto [background, foreground] = colors_(themeOf(this));
+        const auto [background, foreground] = colors_(Theme::of(this));
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
         QPainterPath path;
@@ -65,17 +66,6 @@ private:
     std::function<std::pair<QColor, QColor>(const Theme&)> colors_;
     bool capsule_;
 };
-
-QPushButton* iconButton(const char* symbol, const QString& name, const char* objectName) {
-    auto* button = new QPushButton(Symbols::glyph(symbol));
-    button->setObjectName(objectName);
-    button->setFont(Symbols::font(13));
-    button->setFlat(true);
-    button->setAccessibleName(name);
-    button->setToolTip(name);
-    button->setFixedWidth(26);
-    return button;
-}
 
 }  // namespace
 
@@ -127,7 +117,7 @@ QWidget* ProfilesSettingsTab::makeRow(const ActivityProfile& profile) {
     text->setSpacing(2);
     auto* title = new QHBoxLayout;
     title->setSpacing(6);
-    auto* name = new ToneLabel(QString::fromStdString(profile.name), TextStyle::body);
+    auto* name = new StyledLabel(QString::fromStdString(profile.name), TextStyle::body, &Theme::primary);
     QFont medium = name->font();
     medium.setWeight(QFont::Medium);
     name->setFont(medium);
@@ -145,8 +135,8 @@ QWidget* ProfilesSettingsTab::makeRow(const ActivityProfile& profile) {
     }
     title->addStretch(1);
     text->addLayout(title);
-    auto* identifiers = new ToneLabel(QString::fromStdString(settingstext::identifierLine(profile.bundleIdentifiers)),
-                                      TextStyle::caption2, Tone::secondary);
+    auto* identifiers = new StyledLabel(QString::fromStdString(settingstext::identifierLine(profile.bundleIdentifiers)),
+                                        TextStyle::caption2, &Theme::secondary);
     identifiers->setObjectName("profileRowIdentifiers");
     text->addWidget(identifiers);
     layout->addLayout(text, 1);
@@ -162,8 +152,9 @@ QWidget* ProfilesSettingsTab::makeRow(const ActivityProfile& profile) {
     badge->setObjectName("behaviorBadge");
     layout->addWidget(badge);
 
-    QPushButton* edit =
-        iconButton("pencil", localized("Edit") + " " + QString::fromStdString(profile.name), "editProfile");
+    auto* edit = new SymbolButton("pencil", localized("Edit") + " " + QString::fromStdString(profile.name),
+                                  &Theme::secondary, 1.0, 13);
+    edit->setObjectName("editProfile");
     layout->addWidget(edit);
     const Uuid id = profile.id;
     connect(edit, &QPushButton::clicked, this, [this, id] {
@@ -172,11 +163,9 @@ QWidget* ProfilesSettingsTab::makeRow(const ActivityProfile& profile) {
         }
     });
     if (!profile.isBuiltIn) {
-        QPushButton* remove =
-            iconButton("trash", localized("Delete") + " " + QString::fromStdString(profile.name), "deleteProfile");
-        QPalette p = remove->palette();
-        p.setColor(QPalette::ButtonText, Theme::withOpacity(themeOf(this).red, 0.7));
-        remove->setPalette(p);
+        auto* remove = new SymbolButton("trash", localized("Delete") + " " + QString::fromStdString(profile.name),
+                                        &Theme::red, 0.7, 13);
+        remove->setObjectName("deleteProfile");
         layout->addWidget(remove);
         connect(remove, &QPushButton::clicked, this, [this, id] {
             state_.profileManager().deleteProfile(id);
@@ -201,7 +190,7 @@ void ProfilesSettingsTab::openEditor(const ActivityProfile& profile, bool isNew)
             scheduleRebuild();
         },
         this);
-    sheet_->setPalette(palette());
+    Theme::apply(sheet_, Theme::of(this).isDark);
     sheet_->setAttribute(Qt::WA_DeleteOnClose);
     connect(sheet_, &QDialog::finished, this, [this] { sheet_ = nullptr; });
     sheet_->open();

@@ -38,18 +38,18 @@ QString twoDigitText(std::int64_t value) {
     return text(settingstext::twoDigits(value));
 }
 
-QWidget* timeRow(const QString& label, QComboBox* hour, QComboBox* minute) {
+QWidget* timeRow(const QString& label, Picker* hour, Picker* minute) {
     auto* row = new QWidget;
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* name = new ToneLabel(label, TextStyle::body);
+    auto* name = new StyledLabel(label, TextStyle::body, &Theme::primary);
     name->setBuddy(hour);
     hour->setAccessibleName(label);
     minute->setAccessibleName(label);
     layout->addWidget(name);
     layout->addStretch(1);
     layout->addWidget(hour);
-    layout->addWidget(new ToneLabel(":", TextStyle::body));
+    layout->addWidget(new StyledLabel(":", TextStyle::body, &Theme::primary));
     layout->addWidget(minute);
     return row;
 }
@@ -63,7 +63,7 @@ QWidget* group(QVBoxLayout** layoutOut) {
     return widget;
 }
 
-void pickInt(QComboBox* picker, AppState& state, void (AppState::*setter)(std::int64_t)) {
+void pickInt(Picker* picker, AppState& state, void (AppState::*setter)(std::int64_t)) {
     onPicked(picker, [&state, setter](const QVariant& tag) { (state.*setter)(tag.toLongLong()); });
 }
 
@@ -113,9 +113,9 @@ ScheduleSettingsTab::ScheduleSettingsTab(AppState& state, QWidget* parent) : Set
     weekendSleep_ = intPicker("weekendSleepHour", 100, hoursAround(22, 26), hourText);
     weekendLayout->addWidget(pickerRow(localized("Weekend wake time"), weekendWake_));
     weekendLayout->addWidget(pickerRow(localized("Weekend sleep time"), weekendSleep_));
-    auto* weekendCaption = new ToneLabel(
+    auto* weekendCaption = new StyledLabel(
         localized("Active on Friday & Saturday nights. Your morning boost and alarm clock will adjust automatically."),
-        TextStyle::caption, Tone::tertiary);
+        TextStyle::caption, &Theme::tertiary);
     weekendCaption->setWordWrap(true);
     weekendLayout->addWidget(weekendCaption);
     weekend->addWidget(weekendRows_);
@@ -131,9 +131,9 @@ ScheduleSettingsTab::ScheduleSettingsTab(AppState& state, QWidget* parent) : Set
     for (const auto& [label, minutes] : revertChoices)
         movieRevert_->addItem(localized(label), QVariant::fromValue<qlonglong>(minutes));
     movie->addWidget(pickerRow(localized("Auto-revert to Auto after"), movieRevert_));
-    auto* movieCaption = new ToneLabel(
+    auto* movieCaption = new StyledLabel(
         localized("When Movie mode is selected, it will automatically switch back to Auto after this duration."),
-        TextStyle::caption, Tone::tertiary);
+        TextStyle::caption, &Theme::tertiary);
     movieCaption->setWordWrap(true);
     movie->addWidget(movieCaption);
     pickInt(movieRevert_, state_, &AppState::setMovieModeAutoRevertMinutes);
@@ -165,7 +165,7 @@ ScheduleSettingsTab::ScheduleSettingsTab(AppState& state, QWidget* parent) : Set
     solarLayout->addWidget(valueRow("Phase", QString(), "solarPhase", &phase_));
     solarLayout->addWidget(valueRow("Morning boost", QString(), "morningBoost", &boost_));
     solar->addWidget(solarRows_);
-    waiting_ = new ToneLabel(localized("Waiting for location..."), TextStyle::body, Tone::secondary);
+    waiting_ = new StyledLabel(localized("Waiting for location..."), TextStyle::body, &Theme::secondary);
     waiting_->setObjectName("waitingForLocation");
     solar->addWidget(waiting_);
     finish();

@@ -3,7 +3,6 @@
 #include "app/ui/settings/SettingsControls.h"
 
 class QCheckBox;
-class QComboBox;
 
 namespace solvara {
 
@@ -19,29 +18,29 @@ public:
 
 private:
     AppState& state_;
-    QComboBox* source_;
+    Picker* source_;
     QWidget* cityRow_;
-    QComboBox* city_;
+    Picker* city_;
     QWidget* coordinateRow_;
-    settingsui::ToneLabel* coordinate_;
-    QComboBox* wake_;
-    QComboBox* sleep_;
+    StyledLabel* coordinate_;
+    Picker* wake_;
+    Picker* sleep_;
     QCheckBox* weekend_;
     QWidget* weekendRows_;
-    QComboBox* weekendWake_;
-    QComboBox* weekendSleep_;
-    QComboBox* movieRevert_;
+    Picker* weekendWake_;
+    Picker* weekendSleep_;
+    Picker* movieRevert_;
     QCheckBox* manualNight_;
     QWidget* manualRows_;
-    QComboBox* nightStartHour_;
-    QComboBox* nightStartMinute_;
-    QComboBox* nightEndHour_;
-    QComboBox* nightEndMinute_;
+    Picker* nightStartHour_;
+    Picker* nightStartMinute_;
+    Picker* nightEndHour_;
+    Picker* nightEndMinute_;
     QWidget* solarRows_;
-    settingsui::ToneLabel* elevation_;
-    settingsui::ToneLabel* phase_;
-    settingsui::ToneLabel* boost_;
-    settingsui::ToneLabel* waiting_;
+    StyledLabel* elevation_;
+    StyledLabel* phase_;
+    StyledLabel* boost_;
+    StyledLabel* waiting_;
 };
 
 }  // namespace solvara

@@ -2,51 +2,28 @@
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <vector>
 
 #include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QSlider>
 #include <QVariant>
 #include <QWidget>
 
+#include "app/ui/kit/Picker.h"
+#include "app/ui/kit/SteppedSlider.h"
+#include "app/ui/kit/StyledLabel.h"
 #include "app/ui/kit/TextStyle.h"
 #include "app/ui/kit/Theme.h"
 
-class QBoxLayout;
+class QSlider;
 class QVBoxLayout;
 
 namespace solvara {
 
 class AppState;
 
-// The small building blocks of the settings tabs: a page, sections, rows, pickers with tags,
-// stepped sliders, and labels whose colour follows the window's light or dark theme.
+// How the settings tabs put the kit's widgets together: the page, its sections and rows,
+// pickers and slider rows as the tabs use them.
 namespace settingsui {
-
-// The theme the widget's window shows (read from its palette, so it follows a live switch).
-const Theme& themeOf(const QWidget* widget);
-// A light or dark palette for a whole window, from the named colours.
-QPalette palette(bool dark);
-
-enum class Tone { primary, secondary, tertiary, orange, red, accent, indigo };
-
-// A label in a text style and a named colour of the current theme.
-class ToneLabel : public QLabel {
-public:
-    ToneLabel(const QString& text, TextStyle::Style style, Tone tone = Tone::primary, QWidget* parent = nullptr);
-    void setTone(Tone tone);
-    Tone tone() const { return tone_; }
-
-protected:
-    void changeEvent(QEvent* event) override;
-
-private:
-    void applyTone();
-    Tone tone_;
-};
 
 // A tab's page: a vertical stack inset 24 px with 20 px between its children, content at the top.
 class SettingsPage : public QWidget {
@@ -56,7 +33,7 @@ public:
     // A titled section added to the page; answers the layout its content goes into (10 px apart).
     QVBoxLayout* addSection(const QString& title, QWidget** sectionOut = nullptr);
     QWidget* addDivider();
-    ToneLabel* addCaption(const QString& text, Tone tone = Tone::secondary);
+    StyledLabel* addCaption(const QString& text, StyledLabel::ColorRole role = &Theme::secondary);
     // Keeps everything above at the top.
     void finish();
 
@@ -64,50 +41,43 @@ private:
     QVBoxLayout* stack_;
 };
 
-// A thin separator line.
-QWidget* divider(QWidget* parent = nullptr);
-
-// A label at the left and a value at the right with even-width digits; answers the value label.
-QWidget* valueRow(const QString& label, const QString& value, const char* objectName, ToneLabel** valueOut);
+// A label at the left and a value at the right (a SettingsRow); answers the value's label,
+// named `objectName`.
+QWidget* valueRow(const QString& label, const QString& value, const char* objectName, StyledLabel** valueOut);
 
 QCheckBox* toggle(const QString& text, const char* objectName);
 
-// A pop-up picker of fixed width whose items carry tags (userData).
-QComboBox* picker(const char* objectName, int width);
+// A pop-up picker of fixed width whose items carry tags.
+Picker* picker(const char* objectName, int width);
 // A picker of whole numbers, each item showing text(value).
-QComboBox* intPicker(const char* objectName, int width, const std::vector<std::int64_t>& values,
-                     const std::function<QString(std::int64_t)>& text);
+Picker* intPicker(const char* objectName, int width, const std::vector<std::int64_t>& values,
+                  const std::function<QString(std::int64_t)>& text);
 // Calls `chosen` with the tag of each item the user picks (mouse, keyboard or screen reader).
-void onPicked(QComboBox* picker, std::function<void(const QVariant&)> chosen);
+void onPicked(Picker* picker, std::function<void(const QVariant&)> chosen);
 // Selects the item tagged `tag`, or none when no item has it (the stored value is kept).
-void selectTag(QComboBox* picker, const QVariant& tag);
+void selectTag(Picker* picker, const QVariant& tag);
 // The label, a stretch and the picker; the label names the picker for screen readers.
-QWidget* pickerRow(const QString& label, QComboBox* picker);
+QWidget* pickerRow(const QString& label, Picker* picker);
 
-// A slider over min...max in steps: the slider holds the step index, the label the true value.
-class SteppedSlider : public QWidget {
+// A slider row: the label, a stepped slider of limited width and its value text of fixed width.
+// The inner QSlider is named "<objectName>Slider".
+class SliderRow : public QWidget {
 public:
-    SteppedSlider(const QString& label, double min, double max, double step, int maxSliderWidth, int valueWidth,
-                  const char* objectName, QWidget* parent = nullptr);
-    QSlider* slider() const { return slider_; }
-    QLabel* valueLabel() const { return value_; }
-    // Shows `value` (under a signal blocker): the slider at its step, or at the end for a value
-    // beyond the range; the label says `text`.
-    void showValue(double value, const QString& text);
-    // The value of the slider's current step.
-    double value() const;
+    SliderRow(const QString& label, double min, double max, double step, SteppedSlider::Formatter format,
+              int maxSliderWidth, int valueWidth, const char* objectName, QWidget* parent = nullptr);
+    // Shows `value` as it is (under the kit's rule: the knob at the nearest step or the end).
+    void showValue(double value) { slider_->setValue(value); }
     // Called with the step's value whenever the user moves the slider.
     void onMoved(std::function<void(double)> moved);
+    QSlider* slider() const;
+    SteppedSlider* steppedSlider() const { return slider_; }
 
 private:
-    double min_;
-    double step_;
-    QSlider* slider_;
-    ToneLabel* value_;
+    SteppedSlider* slider_;
 };
 
-// Calls `refresh` on the next turn of the event loop after each change of the state, once for a
-// burst of changes, for as long as `owner` lives.
+// Calls `refresh` once on the next turn of the event loop after each burst of changes of the
+// state or its break scheduler, for as long as `owner` lives.
 void watchState(AppState& state, QObject* owner, std::function<void()> refresh);
 
 }  // namespace settingsui

@@ -85,4 +85,20 @@ std::string feedbackAddress(const std::string& version) {
     return std::string("mailto:") + feedbackRecipient + "?subject=Solvara%20v" + version + "%20Feedback";
 }
 
+QString kelvinText(double value) {
+    return QString::fromStdString(kelvin(static_cast<std::int64_t>(value)));
+}
+QString fractionText(double value) {
+    return QString::fromStdString(fractionPercent(value));
+}
+QString percentText(double value) {
+    return QString::fromStdString(percent(value));
+}
+QString minutesText(double seconds) {
+    return QString::fromStdString(minutes(static_cast<std::int64_t>(seconds)));
+}
+QString pixelsText(double value) {
+    return QString::fromStdString(pixels(value));
+}
+
 }  // namespace solvara::settingstext

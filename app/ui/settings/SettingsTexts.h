@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include <QString>
+
 #include "app/shell/KeyboardShortcutManager.h"
 
 namespace solvara::settingstext {
@@ -45,5 +47,12 @@ bool isGrabbedOnDesktop(const KeyboardShortcutManager::Shortcut& shortcut);
 
 // The feedback message's address with the subject "Solvara v<version> Feedback".
 std::string feedbackAddress(const std::string& version);
+
+// The value texts of the slider rows, from the value shown (whole numbers are truncated).
+QString kelvinText(double value);
+QString fractionText(double value);
+QString percentText(double value);
+QString minutesText(double seconds);
+QString pixelsText(double value);
 
 }  // namespace solvara::settingstext

@@ -47,7 +47,7 @@ public:
     }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        const Theme& theme = themeOf(option.widget);
+        const Theme& theme = Theme::of(option.widget);
         painter->save();
         painter->setRenderHint(QPainter::Antialiasing);
         const QRect area = option.rect;
@@ -93,7 +93,7 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        painter.fillRect(rect(), themeOf(this).separator);
+        painter.fillRect(rect(), Theme::of(this).separator);
     }
 };
 
@@ -105,7 +105,7 @@ protected:
     void paintEvent(QPaintEvent* event) override {
         {
             QPainter painter(viewport());
-            painter.fillRect(viewport()->rect(), themeOf(this).windowBackground);
+            painter.fillRect(viewport()->rect(), Theme::of(this).windowBackground);
         }
         QListWidget::paintEvent(event);
     }

@@ -8,10 +8,12 @@
 #include <QVBoxLayout>
 
 #include "app/state/AppState.h"
+#include "app/ui/kit/Divider.h"
 #include "app/ui/kit/Localized.h"
 #include "app/ui/kit/Symbols.h"
 #include "app/ui/settings/SettingsTexts.h"
 #include "app/ui/settings/ShortcutRecorder.h"
+#include "app/ui/settings/SymbolButton.h"
 
 namespace solvara {
 
@@ -44,7 +46,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override {
-        const Theme& theme = themeOf(this);
+        const Theme& theme = Theme::of(this);
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
         QPainterPath path;
@@ -69,8 +71,8 @@ ShortcutsSettingsTab::ShortcutsSettingsTab(AppState& state, QWidget* parent)
     : SettingsPage(parent), state_(state), recorder_(new ShortcutRecorder(this)) {
     setObjectName("ShortcutsSettingsTab");
     QVBoxLayout* section = addSection("Keyboard Shortcuts");
-    auto* caption = new ToneLabel(localized("Click a shortcut to re-record it. Press Escape to cancel."),
-                                  TextStyle::caption, Tone::secondary);
+    auto* caption = new StyledLabel(localized("Click a shortcut to re-record it. Press Escape to cancel."),
+                                    TextStyle::caption, &Theme::secondary);
     section->addWidget(caption);
     for (Action action : KeyboardShortcutManager::allActions) {
         const QString name = QString::fromUtf8(KeyboardShortcutManager::rawValue(action).data(),
@@ -78,9 +80,9 @@ ShortcutsSettingsTab::ShortcutsSettingsTab(AppState& state, QWidget* parent)
         auto* row = new QHBoxLayout;
         auto* names = new QVBoxLayout;
         names->setSpacing(2);
-        names->addWidget(new ToneLabel(name, TextStyle::body));
+        names->addWidget(new StyledLabel(name, TextStyle::body, &Theme::primary));
         Row& entry = rows_[indexOf(action)];
-        entry.note = new ToneLabel(QString(), TextStyle::caption, Tone::orange);
+        entry.note = new StyledLabel(QString(), TextStyle::caption, &Theme::orange);
         entry.note->setObjectName("shortcutNote");
         names->addWidget(entry.note);
         row->addLayout(names, 1);
@@ -89,13 +91,9 @@ ShortcutsSettingsTab::ShortcutsSettingsTab(AppState& state, QWidget* parent)
         field->setProperty("action", name);
         entry.field = field;
         row->addWidget(field);
-        auto* clear = new QPushButton(Symbols::glyph("xmark.circle"));
+        auto* clear = new SymbolButton("xmark.circle", localized("Clear shortcut"), &Theme::secondary);
         clear->setObjectName("clearShortcut");
         clear->setProperty("action", name);
-        clear->setFont(Symbols::font(14));
-        clear->setFlat(true);
-        clear->setFixedWidth(26);
-        clear->setToolTip(localized("Clear shortcut"));
         clear->setAccessibleName(localized("Clear shortcut") + " " + name);
         row->addWidget(clear);
         section->addLayout(row);
@@ -113,7 +111,7 @@ ShortcutsSettingsTab::ShortcutsSettingsTab(AppState& state, QWidget* parent)
             refresh();
         });
     }
-    section->addWidget(divider());
+    section->addWidget(new Divider);
     auto* restore = new QPushButton(localized("Restore Default Shortcuts"));
     restore->setObjectName("restoreShortcuts");
     section->addWidget(restore, 0, Qt::AlignLeft);

@@ -34,7 +34,7 @@ protected:
 private:
     struct Row {
         QPushButton* field = nullptr;
-        settingsui::ToneLabel* note = nullptr;
+        StyledLabel* note = nullptr;
     };
 
     void startRecording(Action action);
