@@ -12,6 +12,7 @@
 #include "app/ui/kit/UiServices.h"
 #include "app/ui/settings/GeneralSettingsTab.h"
 #include "app/ui/settings/SettingsTexts.h"
+#include "app/ui/settings/SymbolButton.h"
 
 namespace solvara {
 
@@ -108,7 +109,7 @@ QVBoxLayout* column(QVBoxLayout* into, int spacing) {
 }
 
 QPushButton* linkButton(const char* title, const char* symbol, const char* objectName) {
-    auto* button = new QPushButton(Symbols::glyph(symbol) + "  " + localized(title));
+    auto* button = new QPushButton(symbolIcon(symbol, Theme::light().accent), localized(title));
     button->setObjectName(objectName);
     button->setAccessibleName(localized(title));
     return button;

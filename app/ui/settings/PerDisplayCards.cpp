@@ -50,6 +50,7 @@ PerDisplayCards::Card PerDisplayCards::makeCard(std::uint32_t displayID) {
     Card card;
     card.frame = new solvara::Card(this, &Theme::secondary, 0.06, 8);
     card.frame->setObjectName(QString("displayCard%1").arg(displayID));
+    card.frame->setContentsMargins(0, 0, 0, 0);
     auto* column = new QVBoxLayout(card.frame);
     column->setContentsMargins(10, 10, 10, 10);
     column->setSpacing(6);

@@ -72,7 +72,7 @@ private:
 ProfilesSettingsTab::ProfilesSettingsTab(AppState& state, QWidget* parent) : SettingsPage(parent), state_(state) {
     setObjectName("ProfilesSettingsTab");
     section_ = addSection("Per-App Profiles");
-    auto* add = new QPushButton(Symbols::glyph("plus") + " " + localized("Add Profile"));
+    auto* add = new QPushButton(symbolIcon("plus", Theme::light().accent), localized("Add Profile"));
     add->setObjectName("addProfile");
     add->setAccessibleName(localized("Add Profile"));
     section_->addWidget(add, 0, Qt::AlignLeft);

@@ -1,6 +1,7 @@
 #include "app/ui/settings/SymbolButton.h"
 
 #include <QPainter>
+#include <QPixmap>
 
 #include "app/ui/kit/Symbols.h"
 #include "app/ui/kit/Theme.h"
@@ -34,6 +35,17 @@ void SymbolButton::paintEvent(QPaintEvent*) {
     painter.setPen(color);
     painter.setFont(Symbols::font(pixelSize_));
     painter.drawText(rect(), Qt::AlignCenter, glyph_);
+}
+
+QIcon symbolIcon(const char* symbol, const QColor& color, int pixelSize) {
+    QPixmap pixmap(pixelSize * 2, pixelSize * 2);
+    pixmap.setDevicePixelRatio(2.0);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setPen(color);
+    painter.setFont(Symbols::font(pixelSize));
+    painter.drawText(QRect(0, 0, pixelSize, pixelSize), Qt::AlignCenter, Symbols::glyph(symbol));
+    return QIcon(pixmap);
 }
 
 }  // namespace solvara

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QPushButton>
 
 #include "app/ui/kit/StyledLabel.h"
@@ -23,5 +24,8 @@ private:
     double opacity_;
     int pixelSize_;
 };
+
+// A symbol as an icon for a button with a title ("plus" beside "Add Profile"), drawn in `color`.
+QIcon symbolIcon(const char* symbol, const QColor& color, int pixelSize = 14);
 
 }  // namespace solvara
