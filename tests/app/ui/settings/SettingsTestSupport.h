@@ -23,9 +23,10 @@ protected:
     }
     ~SettingsFixture() override { state->removeObserver(observer_); }
 
-    // Runs the queued refreshes.
+    // Runs the queued refreshes and the deferred deletions.
     static void settle() {
         QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCoreApplication::processEvents();
     }
 
