@@ -33,6 +33,8 @@ HOME=$home XDG_CONFIG_HOME=$home/config XDG_STATE_HOME=$home/state XDG_DATA_HOME
     XDG_RUNTIME_DIR=$home/runtime "$program" >"$home/solvara.log" 2>&1 &
 pid=$!
 sleep 5
+# The main window opens at launch; idle means closed (hidden), as the user leaves it.
+if command -v wmctrl >/dev/null 2>&1; then wmctrl -c Solvara || true; sleep 1; fi
 
 # CPU time in nanoseconds, summed over the threads (the scheduler's own count, finer than the
 # 10 ms ticks of /proc/<pid>/stat), and in clock ticks for the whole process (which also holds

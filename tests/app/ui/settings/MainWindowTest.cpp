@@ -59,6 +59,20 @@ TEST_F(MainWindowTest, TheSidebarListsElevenTabsInFiveGroupsAndEachSwitchBuildsA
     EXPECT_EQ(sidebar->currentItem()->text(), "Shortcuts");
 }
 
+TEST_F(MainWindowTest, NoTabWritesASettingWhenItRefreshes) {
+    auto main = window();
+    for (const SettingsTabInfo& tab : settingsTabs) {
+        main->showTab(tab.tab);
+        settle();
+        const std::size_t before = mark();
+        changed.clear();
+        state->setLastPhaseName(std::string(tab.title));  // a change every view hears of
+        settle();
+        EXPECT_EQ(writesSince(before), 0u) << tab.title;
+        EXPECT_EQ(changed.size(), 1u) << tab.title;
+    }
+}
+
 TEST_F(MainWindowTest, FollowsTheDarkDecisionLive) {
     auto main = window();
     EXPECT_FALSE(Theme::of(main->settingsView()).isDark);
