@@ -161,6 +161,10 @@ GeneralSettingsTab::GeneralSettingsTab(AppState& state, UiServices& ui, QWidget*
     auto* reset = new QHBoxLayout;
     reset->addStretch(1);
     QPushButton* resetButton = button("Reset to Defaults", "resetToDefaults");
+    // The destructive role: red text (a colour that reads on either theme).
+    QPalette destructive = resetButton->palette();
+    destructive.setColor(QPalette::ButtonText, Theme::light().red);
+    resetButton->setPalette(destructive);
     reset->addWidget(resetButton);
     stack()->addLayout(reset);
     connect(resetButton, &QPushButton::clicked, this, &GeneralSettingsTab::confirmReset);

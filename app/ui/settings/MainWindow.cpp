@@ -59,7 +59,11 @@ void MainWindow::present() {
         }
         placed_ = true;
     }
-    show();
+    if (isMinimized()) {
+        showNormal();
+    } else {
+        show();
+    }
     raise();
     activateWindow();
 }
