@@ -78,8 +78,9 @@ public:
     static constexpr std::string_view settingsFileName = "Solvara-Settings.json";
     static constexpr std::size_t maxSettingsFileBytes = 1024 * 1024;
 
-    // Builds every owned object and restores the persisted settings (which already runs the
-    // change handlers: the engine, the break scheduler and the dimmer follow the stored values).
+    // Builds every owned object and restores the persisted settings through their setters (the
+    // engine schedule and the break scheduler follow the stored values as they come back); the
+    // displays, dimmer and vignette then take the restored state once.
     explicit AppState(const Platform& platform);
     ~AppState();
 
