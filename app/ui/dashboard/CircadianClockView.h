@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QWidget>
+
+namespace solvara {
+
+class AppState;
+
+// Today as a 24-hour dial: midnight at the top, time running clockwise; the day's twilight and
+// daylight arcs at the user's place, hour ticks, sunrise and sunset markers, a hand and a sun
+// or moon at the present time, and the time, phase and colour temperature in the centre.
+// Display only: it writes nothing. The present time is read at each refresh and paint.
+class CircadianClockView : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit CircadianClockView(AppState& state, double clockSize = 200, QWidget* parent = nullptr);
+
+    // Repaints and renews what a screen reader is told.
+    void refresh();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    AppState& state_;
+    double clockSize_;
+};
+
+}  // namespace solvara

@@ -1,0 +1,80 @@
+#include "app/ui/dashboard/DashboardStyle.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPalette>
+#include <QWidget>
+
+#include "app/ui/dashboard/DialGeometry.h"
+#include "app/ui/kit/Symbols.h"
+
+namespace solvara::dashboard {
+
+bool isDark(const QWidget& widget) {
+    return widget.palette().color(QPalette::Window).lightness() < 128;
+}
+
+const Theme& themeOf(const QWidget& widget) {
+    return isDark(widget) ? Theme::dark() : Theme::light();
+}
+
+QColor tintColor(const Theme& theme, Tint tint) {
+    switch (tint) {
+        case Tint::primary:
+            return theme.primary;
+        case Tint::secondary:
+            return theme.secondary;
+        case Tint::red:
+            return theme.red;
+        case Tint::orange:
+            return theme.orange;
+        case Tint::yellow:
+            return theme.yellow;
+        case Tint::white:
+            return QColor(Qt::white);
+        case Tint::blue:
+            return theme.accent;
+        case Tint::green:
+            return theme.green;
+        case Tint::indigo:
+            return theme.indigo;
+        case Tint::purple:
+            return theme.purple;
+    }
+    return theme.primary;
+}
+
+QColor kelvinColor(const Theme& theme, bool dark, std::int64_t kelvin) {
+    const Tint tint = kelvinBand(kelvin);
+    if (tint == Tint::white && !dark) return theme.primary;
+    return tintColor(theme, tint);
+}
+
+void paintCard(QPainter& painter, const QRectF& rect, const QColor& fill, double radius) {
+    QPainterPath path;
+    path.addRoundedRect(rect, radius, radius);
+    painter.fillPath(path, fill);
+}
+
+void setTextColor(QLabel& label, const QColor& color) {
+    if (label.palette().color(QPalette::WindowText) == color) return;
+    QPalette palette = label.palette();
+    palette.setColor(QPalette::WindowText, color);
+    label.setPalette(palette);
+}
+
+QLabel* symbolLabel(std::string_view symbol, int pixelSize, QWidget* parent) {
+    auto* label = new QLabel(Symbols::glyph(symbol), parent);
+    label->setFont(Symbols::font(pixelSize));
+    label->setAccessibleName(QString());
+    return label;
+}
+
+QLabel* textLabel(const QString& text, const QFont& font, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setFont(font);
+    return label;
+}
+
+}  // namespace solvara::dashboard

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string_view>
+
+#include <QColor>
+#include <QFont>
+#include <QRectF>
+#include <QString>
+
+#include "app/ui/dashboard/DashboardTexts.h"
+#include "app/ui/kit/Theme.h"
+
+class QLabel;
+class QPainter;
+class QWidget;
+
+namespace solvara::dashboard {
+
+// The dashboard's painters follow the window they sit in: a dark window palette (as the main
+// window applies it) means the dark Theme.
+bool isDark(const QWidget& widget);
+const Theme& themeOf(const QWidget& widget);
+
+QColor tintColor(const Theme& theme, Tint tint);
+// The kelvin readouts: the white band would vanish on a light window, so it takes the primary
+// colour there.
+QColor kelvinColor(const Theme& theme, bool dark, std::int64_t kelvin);
+
+// A rounded card background.
+void paintCard(QPainter& painter, const QRectF& rect, const QColor& fill, double radius);
+
+// Label helpers: text colour through the label's palette, a symbol glyph as the label's text.
+void setTextColor(QLabel& label, const QColor& color);
+QLabel* symbolLabel(std::string_view symbol, int pixelSize, QWidget* parent);
+QLabel* textLabel(const QString& text, const QFont& font, QWidget* parent);
+
+}  // namespace solvara::dashboard
