@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPalette>
+#include <QPixmap>
 #include <QWidget>
 
 #include "app/ui/dashboard/DialGeometry.h"
@@ -75,6 +76,18 @@ QLabel* textLabel(const QString& text, const QFont& font, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setFont(font);
     return label;
+}
+
+QIcon symbolIcon(std::string_view symbol, int pixelSize, const QColor& color) {
+    QPixmap pixmap(pixelSize * 2, pixelSize * 2);
+    pixmap.setDevicePixelRatio(2);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setFont(Symbols::font(pixelSize));
+    painter.setPen(color);
+    painter.drawText(QRect(0, 0, pixelSize, pixelSize), Qt::AlignCenter, Symbols::glyph(symbol));
+    painter.end();
+    return QIcon(pixmap);
 }
 
 }  // namespace solvara::dashboard

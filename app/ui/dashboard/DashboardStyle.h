@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QIcon>
 #include <QRectF>
 #include <QString>
 
@@ -33,5 +34,8 @@ void paintCard(QPainter& painter, const QRectF& rect, const QColor& fill, double
 void setTextColor(QLabel& label, const QColor& color);
 QLabel* symbolLabel(std::string_view symbol, int pixelSize, QWidget* parent);
 QLabel* textLabel(const QString& text, const QFont& font, QWidget* parent);
+// A symbol as a button icon of `pixelSize` in `color` (the icon font has no letters, so a
+// symbol cannot share a button's text).
+QIcon symbolIcon(std::string_view symbol, int pixelSize, const QColor& color);
 
 }  // namespace solvara::dashboard

@@ -170,12 +170,10 @@ HealthCardView::HealthCardView(AppState& state, QWidget* parent) : QWidget(paren
     sunTexts->addWidget(sunLabel_);
     sunTexts->addWidget(logged_);
     sunColumn->addLayout(sunTexts);
-    logButton_ = new QPushButton(Symbols::glyph("plus.circle") + " " + localized("Log Sunlight"), this);
+    logButton_ = new QPushButton(localized("Log Sunlight"), this);
     logButton_->setObjectName("logSunlightButton");
-    logButton_->setAccessibleName(localized("Log Sunlight"));
-    QFont buttonFont = TextStyle::font(TextStyle::caption);
-    buttonFont.setFamilies({QString::fromUtf8(TextStyle::family), Symbols::font(10).family()});
-    logButton_->setFont(buttonFont);
+    logButton_->setFont(TextStyle::font(TextStyle::caption));
+    logButton_->setIconSize(QSize(11, 11));
     sunColumn->addWidget(logButton_, 0, Qt::AlignLeft);
     picker_ = new QWidget(this);
     auto* pickerRow = new QHBoxLayout(picker_);
@@ -290,6 +288,10 @@ void HealthCardView::refresh() {
     for (MetricRow* row : {&debt_, &compliance_, &screenTime_}) setTextColor(*row->label, theme.secondary);
     for (MetricRow* row : {&compliance_, &screenTime_}) setTextColor(*row->value, theme.primary);
     setTextColor(*sunIcon_, theme.orange);
+    if (logButtonIconColor_ != theme.primary) {
+        logButtonIconColor_ = theme.primary;
+        logButton_->setIcon(symbolIcon("plus.circle", 11, theme.primary));
+    }
     setTextColor(*sunLabel_, theme.secondary);
     setTextColor(*logged_, theme.orange);
 }

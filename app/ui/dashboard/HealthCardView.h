@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include <QColor>
 #include <QWidget>
 
 class QLabel;
@@ -54,6 +55,7 @@ private:
     QLabel* logged_ = nullptr;
     QPushButton* logButton_ = nullptr;
     QWidget* picker_ = nullptr;
+    QColor logButtonIconColor_;
 };
 
 }  // namespace solvara

@@ -199,9 +199,20 @@ void MorningCoachView::paintEvent(QPaintEvent*) {
     const Theme& theme = themeOf(*this);
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    // Faint tints blended onto the window here, not by the painter: an alpha of 8 to 15 out of
+    // 255 would band visibly across the card.
+    const QColor window = palette().color(QPalette::Window);
+    auto over = [&window](const QColor& tint, double opacity) {
+        const double a = tint.alphaF() * opacity;
+        QColor blended;
+        blended.setRgbF(static_cast<float>(window.redF() * (1 - a) + tint.redF() * a),
+                        static_cast<float>(window.greenF() * (1 - a) + tint.greenF() * a),
+                        static_cast<float>(window.blueF() * (1 - a) + tint.blueF() * a));
+        return blended;
+    };
     QLinearGradient gradient(rect().topLeft(), rect().bottomRight());
-    gradient.setColorAt(0, Theme::withOpacity(theme.orange, 0.06));
-    gradient.setColorAt(1, Theme::withOpacity(theme.yellow, 0.03));
+    gradient.setColorAt(0, over(theme.orange, 0.06));
+    gradient.setColorAt(1, over(theme.yellow, 0.03));
     QPainterPath path;
     path.addRoundedRect(rect(), 8, 8);
     painter.fillPath(path, gradient);

@@ -18,7 +18,7 @@ namespace {
 constexpr std::string_view component = "Symbols";
 
 // Material Design Icons 1.6 code points.
-constexpr std::array<std::pair<std::string_view, char16_t>, 28> table{{
+constexpr std::array<std::pair<std::string_view, char16_t>, 36> table{{
     {"sun.max", 0xF5A8},
     {"moon.stars", 0xF594},
     {"sunrise", 0xF59C},
@@ -45,8 +45,16 @@ constexpr std::array<std::pair<std::string_view, char16_t>, 28> table{{
     {"plus", 0xF415},
     {"globe", 0xF1E7},
     {"arrow.counterclockwise", 0xF459},
-    {"xmark", 0xF156},         // close
-    {"figure.stand", 0xF64D},  // human-male
+    {"xmark", 0xF156},                     // close
+    {"figure.stand", 0xF64D},              // human-male
+    {"sunrise.fill", 0xF59C},              // weather-sunset-up
+    {"sunset.fill", 0xF59B},               // weather-sunset-down
+    {"sun.max.fill", 0xF5A8},              // white-balance-sunny
+    {"moon.fill", 0xF0DC},                 // brightness-3
+    {"clock.arrow.2.circlepath", 0xF2DA},  // history
+    {"moon.haze", 0xF591},                 // weather-fog
+    {"desktopcomputer", 0xF1C4},           // desktop-mac
+    {"plus.circle", 0xF417},               // plus-circle
 }};
 
 std::mutex& logMutex() {
