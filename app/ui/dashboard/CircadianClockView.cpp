@@ -147,7 +147,7 @@ void CircadianClockView::paintEvent(QPaintEvent*) {
     const bool day = current && current->solarElevation > 0;
     const QPointF sun = qt(dial.point(nowAngle, r));
     // The glow is a disc of 18 blurred by 3: a radial fade out to 12.
-    const QColor glow = day ? Theme::withOpacity(theme.yellow, 0.3) : Theme::withOpacity(theme.accent, 0.2);
+    const QColor glow = day ? Theme::withOpacity(theme.yellow, 0.3) : Theme::withOpacity(theme.blue, 0.2);
     QRadialGradient blur(sun, 12);
     blur.setColorAt(0.0, glow);
     blur.setColorAt(0.5, glow);
@@ -158,7 +158,7 @@ void CircadianClockView::paintEvent(QPaintEvent*) {
     QFont symbolFont = Symbols::font(11);
     symbolFont.setWeight(QFont::DemiBold);
     drawCentered(painter, sun, Symbols::glyph(day ? "sun.max.fill" : "moon.fill"), symbolFont,
-                 day ? theme.yellow : Theme::withOpacity(theme.accent, 0.8));
+                 day ? theme.yellow : Theme::withOpacity(theme.blue, 0.8));
 
     QFont timeFont = TextStyle::font(TextStyle::title3);
     timeFont.setWeight(QFont::DemiBold);
@@ -173,7 +173,7 @@ void CircadianClockView::paintEvent(QPaintEvent*) {
     drawCentered(painter, {center.x(), top + timeHeight + 2 + lineHeight / 2}, phase, phaseFont, theme.secondary);
     const std::int64_t kelvin = state_.effectiveKelvin();
     drawCentered(painter, {center.x(), top + timeHeight + 4 + lineHeight * 1.5}, fromStd(kelvinText(kelvin)),
-                 kelvinFont, kelvinColor(theme, isDark(*this), kelvin));
+                 kelvinFont, kelvinColor(theme, kelvin));
 }
 
 }  // namespace solvara

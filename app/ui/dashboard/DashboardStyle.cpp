@@ -12,14 +12,6 @@
 
 namespace solvara::dashboard {
 
-bool isDark(const QWidget& widget) {
-    return widget.palette().color(QPalette::Window).lightness() < 128;
-}
-
-const Theme& themeOf(const QWidget& widget) {
-    return isDark(widget) ? Theme::dark() : Theme::light();
-}
-
 QColor tintColor(const Theme& theme, Tint tint) {
     switch (tint) {
         case Tint::primary:
@@ -35,7 +27,7 @@ QColor tintColor(const Theme& theme, Tint tint) {
         case Tint::white:
             return QColor(Qt::white);
         case Tint::blue:
-            return theme.accent;
+            return theme.blue;
         case Tint::green:
             return theme.green;
         case Tint::indigo:
@@ -46,9 +38,9 @@ QColor tintColor(const Theme& theme, Tint tint) {
     return theme.primary;
 }
 
-QColor kelvinColor(const Theme& theme, bool dark, std::int64_t kelvin) {
+QColor kelvinColor(const Theme& theme, std::int64_t kelvin) {
     const Tint tint = kelvinBand(kelvin);
-    if (tint == Tint::white && !dark) return theme.primary;
+    if (tint == Tint::white && !theme.isDark) return theme.primary;
     return tintColor(theme, tint);
 }
 

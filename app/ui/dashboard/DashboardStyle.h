@@ -17,15 +17,15 @@ class QWidget;
 
 namespace solvara::dashboard {
 
-// The dashboard's painters follow the window they sit in: a dark window palette (as the main
-// window applies it) means the dark Theme.
-bool isDark(const QWidget& widget);
-const Theme& themeOf(const QWidget& widget);
+// The theme of the window `widget` sits in.
+inline const Theme& themeOf(const QWidget& widget) {
+    return Theme::of(&widget);
+}
 
 QColor tintColor(const Theme& theme, Tint tint);
 // The kelvin readouts: the white band would vanish on a light window, so it takes the primary
 // colour there.
-QColor kelvinColor(const Theme& theme, bool dark, std::int64_t kelvin);
+QColor kelvinColor(const Theme& theme, std::int64_t kelvin);
 
 // A rounded card background.
 void paintCard(QPainter& painter, const QRectF& rect, const QColor& fill, double radius);

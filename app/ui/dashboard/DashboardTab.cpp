@@ -1,7 +1,5 @@
 #include "app/ui/dashboard/DashboardTab.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -19,7 +17,11 @@
 #include "app/ui/dashboard/MorningCoachView.h"
 #include "app/ui/dashboard/TimeMachinePreviewView.h"
 #include "app/ui/dashboard/TimelineView.h"
+#include "app/ui/kit/Divider.h"
 #include "app/ui/kit/Localized.h"
+#include "app/ui/kit/Picker.h"
+#include "app/ui/kit/StateSignals.h"
+#include "app/ui/kit/Switch.h"
 #include "app/ui/kit/Symbols.h"
 #include "app/ui/kit/TextStyle.h"
 #include "core/foundation/Calendar.h"
@@ -60,8 +62,8 @@ protected:
         const Theme& theme = themeOf(*this);
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
-        paintCard(painter, rect(), Theme::withOpacity(theme.accent, 0.12), height() / 2.0);
-        painter.setPen(theme.accent);
+        paintCard(painter, rect(), Theme::withOpacity(theme.blue, 0.12), height() / 2.0);
+        painter.setPen(theme.blue);
         const QString glyph = Symbols::glyph("sunrise.fill");
         painter.setFont(Symbols::font(10));
         const int glyphWidth = QFontMetrics(Symbols::font(10)).horizontalAdvance(glyph);
@@ -100,18 +102,6 @@ protected:
 
 private:
     double value_ = 0.0;
-};
-
-// The one-pixel line between the columns, in the separator colour.
-class Divider : public QWidget {
-public:
-    explicit Divider(QWidget* parent) : QWidget(parent) {
-        setObjectName("dashboardDivider");
-        setFixedWidth(1);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(rect(), themeOf(*this).separator); }
 };
 
 }  // namespace
@@ -215,6 +205,7 @@ private:
 DashboardTab::DashboardTab(AppState& state, UiServices& ui, QWidget* parent) : QWidget(parent), state_(state) {
     (void)ui;  // the dashboard opens no dialog, link or file
     setObjectName("dashboardTab");
+    signals_ = new StateSignals(state, this);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     auto* scroll = new QScrollArea(this);
@@ -230,12 +221,15 @@ DashboardTab::DashboardTab(AppState& state, UiServices& ui, QWidget* parent) : Q
     columns->setContentsMargins(0, 0, 0, 0);
     columns->setSpacing(0);
     columns->addWidget(buildLeftColumn(), 0, Qt::AlignVCenter);
-    columns->addWidget(new Divider(content));
+    columns->addWidget(new Divider(Qt::Vertical, content));
     columns->addWidget(buildRightColumn(), 1);
     scroll->setWidget(content);
     scroll->viewport()->setAutoFillBackground(false);
     content->setAutoFillBackground(false);
 
+    connect(signals_, &StateSignals::stateChanged, this, &DashboardTab::refresh);
+    // Break compliance feeds the health card's score and row.
+    connect(signals_, &StateSignals::breakStateChanged, healthCard_, &HealthCardView::refresh);
     refresh();
 }
 
@@ -257,28 +251,23 @@ QWidget* DashboardTab::buildLeftColumn() {
     auto* modeRow = new QHBoxLayout();
     modeRow->setSpacing(12);
     modeRow->addStretch();
-    modePicker_ = new QComboBox(column);
+    modePicker_ = new Picker(localized("Mode"), column);
     modePicker_->setObjectName("dashboardModePicker");
-    modePicker_->setAccessibleName(localized("Mode"));
     for (DisplayMode mode : allCases<DisplayMode>()) {
         const std::string raw(rawValue(mode));
-        modePicker_->addItem(localized(raw.c_str()), static_cast<int>(mode));
+        modePicker_->addOption(localized(raw.c_str()), static_cast<int>(mode));
     }
     modeRow->addWidget(modePicker_);
-    auto* toggle = new QCheckBox(column);
-    toggle->setObjectName("dashboardEnabledSwitch");
-    toggle->setAccessibleName(localized("Filtering"));
-    enabledSwitch_ = toggle;
+    enabledSwitch_ = new Switch(localized("Filtering"), column);
+    enabledSwitch_->setObjectName("dashboardEnabledSwitch");
     modeRow->addWidget(enabledSwitch_);
     modeRow->addStretch();
     layout->addLayout(modeRow);
 
-    // activated and toggled are what a mouse, the keyboard and a screen reader all fire;
+    // tagActivated and toggled are what a mouse, the keyboard and a screen reader all fire;
     // refresh() sets both under a blocker.
-    connect(modePicker_, &QComboBox::activated, this, [this](int index) {
-        const QVariant data = modePicker_->itemData(index);
-        if (data.isValid()) state_.setCurrentMode(static_cast<DisplayMode>(data.toInt()));
-    });
+    connect(modePicker_, &Picker::tagActivated, this,
+            [this](const QVariant& tag) { state_.setCurrentMode(static_cast<DisplayMode>(tag.toInt())); });
     connect(enabledSwitch_, &QAbstractButton::toggled, this, [this](bool on) { state_.setIsEnabled(on); });
     return column;
 }
@@ -304,7 +293,7 @@ void DashboardTab::refresh() {
     {
         const QSignalBlocker pickerBlocker(modePicker_);
         const QSignalBlocker switchBlocker(enabledSwitch_);
-        modePicker_->setCurrentIndex(modePicker_->findData(static_cast<int>(state_.currentMode())));
+        modePicker_->setCurrentTag(static_cast<int>(state_.currentMode()));
         enabledSwitch_->setChecked(state_.isEnabled());
     }
     const int hour = Calendar::localComponents(Clock::now()).hour;

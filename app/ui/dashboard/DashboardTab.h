@@ -2,16 +2,15 @@
 
 #include <QWidget>
 
-class QAbstractButton;
-class QComboBox;
-class QLabel;
-
 namespace solvara {
 
 class AppState;
 class CircadianClockView;
 class HealthCardView;
 class MorningCoachView;
+class Picker;
+class StateSignals;
+class Switch;
 class TimeMachinePreviewView;
 class TimelineView;
 struct UiServices;
@@ -42,8 +41,9 @@ private:
     CircadianClockView* dial_ = nullptr;
     ReadoutCard* readout_ = nullptr;
     TimeMachinePreviewView* preview_ = nullptr;
-    QComboBox* modePicker_ = nullptr;
-    QAbstractButton* enabledSwitch_ = nullptr;
+    StateSignals* signals_ = nullptr;
+    Picker* modePicker_ = nullptr;
+    Switch* enabledSwitch_ = nullptr;
     TimelineView* timeline_ = nullptr;
     MorningCoachView* coach_ = nullptr;
     HealthCardView* healthCard_ = nullptr;

@@ -283,7 +283,7 @@ void HealthCardView::refresh() {
     if (sunlight > 0) logged_->setText(fromStd(loggedMinutesText(sunlight)));
 
     setTextColor(*title_, theme.secondary);
-    setTextColor(*compliance_.icon, theme.accent);
+    setTextColor(*compliance_.icon, theme.blue);
     setTextColor(*screenTime_.icon, theme.purple);
     for (MetricRow* row : {&debt_, &compliance_, &screenTime_}) setTextColor(*row->label, theme.secondary);
     for (MetricRow* row : {&compliance_, &screenTime_}) setTextColor(*row->value, theme.primary);

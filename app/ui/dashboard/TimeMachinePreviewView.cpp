@@ -188,10 +188,12 @@ void TimeMachinePreviewView::refresh() {
     } else {
         slider_->setAccessibleDescription(QString());
     }
-    setTextColor(*symbol_, theme.accent);
-    QPalette resetPalette = reset_->palette();
-    resetPalette.setColor(QPalette::ButtonText, theme.accent);
-    reset_->setPalette(resetPalette);
+    setTextColor(*symbol_, theme.blue);
+    if (reset_->palette().color(QPalette::ButtonText) != theme.blue) {
+        QPalette resetPalette = reset_->palette();
+        resetPalette.setColor(QPalette::ButtonText, theme.blue);
+        reset_->setPalette(resetPalette);
+    }
     for (QLabel* label : {phase_, solar_, melanopic_, time_}) setTextColor(*label, theme.secondary);
     setTextColor(*kelvin_, theme.primary);
     for (QLabel* label : {startLabel_, endLabel_}) setTextColor(*label, theme.tertiary);
