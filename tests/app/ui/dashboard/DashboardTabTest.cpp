@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "app/state/AppState.h"
+#include "app/ui/dashboard/DashboardStyle.h"
 #include "app/ui/dashboard/DashboardTab.h"
 #include "app/ui/kit/fake/FakeUiServices.h"
 #include "core/foundation/Calendar.h"
@@ -193,6 +194,16 @@ TEST_F(DashboardTabTest, SunlightIsLoggedThroughTheState) {
     EXPECT_EQ(logged->text(), QString("40min logged"));
     EXPECT_EQ(child<QLabel>("healthDebtValue")->text(), "Medium");
     EXPECT_EQ(tip->text(), "Target reached! Your circadian clock is getting a strong reset signal.");
+}
+
+// White kelvin text would vanish on a light window: that band takes the primary colour there.
+TEST(DashboardColorsTest, KelvinWhiteBandIsPrimaryOnALightWindow) {
+    for (std::int64_t kelvin : {4501, 5500}) {
+        EXPECT_EQ(dashboard::kelvinColor(Theme::light(), kelvin), Theme::light().primary) << kelvin;
+        EXPECT_EQ(dashboard::kelvinColor(Theme::dark(), kelvin), QColor(Qt::white)) << kelvin;
+    }
+    EXPECT_EQ(dashboard::kelvinColor(Theme::light(), 5501), Theme::light().blue);
+    EXPECT_EQ(dashboard::kelvinColor(Theme::light(), 2000), Theme::light().red);
 }
 
 }  // namespace
