@@ -5,7 +5,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
-#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <cmath>
@@ -204,28 +203,15 @@ private:
 
 DashboardTab::DashboardTab(AppState& state, UiServices& ui, QWidget* parent) : QWidget(parent), state_(state) {
     (void)ui;  // the dashboard opens no dialog, link or file
-    setObjectName("dashboardTab");
+    setObjectName("DashboardTab");
     signals_ = new StateSignals(state, this);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    auto* scroll = new QScrollArea(this);
-    scroll->setObjectName("dashboardScroll");
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidgetResizable(true);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    outer->addWidget(scroll);
-
-    auto* content = new QWidget(scroll);
-    content->setObjectName("dashboardContent");
-    auto* columns = new QHBoxLayout(content);
+    // The main window scrolls its pages, so the page lays its columns out directly.
+    auto* columns = new QHBoxLayout(this);
     columns->setContentsMargins(0, 0, 0, 0);
     columns->setSpacing(0);
     columns->addWidget(buildLeftColumn(), 0, Qt::AlignVCenter);
-    columns->addWidget(new Divider(Qt::Vertical, content));
+    columns->addWidget(new Divider(Qt::Vertical, this));
     columns->addWidget(buildRightColumn(), 1);
-    scroll->setWidget(content);
-    scroll->viewport()->setAutoFillBackground(false);
-    content->setAutoFillBackground(false);
 
     connect(signals_, &StateSignals::stateChanged, this, &DashboardTab::refresh);
     // Break compliance feeds the health card's score and row.
