@@ -12,6 +12,7 @@
 #include "app/ui/kit/Localized.h"
 #include "app/ui/kit/Symbols.h"
 #include "app/ui/kit/TextStyle.h"
+#include "core/foundation/Calendar.h"
 #include "core/foundation/Clock.h"
 #include "core/foundation/Format.h"
 
@@ -69,23 +70,17 @@ void CircadianClockView::refresh() {
     update();
 }
 
-void CircadianClockView::paintEvent(QPaintEvent*) {
-    const Theme& theme = themeOf(*this);
+void CircadianClockView::paintFace(QPainter& painter, const Theme& theme,
+                                   const std::optional<SolarEvent>& events) const {
     const DialGeometry dial(clockSize_);
     const double r = dial.radius();
     const QPointF center = qt(dial.center());
     const QRectF ring(center.x() - r, center.y() - r, 2 * r, 2 * r);
-    const Date now = Clock::now();
-
-    QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setBrush(Qt::NoBrush);
 
     painter.setPen(strokePen(Theme::withOpacity(theme.secondary, 0.15), 12));
     painter.drawEllipse(ring);
-
-    std::optional<SolarEvent> events;
-    if (const auto& coordinate = state_.coordinate()) events = SolarEvent::events(now, *coordinate);
 
     if (events) {
         const DialArcs arcs = dialArcs(*events);
@@ -135,6 +130,34 @@ void CircadianClockView::paintEvent(QPaintEvent*) {
         marker(events->sunrise, "sunrise.fill", theme.orange);
         marker(events->sunset, "sunset.fill", theme.indigo);
     }
+}
+
+void CircadianClockView::paintEvent(QPaintEvent*) {
+    const Theme& theme = themeOf(*this);
+    const DialGeometry dial(clockSize_);
+    const double r = dial.radius();
+    const QPointF center = qt(dial.center());
+    const Date now = Clock::now();
+    const auto& coordinate = state_.coordinate();
+
+    // The face (ring, arcs, ticks, hour numbers, sunrise and sunset) changes only with the
+    // theme, the place and the day, so it is drawn once for them and reused.
+    const qreal ratio = devicePixelRatioF();
+    FaceKey key{theme.isDark, coordinate, Calendar::dayKey(now), ratio};
+    if (!(key == faceKey_) || face_.isNull()) {
+        std::optional<SolarEvent> events;
+        if (coordinate) events = SolarEvent::events(now, *coordinate);
+        face_ = QPixmap(size() * ratio);
+        face_.setDevicePixelRatio(ratio);
+        face_.fill(Qt::transparent);
+        QPainter facePainter(&face_);
+        paintFace(facePainter, theme, events);
+        faceKey_ = std::move(key);
+    }
+
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.drawPixmap(0, 0, face_);
 
     const double nowAngle = dialAngle(now);
     painter.setPen(strokePen(Theme::withOpacity(theme.accent, 0.5), 1.5));

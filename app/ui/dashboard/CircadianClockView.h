@@ -1,10 +1,20 @@
 #pragma once
 
+#include <optional>
+#include <string>
+
+#include <QPixmap>
 #include <QWidget>
+
+#include "core/solar/Coordinate.h"
+#include "core/solar/SolarEvent.h"
+
+class QPainter;
 
 namespace solvara {
 
 class AppState;
+struct Theme;
 
 // Today as a 24-hour dial: midnight at the top, time running clockwise; the day's twilight and
 // daylight arcs at the user's place, hour ticks, sunrise and sunset markers, a hand and a sun
@@ -23,8 +33,21 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    struct FaceKey {
+        bool dark = false;
+        std::optional<Coordinate> coordinate;
+        std::string day;
+        qreal ratio = 1.0;
+
+        bool operator==(const FaceKey&) const = default;
+    };
+
+    void paintFace(QPainter& painter, const Theme& theme, const std::optional<SolarEvent>& events) const;
+
     AppState& state_;
     double clockSize_;
+    FaceKey faceKey_;
+    QPixmap face_;
 };
 
 }  // namespace solvara
