@@ -196,6 +196,32 @@ TEST_F(DashboardTabTest, SunlightIsLoggedThroughTheState) {
     EXPECT_EQ(tip->text(), "Target reached! Your circadian clock is getting a strong reset signal.");
 }
 
+TEST_F(DashboardTabTest, PaintedViewsTellWhatTheyShow) {
+    build(at(2026, 6, 17, 7, 30));
+    state->setMorningSunlightToday(12.0);
+    settle();
+    struct Case {
+        const char* object;
+        const char* name;
+        const char* descriptionStart;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"circadianClock", "Circadian clock", "07:30, Midday, "},
+             {"timelineBar", "Today's timeline", "Early Dawn until 01:45, Dawn until 03:00"},
+             {"coachRing", "Morning sunlight", "12 / 30 minutes"},
+             {"healthGradeRing", "Health score", "Grade "},
+             {"dashboardMelanopicGauge", "Melanopic", ""},
+         }) {
+        auto* view = child<QWidget>(c.object);
+        ASSERT_NE(view, nullptr);
+        EXPECT_EQ(view->accessibleName(), c.name);
+        EXPECT_TRUE(view->accessibleDescription().startsWith(c.descriptionStart))
+            << view->accessibleDescription().toStdString();
+        EXPECT_FALSE(view->accessibleDescription().isEmpty()) << c.object;
+    }
+    EXPECT_TRUE(child<QWidget>("circadianClock")->accessibleDescription().contains("Sunrise 3:"));
+}
+
 // White kelvin text would vanish on a light window: that band takes the primary colour there.
 TEST(DashboardColorsTest, KelvinWhiteBandIsPrimaryOnALightWindow) {
     for (std::int64_t kelvin : {4501, 5500}) {
