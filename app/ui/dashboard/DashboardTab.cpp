@@ -1,13 +1,14 @@
 #include "app/ui/dashboard/DashboardTab.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <QEvent>
-#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
-#include <cmath>
 
 #include "app/state/AppState.h"
 #include "app/ui/dashboard/CircadianClockView.h"
