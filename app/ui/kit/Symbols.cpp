@@ -19,7 +19,7 @@ namespace {
 constexpr std::string_view component = "Symbols";
 
 // Material Design Icons 1.6 code points.
-constexpr std::array<std::pair<std::string_view, char16_t>, 52> table{{
+constexpr std::pair<std::string_view, char16_t> table[] = {
     {"sun.max", 0xF5A8},
     {"moon.stars", 0xF594},
     {"sunrise", 0xF59C},
@@ -73,7 +73,13 @@ constexpr std::array<std::pair<std::string_view, char16_t>, 52> table{{
     {"light.max", 0xF0E0},                              // brightness-7
     {"questionmark.bubble", 0xF186},                    // comment-question-outline
     {"sun.max.trianglebadge.exclamationmark", 0xF5A8},  // white-balance-sunny
-}};
+    {"sunset.fill", 0xF59B},      // weather-sunset-down
+    {"sun.max.fill", 0xF5A8},     // white-balance-sunny
+    {"moon.fill", 0xF0DC},        // brightness-3
+    {"moon.haze", 0xF591},        // weather-fog
+    {"desktopcomputer", 0xF1C4},  // desktop-mac
+    {"plus.circle", 0xF417},      // plus-circle
+};
 
 std::mutex& logMutex() {
     static std::mutex m;
