@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/ui/health/HealthFigures.h"
@@ -20,8 +21,11 @@ public:
     static std::int64_t days(Range range);     // 7, 30, 90
 
     enum class Marks { lineWithPoints, bars, areaWithLine };
+    enum class Kind { circadianScore, screenTime, lightDebt, breakCompliance, sleepQuality };
+    static constexpr std::size_t kindCount = 5;
 
     struct Card {
+        Kind kind = Kind::screenTime;
         std::string title;
         std::string symbol;
         healthfigures::HealthColor color = healthfigures::HealthColor::blue;
@@ -48,6 +52,12 @@ public:
     // "Nice" axis ends and marks for values from 0 up to `largest`: about four steps of 1, 2,
     // 2.5 or 5 times a power of ten. Non-finite values are ignored.
     static void automaticScale(const std::vector<double>& values, Card& card);
+
+    // A smooth curve through (i, values[i]): centripetal Catmull-Rom (alpha 0.5), reckoned on a
+    // chart about four times wider than high so that it neither loops nor overshoots much;
+    // `perSegment` points per gap, the given points included. One value gives that point.
+    static std::vector<std::pair<double, double>> smoothCurve(const std::vector<double>& values, double yMin,
+                                                              double yMax, int perSegment = 8);
 
 private:
     std::vector<Card> cards_;

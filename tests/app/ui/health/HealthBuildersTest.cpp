@@ -358,5 +358,22 @@ TEST(HealthChartPlan, AutomaticScalesEndOnRoundMarks) {
     }
 }
 
+TEST(HealthChartPlan, SmoothCurvePassesThroughTheDaysWithoutOvershooting) {
+    EXPECT_TRUE(HealthChartPlan::smoothCurve({}, 0, 100).empty());
+    EXPECT_EQ(HealthChartPlan::smoothCurve({42}, 0, 100), (std::vector<std::pair<double, double>>{{0, 42}}));
+    const std::vector<double> days{10, 80, 80, 20, 100, 100, 0};
+    const auto curve = HealthChartPlan::smoothCurve(days, 0, 100, 8);
+    ASSERT_EQ(curve.size(), (days.size() - 1) * 8 + 1);
+    for (std::size_t i = 0; i < days.size(); ++i) {
+        EXPECT_NEAR(curve[i * 8].first, static_cast<double>(i), 1e-9);
+        EXPECT_NEAR(curve[i * 8].second, days[i], 1e-9);
+    }
+    for (std::size_t i = 1; i < curve.size(); ++i) {
+        EXPECT_GT(curve[i].first, curve[i - 1].first);  // never loops back
+        EXPECT_GT(curve[i].second, -10.0);
+        EXPECT_LT(curve[i].second, 110.0);
+    }
+}
+
 }  // namespace
 }  // namespace solvara
