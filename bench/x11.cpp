@@ -55,6 +55,28 @@ void BM_WriteRampToEveryCrtc(benchmark::State& state) {
 }
 BENCHMARK(BM_WriteRampToEveryCrtc)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
+// The watchdog's way: the same writes in one batch, one round trip for all of them.
+void BM_WriteRampToEveryCrtcBatched(benchmark::State& state) {
+    solvara::X11DisplayTransfer transfer;
+    std::array<DisplayId, DisplayTransfer::maxDisplays> ids{};
+    const std::size_t count = transfer.isConnected() ? transfer.activeDisplays(ids) : 0;
+    if (count == 0) {
+        state.SkipWithError("no X server with active displays at $DISPLAY");
+        return;
+    }
+    const GammaRampGenerator generator;
+    for (auto _ : state) {
+        const auto ramp = generator.generateRamp(3400, 1.0);
+        solvara::WriteBatch batch(transfer);
+        for (std::size_t i = 0; i < count; ++i) transfer.setTransferByTable(ids[i], ramp.red, ramp.green, ramp.blue);
+    }
+    transfer.restoreColorSyncSettings();
+    state.counters["displays"] = static_cast<double>(count);
+    state.counters["per_display"] = benchmark::Counter(
+        static_cast<double>(count), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_WriteRampToEveryCrtcBatched)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
 void BM_ResampleRampTo1024(benchmark::State& state) {
     const auto ramp = GammaRampGenerator{}.generateRamp(3400, 1.0);
     std::vector<std::uint16_t> red(1024), green(1024), blue(1024);

@@ -1,10 +1,20 @@
 # Build helpers shared by every folder.
 
-set(SOLVARA_WARNINGS -Wall -Wextra -Wpedantic -Werror -Wno-error=deprecated-declarations)
+set(SOLVARA_WARNINGS -Wall -Wextra -Wpedantic)
+if(SOLVARA_WERROR)
+  list(APPEND SOLVARA_WARNINGS -Werror -Wno-error=deprecated-declarations)
+endif()
 
-if(SOLVARA_SANITIZE)
+string(TOLOWER "${SOLVARA_SANITIZE}" _solvara_sanitize)
+if(_solvara_sanitize STREQUAL "thread")
+  # Suppressions for the libraries' own internals live in cmake/tsan.supp (tests/ set it up).
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+elseif(_solvara_sanitize MATCHES "^(on|address|true|yes|1)$")
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
+elseif(NOT _solvara_sanitize MATCHES "^(off|false|no|0|)$")
+  message(FATAL_ERROR "SOLVARA_SANITIZE must be OFF, address (or ON) or thread, not '${SOLVARA_SANITIZE}'")
 endif()
 
 # Results are truncated to integers and NaN rules matter: no contraction, never fast-math.

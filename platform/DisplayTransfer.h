@@ -43,6 +43,13 @@ public:
     // Writes the curve of `formula` to one display. Same failure rules as setTransferByTable.
     virtual bool setTransferByFormula(DisplayId display, const TransferFormula& formula) = 0;
 
+    // Writes made between beginWrites() and endWrites() may travel to the display server together
+    // and be confirmed by one round trip at endWrites(), however many displays they reach: such
+    // a write answers true once it is on its way, and a refusal is logged when the batch ends.
+    // A batch begun inside another joins it. Use WriteBatch rather than calling these directly.
+    virtual void beginWrites() {}
+    virtual void endWrites() {}
+
     // Every display this process has written to gets back the tables it had when first seen
     // (identity when those were left by a crashed run of ours). No failure reported: a display
     // that has gone is skipped.
@@ -51,6 +58,18 @@ public:
     // True while the main display is asleep (powered down by the display server). False when
     // it cannot be told.
     virtual bool isMainDisplayAsleep() = 0;
+};
+
+// Holds one batch of writes open for its lifetime.
+class WriteBatch {
+public:
+    explicit WriteBatch(DisplayTransfer& transfer) : transfer_(transfer) { transfer_.beginWrites(); }
+    ~WriteBatch() { transfer_.endWrites(); }
+    WriteBatch(const WriteBatch&) = delete;
+    WriteBatch& operator=(const WriteBatch&) = delete;
+
+private:
+    DisplayTransfer& transfer_;
 };
 
 }  // namespace solvara

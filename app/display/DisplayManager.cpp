@@ -135,6 +135,7 @@ void DisplayManager::applyByGammaTables(std::int64_t kelvin, ScreenEffect effect
 
 void DisplayManager::applyPerDisplayTemperatures(std::int64_t kelvin, const PerDisplaySettingsMap& perDisplaySettings,
                                                  ScreenEffect effect, GammaAPI method) {
+    WriteBatch batch(displayTransfer_);
     std::array<DisplayId, DisplayTransfer::maxDisplays> ids{};
     const std::size_t count = displayTransfer_.activeDisplays(ids);
     for (std::size_t i = 0; i < count; ++i) {
@@ -208,6 +209,7 @@ void DisplayManager::applyRampToDisplay(DisplayId display, const GammaRamp& ramp
 }
 
 void DisplayManager::writeRampToAllDisplays(const GammaRamp& ramp, GammaAPI method) {
+    WriteBatch batch(displayTransfer_);
     std::array<DisplayId, DisplayTransfer::maxDisplays> ids{};
     const std::size_t count = displayTransfer_.activeDisplays(ids);
     for (std::size_t i = 0; i < count; ++i) applyRampToDisplay(ids[i], ramp, method);
@@ -239,7 +241,9 @@ void DisplayManager::stopGammaWatchdog() { gammaWatchdog_.invalidate(); }
 
 void DisplayManager::reassertGamma() {
     // Each display gets back exactly what it was last given (per-display ramps included); a
-    // display seen for the first time gets the current global values.
+    // display seen for the first time gets the current global values. One batch, so a firing
+    // costs one round trip to the display server whatever the number of displays.
+    WriteBatch batch(displayTransfer_);
     std::array<DisplayId, DisplayTransfer::maxDisplays> ids{};
     const std::size_t count = displayTransfer_.activeDisplays(ids);
     for (std::size_t i = 0; i < count; ++i) {

@@ -161,6 +161,8 @@ void AppDelegate::applicationWillTerminate() {
     // 3.
     updateTimer_.invalidate();
     breakTimer_.invalidate();
+    if (breaksObserver_ != 0) appState_.removeObserver(breaksObserver_);
+    breaksObserver_ = 0;
     sleepAlarmTimer_.invalidate();
     // 4.
     appState_.movieModeRevertTimer().invalidate();

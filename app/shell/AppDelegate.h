@@ -120,6 +120,7 @@ private:
     void setupFlowDetector();
     void setupAmbientLight();
     void setupBreakTimer();
+    void followBreaksEnabled();
 
     // Timers and observers.
     void updateTick();
@@ -157,7 +158,8 @@ private:
     AppState appState_;
     LocationProvider& locationManager_;
     Timer updateTimer_;
-    Timer breakTimer_;
+    Timer breakTimer_;  // runs only while breaks are on
+    AppState::ObserverId breaksObserver_ = 0;
     InactivityDetector inactivityDetector_;
     FlowDetector flowDetector_;
     BreakSoundPlayer breakSoundPlayer_;

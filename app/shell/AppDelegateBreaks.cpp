@@ -19,7 +19,29 @@ bool sameScreen(const ScreenInfo& a, const ScreenInfo& b) {
 }  // namespace
 
 void AppDelegate::setupBreakTimer() {
-    breakTimer_ = Timer::repeating(platform_.runLoop, breakInterval, guarded([this] { breakTick(); }));
+    // With breaks off the tick only clears a text that is already empty: rather than wake the
+    // program every second for nothing, the timer follows the setting.
+    breaksObserver_ = appState_.addObserver(
+        [this, alive = std::weak_ptr<int>(lifetime_)](AppState::Property property, AppState::Notice notice) {
+            if (!alive.expired() && property == AppState::Property::breaksEnabled &&
+                notice == AppState::Notice::didChange) {
+                followBreaksEnabled();
+            }
+        });
+    followBreaksEnabled();
+}
+
+void AppDelegate::followBreaksEnabled() {
+    if (terminated_) return;
+    if (appState_.breaksEnabled()) {
+        if (!breakTimer_.isValid()) {
+            breakTimer_ = Timer::repeating(platform_.runLoop, breakInterval, guarded([this] { breakTick(); }));
+        }
+        return;
+    }
+    breakTimer_.invalidate();
+    // What the next tick would have done: the break that ran is over, its windows go.
+    if (!breakOverlayWindows_.empty()) dismissBreakOverlayWindow();
 }
 
 void AppDelegate::breakTick() {

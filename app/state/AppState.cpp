@@ -154,29 +154,29 @@ void AppState::didSetMorningBoostEnabled() {
 
 void AppState::didSetSchedule() {
     syncEngineSchedule();
-    updateCircadianState();
+    recomputeCircadianState();
     persistSettings();
 }
 
 void AppState::didSetDayKelvin() {
     circadianEngine_.setDayKelvin(dayKelvin_);
-    updateCircadianState();
+    recomputeCircadianState();
     persistSettings();
 }
 
 void AppState::didSetNightKelvin() {
     circadianEngine_.setNightKelvin(nightKelvin_);
-    updateCircadianState();
+    recomputeCircadianState();
     persistSettings();
 }
 
 void AppState::didSetManualNightSchedule() {
-    updateCircadianState();
+    recomputeCircadianState();
     persistSettings();
 }
 
 void AppState::didSetCoordinate() {
-    updateCircadianState();
+    recomputeCircadianState();
 }
 
 void AppState::didSetLocationSource() {
@@ -192,7 +192,9 @@ void AppState::didSetSelectedCity() {
 }
 
 void AppState::didSetPwmProtectionEnabled() {
-    if (pwmProtectionEnabled_) {
+    if (isRestoring_) {
+        // The restore puts the dimmer up once, at its end.
+    } else if (pwmProtectionEnabled_) {
         softwareDimmer_.activate(softwareDimmerOpacity_);
     } else {
         softwareDimmer_.deactivate();
@@ -201,12 +203,14 @@ void AppState::didSetPwmProtectionEnabled() {
 }
 
 void AppState::didSetSoftwareDimmerOpacity() {
-    if (pwmProtectionEnabled_) softwareDimmer_.updateOpacity(softwareDimmerOpacity_);
+    if (pwmProtectionEnabled_ && !isRestoring_) softwareDimmer_.updateOpacity(softwareDimmerOpacity_);
     persistSettings();
 }
 
 void AppState::didSetVignetteEnabled() {
-    if (vignetteEnabled_) {
+    if (isRestoring_) {
+        // The restore puts the vignette up once, at its end.
+    } else if (vignetteEnabled_) {
         vignetteDimmer_.radius = vignetteRadius_;
         vignetteDimmer_.opacity = vignetteOpacity_;
         vignetteDimmer_.activate();
@@ -217,7 +221,7 @@ void AppState::didSetVignetteEnabled() {
 }
 
 void AppState::didSetVignetteShape() {
-    if (vignetteEnabled_) {
+    if (vignetteEnabled_ && !isRestoring_) {
         vignetteDimmer_.radius = vignetteRadius_;
         vignetteDimmer_.opacity = vignetteOpacity_;
         for (auto& entry : vignetteDimmer_.overlayWindows()) {

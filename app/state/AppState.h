@@ -127,8 +127,13 @@ public:
     std::function<void(bool dark)> onAutoAppearance;
 
     // --- The 10-second update -------------------------------------------------------------
-    // Engine state, display, appearance, day rollover, and 10 seconds of exposure accounting.
+    // The tick: the engine state and the display (as recomputeCircadianState()), the
+    // appearance, the day rollover, and 10 seconds of exposure accounting. Only the shell's
+    // 10-second timer calls it, so that screen time counts time, not calls.
     void updateCircadianState();
+    // The engine state of this moment and the display, without appearance, rollover or
+    // accounting: what a changed location, schedule or kelvin needs. Nothing without a location.
+    void recomputeCircadianState();
     // The effective wake and sleep times, shifted by the daylight-saving offset, into the engine.
     void syncEngineSchedule();
     // Whether `hour` lies in the biological night: from melatonin onset (two hours before the
@@ -178,11 +183,20 @@ public:
     std::optional<std::string> settingsDocument() const;
     // Writes the settings file atomically. Empty on success, else why it failed, for people.
     std::optional<std::string> exportSettings(const std::string& path) const;
-    // Reads a settings file (a regular file of at most 1 MiB) and applies it through the
-    // setters. Any unreadable, ill-typed or out-of-range member rejects the whole file and
-    // changes nothing. Empty on success, else why it was rejected, for people.
-    std::optional<std::string> importSettings(const std::string& path);
-    std::optional<std::string> importSettingsDocument(std::string_view document);
+    // What an import did: a file refused whole changes nothing; otherwise every good member
+    // was applied and the others are named.
+    struct ImportResult {
+        // Why the whole file was refused (not readable, not a regular file, too large, not a
+        // JSON object), for people; empty when the members were applied.
+        std::optional<std::string> refusal;
+        // The members left alone, in the order they are applied: of the wrong JSON type, a
+        // choice that matches no case, or a value outside the safe range.
+        std::vector<std::string> skipped;
+    };
+    // Reads a settings file (a regular file of at most 1 MiB) and applies its good members
+    // through the setters, so each change handler runs as for a change by hand.
+    ImportResult importSettings(const std::string& path);
+    ImportResult importSettingsDocument(std::string_view document);
     void resetToDefaults();
 
 private:
@@ -257,7 +271,9 @@ private:
 
     Timer movieModeRevertTimer_;
     Timer screenEffectPersistTimer_;
-    bool isPersisting_ = false;
+    // True while the stored settings come back at launch: handlers store their values but
+    // neither persist nor touch the displays, which follow once at the end.
+    bool isRestoring_ = false;
     // Stored documents that could not be read nor copied aside: never overwritten this run.
     std::set<std::string, std::less<>> protectedKeys_;
     // The history last stored, so that a year of it is encoded again only when it changed.

@@ -52,7 +52,7 @@ std::optional<AppState::BreakEvent> AppState::tickBreakTimer() {
             setBreakCountdownText("Next break in " + format::integer(s / 60) + ":" + twoDigits(s % 60));
             return std::nullopt;
         }
-        breakScheduler_.triggerBreak();
+        breakScheduler_.triggerBreak(now);  // one reading of the clock for the whole tick
         setShowBreakOverlay(true);
         if (const auto* active = std::get_if<BreakScheduler::BreakActive>(&breakScheduler_.state())) {
             const double remaining = active->endsAt - now;

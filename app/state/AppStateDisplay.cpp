@@ -76,6 +76,7 @@ bool AppState::isDisabledByAppProfile() const {
 }
 
 void AppState::applyCurrentState() {
+    if (isRestoring_) return;  // the restore applies once, at its end
     const bool off = (inactivityPauseEnabled_ && isUserInactive_) || isDisabledByAppProfile() ||
                      (autoDisableFullscreen_ && isFullscreenAppActive_) || !isEnabled_ ||
                      currentMode_ == DisplayMode::disabled;
@@ -156,11 +157,13 @@ void AppState::handleScreenChange() {
 
     if (appliedKelvin_) sendToDisplays(*appliedKelvin_);
 
-    // The dimmer windows follow the new screen set, so that a newly attached screen is dimmed
-    // like the others: the mode's own dimming first, else PWM protection's.
+    // A dimmer that is up follows the new screen set, so that a newly attached screen is dimmed
+    // like the others: the mode's own dimming first, else PWM protection's. None is put up
+    // here: while filtering is paused (a full-screen program in front) the screens stay clear.
+    if (softwareDimmer_.overlayWindows().empty()) return;
     if (const auto opacity = modeDimmerOpacity(currentMode_)) {
         softwareDimmer_.activate(*opacity);
-    } else if (pwmProtectionEnabled_ && !softwareDimmer_.overlayWindows().empty()) {
+    } else if (pwmProtectionEnabled_) {
         softwareDimmer_.activate(softwareDimmerOpacity_);
     }
 }

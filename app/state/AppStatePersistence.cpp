@@ -53,7 +53,7 @@ std::optional<double> screenHoursOfDay(const nlohmann::json& document, const std
 // --- Writing -------------------------------------------------------------------------------
 
 void AppState::persistSettings() {
-    if (isPersisting_) return;
+    if (isRestoring_) return;
     UserDefaults& d = defaults_;
     auto putBool = [&](std::string_view key, bool value) { d.set(key, value); };
     auto putInt = [&](std::string_view key, std::int64_t value) { d.set(key, value); };
@@ -204,9 +204,9 @@ void AppState::keepAside(std::string_view key, const std::string& reason) {
 
 void AppState::restoreSettings() {
     UserDefaults& d = defaults_;
-    isPersisting_ = true;
+    isRestoring_ = true;
     if (!d.contains("sv_isEnabled")) {
-        isPersisting_ = false;  // first launch: every default stays
+        isRestoring_ = false;  // first launch: every default stays
         return;
     }
 
@@ -370,7 +370,19 @@ void AppState::restoreSettings() {
         breakScheduler_.setConfig(config);
         breakScheduler_.start();  // the first break counts from the end of the restore
     }
-    isPersisting_ = false;
+    isRestoring_ = false;
+
+    // The handlers above only stored their values: the displays take the restored state once.
+    if (coordinate_) {
+        recomputeCircadianState();
+    } else {
+        applyCurrentState();
+    }
+    if (vignetteEnabled_) {
+        vignetteDimmer_.radius = vignetteRadius_;
+        vignetteDimmer_.opacity = vignetteOpacity_;
+        vignetteDimmer_.activate();
+    }
 }
 
 void AppState::restoreDayState() {

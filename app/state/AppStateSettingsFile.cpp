@@ -5,7 +5,6 @@
 
 #include "app/state/AppState.h"
 #include "app/state/SettingRanges.h"
-#include "core/foundation/Format.h"
 #include "core/foundation/Json.h"
 #include "core/foundation/Log.h"
 
@@ -15,40 +14,16 @@ namespace {
 
 constexpr std::string_view component = "AppState";
 
-std::string quoted(std::string_view key) {
-    std::string text(1, '"');
-    text.append(key).push_back('"');
-    return text;
-}
-
-std::string rangeText(SettingRanges::Range<std::int64_t> range) {
-    return "a whole number from " + format::integer(range.min) + " to " + format::integer(range.max);
-}
-
-std::string rangeText(SettingRanges::Range<double> range) {
-    return "a number from " + format::fixed(range.min, 2) + " to " + format::fixed(range.max, 2);
-}
-
-template <class E>
-std::string choicesText() {
-    std::string text;
-    for (E value : allCases<E>()) {
-        if (!text.empty()) text += ", ";
-        text += quoted(rawValue(value));
-    }
-    return "one of " + text;
-}
-
-// Checks every member of a settings document before anything is applied, collecting the
-// assignments in the order they must run.
+// Checks each member of a settings document on its own, collecting the assignments of the
+// good ones in the order they must run and the names of the others.
 class ImportPlan {
 public:
-    ImportPlan(AppState& state, const json::Json& object) : state_(state), object_(object) {}
+    explicit ImportPlan(AppState& state, const json::Json& object) : state_(state), object_(object) {}
 
     void boolean(std::string_view key, void (AppState::*setter)(bool)) {
         const json::Json* node = member(key);
         if (node == nullptr) return;
-        if (!node->is_boolean()) return reject(key, "true or false");
+        if (!node->is_boolean()) return skip(key);
         steps_.push_back([this, setter, value = node->get<bool>()] { (state_.*setter)(value); });
     }
 
@@ -56,7 +31,7 @@ public:
         const json::Json* node = member(key);
         if (node == nullptr) return;
         const auto value = json::decode<std::int64_t>(*node);
-        if (!value || !range.contains(*value)) return reject(key, rangeText(range));
+        if (!value || !range.contains(*value)) return skip(key);
         steps_.push_back([this, setter, v = *value] { (state_.*setter)(v); });
     }
 
@@ -64,7 +39,7 @@ public:
         const json::Json* node = member(key);
         if (node == nullptr) return;
         const auto value = json::decode<double>(*node);
-        if (!value || !range.contains(*value)) return reject(key, rangeText(range));
+        if (!value || !range.contains(*value)) return skip(key);
         steps_.push_back([this, setter, v = *value] { (state_.*setter)(v); });
     }
 
@@ -73,31 +48,27 @@ public:
         const json::Json* node = member(key);
         if (node == nullptr) return;
         const auto value = node->is_string() ? fromRawValue<E>(node->get_ref<const std::string&>()) : std::nullopt;
-        if (!value) return reject(key, choicesText<E>());
+        if (!value) return skip(key);
         steps_.push_back([this, setter, v = *value] { (state_.*setter)(v); });
     }
 
-    const std::optional<std::string>& error() const { return error_; }
-
-    void apply() {
+    std::vector<std::string> apply() {
         for (auto& step : steps_) step();
+        return std::move(skipped_);
     }
 
 private:
     const json::Json* member(std::string_view key) const {
-        if (error_) return nullptr;
         const auto it = object_.find(key);
         return it == object_.end() ? nullptr : &*it;
     }
 
-    void reject(std::string_view key, const std::string& expected) {
-        error_ = "The settings file was not imported: " + quoted(key) + " must be " + expected + ".";
-    }
+    void skip(std::string_view key) { skipped_.emplace_back(key); }
 
     AppState& state_;
     const json::Json& object_;
     std::vector<std::function<void()>> steps_;
-    std::optional<std::string> error_;
+    std::vector<std::string> skipped_;
 };
 
 }  // namespace
@@ -161,21 +132,20 @@ std::optional<std::string> AppState::exportSettings(const std::string& path) con
     return std::nullopt;
 }
 
-std::optional<std::string> AppState::importSettings(const std::string& path) {
+AppState::ImportResult AppState::importSettings(const std::string& path) {
     const auto bytes = platform_.files.read(path, maxSettingsFileBytes);
     if (!bytes) {
         Log::write(component, "Settings import from " + path + " refused: unreadable, not a regular file or too large");
-        return "The settings file could not be read. It must be a regular file of yours, of at most 1 MiB.";
+        return {"The settings file could not be read. It must be a regular file of yours, of at most 1 MiB.", {}};
     }
     return importSettingsDocument(*bytes);
 }
 
-std::optional<std::string> AppState::importSettingsDocument(std::string_view document) {
+AppState::ImportResult AppState::importSettingsDocument(std::string_view document) {
     const auto parsed = document.size() <= maxSettingsFileBytes ? json::parse(document) : std::nullopt;
     if (!parsed || !parsed->is_object()) {
-        const std::string error = "The settings file was not imported: it is not a JSON object of settings.";
         Log::write(component, "Settings import refused: not a JSON object");
-        return error;
+        return {"The settings file was not imported: it is not a JSON object of settings.", {}};
     }
 
     using R = SettingRanges;
@@ -218,14 +188,13 @@ std::optional<std::string> AppState::importSettingsDocument(std::string_view doc
     plan.boolean("blockKeyboardDuringBreaks", &AppState::setBlockKeyboardDuringBreaks);
     plan.boolean("hideFromDockOnClose", &AppState::setHideFromDockOnClose);
 
-    if (plan.error()) {
-        Log::write(component, "Settings import refused: " + *plan.error());
-        return plan.error();
-    }
     // Every value goes through its setter, so each change handler runs as if the user had
     // changed the setting by hand.
-    plan.apply();
-    return std::nullopt;
+    ImportResult result{std::nullopt, plan.apply()};
+    for (const auto& key : result.skipped) {
+        Log::write(component, "Settings import skipped \"" + key + "\": wrong type, unknown choice or unsafe value");
+    }
+    return result;
 }
 
 }  // namespace solvara

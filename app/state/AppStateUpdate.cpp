@@ -44,16 +44,21 @@ void AppState::syncEngineSchedule() {
     circadianEngine_.setSleepTime(shiftedTime(effectiveSleepHour(), sleepMinute_, offset));
 }
 
+void AppState::recomputeCircadianState() {
+    // While the stored settings come back, the handlers only store: the engine and the displays
+    // follow once, at the end of the restore.
+    if (isRestoring_ || !coordinate_) return;
+    syncEngineSchedule();
+    setCurrentState(circadianEngine_.currentState(*coordinate_, Clock::now()));
+    applyCurrentState();
+}
+
 void AppState::updateCircadianState() {
     if (!coordinate_) return;
-    syncEngineSchedule();
+    recomputeCircadianState();
 
-    const CircadianState state = circadianEngine_.currentState(*coordinate_, Clock::now());
-    setCurrentState(state);
-    applyCurrentState();
-
-    if (autoDarkModeEnabled_) {
-        const bool dark = state.solarElevation < darkAppearanceElevation;  // NaN is not dark
+    if (autoDarkModeEnabled_ && currentState_) {
+        const bool dark = currentState_->solarElevation < darkAppearanceElevation;  // NaN is not dark
         std::weak_ptr<int> alive = lifetime_;
         platform_.runLoop.postToMain([this, alive, dark] {
             if (alive.expired() || !onAutoAppearance) return;

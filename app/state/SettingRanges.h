@@ -26,7 +26,9 @@ public:
 
     static constexpr Range<std::int64_t> hour{0, 23};
     static constexpr Range<std::int64_t> minute{0, 59};
-    static constexpr Range<std::int64_t> kelvin{1000, 10000};
+    // The colour maths clamps any kelvin to its curve; the bound keeps every sum and product
+    // on the way far from overflow (a settings file may well ask for 100000 K).
+    static constexpr Range<std::int64_t> kelvin{1000, 1000000};
     static constexpr Range<std::int64_t> intervalMinutes{1, 1440};           // breaks, postpone
     static constexpr Range<std::int64_t> inactivityMinutes{1, 1440};
     static constexpr Range<std::int64_t> transitionSeconds{0, 86400};

@@ -22,7 +22,11 @@ void BreakScheduler::start() {
 }
 
 void BreakScheduler::triggerBreak() {
-    setState(BreakActive{secondsFromNow(static_cast<double>(config_.lookAwaySeconds))});
+    triggerBreak(Clock::now());
+}
+
+void BreakScheduler::triggerBreak(Date now) {
+    setState(BreakActive{now + static_cast<double>(config_.lookAwaySeconds)});
 }
 
 void BreakScheduler::completeBreak() {

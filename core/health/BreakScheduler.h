@@ -89,6 +89,9 @@ public:
     void start();
     // A break of config's look-away length from now, whatever the state.
     void triggerBreak();
+    // The same from `now`, for a caller that read the clock already: a second reading would
+    // lengthen the break it shows by the time between the two.
+    void triggerBreak(Date now);
     void completeBreak();
     void skipBreak();
     // Counting again, due `minutes` from now; neither the count nor the calls are limited.

@@ -24,7 +24,7 @@ void FakeDisplayTransfer::record(Write::Kind kind, DisplayId display, const Curv
     if (events_ != nullptr && events_->enabled) {
         events_->add((kind == Write::Kind::table ? "table " : "formula ") + std::to_string(display));
     }
-    if (keepHistory) writes.push_back(Write{kind, display, curve, formula});
+    if (keepHistory) writes.push_back(Write{kind, display, curve, formula, batchDepth_ > 0});
 }
 
 bool FakeDisplayTransfer::setTransferByTable(DisplayId display, std::span<const float> red,

@@ -30,6 +30,7 @@ public:
         DisplayId display = 0;
         Curve curve;                 // the table written, or the formula sampled
         TransferFormula formula;     // for Kind::formula
+        bool batched = false;        // made inside beginWrites ... endWrites
     };
 
     explicit FakeDisplayTransfer(FakeEventLog* events = nullptr) : events_(events) {}
@@ -40,6 +41,12 @@ public:
     bool setTransferByFormula(DisplayId display, const TransferFormula& formula) override;
     void restoreColorSyncSettings() override;
     bool isMainDisplayAsleep() override { return mainDisplayAsleep; }
+    void beginWrites() override {
+        if (batchDepth_++ == 0) ++batchCount;
+    }
+    void endWrites() override {
+        if (batchDepth_ > 0) --batchDepth_;
+    }
 
     static Curve identity();
     static Curve sample(const TransferFormula& formula);
@@ -59,6 +66,7 @@ public:
     std::vector<Write> writes;
     std::size_t writeCount = 0;
     std::size_t restoreCount = 0;
+    std::size_t batchCount = 0;  // outermost batches begun
 
 private:
     bool refuses(DisplayId display) const;
@@ -66,6 +74,7 @@ private:
 
     FakeEventLog* events_;
     std::map<DisplayId, Curve> current_;
+    int batchDepth_ = 0;
 };
 
 }  // namespace solvara

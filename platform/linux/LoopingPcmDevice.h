@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -10,12 +11,14 @@ namespace solvara {
 
 // Serves PCM bytes from memory to an audio sink, repeating them `loops` more times after the
 // first pass (-1: for ever). Reading past the last pass answers nothing, which the sink takes
-// as the end of the sound.
+// as the end of the sound. The sink reads from its sound server's thread while the main thread
+// may rewind: where the device stands is one atomic value, and a read that a rewind overtook
+// reads again from the new start.
 class LoopingPcmDevice : public QIODevice {
 public:
     LoopingPcmDevice(std::shared_ptr<const std::vector<std::uint8_t>> pcm, int loops);
 
-    // Back to the first byte of the first pass.
+    // Back to the first byte of the first pass. Any thread.
     void rewind();
 
     bool isSequential() const override { return true; }
@@ -26,10 +29,18 @@ protected:
     qint64 writeData(const char* data, qint64 maxSize) override;
 
 private:
-    std::shared_ptr<const std::vector<std::uint8_t>> pcm_;
-    int loops_;
-    int passesLeft_ = 0;  // after the current one; ignored when looping for ever
-    std::size_t position_ = 0;
+    // Eight bytes, so the atomic needs no lock: a WAV file's data never exceeds 32 bits.
+    struct Cursor {
+        std::uint32_t position = 0;
+        std::uint32_t passesLeft = 0;  // after the current one; ignored when looping for ever
+    };
+    static_assert(std::atomic<Cursor>::is_always_lock_free);
+
+    Cursor start() const;
+
+    const std::shared_ptr<const std::vector<std::uint8_t>> pcm_;
+    const int loops_;
+    std::atomic<Cursor> cursor_;
 };
 
 }  // namespace solvara

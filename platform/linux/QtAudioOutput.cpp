@@ -1,6 +1,7 @@
 #include "platform/linux/QtAudioOutput.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 
 #include <QAudioDevice>
@@ -24,9 +25,12 @@ constexpr std::string_view component = "Audio";
 QtAudioOutput::QtAudioOutput() : context_(std::make_unique<QObject>()) {}
 
 QtAudioOutput::~QtAudioOutput() {
-    alerts_.clear();
+    // Without the context no pruning timer can fire inside a sink's destructor while the
+    // players go.
     context_.reset();
-}
+    std::vector<std::unique_ptr<AudioPlayer>> players = std::move(alerts_);
+    alerts_.clear();
+}  // the players go here, out of the list's reach
 
 std::unique_ptr<AudioPlayer> QtAudioOutput::createPlayer(std::span<const std::uint8_t> wavData) {
     std::optional<WavPcm> pcm = WavPcm::parse(wavData);
@@ -72,7 +76,13 @@ bool QtAudioOutput::playSystemSound(std::string_view name) {
 }
 
 void QtAudioOutput::pruneFinishedAlerts() {
-    std::erase_if(alerts_, [](const std::unique_ptr<AudioPlayer>& player) { return !player->isPlaying(); });
-}
+    // Qt's PulseAudio sink runs a nested event loop in its destructor, where another alert's
+    // timer calls this again: the list must be whole before any player is destroyed.
+    const auto finished = std::stable_partition(
+        alerts_.begin(), alerts_.end(), [](const std::unique_ptr<AudioPlayer>& player) { return player->isPlaying(); });
+    std::vector<std::unique_ptr<AudioPlayer>> done(std::make_move_iterator(finished),
+                                                   std::make_move_iterator(alerts_.end()));
+    alerts_.erase(finished, alerts_.end());
+}  // the finished players go here, out of the list's reach
 
 }  // namespace solvara

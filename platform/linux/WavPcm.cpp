@@ -21,14 +21,27 @@ bool tagIs(std::span<const std::uint8_t> bytes, std::size_t at, std::string_view
     return std::memcmp(bytes.data() + at, tag.data(), 4) == 0;
 }
 
-void put32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
+// Writes little-endian fields into a buffer sized up front: growing the vector field by field
+// made GCC 12 at -O3 see a copy into a reallocated buffer of the wrong size.
+class LeWriter {
+public:
+    explicit LeWriter(std::vector<std::uint8_t>& out) : out_(out) {}
+    void tag(std::string_view fourBytes) {
+        std::memcpy(out_.data() + at_, fourBytes.data(), 4);
+        at_ += 4;
+    }
+    void u32(std::uint32_t value) {
+        for (int i = 0; i < 4; ++i) out_[at_++] = static_cast<std::uint8_t>(value >> (8 * i));
+    }
+    void u16(std::uint16_t value) {
+        out_[at_++] = static_cast<std::uint8_t>(value);
+        out_[at_++] = static_cast<std::uint8_t>(value >> 8);
+    }
 
-void put16(std::vector<std::uint8_t>& out, std::uint16_t value) {
-    out.push_back(static_cast<std::uint8_t>(value));
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
-}
+private:
+    std::vector<std::uint8_t>& out_;
+    std::size_t at_ = 0;
+};
 
 }  // namespace
 
@@ -68,24 +81,28 @@ std::optional<WavPcm> WavPcm::parse(std::span<const std::uint8_t> file) {
 }
 
 std::vector<std::uint8_t> WavPcm::encodeMono(std::span<const float> samples, int sampleRate) {
+    // RIFF sizes are 32-bit: a longer sound is cut rather than written past the buffer.
+    constexpr std::size_t maxSamples = (std::size_t{UINT32_MAX} - 36) / 2;
+    if (samples.size() > maxSamples) samples = samples.first(maxSamples);
     const auto dataBytes = static_cast<std::uint32_t>(samples.size() * 2);
-    std::vector<std::uint8_t> out;
-    out.reserve(44 + dataBytes);
-    out.insert(out.end(), {'R', 'I', 'F', 'F'});
-    put32(out, 36 + dataBytes);
-    out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    put32(out, 16);
-    put16(out, 1);
-    put16(out, 1);
-    put32(out, static_cast<std::uint32_t>(sampleRate));
-    put32(out, static_cast<std::uint32_t>(sampleRate) * 2);
-    put16(out, 2);
-    put16(out, 16);
-    out.insert(out.end(), {'d', 'a', 't', 'a'});
-    put32(out, dataBytes);
+    std::vector<std::uint8_t> out(44 + std::size_t{dataBytes});
+    LeWriter write(out);
+    write.tag("RIFF");
+    write.u32(36 + dataBytes);
+    write.tag("WAVE");
+    write.tag("fmt ");
+    write.u32(16);
+    write.u16(1);
+    write.u16(1);
+    write.u32(static_cast<std::uint32_t>(sampleRate));
+    write.u32(static_cast<std::uint32_t>(sampleRate) * 2);
+    write.u16(2);
+    write.u16(16);
+    write.tag("data");
+    write.u32(dataBytes);
     for (float sample : samples) {
         const float clamped = std::clamp(std::isfinite(sample) ? sample : 0.0f, -1.0f, 1.0f);
-        put16(out, static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(clamped * 32767.0f))));
+        write.u16(static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(clamped * 32767.0f))));
     }
     return out;
 }

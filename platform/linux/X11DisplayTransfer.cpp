@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -56,6 +57,10 @@ struct X11DisplayTransfer::State {
     std::set<DisplayId> failureLogged;
     bool unreachableLogged = false;
     bool noDisplaysLogged = false;
+    // An open batch of writes: sent under one trap, confirmed together when the batch ends.
+    int batchDepth = 0;
+    std::optional<x11::XErrorTrap> batchTrap;
+    std::vector<DisplayId> batchDisplays;
 
     bool connected() const { return display != nullptr; }
 
@@ -140,9 +145,8 @@ struct X11DisplayTransfer::State {
         return it == crtcs.end() ? nullptr : &*it;
     }
 
-    // Sends the tables in `crtc.buffer` and waits for the server's verdict.
-    bool send(Crtc& crtc, bool ours) {
-        x11::XErrorTrap trap(display.get());
+    // Puts the tables in `crtc.buffer` on the wire and notes them in the ownership record.
+    void queue(Crtc& crtc, bool ours) {
         XRRCrtcGamma* buffer = crtc.buffer.get();
         XRRSetCrtcGamma(display.get(), crtc.display.crtc, buffer);
         const auto red = channel(buffer->red, buffer->size);
@@ -153,6 +157,18 @@ struct X11DisplayTransfer::State {
         } else {
             record.markRestored(crtc.display.id);
         }
+    }
+
+    // Sends the tables in `crtc.buffer` and waits for the server's verdict, or inside a batch
+    // leaves the verdict to the batch's end.
+    bool send(Crtc& crtc, bool ours) {
+        if (batchTrap) {
+            queue(crtc, ours);
+            batchDisplays.push_back(crtc.display.id);
+            return true;
+        }
+        x11::XErrorTrap trap(display.get());
+        queue(crtc, ours);
         record.store(display.get(), root);
         if (trap.sync() > 0) {
             logFailureOnce(crtc.display.id, "writing the gamma table of " + crtc.display.outputName + " failed (" +
@@ -162,6 +178,31 @@ struct X11DisplayTransfer::State {
         }
         failureLogged.erase(crtc.display.id);
         return true;
+    }
+
+    void beginBatch() {
+        if (batchDepth++ > 0 || !connected()) return;
+        batchDisplays.clear();
+        batchTrap.emplace(display.get());
+    }
+
+    // One round trip for every write of the batch. The server does not say which write it
+    // refused, so a refusal is logged against each display of the batch and the list is read
+    // again before the next write.
+    void endBatch() {
+        if (batchDepth == 0 || --batchDepth > 0 || !batchTrap) return;
+        record.store(display.get(), root);
+        const bool failed = batchTrap->sync() > 0;
+        if (failed) {
+            listValid = false;
+            for (DisplayId id : batchDisplays) {
+                logFailureOnce(id, "writing its gamma table in a batch failed (" + describe(*batchTrap) + ")");
+            }
+        } else {
+            for (DisplayId id : batchDisplays) failureLogged.erase(id);
+        }
+        batchTrap.reset();
+        batchDisplays.clear();
     }
 
     // Common start of both writes: the display's buffer, or null (logged) when it cannot be written.
@@ -193,10 +234,20 @@ X11DisplayTransfer::X11DisplayTransfer() : state_(std::make_unique<State>()) {
     XRRSelectInput(state_->display.get(), state_->root,
                    RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask | RROutputChangeNotifyMask);
     state_->record.load(state_->display.get(), state_->root);
+    state_->batchDisplays.reserve(maxDisplays);
 }
 
 X11DisplayTransfer::~X11DisplayTransfer() {
+    while (state_->batchDepth > 0) state_->endBatch();
     if (state_->connected() && !state_->written.empty()) restoreColorSyncSettings();
+}
+
+void X11DisplayTransfer::beginWrites() {
+    state_->beginBatch();
+}
+
+void X11DisplayTransfer::endWrites() {
+    state_->endBatch();
 }
 
 bool X11DisplayTransfer::isConnected() const { return state_->connected(); }

@@ -17,6 +17,9 @@ namespace solvara {
 // a display that vanished mid-write fails that write and nothing else. DPMS tells whether the
 // main display sleeps; a server without DPMS (the dummy driver) answers from its screen saver.
 //
+// Writes inside a batch (beginWrites ... endWrites) share one round trip, so the watchdog costs
+// one sync with the server however many displays it reaches.
+//
 // Destroying the transfer restores every display it wrote to, so a normal exit leaves nothing
 // behind even when the caller forgot. Main thread only.
 class X11DisplayTransfer : public DisplayTransfer {
@@ -30,6 +33,8 @@ public:
     bool setTransferByTable(DisplayId display, std::span<const float> red, std::span<const float> green,
                             std::span<const float> blue) override;
     bool setTransferByFormula(DisplayId display, const TransferFormula& formula) override;
+    void beginWrites() override;
+    void endWrites() override;
     void restoreColorSyncSettings() override;
     bool isMainDisplayAsleep() override;
 

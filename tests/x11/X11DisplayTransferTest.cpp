@@ -122,6 +122,19 @@ TEST_F(X11DisplayTransferTest, WritesReachEveryCrtcAndRestoreBringsBackTheTables
         EXPECT_EQ(curved->green[255], 32768);
         transfer.restoreColorSyncSettings();
         expectOriginals();
+
+        // A batch reaches every display by its end, and marks them ours like single writes.
+        {
+            WriteBatch batch(transfer);
+            for (std::size_t i = 0; i < count; ++i) {
+                EXPECT_TRUE(transfer.setTransferByTable(ids[i], ramp.red, ramp.green, ramp.blue));
+            }
+        }
+        EXPECT_EQ(client.gamma("DUMMY0"), expected);
+        EXPECT_EQ(client.gamma("DUMMY1"), expected);
+        EXPECT_TRUE(client.rootHasProperty(GammaOwnershipRecord::propertyName));
+        transfer.restoreColorSyncSettings();
+        expectOriginals();
     }
     // Restoring twice, and the destructor with nothing left to undo, change nothing.
     expectOriginals();

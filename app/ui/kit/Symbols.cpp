@@ -7,6 +7,7 @@
 #include <utility>
 
 #include <QFontDatabase>
+#include <QPainter>
 #include <QStringList>
 
 #include "core/foundation/Log.h"
@@ -18,7 +19,7 @@ namespace {
 constexpr std::string_view component = "Symbols";
 
 // Material Design Icons 1.6 code points.
-constexpr std::array<std::pair<std::string_view, char16_t>, 28> table{{
+constexpr std::array<std::pair<std::string_view, char16_t>, 37> table{{
     {"sun.max", 0xF5A8},
     {"moon.stars", 0xF594},
     {"sunrise", 0xF59C},
@@ -45,8 +46,17 @@ constexpr std::array<std::pair<std::string_view, char16_t>, 28> table{{
     {"plus", 0xF415},
     {"globe", 0xF1E7},
     {"arrow.counterclockwise", 0xF459},
-    {"xmark", 0xF156},         // close
-    {"figure.stand", 0xF64D},  // human-male
+    {"xmark", 0xF156},                     // close
+    {"figure.stand", 0xF64D},              // human-male
+    {"clock.arrow.2.circlepath", 0xF2DA},  // history
+    {"square.and.arrow.up", 0xF497},       // share-variant
+    {"power", 0xF425},
+    {"macwindow", 0xF3CB},    // open-in-app
+    {"envelope", 0xF1EE},     // email
+    {"doc.on.doc", 0xF18F},   // content-copy
+    {"info.circle", 0xF2FC},  // information
+    {"sparkles", 0xF335},     // lightbulb
+    {"flask", 0xF093},
 }};
 
 std::mutex& logMutex() {
@@ -91,6 +101,16 @@ QFont Symbols::font(int pixelSize) {
     QFont font(fontFamily());
     font.setPixelSize(pixelSize);
     return font;
+}
+
+void Symbols::paint(QPainter& painter, const QRectF& rect, std::string_view name, int pixelSize, const QColor& color) {
+    const QString text = glyph(name);
+    if (text.isEmpty()) return;
+    painter.save();
+    painter.setFont(font(pixelSize));
+    painter.setPen(color);
+    painter.drawText(rect, Qt::AlignCenter, text);
+    painter.restore();
 }
 
 }  // namespace solvara

@@ -2,8 +2,12 @@
 
 #include <string_view>
 
+#include <QColor>
 #include <QFont>
+#include <QRectF>
 #include <QString>
+
+class QPainter;
 
 namespace solvara {
 
@@ -17,6 +21,9 @@ public:
 
     // The icon font at `pixelSize` (the font is loaded on first use).
     static QFont font(int pixelSize);
+
+    // Draws `name` centred in `rect` at `pixelSize` in `color`; nothing for an unknown name.
+    static void paint(QPainter& painter, const QRectF& rect, std::string_view name, int pixelSize, const QColor& color);
 
     static constexpr const char* fontPath =
         "/usr/share/fonts/truetype/materialdesignicons-webfont/materialdesignicons-webfont.ttf";

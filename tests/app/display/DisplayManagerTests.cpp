@@ -16,8 +16,10 @@ TEST_F(DisplayTest, GammaTablesWriteOneRampToEveryDisplayInListOrderAndStartOneW
     manager().applyColorTemperature(3400, ScreenEffect::none, GammaAPI::byTable);
     manager().applyColorTemperature(3300, ScreenEffect::none, GammaAPI::byTable);
     ASSERT_EQ(fake.displayTransfer.writes.size(), 6u);
+    EXPECT_EQ(fake.displayTransfer.batchCount, 2u);  // one exchange with the server per application
     const DisplayId order[] = {5, 3, 9, 5, 3, 9};
     for (std::size_t i = 0; i < 6; ++i) {
+        EXPECT_TRUE(fake.displayTransfer.writes[i].batched);
         EXPECT_EQ(fake.displayTransfer.writes[i].display, order[i]);
         EXPECT_EQ(fake.displayTransfer.writes[i].kind, Kind::table);
         EXPECT_EQ(fake.displayTransfer.writes[i].curve, ramp(i < 3 ? 3400 : 3300));
@@ -48,8 +50,11 @@ TEST_F(DisplayTest, WatchdogRewritesEveryTwoSecondsFollowsNewValuesAndKeepsASing
     fake.displayTransfer.writes.clear();
     fake.runLoop.advance(1.9);
     EXPECT_TRUE(fake.displayTransfer.writes.empty());
+    const std::size_t batches = fake.displayTransfer.batchCount;
     fake.runLoop.advance(0.1);
     ASSERT_EQ(fake.displayTransfer.writes.size(), 2u);
+    EXPECT_EQ(fake.displayTransfer.batchCount, batches + 1);  // one round trip per firing
+    EXPECT_TRUE(fake.displayTransfer.writes[0].batched && fake.displayTransfer.writes[1].batched);
     EXPECT_EQ(fake.displayTransfer.current(11), ramp(3000));
     EXPECT_EQ(fake.displayTransfer.current(22), ramp(3000));
 

@@ -108,6 +108,27 @@ TEST_F(AppDelegateBreaksTest, SkipPostponeAndSwitchingOffCloseTheWindowsWithoutA
     EXPECT_EQ(sounds(), (std::vector<std::string>{"Glass", "Glass", "Glass"}));
 }
 
+TEST_F(AppDelegateBreaksTest, TheOneSecondTimerRunsOnlyWhileBreaksAreOn) {
+    launchWithBreaks(false);
+    const std::size_t withoutBreaks = fake.runLoop.repeatingCount();
+    state().setBreaksEnabled(true);
+    state().setBreaksEnabled(true);
+    EXPECT_EQ(fake.runLoop.repeatingCount(), withoutBreaks + 1);
+
+    runToBreak();
+    EXPECT_EQ(shown(), 2u);
+    state().setBreaksEnabled(false);
+    EXPECT_EQ(fake.runLoop.repeatingCount(), withoutBreaks);
+    EXPECT_EQ(shown(), 0u);  // at once: no tick is left to take them down
+    EXPECT_EQ(state().breakCountdownText(), "");
+    EXPECT_EQ(sounds(), (std::vector<std::string>{"Glass"}));
+
+    state().setBreaksEnabled(true);
+    advance(1);
+    EXPECT_EQ(state().breakCountdownText(), "Next break in 19:59");
+    EXPECT_EQ(fake.runLoop.repeatingCount(), withoutBreaks + 1);
+}
+
 TEST_F(AppDelegateBreaksTest, WindowsFollowTheScreensDuringABreak) {
     launchWithBreaks();
     runToBreak();

@@ -35,6 +35,7 @@ TEST_F(AppDelegateStartupTest, LaunchRunsTheSeventeenStepsInOrder) {
     fake.userDefaults.set("sv_isEnabled", true);
     fake.userDefaults.set("sv_locationSource", std::string("Manual"));
     fake.userDefaults.set("sv_ambientLight", true);
+    fake.userDefaults.set("sv_breaksEnabled", true);  // the break timer runs only while they are on
     // The last run saw summer time: the daylight-saving check finds the switch back.
     fake.userDefaults.set("sv_dstLastOffset", std::int64_t{7200});
     bool mainWindowExists = false;

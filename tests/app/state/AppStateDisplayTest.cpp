@@ -135,7 +135,7 @@ TEST_F(AppStateTest, AdjustKelvinStaysWithinThreeThousand) {
     EXPECT_EQ(s.manualKelvinAdjustment(), -3000);
 }
 
-TEST_F(AppStateTest, ScreenChangeRecordsDisplaysAndDimsNewScreens) {
+TEST_F(AppStateTest, ScreenChangeRecordsDisplaysAndRebuildsOnlyTheDimmerThatIsUp) {
     AppState& s = state();
     s.setIsEnabled(false);
     fake.displayTransfer.displays = {11, 22};
@@ -153,6 +153,15 @@ TEST_F(AppStateTest, ScreenChangeRecordsDisplaysAndDimsNewScreens) {
     s.handleScreenChange();
     EXPECT_EQ(dimmerWindows(), 3u);  // the new screen is dimmed like the others
     EXPECT_EQ(s.perDisplaySettings().size(), 3u);
+
+    // Paused by a full-screen program, a dimming mode has no veil up, and gets none.
+    s.setCurrentMode(Mode::auto_);
+    s.setIsFullscreenAppActive(true);
+    for (const auto mode : {Mode::sunglasses, Mode::dark}) {
+        s.setCurrentMode(mode);
+        s.handleScreenChange();
+        EXPECT_EQ(dimmerWindows(), 0u) << rawValue(mode);
+    }
 }
 
 TEST_F(AppStateTest, PerDisplayControlSendsEachDisplayItsOwnKelvin) {

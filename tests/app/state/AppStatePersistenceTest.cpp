@@ -162,7 +162,7 @@ TEST_F(AppStateTest, RestoreRulesAndSaneRangesOnACraftedStore) {
     d.set("sv_sleepHour", std::int64_t{-1});
     d.set("sv_breakInterval", std::int64_t{-5});
     d.set("sv_breakPostpone", std::int64_t{1} << 60);
-    d.set("sv_dayKelvin", std::int64_t{100000});
+    d.set("sv_dayKelvin", std::int64_t{10000000});
     d.set("sv_nightKelvin", std::int64_t{500});
     d.set("sv_pwmProtection", true);
     d.set("sv_dimmerOpacity", 1.0);

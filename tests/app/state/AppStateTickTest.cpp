@@ -1,3 +1,4 @@
+#include "core/foundation/Clock.h"
 #include "tests/app/state/AppStateTestSupport.h"
 
 namespace solvara::testing {
@@ -33,7 +34,10 @@ TEST_F(AppStateTest, UpdateWaitsForALocationThenAccountsTheShownLightOnlyWhileFi
     EXPECT_EQ(fake.displayTransfer.writeCount, 0u);
 
     moveTo(at(2026, 1, 15, 22, 0));  // after melatonin onset
-    s.setCoordinate(newYork);         // runs the first update
+    s.setCoordinate(newYork);         // shows the engine's state at once, but only a tick counts
+    EXPECT_TRUE(s.currentState().has_value());
+    EXPECT_TRUE(s.exposureTracker().records().empty());
+    s.updateCircadianState();
     EXPECT_EQ(s.lastDailyResetDate(), "2026-01-15");
     ASSERT_EQ(s.exposureTracker().records().size(), 1u);
     const auto& record = s.exposureTracker().records().front();
@@ -62,10 +66,48 @@ TEST_F(AppStateTest, UpdateWaitsForALocationThenAccountsTheShownLightOnlyWhileFi
     EXPECT_LT(s.lightDebtCalculator().debtPoints(), before);
 }
 
+TEST_F(AppStateTest, SettingChangesCountNoTimeWhileTheClockStandsStill) {
+    AppState& s = state();
+    moveTo(at(2026, 1, 15, 22, 0));
+    s.setCoordinate(newYork);
+    for (int i = 0; i < 5; ++i) {
+        s.setDayKelvin(6000 + i);
+        s.setNightKelvin(2000 + i);
+        s.setWakeHour(6 + i % 2);
+        s.setManualNightStartHour(19 + i % 2);
+    }
+    EXPECT_EQ(s.screenTimeToday(), 0.0);
+    EXPECT_EQ(s.lightDebtPoints(), 0.0);
+    EXPECT_TRUE(s.exposureTracker().records().empty());
+    EXPECT_EQ(s.circadianEngine().nightKelvin(), 2004);  // yet each change reached the engine
+}
+
+TEST_F(AppStateTest, ALaunchWritesTheDisplaysOnceAndCountsNothing) {
+    auto& d = fake.userDefaults;
+    d.set("sv_isEnabled", true);
+    d.set("sv_currentMode", std::string("Reading"));
+    d.set("sv_locationSource", std::string("Manual"));
+    d.set("sv_selectedCity", std::string("Oslo"));
+    d.set("sv_dayKelvin", std::int64_t{6000});
+    d.set("sv_manualNight", true);
+    d.set("sv_screenEffect", std::string("Grayscale"));
+    d.set("sv_pwmProtection", true);
+    d.set("sv_vignetteEnabled", true);
+    moveTo(at(2026, 1, 15, 22, 0));
+    AppState& s = state();
+    EXPECT_EQ(fake.displayTransfer.writeCount, 1u);  // one display, one write
+    EXPECT_TRUE(s.currentState().has_value());
+    EXPECT_EQ(s.appliedKelvin(), 1800);  // the restored night window, at once
+    EXPECT_EQ(fake.events.count("window+ 1001"), 1u);  // the PWM dimmer, put up once
+    EXPECT_EQ(s.screenTimeToday(), 0.0);
+    EXPECT_TRUE(s.exposureTracker().records().empty());
+}
+
 TEST_F(AppStateTest, FirstUpdateAfterMidnightClosesYesterday) {
     AppState& s = state();
     moveTo(at(2026, 1, 15, 23, 59, 50));
     s.setCoordinate(newYork);
+    s.updateCircadianState();
     s.setSleepQualityRating(3);
     s.setBreaksEnabled(true);
     s.breakScheduler().restoreStats(4, 1);
@@ -122,6 +164,7 @@ TEST_F(AppStateTest, AppearanceFollowsTheSunAfterTheUpdate) {
     s.onAutoAppearance = [&](bool dark) { calls.push_back(dark); };
     moveTo(at(2026, 1, 16, 3, 0));  // night in New York
     s.setCoordinate(newYork);
+    s.updateCircadianState();
     EXPECT_TRUE(calls.empty());  // queued, not called inside the update
     fake.runLoop.runPending();
     moveTo(at(2026, 1, 16, 17, 0));  // midday in New York
@@ -174,6 +217,19 @@ TEST_F(AppStateTest, BreakTickRunsABreakWithItsTexts) {
     s.setBreaksEnabled(false);
     EXPECT_EQ(s.tickBreakTimer(), std::nullopt);
     EXPECT_EQ(s.breakCountdownText(), "");
+}
+
+TEST_F(AppStateTest, ABreakStartsWithItsFullLookAwayLength) {
+    AppState& s = state();
+    s.setBreaksEnabled(true);
+    moveTo(fake.runLoop.now() + 1200.0);
+    // A clock that moves on between any two readings, as a real one does.
+    Date clock = fake.runLoop.now();
+    Clock::setSourceForTesting([&clock] { return clock = clock + 0.4; });
+    const auto event = s.tickBreakTimer();
+    Clock::setSourceForTesting([this] { return fake.runLoop.now(); });
+    EXPECT_EQ(event, AppState::BreakEvent::breakStarted);
+    EXPECT_EQ(s.breakRemainingSeconds(), s.breakScheduler().config().lookAwaySeconds);
 }
 
 TEST_F(AppStateTest, CountdownTexts) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "platform/linux/AlertSounds.h"
@@ -42,13 +44,13 @@ TEST(WavPcmTest, ReadsWhatItWritesAndRefusesTheRest) {
         std::vector<std::uint8_t> file;
     };
     for (const Case& c : std::vector<Case>{{"empty", {}},
-                                          {"not RIFF", patched(0, 'X')},
-                                          {"not WAVE", patched(8, 'X')},
-                                          {"float format", patched(20, 3)},
-                                          {"8-bit", patched(34, 8)},
-                                          {"six channels", patched(22, 6)},
-                                          {"data before fmt", patched(12, 'x')},
-                                          {"truncated data", std::vector<std::uint8_t>(wav.begin(), wav.end() - 3)}}) {
+                                           {"not RIFF", patched(0, 'X')},
+                                           {"not WAVE", patched(8, 'X')},
+                                           {"float format", patched(20, 3)},
+                                           {"8-bit", patched(34, 8)},
+                                           {"six channels", patched(22, 6)},
+                                           {"data before fmt", patched(12, 'x')},
+                                           {"truncated data", std::vector<std::uint8_t>(wav.begin(), wav.end() - 3)}}) {
         EXPECT_FALSE(WavPcm::parse(c.file).has_value()) << c.name;
     }
 }
@@ -74,6 +76,29 @@ TEST(LoopingPcmDeviceTest, RepeatsTheBytesAsOftenAsAsked) {
     char big[4001];
     EXPECT_EQ(endless.read(big, sizeof big), static_cast<qint64>(sizeof big));
     EXPECT_EQ(big[4000], 1);
+}
+
+TEST(LoopingPcmDeviceTest, ARewindDuringAReadNeverTearsAChunk) {
+    // The sound server's thread reads while the main thread rewinds: each chunk read must still
+    // be one run through the bytes, wherever it starts.
+    auto pcm = std::make_shared<const std::vector<std::uint8_t>>(std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6, 7});
+    LoopingPcmDevice device(pcm, -1);
+    device.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    std::atomic<bool> done = false;
+    int tornChunks = 0;
+    std::thread reader([&] {
+        char chunk[61];
+        for (int i = 0; i < 20000; ++i) {
+            if (device.read(chunk, sizeof chunk) != static_cast<qint64>(sizeof chunk)) ++tornChunks;
+            for (std::size_t j = 1; j < sizeof chunk; ++j) {
+                if (chunk[j] != chunk[j - 1] % 7 + 1) ++tornChunks;
+            }
+        }
+        done = true;
+    });
+    while (!done) device.rewind();
+    reader.join();
+    EXPECT_EQ(tornChunks, 0);
 }
 
 TEST(AlertSoundsTest, EveryNamedSoundIsAPlayableFile) {

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QWidget>
+
+#include "app/ui/kit/Theme.h"
+
+namespace solvara {
+
+// A short text on a capsule: the text in a theme colour, the capsule in a theme colour at an
+// opacity (by default the secondary colour at 0.1), padded 4 pixels left and right and 2 above
+// and below. Its accessible name is its text.
+class Pill : public QWidget {
+public:
+    using ColorRole = QColor Theme::*;
+
+    Pill(const QString& text, const QFont& font, QWidget* parent = nullptr);
+
+    void setText(const QString& text);
+    QString text() const { return text_; }
+    void setColors(ColorRole text, ColorRole fill, double fillOpacity);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+    static constexpr int horizontalPadding = 4;
+    static constexpr int verticalPadding = 2;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString text_;
+    ColorRole textColor_ = &Theme::secondary;
+    ColorRole fill_ = &Theme::secondary;
+    double fillOpacity_ = 0.1;
+};
+
+}  // namespace solvara

@@ -1,0 +1,31 @@
+#include "app/ui/kit/SettingsRow.h"
+
+#include <QHBoxLayout>
+
+#include "app/ui/kit/StyledLabel.h"
+
+namespace solvara {
+
+SettingsRow::SettingsRow(const QString& label, const QString& value, QWidget* parent)
+    : QWidget(parent),
+      label_(new StyledLabel(label, TextStyle::body, &Theme::primary, this)),
+      value_(new StyledLabel(value, TextStyle::body, &Theme::secondary, this)) {
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(label_);
+    row->addStretch(1);
+    value_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    value_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    row->addWidget(value_);
+    value_->setAccessibleName(label);
+}
+
+void SettingsRow::setValue(const QString& value) {
+    if (value_->text() != value) value_->setText(value);
+}
+
+QString SettingsRow::value() const {
+    return value_->text();
+}
+
+}  // namespace solvara

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QWidget>
+
+namespace solvara {
+
+class StyledLabel;
+
+// A label at the leading edge and a value at the trailing edge of one row: the label in the
+// primary colour, the value in the secondary (DejaVu Sans digits are all one width, so numbers
+// do not jitter). Both texts are shown verbatim; setValue() from a refresh.
+class SettingsRow : public QWidget {
+public:
+    SettingsRow(const QString& label, const QString& value, QWidget* parent = nullptr);
+
+    void setValue(const QString& value);
+    QString value() const;
+    StyledLabel* labelText() const { return label_; }
+    StyledLabel* valueText() const { return value_; }
+
+private:
+    StyledLabel* label_;
+    StyledLabel* value_;
+};
+
+}  // namespace solvara

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <vector>
+
+#include "app/ui/kit/UiServices.h"
+
+namespace solvara {
+
+// Fakes of the desktop services for widget tests. Dialog answers are queued beforehand ("the
+// next save dialog answers /tmp/x.csv", "the next confirmation answers Reset") and delivered
+// like the real dialogs', on a later turn of the event loop: wait for them with QTRY_*. A
+// request with no queued answer is answered as cancelled. Every request is recorded.
+
+class FakeUrlOpener : public UrlOpener {
+public:
+    bool openUrl(const QString& url) override;
+
+    std::vector<QString> opened;  // every URL asked for, in order
+    bool answer = true;           // what openUrl() answers
+};
+
+class FakeClipboard : public Clipboard {
+public:
+    void setText(const QString& text) override { text_ = text; }
+    QString text() const override { return text_; }
+
+private:
+    QString text_;
+};
+
+class FakeFileDialogs : public FileDialogs {
+public:
+    struct Asked {
+        bool save = false;
+        Request request;
+    };
+
+    void chooseFileToOpen(QWidget* parent, const Request& request, Answer answer) override;
+    void chooseFileToSave(QWidget* parent, const Request& request, Answer answer) override;
+
+    // The next dialog, open or save, answers `path` (nothing: cancelled).
+    void answerNext(std::optional<QString> path) { answers_.push_back(std::move(path)); }
+
+    std::vector<Asked> asked;
+
+private:
+    void deliver(Answer answer);
+    std::deque<std::optional<QString>> answers_;
+};
+
+class FakeMessageBoxes : public MessageBoxes {
+public:
+    void ask(QWidget* parent, const Question& question, Answer answer) override;
+
+    // The next box answers as if `button` had been pressed (a text not among its buttons fails
+    // the box's test through a recorded mismatch, answered as cancelled).
+    void answerNext(const QString& button) { answers_.push_back(button); }
+
+    std::vector<Question> asked;
+    std::vector<QString> mismatches;  // answers that named no button of their box
+
+private:
+    std::deque<QString> answers_;
+};
+
+// All the fakes, and the bundle of references to them.
+class FakeUiServices {
+public:
+    FakeUiServices() = default;
+    FakeUiServices(const FakeUiServices&) = delete;
+    FakeUiServices& operator=(const FakeUiServices&) = delete;
+
+    UiServices& services() { return services_; }
+
+    FakeUrlOpener urlOpener;
+    FakeClipboard clipboard;
+    FakeFileDialogs fileDialogs;
+    FakeMessageBoxes messageBoxes;
+
+private:
+    UiServices services_{urlOpener, clipboard, fileDialogs, messageBoxes};
+};
+
+}  // namespace solvara

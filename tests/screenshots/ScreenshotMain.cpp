@@ -1,0 +1,75 @@
+// Renders every registered scene light and dark into PNGs (see Screenshots.h). Arguments: the
+// output folder (default "screenshots") and optional name filters (a scene is drawn when its
+// name contains one of them).
+
+#include <cstdlib>
+#include <ctime>
+#include <iostream>
+
+#include <QApplication>
+#include <QDir>
+#include <QFont>
+#include <QStyleFactory>
+
+#include "app/ui/kit/Theme.h"
+#include "tests/screenshots/Screenshots.h"
+
+using namespace solvara;
+
+int main(int argc, char** argv) {
+    setenv("TZ", "UTC", 1);
+    tzset();
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication application(argc, argv);
+    QApplication::setStyle(QStyleFactory::create("Fusion"));
+    QFont font("DejaVu Sans");
+    font.setPixelSize(13);
+    QApplication::setFont(font);
+
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    const QString folder = arguments.isEmpty() ? QString("screenshots") : arguments.front();
+    const QStringList filters = arguments.mid(1);
+    QDir().mkpath(folder);
+
+    int written = 0;
+    for (const screenshots::Scene& scene : screenshots::scenes()) {
+        const QString name = QString::fromStdString(scene.name);
+        if (!filters.isEmpty() &&
+            std::none_of(filters.begin(), filters.end(), [&](const QString& f) { return name.contains(f); })) {
+            continue;
+        }
+        for (const bool dark : {false, true}) {
+            Theme::applyToApplication(dark);
+            screenshots::SceneContext context(dark);
+            std::unique_ptr<QWidget> widget = scene.build(context);
+            if (!widget) continue;
+            Theme::apply(widget.get(), dark);
+            widget->setAutoFillBackground(true);
+            int height = scene.size.height();
+            if (height <= 0) {
+                widget->setFixedWidth(scene.size.width());
+                widget->ensurePolished();
+                height = widget->hasHeightForWidth() ? widget->heightForWidth(scene.size.width())
+                                                     : widget->sizeHint().height();
+            }
+            widget->resize(scene.size.width(), height);
+            widget->show();
+            QCoreApplication::processEvents();
+            if (scene.size.height() <= 0) {
+                // The layout has settled: take its final height.
+                widget->adjustSize();
+                widget->resize(scene.size.width(), widget->height());
+                QCoreApplication::processEvents();
+            }
+            const QString path = folder + "/" + name + (dark ? "-dark.png" : "-light.png");
+            if (!widget->grab().save(path)) {
+                std::cerr << "screenshots: cannot write " << path.toStdString() << "\n";
+                return 1;
+            }
+            ++written;
+            widget->hide();
+        }
+    }
+    std::cout << "screenshots: " << written << " pictures in " << folder.toStdString() << "\n";
+    return 0;
+}
