@@ -19,7 +19,7 @@ namespace {
 constexpr std::string_view component = "Symbols";
 
 // Material Design Icons 1.6 code points.
-constexpr std::array<std::pair<std::string_view, char16_t>, 37> table{{
+constexpr std::array<std::pair<std::string_view, char16_t>, 52> table{{
     {"sun.max", 0xF5A8},
     {"moon.stars", 0xF594},
     {"sunrise", 0xF59C},
@@ -57,6 +57,21 @@ constexpr std::array<std::pair<std::string_view, char16_t>, 37> table{{
     {"info.circle", 0xF2FC},  // information
     {"sparkles", 0xF335},     // lightbulb
     {"flask", 0xF093},
+    {"star.fill", 0xF4CE},                  // star
+    {"star", 0xF4D2},                       // star-outline
+    {"chart.line.uptrend.xyaxis", 0xF12A},  // chart-line
+    {"doc.text.magnifyingglass", 0xF21E},   // file-find
+    {"calendar", 0xF0ED},
+    {"gauge.with.dots.needle.33percent", 0xF29A},  // gauge
+    {"desktopcomputer", 0xF1C4},                   // desktop-mac
+    {"moon.haze", 0xF591},                         // weather-fog
+    {"checkmark.circle", 0xF5E0},                  // check-circle
+    {"exclamationmark.triangle", 0xF02A},          // alert-outline
+    {"eye.slash", 0xF209},                         // eye-off
+    {"checkmark.seal", 0xF47A},                    // seal
+    {"lightbulb", 0xF335},
+    {"arrow.down.circle", 0xF048},         // arrow-down-bold-circle-outline
+    {"chart.bar.doc.horizontal", 0xF215},  // file-chart
 }};
 
 std::mutex& logMutex() {
