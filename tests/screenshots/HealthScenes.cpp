@@ -33,6 +33,8 @@ void recordYear(AppState& state) {
     }
     state.setLightDebtPoints(23.4);
     state.setLightDebtLevel("medium");
+    state.setLightDebtRecommendation(
+        std::string(LightDebtCalculator::DebtLevel(LightDebtCalculator::DebtLevel::medium).recommendation()));
     state.setScreenTimeToday(3.75);
 }
 

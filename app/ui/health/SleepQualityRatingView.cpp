@@ -133,7 +133,7 @@ void SleepQualityRatingView::refresh() {
         }
         const QString word = QString::fromStdString(healthfigures::ratingLabel(rating));
         ratingWord_->setText(word);
-        ratingWord_->setVisible(rating > 0);
+        ratingWord_->setVisible(!word.isEmpty());
         shownStars_[0]->parentWidget()->setAccessibleName(localized("Rated %1 of 5 stars").arg(filled) +
                                                           (word.isEmpty() ? QString() : ", " + word));
     }

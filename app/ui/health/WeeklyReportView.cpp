@@ -87,7 +87,8 @@ WeeklyReportView::WeeklyReportView(AppState& state, UiServices& ui, QWidget* par
     report->addLayout(grid_);
     for (const char* title : {"Days Tracked", "Avg Score", "Screen Time", "Avg Debt", "Compliance", "Breaks"}) {
         StatCardWidgets widgets;
-        widgets.card = new Card(nullptr, &Theme::secondary, 0.06, 6);
+        // Owned by the report from the start: a card the week lacks is never in the grid.
+        widgets.card = new Card(report_, &Theme::secondary, 0.06, 6);
         widgets.card->setContentsMargins(8, 8, 8, 8);
         widgets.card->setMinimumWidth(10);
         auto* cardStack = new QVBoxLayout(widgets.card);

@@ -52,6 +52,11 @@ protected:
         return view->isVisibleTo(tab_.get()) ? series->barSets().front()->count() : 0;
     }
 
+    // Lets the nested layouts place what a refresh moved.
+    static void settle() {
+        for (int i = 0; i < 4; ++i) QCoreApplication::processEvents();
+    }
+
     void press(QWidget* widget, bool keyboard) {
         if (keyboard) {
             widget->setFocus();
@@ -98,6 +103,38 @@ TEST_F(HealthViewsTest, ChangeRatingKeepsTheRating) {
         EXPECT_TRUE(child<QWidget>("rateStar1")->isVisibleTo(tab_.get()));
         EXPECT_FALSE(child<QWidget>("changeRating")->isVisibleTo(tab_.get()));
     }
+}
+
+TEST_F(HealthViewsTest, AStoredRatingOutsideOneToFiveShowsNoWord) {
+    const auto today = HealthHistory::dateString(Clock::now());
+    for (const std::int64_t rating : {0, -2, 6, 1000}) {
+        state.setSleepQualityRating(rating);
+        state.setLastSleepRatingDate(today);
+        tab_->refresh();
+        EXPECT_FALSE(child<QLabel>("ratingWord")->isVisibleTo(tab_.get())) << rating;
+        EXPECT_EQ(child<QWidget>("ratedStars")->accessibleName(),
+                  QString("Rated %1 of 5 stars").arg(rating > 0 ? 5 : 0))
+            << rating;
+    }
+}
+
+// Without a scored day the week has no "Avg Score" card, and the cards after it move up: "Avg
+// Debt" joins the first row.
+TEST_F(HealthViewsTest, WeeklyCardsMoveUpWhenTheWeekHasNoScore) {
+    state.healthHistory().recordDay(daysAgo(1), 2.0, 5.0, 1.0, 5, 3, std::nullopt, std::nullopt);
+    tab_->refresh();
+    auto* days = child<QLabel>("stat Days Tracked");
+    auto* debt = child<QLabel>("stat Avg Debt");
+    settle();
+    EXPECT_FALSE(child<QLabel>("stat Avg Score")->isVisibleTo(tab_.get()));
+    EXPECT_EQ(debt->mapTo(tab_.get(), QPoint()).y(), days->mapTo(tab_.get(), QPoint()).y());
+    EXPECT_EQ(child<QLabel>("stat Breaks")->text(), "5/8");
+
+    state.healthHistory().recordDay(daysAgo(2), 2.0, 5.0, 1.0, 5, 3, 90, std::nullopt);
+    tab_->refresh();
+    settle();
+    EXPECT_TRUE(child<QLabel>("stat Avg Score")->isVisibleTo(tab_.get()));
+    EXPECT_GT(debt->mapTo(tab_.get(), QPoint()).y(), days->mapTo(tab_.get(), QPoint()).y());
 }
 
 TEST_F(HealthViewsTest, TheRangePickerSwitchesTheCharts) {
