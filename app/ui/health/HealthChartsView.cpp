@@ -193,6 +193,12 @@ HealthChartsView::ChartCard HealthChartsView::makeCard(const char* title, const 
             break;
     }
     c.view = new QChartView(c.chart);
+    // An area series does not own its boundary lines: the view does, and deletes them after the
+    // chart and its area are gone.
+    if (c.area != nullptr) {
+        c.areaTop->setParent(c.view);
+        c.baseline->setParent(c.view);
+    }
     c.view->setObjectName(objectName);
     c.view->setAccessibleName(localized(title));
     c.view->setRenderHint(QPainter::Antialiasing);
