@@ -20,7 +20,9 @@
 #include <QStyleFactory>
 
 #include "app/shell/AppDelegate.h"
+#include "app/ui/kit/QtUiServices.h"
 #include "app/ui/popover/QtBreakWindowFactory.h"
+#include "app/ui/popover/TrayShell.h"
 #include "core/foundation/Format.h"
 #include "core/foundation/Log.h"
 #include "platform/LogRoute.h"
@@ -161,6 +163,8 @@ int main(int argc, char** argv) {
 
     QtBreakWindowFactory breakWindows(screens);
     AppDelegate delegate(platform, breakWindows);
+    QtUiServices uiServices;
+    TrayShell tray(delegate, uiServices.services());
 
     // However the program ends (a signal, the session's logout, a quit), the displays are put
     // back once, before the event loop stops.

@@ -102,14 +102,18 @@ const QString& fontFamily() {
 
 }  // namespace
 
-QString Symbols::glyph(std::string_view name) {
-    for (const auto& [symbol, codePoint] : table) {
-        if (symbol != name) continue;
-        if (fontFamily().isEmpty()) return {};
-        return QString(QChar(codePoint));
+char16_t Symbols::codePoint(std::string_view name) {
+    for (const auto& [symbol, point] : table) {
+        if (symbol == name) return point;
     }
     logOnce("No glyph for the symbol \"" + std::string(name) + "\"");
-    return {};
+    return 0;
+}
+
+QString Symbols::glyph(std::string_view name) {
+    const char16_t point = codePoint(name);
+    if (point == 0 || fontFamily().isEmpty()) return {};
+    return QString(QChar(point));
 }
 
 QFont Symbols::font(int pixelSize) {
