@@ -80,6 +80,19 @@ constexpr std::pair<std::string_view, char16_t> table[] = {
     {"desktopcomputer", 0xF1C4},  // desktop-mac
     {"plus.circle", 0xF417},      // plus-circle
 };
+    {"star.fill", 0xF4CE},                  // star
+    {"star", 0xF4D2},                       // star-outline
+    {"chart.line.uptrend.xyaxis", 0xF12A},  // chart-line
+    {"doc.text.magnifyingglass", 0xF21E},   // file-find
+    {"calendar", 0xF0ED},
+    {"checkmark.circle", 0xF5E0},                  // check-circle
+    {"exclamationmark.triangle", 0xF02A},          // alert-outline
+    {"eye.slash", 0xF209},                         // eye-off
+    {"checkmark.seal", 0xF47A},                    // seal
+    {"lightbulb", 0xF335},
+    {"arrow.down.circle", 0xF048},         // arrow-down-bold-circle-outline
+    {"chart.bar.doc.horizontal", 0xF215},  // file-chart
+};
 
 std::mutex& logMutex() {
     static std::mutex m;
