@@ -19,7 +19,7 @@ namespace {
 constexpr std::string_view component = "Symbols";
 
 // Material Design Icons 1.6 code points.
-constexpr std::array<std::pair<std::string_view, char16_t>, 37> table{{
+constexpr std::array<std::pair<std::string_view, char16_t>, 48> table{{
     {"sun.max", 0xF5A8},
     {"moon.stars", 0xF594},
     {"sunrise", 0xF59C},
@@ -57,6 +57,17 @@ constexpr std::array<std::pair<std::string_view, char16_t>, 37> table{{
     {"info.circle", 0xF2FC},  // information
     {"sparkles", 0xF335},     // lightbulb
     {"flask", 0xF093},
+    {"sun.max.fill", 0xF5A8},                       // white-balance-sunny
+    {"sunrise.fill", 0xF59C},                       // weather-sunset-up
+    {"light.max", 0xF0E0},                          // brightness-7
+    {"moon.stars.fill", 0xF594},                    // weather-night
+    {"gauge.with.dots.needle.33percent", 0xF29A},   // gauge
+    {"eye.trianglebadge.exclamationmark", 0xF02A},  // alert-outline
+    {"chevron.right", 0xF142},
+    {"quote.opening", 0xF27E},  // format-quote
+    {"link", 0xF337},
+    {"arrow.right", 0xF054},
+    {"clock.arrow.circlepath", 0xF2DA},  // history
 }};
 
 std::mutex& logMutex() {
