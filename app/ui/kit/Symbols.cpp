@@ -93,6 +93,14 @@ constexpr std::pair<std::string_view, char16_t> table[] = {
     {"arrow.down.circle", 0xF048},         // arrow-down-bold-circle-outline
     {"chart.bar.doc.horizontal", 0xF215},  // file-chart
 };
+    {"moon.stars.fill", 0xF594},                    // weather-night
+    {"eye.trianglebadge.exclamationmark", 0xF02A},  // alert-outline
+    {"chevron.right", 0xF142},
+    {"quote.opening", 0xF27E},  // format-quote
+    {"link", 0xF337},
+    {"arrow.right", 0xF054},
+    {"clock.arrow.circlepath", 0xF2DA},  // history
+};
 
 std::mutex& logMutex() {
     static std::mutex m;
