@@ -85,7 +85,9 @@ QtRunLoop::~QtRunLoop() {
     }
 }
 
-Date QtRunLoop::now() const { return Clock::now(); }
+Date QtRunLoop::now() const {
+    return Clock::now();
+}
 
 TimerId QtRunLoop::scheduleRepeating(double intervalSeconds, std::function<void()> action) {
     return schedule(std::max(intervalSeconds, 0.001), true, std::move(action));
@@ -119,20 +121,32 @@ void QtRunLoop::fire(TimerId id) {
     (*action)();
 }
 
-void QtRunLoop::cancel(TimerId id) { timers_.erase(id); }
+void QtRunLoop::cancel(TimerId id) {
+    timers_.erase(id);
+}
 
-bool QtRunLoop::isScheduled(TimerId id) const { return timers_.count(id) > 0; }
+bool QtRunLoop::isScheduled(TimerId id) const {
+    return timers_.count(id) > 0;
+}
 
-void QtRunLoop::postToMain(std::function<void()> action) {
-    std::lock_guard lock(gate_->mutex);
-    if (!gate_->context) return;
+void QtRunLoop::Gate::post(std::function<void()> action) {
+    std::lock_guard lock(mutex);
+    if (!context) return;
     std::lock_guard queuing(handoverMutex());
     // The context is cleared on the main thread, where the call runs: no lock needed there.
-    postedCalls().push_back([gate = gate_, action = std::move(action)] {
+    postedCalls().push_back([gate = shared_from_this(), action = std::move(action)] {
         if (gate->context) action();
     });
     QMetaObject::invokeMethod(
-        gate_->context, [] { runPostedCalls(); }, Qt::QueuedConnection);
+        context, [] { runPostedCalls(); }, Qt::QueuedConnection);
+}
+
+void QtRunLoop::postToMain(std::function<void()> action) {
+    gate_->post(std::move(action));
+}
+
+RunLoop::MainPoster QtRunLoop::mainPoster() {
+    return [gate = gate_](std::function<void()> action) { gate->post(std::move(action)); };
 }
 
 void QtRunLoop::runInBackground(std::function<void()> work) {

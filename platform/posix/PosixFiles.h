@@ -1,5 +1,7 @@
 #pragma once
 
+#include <map>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -19,6 +21,7 @@ public:
     std::optional<std::string> stateDirectory() override;
     bool writeAtomically(const std::string& path, std::string_view bytes) override;
     std::optional<std::string> read(const std::string& path, std::size_t maxBytes) override;
+    bool exists(const std::string& path) const override;
     bool remove(const std::string& path) override;
     std::optional<std::string> resourcePath(std::string_view name) override;
 
@@ -28,8 +31,14 @@ private:
         std::optional<std::string> path;
     };
 
+    // Says why `path` was not read, once until the reason changes: a file polled every quarter
+    // second must not fill the journal. None (read, or absent) forgets the path.
+    void noteReadProblem(const std::string& path, std::optional<std::string> why);
+
     Cached runtime_;
     Cached state_;
+    std::mutex readProblemsMutex_;
+    std::map<std::string, std::string> readProblems_;
 };
 
 }  // namespace solvara

@@ -3,7 +3,9 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -59,8 +61,8 @@ public:
         }
     }
 
-    // Starts a process of the program; answers its id.
-    pid_t start() {
+    // Starts a process of the program (on another X display when one is given); answers its id.
+    pid_t start(const std::string& display = {}) {
         const std::string log = (home_ / ("solvara-" + std::to_string(launches_++) + ".log")).string();
         const pid_t pid = fork();
         if (pid == 0) {
@@ -69,6 +71,8 @@ public:
             setenv("XDG_STATE_HOME", (home_ / "state").c_str(), 1);
             setenv("XDG_DATA_HOME", (home_ / "data").c_str(), 1);
             setenv("XDG_RUNTIME_DIR", (home_ / "runtime").c_str(), 1);
+            if (!display.empty()) setenv("DISPLAY", display.c_str(), 1);
+            for (const std::string& name : unsetInChild) unsetenv(name.c_str());
             const int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
             dup2(fd, 1);
             dup2(fd, 2);
@@ -103,6 +107,8 @@ public:
 
     pid_t pid() const { return pid_; }
 
+    std::vector<std::string> unsetInChild;  // environment variables the launches go without
+
 private:
     fs::path home_;
     pid_t pid_ = -1;
@@ -110,10 +116,114 @@ private:
     mutable int status_ = 0;
 };
 
+std::string fileText(const fs::path& file) {
+    std::ifstream in(file);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// An X server of one test's own, started by with-xorg.sh, that the test can end.
+class OwnXServer {
+public:
+    explicit OwnXServer(const fs::path& dir) {
+        const std::string started = (dir / "own-server").string();
+        script_ = fork();
+        if (script_ == 0) {
+            // The command's pid is the sleep's after exec: ending it makes the script end its server.
+            const std::string command = "echo \"$DISPLAY $$\" > " + started + ".new && mv " + started + ".new " +
+                                        started + " && exec sleep 600";
+            const int log = open((started + ".log").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            dup2(log, 1);
+            dup2(log, 2);
+            execl(SOLVARA_WITH_XORG, SOLVARA_WITH_XORG, "--", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        if (!waitFor([&] { return fs::exists(started); }, std::chrono::seconds(30))) return;
+        std::istringstream(fileText(started)) >> display_ >> command_;
+    }
+    ~OwnXServer() { end(); }
+
+    const std::string& display() const { return display_; }
+
+    // Ends the server and waits until it is gone.
+    void end() {
+        if (script_ <= 0) return;
+        kill(command_ > 0 ? command_ : script_, SIGTERM);
+        waitpid(script_, nullptr, 0);
+        script_ = -1;
+    }
+
+    // A client of this server, for the duration of `use`.
+    template <class Use>
+    auto withClient(Use use) {
+        const std::string outer = std::getenv("DISPLAY") != nullptr ? std::getenv("DISPLAY") : "";
+        setenv("DISPLAY", display_.c_str(), 1);
+        SecondClient client;
+        setenv("DISPLAY", outer.c_str(), 1);
+        return use(client);
+    }
+
+private:
+    pid_t script_ = -1;
+    pid_t command_ = -1;
+    std::string display_;
+};
+
+// A process of user `nobody` listening on a Unix socket that is then moved to `path`, as
+// another local user could leave one where a program looks for its own.
+class ForeignListener {
+public:
+    explicit ForeignListener(const fs::path& path) : path_(path) {
+        char pattern[] = "/tmp/solvara-foreign.XXXXXX";
+        if (mkdtemp(pattern) == nullptr) return;
+        dir_ = pattern;
+        if (chown(dir_.c_str(), nobody, nobody) != 0) return;
+        int ready[2];
+        if (pipe(ready) != 0) return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            if (setgid(nobody) != 0 || setuid(nobody) != 0) _exit(1);
+            const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            const std::string bound = (dir_ / "s").string();
+            bound.copy(address.sun_path, sizeof address.sun_path - 1);
+            if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(fd, 16) != 0) _exit(1);
+            [[maybe_unused]] const ssize_t n = write(ready[1], "x", 1);
+            for (;;) pause();
+        }
+        close(ready[1]);
+        char byte = 0;
+        listening_ = read(ready[0], &byte, 1) == 1 && rename((dir_ / "s").c_str(), path_.c_str()) == 0;
+        close(ready[0]);
+    }
+    ~ForeignListener() {
+        if (pid_ > 0) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+        std::error_code ignored;
+        fs::remove(path_, ignored);
+        fs::remove_all(dir_, ignored);
+    }
+
+    bool listening() const { return listening_; }
+
+    static constexpr uid_t nobody = 65534;
+
+private:
+    fs::path path_;
+    fs::path dir_;
+    pid_t pid_ = -1;
+    bool listening_ = false;
+};
+
 // Every run: in Berlin by the stored city, the "Reading" mode (3800 K at any hour, so the tables
 // always differ from the identity), breaks on.
 constexpr const char* storedSettings = R"({
   "sv_isEnabled": true,
+  "sv_hasCompletedOnboarding": true,
   "sv_locationSource": "Manual",
   "sv_selectedCity": "Berlin",
   "sv_currentMode": "Reading",
@@ -165,6 +275,16 @@ protected:
     }
     // Mapped windows (at any depth) whose WM_CLASS names this program.
     int mappedWindowsOfOurs() { return countOurs(DefaultRootWindow(x.display())); }
+
+    // The mapped main window (titled "Solvara"), or 0.
+    Window mainWindow() {
+        FILE* search = popen("xdotool search --onlyvisible --name '^Solvara$' 2>/dev/null", "r");
+        if (search == nullptr) return 0;
+        unsigned long id = 0;
+        const int read = fscanf(search, "%lu", &id);
+        pclose(search);
+        return read == 1 ? static_cast<Window>(id) : 0;
+    }
 
     SecondClient x;
     std::vector<std::string> outputs;
@@ -234,6 +354,74 @@ TEST_F(ProgramTest, ASecondLaunchAsksTheFirstAndExits) {
     EXPECT_EQ(solvara.stop(), 0);
 }
 
+TEST_F(ProgramTest, AListenerOfAnotherUserHoldsNoLaunchBack) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to listen as another user";
+    struct Case {
+        const char* where;
+        bool runtimeDirectory;
+        fs::path squatted;
+    };
+    const std::vector<Case> cases{
+        {"the shared temporary directory, no runtime directory", false,
+         "/tmp/solvara-" + std::to_string(geteuid()) + ".instance"},
+        {"our private directory", true, home / "runtime/solvara/instance"},
+    };
+    for (const Case& c : cases) {
+        program = std::make_unique<Program>(home, storedSettings);
+        if (!c.runtimeDirectory) program->unsetInChild = {"XDG_RUNTIME_DIR"};
+        if (c.runtimeDirectory) {
+            fs::create_directories(c.squatted.parent_path());
+            fs::permissions(c.squatted.parent_path(), fs::perms::owner_all, fs::perm_options::replace);
+        }
+        ForeignListener squatter(c.squatted);
+        ASSERT_TRUE(squatter.listening()) << c.where;
+        Program& solvara = *program;
+        solvara.start();
+        ASSERT_TRUE(waitFor([&] { return everyOutputChanged(); }, std::chrono::seconds(5))) << c.where << "\n"
+                                                                                            << solvara.log();
+        EXPECT_TRUE(solvara.running()) << c.where;
+        // And it is the one instance: a later launch hands over to it.
+        EXPECT_EQ(Program::waitExit(solvara.start(), std::chrono::seconds(10)), 0) << c.where;
+        EXPECT_EQ(solvara.stop(), 0) << c.where;
+        EXPECT_TRUE(everyOutputOriginal()) << c.where;
+    }
+}
+
+TEST_F(ProgramTest, ThreeSimultaneousLaunchesLeaveOneInstance) {
+    program = std::make_unique<Program>(home, storedSettings);
+    std::vector<pid_t> launches;
+    for (int i = 0; i < 3; ++i) launches.push_back(program->start());
+    ASSERT_TRUE(waitFor([&] { return everyOutputChanged(); }, std::chrono::seconds(5))) << program->log();
+    std::map<pid_t, int> exits;
+    waitFor(
+        [&] {
+            for (pid_t pid : launches) {
+                int status = 0;
+                if (exits.count(pid) == 0 && waitpid(pid, &status, WNOHANG) == pid) exits[pid] = status;
+            }
+            return exits.size() >= 2;
+        },
+        std::chrono::seconds(10));
+    std::vector<pid_t> running;
+    for (pid_t pid : launches) {
+        if (exits.count(pid) == 0)
+            running.push_back(pid);
+        else
+            EXPECT_TRUE(WIFEXITED(exits[pid]) && WEXITSTATUS(exits[pid]) == 0) << "a launch that hands over exits 0";
+    }
+    ASSERT_EQ(running.size(), 1u);
+    kill(running.front(), SIGTERM);
+    EXPECT_EQ(Program::waitExit(running.front(), std::chrono::seconds(10)), 0);
+    EXPECT_TRUE(everyOutputOriginal());
+}
+
+TEST_F(ProgramTest, WithoutADisplayOneLineSaysWhyAndTheExitIsOne) {
+    program = std::make_unique<Program>(home, storedSettings);
+    program->unsetInChild = {"DISPLAY"};
+    EXPECT_EQ(Program::waitExit(program->start(), std::chrono::seconds(10)), 1);
+    EXPECT_EQ(program->log(), "[Main] Solvara needs an X11 session: DISPLAY is not set\n");
+}
+
 TEST_F(ProgramTest, AGrabbedShortcutChangesTheKelvin) {
     Program& solvara = launch();
     ASSERT_TRUE(waitFor([&] { return everyOutputChanged(); }, std::chrono::seconds(5))) << solvara.log();
@@ -252,18 +440,105 @@ TEST_F(ProgramTest, AGrabbedShortcutChangesTheKelvin) {
 TEST_F(ProgramTest, BreakWindowsCoverEveryScreenAndGoWithTheProgram) {
     Program& solvara = launch();
     ASSERT_TRUE(waitFor([&] { return everyOutputChanged(); }, std::chrono::seconds(5))) << solvara.log();
-    EXPECT_EQ(mappedWindowsOfOurs(), 0);
+    ASSERT_TRUE(waitFor([&] { return mainWindow() != 0; }, std::chrono::seconds(5))) << solvara.log();
+    const int before = mappedWindowsOfOurs();  // the main window
 
     // Trigger Break (Control-Option-B): a window per screen at the next break tick.
     ASSERT_EQ(std::system("xdotool key ctrl+alt+b"), 0);
-    EXPECT_TRUE(
-        waitFor([&] { return mappedWindowsOfOurs() == static_cast<int>(outputs.size()); }, std::chrono::seconds(5)))
+    EXPECT_TRUE(waitFor([&] { return mappedWindowsOfOurs() == before + static_cast<int>(outputs.size()); },
+                        std::chrono::seconds(5)))
         << mappedWindowsOfOurs() << "\n"
         << solvara.log();
 
     EXPECT_EQ(solvara.stop(), 0);
     EXPECT_EQ(mappedWindowsOfOurs(), 0);
     EXPECT_TRUE(everyOutputOriginal());
+}
+
+TEST_F(ProgramTest, TheMainWindowHidesOnCloseAndASecondLaunchBringsItBack) {
+    Program& solvara = launch();
+    ASSERT_TRUE(waitFor([&] { return mainWindow() != 0; }, std::chrono::seconds(5))) << solvara.log();
+
+    ASSERT_EQ(std::system("wmctrl -c Solvara"), 0);
+    ASSERT_TRUE(waitFor([&] { return mainWindow() == 0; }, std::chrono::seconds(5))) << solvara.log();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_TRUE(solvara.running()) << "closing the window does not end the program";
+
+    const pid_t second = solvara.start();
+    EXPECT_EQ(Program::waitExit(second, std::chrono::seconds(10)), 0);
+    EXPECT_TRUE(waitFor([&] { return mainWindow() != 0; }, std::chrono::seconds(5))) << solvara.log();
+    EXPECT_EQ(solvara.stop(), 0);
+}
+
+TEST_F(ProgramTest, TheSettingsTabsCanBeWalkedWithTheKeyboard) {
+    Program& solvara = launch();
+    Window window = 0;
+    ASSERT_TRUE(waitFor([&] { return (window = mainWindow()) != 0; }, std::chrono::seconds(5))) << solvara.log();
+    const std::string id = std::to_string(window);
+    // A click in the sidebar (on its first rows) gives it the focus; each arrow opens the next tab.
+    ASSERT_EQ(
+        std::system(("xdotool windowactivate --sync " + id + " mousemove --window " + id + " 60 60 click 1").c_str()),
+        0);
+    for (const char* key : {"Down", "Up"}) {
+        for (int step = 0; step < 12; ++step) {
+            ASSERT_EQ(std::system((std::string("xdotool key --window ") + id + " " + key).c_str()), 0);
+            std::this_thread::sleep_for(std::chrono::milliseconds(120));
+            ASSERT_TRUE(solvara.running()) << key << " " << step << "\n" << solvara.log();
+        }
+    }
+    EXPECT_NE(mainWindow(), 0u);
+    EXPECT_EQ(solvara.stop(), 0);
+}
+
+TEST_F(ProgramTest, ASettingsFileNestedTooDeepOrAFifoIsKeptAsideAndTheStartGoesOn) {
+    const fs::path settings = home / "config/solvara/user-defaults.json";
+    const std::string deep = R"({"sv_isEnabled": )" + std::string(60000, '[') + std::string(60000, ']') + "}";
+    for (const bool fifo : {false, true}) {
+        SCOPED_TRACE(fifo ? "a FIFO" : "nested 60,000 deep");
+        fs::remove_all(home / "config");
+        program = std::make_unique<Program>(home, deep);
+        if (fifo) {
+            fs::remove(settings);
+            ASSERT_EQ(mkfifo(settings.c_str(), 0600), 0);
+        }
+        Program& solvara = *program;
+        solvara.start();
+        ASSERT_TRUE(waitFor([&] { return everyOutputChanged(); }, std::chrono::seconds(5))) << solvara.log();
+        EXPECT_NE(solvara.log().find("kept it as " + settings.string() + ".corrupt-"), std::string::npos)
+            << solvara.log();
+        EXPECT_EQ(solvara.stop(), 0);
+        EXPECT_TRUE(everyOutputOriginal());
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(settings)));  // the defaults, saved at the end
+    }
+}
+
+TEST_F(ProgramTest, AChangeSurvivesTheXServersEnd) {
+    OwnXServer server(home);
+    ASSERT_FALSE(server.display().empty());
+    const auto tables = [&] {
+        return server.withClient([](SecondClient& client) { return client.gamma(client.enabledOutputs().front()); });
+    };
+    const auto before = tables();
+    program = std::make_unique<Program>(home, storedSettings);
+    Program& solvara = *program;
+    solvara.start(server.display());
+    const fs::path settings = home / "config/solvara/user-defaults.json";
+    // The program has set the tables and written the file once (every key in it), so a store
+    // that spaces its writes would hold the next change back.
+    ASSERT_TRUE(waitFor([&] { return fileText(settings).find("sv_customModeKelvin") != std::string::npos; },
+                        std::chrono::seconds(10)))
+        << solvara.log();
+    ASSERT_TRUE(waitFor([&] { return tables() != before; }, std::chrono::seconds(5)));
+    const auto reading = tables();
+
+    // Toggle On/Off (Control-Option-E) puts the tables back: seen there, the change is made, and
+    // the server ends at once.
+    ASSERT_EQ(std::system(("DISPLAY=" + server.display() + " xdotool key ctrl+alt+e").c_str()), 0);
+    ASSERT_TRUE(waitFor([&] { return tables() != reading; }, std::chrono::seconds(5))) << solvara.log();
+    server.end();
+
+    ASSERT_TRUE(Program::waitExit(solvara.pid(), std::chrono::seconds(10))) << solvara.log();
+    EXPECT_NE(fileText(settings).find(R"("sv_isEnabled": false)"), std::string::npos) << fileText(settings);
 }
 
 }  // namespace
