@@ -9,19 +9,21 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include <QApplication>
 #include <QFont>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QSessionManager>
 #include <QSocketNotifier>
 #include <QStyleFactory>
 
 #include "app/shell/AppDelegate.h"
+#include "app/ui/kit/QtUiServices.h"
 #include "app/ui/popover/QtBreakWindowFactory.h"
+#include "app/ui/popover/TrayShell.h"
+#include "app/ui/settings/MainWindowHost.h"
 #include "core/foundation/Format.h"
 #include "core/foundation/Log.h"
 #include "platform/LogRoute.h"
@@ -33,10 +35,12 @@
 #include "platform/linux/QtLocationProvider.h"
 #include "platform/linux/QtRunLoop.h"
 #include "platform/linux/QtScreens.h"
+#include "platform/linux/SingleInstance.h"
 #include "platform/linux/StderrLogSink.h"
 #include "platform/linux/UnavailableColorFilterPreferences.h"
 #include "platform/linux/X11DisplayTransfer.h"
 #include "platform/linux/X11GlobalShortcuts.h"
+#include "platform/linux/X11Session.h"
 #include "platform/linux/X11Workspace.h"
 #include "platform/linux/XdgAutostartLoginItem.h"
 #include "platform/posix/PosixFiles.h"
@@ -47,26 +51,6 @@ namespace {
 using namespace solvara;
 
 constexpr std::string_view component = "Main";
-constexpr const char* showRequest = "show\n";
-constexpr int requestTimeoutMs = 2000;
-
-// One name per user: in the user's runtime directory, else (no session) under the user id.
-QString instanceName() {
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime != nullptr && runtime[0] == '/') return QString::fromLocal8Bit(runtime) + "/solvara.instance";
-    return QString("solvara-%1.instance").arg(getuid());
-}
-
-// True when another instance of this user's answered and was asked to show its main window.
-bool askRunningInstanceToShow(const QString& name) {
-    QLocalSocket socket;
-    socket.connectToServer(name);
-    if (!socket.waitForConnected(requestTimeoutMs)) return false;
-    socket.write(showRequest);
-    socket.waitForBytesWritten(requestTimeoutMs);
-    socket.disconnectFromServer();
-    return true;
-}
 
 // SIGTERM, SIGINT and SIGHUP end up as a byte on a socket the event loop watches, so the
 // shutdown runs on the main thread like everything else.
@@ -113,6 +97,16 @@ struct FlushAtExit {
 }  // namespace
 
 int main(int argc, char** argv) {
+    StderrLogSink logSink;
+    LogRoute logRoute(logSink);
+
+    // Everything here speaks X11 (gamma, workspace, shortcuts, overlay windows); Qt itself
+    // would abort without a display.
+    if (!X11Session::isReachable()) return 1;
+    if (X11Session::warnIfWayland() && std::getenv("QT_QPA_PLATFORM") == nullptr) {
+        setenv("QT_QPA_PLATFORM", "xcb", 1);
+    }
+
     QApplication application(argc, argv);
     QApplication::setApplicationName("Solvara");
     QApplication::setQuitOnLastWindowClosed(false);
@@ -121,32 +115,25 @@ int main(int argc, char** argv) {
     font.setPixelSize(13);
     QApplication::setFont(font);
 
-    StderrLogSink logSink;
-    LogRoute logRoute(logSink);
-
     // Caught from here on: building the delegate restores the settings, which can already change
     // the displays, and a signal then must still put them back. The pipe keeps the signal until
     // the event loop reads it.
     std::array<int, 2> signalPair{-1, -1};
     const bool forwardingSignals = installSignalForwarding(signalPair);
 
-    const QString name = instanceName();
-    if (askRunningInstanceToShow(name)) return 0;
-    QLocalServer instanceServer;
-    instanceServer.setSocketOptions(QLocalServer::UserAccessOption);
-    if (!instanceServer.listen(name)) {
-        // Nobody answered, so the name is left over from a run that did not end cleanly.
-        QLocalServer::removeServer(name);
-        if (!instanceServer.listen(name)) {
-            Log::write(component, "Cannot listen for other launches: " + instanceServer.errorString().toStdString());
-        }
-    }
+    // Elected before anything touches the displays or the settings: a launch that hands over
+    // leaves both alone.
+    PosixFiles files;
+    std::optional<std::string> privateDirectory = files.runtimeDirectory();
+    if (!privateDirectory) privateDirectory = files.stateDirectory();
+    SingleInstance instance(privateDirectory);
+    if (instance.role() == SingleInstance::Role::handedOver) return 0;
+    if (instance.role() == SingleInstance::Role::unanswered) return 1;
 
     QtRunLoop runLoop;
     X11DisplayTransfer displayTransfer;
     QtScreens screens;
     PosixProcesses processes;
-    PosixFiles files;
     GnomeNightLightClient nightLight;
     UnavailableColorFilterPreferences colorFilter;
     FileUserDefaults userDefaults(FileUserDefaults::defaultPath().value_or(std::string()), &runLoop, sampleKeys);
@@ -177,6 +164,9 @@ int main(int argc, char** argv) {
 
     QtBreakWindowFactory breakWindows(screens);
     AppDelegate delegate(platform, breakWindows);
+    QtUiServices uiServices;
+    TrayShell tray(delegate, uiServices.services());
+    MainWindowHost mainWindow(delegate, uiServices.services());
 
     // However the program ends (a signal, the session's logout, a quit), the displays are put
     // back once, before the event loop stops.
@@ -186,7 +176,9 @@ int main(int argc, char** argv) {
         shutDown = true;
         delegate.applicationWillTerminate();
         userDefaults.flush();
-        QCoreApplication::quit();
+        // Not quit(): Qt asks every window to close first, and the main window and the first-run
+        // sheet refuse (they hide instead), which would cancel the quit.
+        QCoreApplication::exit(0);
     };
     QObject::connect(&application, &QCoreApplication::aboutToQuit, shutdown);
     QObject::connect(&application, &QGuiApplication::commitDataRequest, [&](QSessionManager&) { shutdown(); });
@@ -204,18 +196,7 @@ int main(int argc, char** argv) {
         Log::write(component, "Cannot watch for termination signals");
     }
 
-    QObject::connect(&instanceServer, &QLocalServer::newConnection, [&] {
-        while (QLocalSocket* connection = instanceServer.nextPendingConnection()) {
-            const auto consume = [&delegate, connection] {
-                if (!connection->readAll().contains("show")) return;
-                Log::write(component, "Another launch asked for the main window");
-                delegate.applicationShouldHandleReopen();
-            };
-            QObject::connect(connection, &QLocalSocket::readyRead, connection, consume);
-            QObject::connect(connection, &QLocalSocket::disconnected, connection, &QObject::deleteLater);
-            consume();  // the request may have arrived with the connection
-        }
-    });
+    instance.onShowRequest([&delegate] { delegate.applicationShouldHandleReopen(); });
 
     delegate.applicationDidFinishLaunching();
     const int status = QApplication::exec();

@@ -42,10 +42,13 @@ void NightLightHelper::poll() {
     if (shownKelvin_ == *kelvin) return;
     changed_ = true;  // even a refused write may have changed part of the settings
     if (!client_.showTemperature(static_cast<int>(*kelvin))) {
-        Log::write(component, "The desktop refused " + format::integer(*kelvin) + " K");
+        // Tried again at every poll, said once.
+        if (refusedKelvin_ != *kelvin) Log::write(component, "The desktop refused " + format::integer(*kelvin) + " K");
+        refusedKelvin_ = *kelvin;
         shownKelvin_.reset();
         return;
     }
+    refusedKelvin_.reset();
     shownKelvin_ = *kelvin;
 }
 

@@ -49,6 +49,7 @@ private:
     std::optional<std::string> startSettings_;
     std::optional<std::int64_t> shownKelvin_;
     std::optional<std::string> lastIgnored_;
+    std::optional<std::int64_t> refusedKelvin_;
     bool changed_ = false;
 };
 

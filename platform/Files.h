@@ -33,7 +33,8 @@ public:
     // The content of the regular file at `path`, not following a symlink, at most `maxBytes`
     // (the memory taken follows the file's size, never the limit). Empty when it is absent, not
     // a regular file, not owned by this user, writable by others or longer than `maxBytes`;
-    // only an unexpected error is logged (absence is not).
+    // only an unexpected error is logged (absence is not), and only when the reason for that
+    // path changes, since the helper reads its file four times a second.
     virtual std::optional<std::string> read(const std::string& path, std::size_t maxBytes) = 0;
 
     // True when anything (a file, a directory, a symlink, broken or not) is at `path`.

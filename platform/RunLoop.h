@@ -41,8 +41,14 @@ public:
     // The only member that may be called from any thread.
     virtual void postToMain(std::function<void()> action) = 0;
 
+    // Posts like postToMain(), from any thread, for as long as it is kept: background work
+    // takes one before it starts, because it may finish after the loop is gone (the program
+    // quitting), when posting does nothing.
+    using MainPoster = std::function<void(std::function<void()>)>;
+    virtual MainPoster mainPoster() = 0;
+
     // Runs `work` on a background worker thread, not on the main thread; it may block (wait
-    // for a child process) and hands results back through postToMain(). Work still running at
+    // for a child process) and hands results back through a mainPoster(). Work still running at
     // exit is abandoned. Never fails: a worker pool that cannot start a thread queues the work.
     virtual void runInBackground(std::function<void()> work) = 0;
 };

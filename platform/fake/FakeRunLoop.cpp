@@ -8,12 +8,21 @@
 namespace solvara {
 
 FakeRunLoop::FakeRunLoop(Date start) : now_(start) {
+    gate_->loop = this;
     Clock::setSourceForTesting([this] { return now_; });
 }
 
-FakeRunLoop::~FakeRunLoop() { Clock::resetForTesting(); }
+FakeRunLoop::~FakeRunLoop() {
+    {
+        std::lock_guard lock(gate_->mutex);
+        gate_->loop = nullptr;
+    }
+    Clock::resetForTesting();
+}
 
-Date FakeRunLoop::now() const { return now_; }
+Date FakeRunLoop::now() const {
+    return now_;
+}
 
 TimerId FakeRunLoop::schedule(double delay, double interval, std::function<void()> action) {
     TimerId id = nextId_++;
@@ -31,13 +40,24 @@ TimerId FakeRunLoop::scheduleOnce(double delaySeconds, std::function<void()> act
     return schedule(delaySeconds, 0, std::move(action));
 }
 
-void FakeRunLoop::cancel(TimerId id) { timers_.erase(id); }
+void FakeRunLoop::cancel(TimerId id) {
+    timers_.erase(id);
+}
 
-bool FakeRunLoop::isScheduled(TimerId id) const { return timers_.count(id) != 0; }
+bool FakeRunLoop::isScheduled(TimerId id) const {
+    return timers_.count(id) != 0;
+}
 
 void FakeRunLoop::postToMain(std::function<void()> action) {
     std::lock_guard lock(queueMutex_);
     posted_.push_back(std::move(action));
+}
+
+RunLoop::MainPoster FakeRunLoop::mainPoster() {
+    return [gate = gate_](std::function<void()> action) {
+        std::lock_guard lock(gate->mutex);
+        if (gate->loop) gate->loop->postToMain(std::move(action));
+    };
 }
 
 void FakeRunLoop::runInBackground(std::function<void()> work) {
@@ -62,9 +82,13 @@ void FakeRunLoop::drain(std::vector<std::function<void()>>& queue) {
     }
 }
 
-void FakeRunLoop::runPending() { drain(posted_); }
+void FakeRunLoop::runPending() {
+    drain(posted_);
+}
 
-void FakeRunLoop::runBackgroundWork() { drain(background_); }
+void FakeRunLoop::runBackgroundWork() {
+    drain(background_);
+}
 
 void FakeRunLoop::advance(double seconds) {
     const Date end = now_ + std::max(seconds, 0.0);

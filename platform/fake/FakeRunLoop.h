@@ -32,6 +32,7 @@ public:
     void cancel(TimerId id) override;
     bool isScheduled(TimerId id) const override;
     void postToMain(std::function<void()> action) override;
+    MainPoster mainPoster() override;
     void runInBackground(std::function<void()> work) override;
 
     // Moves the clock forward by `seconds` (0 runs what is due now), firing due timers.
@@ -59,6 +60,12 @@ private:
         std::shared_ptr<std::function<void()>> action;
     };
 
+    // Lets a poster kept by background work outlive the loop, as on the real one.
+    struct Gate {
+        std::mutex mutex;
+        FakeRunLoop* loop = nullptr;
+    };
+
     TimerId schedule(double delay, double interval, std::function<void()> action);
     void drain(std::vector<std::function<void()>>& queue);
 
@@ -69,6 +76,7 @@ private:
     mutable std::mutex queueMutex_;
     std::vector<std::function<void()>> posted_;
     std::vector<std::function<void()>> background_;
+    std::shared_ptr<Gate> gate_ = std::make_shared<Gate>();
 };
 
 }  // namespace solvara

@@ -47,7 +47,9 @@ QtRunLoop::~QtRunLoop() {
     }
 }
 
-Date QtRunLoop::now() const { return Clock::now(); }
+Date QtRunLoop::now() const {
+    return Clock::now();
+}
 
 TimerId QtRunLoop::scheduleRepeating(double intervalSeconds, std::function<void()> action) {
     return schedule(std::max(intervalSeconds, 0.001), true, std::move(action));
@@ -81,14 +83,26 @@ void QtRunLoop::fire(TimerId id) {
     (*action)();
 }
 
-void QtRunLoop::cancel(TimerId id) { timers_.erase(id); }
+void QtRunLoop::cancel(TimerId id) {
+    timers_.erase(id);
+}
 
-bool QtRunLoop::isScheduled(TimerId id) const { return timers_.count(id) > 0; }
+bool QtRunLoop::isScheduled(TimerId id) const {
+    return timers_.count(id) > 0;
+}
+
+void QtRunLoop::Gate::post(std::function<void()> action) {
+    std::lock_guard lock(mutex);
+    if (!context) return;
+    QMetaObject::invokeMethod(context, std::move(action), Qt::QueuedConnection);
+}
 
 void QtRunLoop::postToMain(std::function<void()> action) {
-    std::lock_guard lock(gate_->mutex);
-    if (!gate_->context) return;
-    QMetaObject::invokeMethod(gate_->context, std::move(action), Qt::QueuedConnection);
+    gate_->post(std::move(action));
+}
+
+RunLoop::MainPoster QtRunLoop::mainPoster() {
+    return [gate = gate_](std::function<void()> action) { gate->post(std::move(action)); };
 }
 
 void QtRunLoop::runInBackground(std::function<void()> work) {

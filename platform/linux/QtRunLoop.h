@@ -29,13 +29,17 @@ public:
     void cancel(TimerId id) override;
     bool isScheduled(TimerId id) const override;
     void postToMain(std::function<void()> action) override;
+    MainPoster mainPoster() override;
     void runInBackground(std::function<void()> work) override;
 
 private:
-    // Guards postToMain() from worker threads against a loop that is being destroyed.
+    // What posting needs, shared with every poster a worker keeps: the loop closes it when it
+    // goes, and posting through a closed gate does nothing.
     struct Gate {
         std::mutex mutex;
         QObject* context = nullptr;
+
+        void post(std::function<void()> action);
     };
     struct Entry {
         std::unique_ptr<QTimer, void (*)(QTimer*)> timer;

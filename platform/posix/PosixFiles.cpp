@@ -153,15 +153,15 @@ bool PosixFiles::writeAtomically(const std::string& path, std::string_view bytes
 std::optional<std::string> PosixFiles::read(const std::string& path, std::size_t maxBytes) {
     const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
-        if (errno != ENOENT) Log::write(component, "Not reading " + path + ": " + errnoText(errno));
+        noteReadProblem(path, errno == ENOENT ? std::nullopt : std::optional(errnoText(errno)));
         return std::nullopt;
     }
     struct stat info {};
     std::optional<std::string> result;
     if (fstat(fd, &info) != 0) {
-        Log::write(component, "Not reading " + path + ": " + errnoText(errno));
+        noteReadProblem(path, errnoText(errno));
     } else if (!S_ISREG(info.st_mode) || info.st_uid != geteuid() || (info.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
-        Log::write(component, "Not reading " + path + ": not a private regular file of this user");
+        noteReadProblem(path, "not a private regular file of this user");
     } else if (static_cast<std::size_t>(info.st_size) <= maxBytes) {
         // One byte beyond the size shows a file that grew while we read: not ours to trust.
         std::string content(static_cast<std::size_t>(info.st_size) + 1, '\0');
@@ -183,12 +183,25 @@ std::optional<std::string> PosixFiles::read(const std::string& path, std::size_t
         }
     }
     close(fd);
+    if (result) noteReadProblem(path, std::nullopt);
     return result;
 }
 
 bool PosixFiles::exists(const std::string& path) const {
     struct stat info {};
     return lstat(path.c_str(), &info) == 0 || (errno != ENOENT && errno != ENOTDIR);
+}
+
+void PosixFiles::noteReadProblem(const std::string& path, std::optional<std::string> why) {
+    std::lock_guard lock(readProblemsMutex_);
+    if (!why) {
+        readProblems_.erase(path);
+        return;
+    }
+    auto [it, added] = readProblems_.try_emplace(path, *why);
+    if (!added && it->second == *why) return;
+    it->second = *why;
+    Log::write(component, "Not reading " + path + ": " + *why);
 }
 
 bool PosixFiles::remove(const std::string& path) {

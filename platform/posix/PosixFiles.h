@@ -1,5 +1,7 @@
 #pragma once
 
+#include <map>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -29,8 +31,14 @@ private:
         std::optional<std::string> path;
     };
 
+    // Says why `path` was not read, once until the reason changes: a file polled every quarter
+    // second must not fill the journal. None (read, or absent) forgets the path.
+    void noteReadProblem(const std::string& path, std::optional<std::string> why);
+
     Cached runtime_;
     Cached state_;
+    std::mutex readProblemsMutex_;
+    std::map<std::string, std::string> readProblems_;
 };
 
 }  // namespace solvara

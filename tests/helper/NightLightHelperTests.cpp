@@ -59,6 +59,18 @@ TEST_F(NightLightHelperTest, IgnoresContentThatIsNotAColourTemperature) {
     EXPECT_EQ(helper.shownKelvin(), 3400);
 }
 
+TEST_F(NightLightHelperTest, ARefusalIsTriedAgainAtEachPollAndSaidOnce) {
+    helper.start();
+    fake.nightLight.refuseWrites = true;
+    write("3400");
+    for (int poll = 0; poll < 4; ++poll) helper.poll();
+    EXPECT_EQ(shows().size(), 4u);
+    EXPECT_EQ(fake.log.count("The desktop refused 3400 K"), 1u);
+    fake.nightLight.refuseWrites = false;
+    helper.poll();
+    EXPECT_EQ(helper.shownKelvin(), 3400);
+}
+
 TEST_F(NightLightHelperTest, ZeroPutsBackTheSettingsFoundAtStart) {
     helper.start();
     write("2500");

@@ -35,6 +35,7 @@ public:
     void cancel(TimerId id) override { loop_.cancel(id); }
     bool isScheduled(TimerId id) const override { return loop_.isScheduled(id); }
     void postToMain(std::function<void()> action) override { loop_.postToMain(std::move(action)); }
+    MainPoster mainPoster() override { return loop_.mainPoster(); }
     void runInBackground(std::function<void()> work) override { loop_.runInBackground(std::move(work)); }
 
     std::function<void(const std::string&)> onRecord;  // called with each record as it is made

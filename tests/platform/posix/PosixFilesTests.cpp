@@ -108,6 +108,20 @@ TEST_F(PosixFilesTest, ReadRefusesFilesTooLongOrOpenToOthers) {
     chmod((dir + "/long").c_str(), 0600);
     EXPECT_EQ(files.read(dir + "/long", std::size_t{1} << 40), "12345678901234567");
 
+    // Read again and again (as the helper polls), a refusal is said once until it changes.
+    log.lines.clear();
+    mkfifo((dir + "/polled").c_str(), 0600);
+    for (int poll = 0; poll < 3; ++poll) EXPECT_FALSE(files.read(dir + "/polled", 16));
+    chmod((dir + "/polled").c_str(), 0622);
+    for (int poll = 0; poll < 3; ++poll) EXPECT_FALSE(files.read(dir + "/polled", 16));
+    EXPECT_EQ(log.lines.size(), 1u) << "same reason, whatever the mode";
+    EXPECT_TRUE(files.remove(dir + "/polled"));
+    ASSERT_TRUE(files.writeAtomically(dir + "/polled", "1"));
+    EXPECT_TRUE(files.read(dir + "/polled", 16));
+    symlink("long", (dir + "/polled.link").c_str());
+    for (int poll = 0; poll < 3; ++poll) EXPECT_FALSE(files.read(dir + "/polled.link", 16));
+    EXPECT_EQ(log.lines.size(), 2u) << "a symlink is refused for a reason of its own";
+
     EXPECT_TRUE(files.remove(dir + "/long"));
     EXPECT_TRUE(files.remove(dir + "/long"));  // already gone counts as done
 }

@@ -3,7 +3,9 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -70,6 +72,7 @@ public:
             setenv("XDG_DATA_HOME", (home_ / "data").c_str(), 1);
             setenv("XDG_RUNTIME_DIR", (home_ / "runtime").c_str(), 1);
             if (!display.empty()) setenv("DISPLAY", display.c_str(), 1);
+            for (const std::string& name : unsetInChild) unsetenv(name.c_str());
             const int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
             dup2(fd, 1);
             dup2(fd, 2);
@@ -103,6 +106,8 @@ public:
     }
 
     pid_t pid() const { return pid_; }
+
+    std::vector<std::string> unsetInChild;  // environment variables the launches go without
 
 private:
     fs::path home_;
@@ -174,10 +179,60 @@ private:
     std::string display_;
 };
 
+// A process of user `nobody` listening on a Unix socket that is then moved to `path`, as
+// another local user could leave one where a program looks for its own.
+class ForeignListener {
+public:
+    explicit ForeignListener(const fs::path& path) : path_(path) {
+        char pattern[] = "/tmp/solvara-foreign.XXXXXX";
+        if (mkdtemp(pattern) == nullptr) return;
+        dir_ = pattern;
+        if (chown(dir_.c_str(), nobody, nobody) != 0) return;
+        int ready[2];
+        if (pipe(ready) != 0) return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            if (setgid(nobody) != 0 || setuid(nobody) != 0) _exit(1);
+            const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            const std::string bound = (dir_ / "s").string();
+            bound.copy(address.sun_path, sizeof address.sun_path - 1);
+            if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(fd, 16) != 0) _exit(1);
+            [[maybe_unused]] const ssize_t n = write(ready[1], "x", 1);
+            for (;;) pause();
+        }
+        close(ready[1]);
+        char byte = 0;
+        listening_ = read(ready[0], &byte, 1) == 1 && rename((dir_ / "s").c_str(), path_.c_str()) == 0;
+        close(ready[0]);
+    }
+    ~ForeignListener() {
+        if (pid_ > 0) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+        std::error_code ignored;
+        fs::remove(path_, ignored);
+        fs::remove_all(dir_, ignored);
+    }
+
+    bool listening() const { return listening_; }
+
+    static constexpr uid_t nobody = 65534;
+
+private:
+    fs::path path_;
+    fs::path dir_;
+    pid_t pid_ = -1;
+    bool listening_ = false;
+};
+
 // Every run: in Berlin by the stored city, the "Reading" mode (3800 K at any hour, so the tables
 // always differ from the identity), breaks on.
 constexpr const char* storedSettings = R"({
   "sv_isEnabled": true,
+  "sv_hasCompletedOnboarding": true,
   "sv_locationSource": "Manual",
   "sv_selectedCity": "Berlin",
   "sv_currentMode": "Reading",
@@ -229,6 +284,16 @@ protected:
     }
     // Mapped windows (at any depth) whose WM_CLASS names this program.
     int mappedWindowsOfOurs() { return countOurs(DefaultRootWindow(x.display())); }
+
+    // The mapped main window (titled "Solvara"), or 0.
+    Window mainWindow() {
+        FILE* search = popen("xdotool search --onlyvisible --name '^Solvara$' 2>/dev/null", "r");
+        if (search == nullptr) return 0;
+        unsigned long id = 0;
+        const int read = fscanf(search, "%lu", &id);
+        pclose(search);
+        return read == 1 ? static_cast<Window>(id) : 0;
+    }
 
     SecondClient x;
     std::vector<std::string> outputs;
@@ -298,6 +363,74 @@ TEST_F(ProgramTest, ASecondLaunchAsksTheFirstAndExits) {
     EXPECT_EQ(solvara.stop(), 0);
 }
 
+TEST_F(ProgramTest, AListenerOfAnotherUserHoldsNoLaunchBack) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to listen as another user";
+    struct Case {
+        const char* where;
+        bool runtimeDirectory;
+        fs::path squatted;
+    };
+    const std::vector<Case> cases{
+        {"the shared temporary directory, no runtime directory", false,
+         "/tmp/solvara-" + std::to_string(geteuid()) + ".instance"},
+        {"our private directory", true, home / "runtime/solvara/instance"},
+    };
+    for (const Case& c : cases) {
+        program = std::make_unique<Program>(home, storedSettings);
+        if (!c.runtimeDirectory) program->unsetInChild = {"XDG_RUNTIME_DIR"};
+        if (c.runtimeDirectory) {
+            fs::create_directories(c.squatted.parent_path());
+            fs::permissions(c.squatted.parent_path(), fs::perms::owner_all, fs::perm_options::replace);
+        }
+        ForeignListener squatter(c.squatted);
+        ASSERT_TRUE(squatter.listening()) << c.where;
+        Program& solvara = *program;
+        solvara.start();
+        ASSERT_TRUE(waitFor([&] { return everyOutputChanged(); }, std::chrono::seconds(5))) << c.where << "\n"
+                                                                                            << solvara.log();
+        EXPECT_TRUE(solvara.running()) << c.where;
+        // And it is the one instance: a later launch hands over to it.
+        EXPECT_EQ(Program::waitExit(solvara.start(), std::chrono::seconds(10)), 0) << c.where;
+        EXPECT_EQ(solvara.stop(), 0) << c.where;
+        EXPECT_TRUE(everyOutputOriginal()) << c.where;
+    }
+}
+
+TEST_F(ProgramTest, ThreeSimultaneousLaunchesLeaveOneInstance) {
+    program = std::make_unique<Program>(home, storedSettings);
+    std::vector<pid_t> launches;
+    for (int i = 0; i < 3; ++i) launches.push_back(program->start());
+    ASSERT_TRUE(waitFor([&] { return everyOutputChanged(); }, std::chrono::seconds(5))) << program->log();
+    std::map<pid_t, int> exits;
+    waitFor(
+        [&] {
+            for (pid_t pid : launches) {
+                int status = 0;
+                if (exits.count(pid) == 0 && waitpid(pid, &status, WNOHANG) == pid) exits[pid] = status;
+            }
+            return exits.size() >= 2;
+        },
+        std::chrono::seconds(10));
+    std::vector<pid_t> running;
+    for (pid_t pid : launches) {
+        if (exits.count(pid) == 0)
+            running.push_back(pid);
+        else
+            EXPECT_TRUE(WIFEXITED(exits[pid]) && WEXITSTATUS(exits[pid]) == 0) << "a launch that hands over exits 0";
+    }
+    ASSERT_EQ(running.size(), 1u);
+    kill(running.front(), SIGTERM);
+    EXPECT_EQ(Program::waitExit(running.front(), std::chrono::seconds(10)), 0);
+    EXPECT_TRUE(everyOutputOriginal());
+}
+
+TEST_F(ProgramTest, WithoutADisplayOneLineSaysWhyAndTheExitIsOne) {
+    program = std::make_unique<Program>(home, storedSettings);
+    program->unsetInChild = {"DISPLAY"};
+    EXPECT_EQ(Program::waitExit(program->start(), std::chrono::seconds(10)), 1);
+    EXPECT_EQ(program->log(), "[Main] Solvara needs an X11 session: DISPLAY is not set\n");
+}
+
 TEST_F(ProgramTest, AGrabbedShortcutChangesTheKelvin) {
     Program& solvara = launch();
     ASSERT_TRUE(waitFor([&] { return everyOutputChanged(); }, std::chrono::seconds(5))) << solvara.log();
@@ -316,18 +449,54 @@ TEST_F(ProgramTest, AGrabbedShortcutChangesTheKelvin) {
 TEST_F(ProgramTest, BreakWindowsCoverEveryScreenAndGoWithTheProgram) {
     Program& solvara = launch();
     ASSERT_TRUE(waitFor([&] { return everyOutputChanged(); }, std::chrono::seconds(5))) << solvara.log();
-    EXPECT_EQ(mappedWindowsOfOurs(), 0);
+    ASSERT_TRUE(waitFor([&] { return mainWindow() != 0; }, std::chrono::seconds(5))) << solvara.log();
+    const int before = mappedWindowsOfOurs();  // the main window
 
     // Trigger Break (Control-Option-B): a window per screen at the next break tick.
     ASSERT_EQ(std::system("xdotool key ctrl+alt+b"), 0);
-    EXPECT_TRUE(
-        waitFor([&] { return mappedWindowsOfOurs() == static_cast<int>(outputs.size()); }, std::chrono::seconds(5)))
+    EXPECT_TRUE(waitFor([&] { return mappedWindowsOfOurs() == before + static_cast<int>(outputs.size()); },
+                        std::chrono::seconds(5)))
         << mappedWindowsOfOurs() << "\n"
         << solvara.log();
 
     EXPECT_EQ(solvara.stop(), 0);
     EXPECT_EQ(mappedWindowsOfOurs(), 0);
     EXPECT_TRUE(everyOutputOriginal());
+}
+
+TEST_F(ProgramTest, TheMainWindowHidesOnCloseAndASecondLaunchBringsItBack) {
+    Program& solvara = launch();
+    ASSERT_TRUE(waitFor([&] { return mainWindow() != 0; }, std::chrono::seconds(5))) << solvara.log();
+
+    ASSERT_EQ(std::system("wmctrl -c Solvara"), 0);
+    ASSERT_TRUE(waitFor([&] { return mainWindow() == 0; }, std::chrono::seconds(5))) << solvara.log();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_TRUE(solvara.running()) << "closing the window does not end the program";
+
+    const pid_t second = solvara.start();
+    EXPECT_EQ(Program::waitExit(second, std::chrono::seconds(10)), 0);
+    EXPECT_TRUE(waitFor([&] { return mainWindow() != 0; }, std::chrono::seconds(5))) << solvara.log();
+    EXPECT_EQ(solvara.stop(), 0);
+}
+
+TEST_F(ProgramTest, TheSettingsTabsCanBeWalkedWithTheKeyboard) {
+    Program& solvara = launch();
+    Window window = 0;
+    ASSERT_TRUE(waitFor([&] { return (window = mainWindow()) != 0; }, std::chrono::seconds(5))) << solvara.log();
+    const std::string id = std::to_string(window);
+    // A click in the sidebar (on its first rows) gives it the focus; each arrow opens the next tab.
+    ASSERT_EQ(
+        std::system(("xdotool windowactivate --sync " + id + " mousemove --window " + id + " 60 60 click 1").c_str()),
+        0);
+    for (const char* key : {"Down", "Up"}) {
+        for (int step = 0; step < 12; ++step) {
+            ASSERT_EQ(std::system((std::string("xdotool key --window ") + id + " " + key).c_str()), 0);
+            std::this_thread::sleep_for(std::chrono::milliseconds(120));
+            ASSERT_TRUE(solvara.running()) << key << " " << step << "\n" << solvara.log();
+        }
+    }
+    EXPECT_NE(mainWindow(), 0u);
+    EXPECT_EQ(solvara.stop(), 0);
 }
 
 TEST_F(ProgramTest, ASettingsFileNestedTooDeepOrAFifoIsKeptAsideAndTheStartGoesOn) {
