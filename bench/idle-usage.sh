@@ -62,6 +62,8 @@ HOME=$home XDG_CONFIG_HOME=$home/config XDG_STATE_HOME=$home/state XDG_DATA_HOME
 pid=$!
 sleep 5
 kill -0 "$pid" 2>/dev/null || { echo "idle-usage: the program ended at start-up:" >&2; cat "$home/solvara.log" >&2; exit 1; }
+# The main window opens at launch; idle means closed (hidden), as the user leaves it.
+if command -v wmctrl >/dev/null 2>&1; then wmctrl -c Solvara || true; sleep 1; fi
 
 if [ $active -eq 1 ]; then
     command -v xdotool >/dev/null 2>&1 || { echo "idle-usage: --active needs xdotool" >&2; exit 2; }
