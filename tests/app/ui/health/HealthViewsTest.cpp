@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/platform/linux/QtTestApplication.h"
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
@@ -19,6 +18,7 @@
 #include "core/foundation/Calendar.h"
 #include "core/foundation/Clock.h"
 #include "platform/fake/FakePlatform.h"
+#include "tests/platform/linux/QtTestApplication.h"
 
 namespace solvara {
 namespace {

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "tests/platform/linux/QtTestApplication.h"
 #include <QAbstractButton>
 #include <QTest>
 
@@ -11,6 +10,7 @@
 #include "app/ui/science/ScienceView.h"
 #include "app/ui/science/WrappedText.h"
 #include "platform/fake/FakePlatform.h"
+#include "tests/platform/linux/QtTestApplication.h"
 
 using namespace solvara;
 
