@@ -7,9 +7,9 @@
 #
 # Without a DISPLAY it starts its own X server through tests/x11/with-xorg.sh (root, Xorg with
 # the dummy driver) with three enabled outputs unless --outputs says 2. The program gets a home
-# of its own with a stored city (Berlin) so it follows the sun from the first tick; start-up is
-# left 12 s to settle (past the checks made 10 s after launch). --active moves the pointer every 2 s (XTEST),
-# as a user at work would.
+# of its own with a stored city (Berlin) so it follows the sun from the first tick, as a user
+# who finished the onboarding; start-up is left 12 s to settle (past the checks made 10 s after
+# launch). --active moves the pointer every 2 s (XTEST), as a user at work would.
 #
 # Wake-ups are the voluntary context switches of all the program's threads (from
 # /proc/<pid>/task/*/status): each is a time a thread went to sleep and had to be woken again.
@@ -55,7 +55,7 @@ fi
 mkdir -p "$home/config/solvara" "$home/runtime"
 chmod 700 "$home/runtime"
 cat > "$home/config/solvara/user-defaults.json" <<'JSON'
-{"sv_isEnabled": true, "sv_locationSource": "Manual", "sv_selectedCity": "Berlin"}
+{"sv_isEnabled": true, "sv_locationSource": "Manual", "sv_selectedCity": "Berlin", "sv_hasCompletedOnboarding": true}
 JSON
 
 HOME=$home XDG_CONFIG_HOME=$home/config XDG_STATE_HOME=$home/state XDG_DATA_HOME=$home/data \
@@ -78,22 +78,30 @@ fi
 cpu_ns() { cat /proc/"$pid"/task/*/schedstat 2>/dev/null | awk '{ sum += $1 } END { print sum }'; }
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$pid/stat"; }
 rss_kib() { awk '/^VmRSS:/ { print $2 }' "/proc/$pid/status"; }
-switches() { cat /proc/"$pid"/task/*/status 2>/dev/null | awk '/^voluntary_ctxt_switches:/ { sum += $2 } END { print sum }'; }
+# Voluntary switches per thread, "tid count" lines.
+switches() {
+    for task in /proc/"$pid"/task/*; do
+        awk -v tid="${task##*/}" '/^voluntary_ctxt_switches:/ { print tid, $2 }' "$task/status" 2>/dev/null
+    done
+}
 
 start_ns=$(cpu_ns)
 start_ticks=$(cpu_ticks)
-start_switches=$(switches)
+switches > "$home/switches.start"
 sleep "$seconds"
 end_ns=$(cpu_ns)
 end_ticks=$(cpu_ticks)
-end_switches=$(switches)
+switches > "$home/switches.end"
 rss=$(rss_kib)
 threads=$(ls /proc/"$pid"/task | wc -l)
 
 cpu_ms=$(( (end_ns - start_ns) / 1000000 ))
 ticks_ms=$(( (end_ticks - start_ticks) * 1000 / $(getconf CLK_TCK) ))
 per_minute=$(( cpu_ms * 60 / seconds ))
-wakeups=$(( end_switches - start_switches ))
+# A thread that ended meanwhile takes its count along (pool threads expire when idle); one that
+# started meanwhile counts from zero.
+wakeups=$(awk 'NR == FNR { start[$1] = $2; next } { sum += $2 - (($1 in start) ? start[$1] : 0) } END { print sum + 0 }' \
+    "$home/switches.start" "$home/switches.end")
 wakeups_per_minute=$(( wakeups * 60 / seconds ))
 mode=idle
 [ $active -eq 1 ] && mode=active
