@@ -47,7 +47,11 @@ std::string capitalizedWords(const std::string& text) {
 namespace {
 
 std::string twoDigits(int value) {
-    return (value < 10 ? "0" : "") + format::integer(value);
+    // Appended rather than prefixed: GCC 12 at -O3 takes the prefix insert for an overlapping
+    // copy (-Wrestrict).
+    std::string text = value < 10 ? "0" : "";
+    text += format::integer(value);
+    return text;
 }
 
 }  // namespace

@@ -56,7 +56,12 @@ std::string coachingTip(const CoachInput& input) {
 }
 
 std::string coachButtonTitle(int minutes) {
-    return "+" + format::integer(minutes) + " min";
+    // Appended rather than prefixed: GCC 12 at -O3 takes the prefix insert for an overlapping
+    // copy (-Wrestrict).
+    std::string title = "+";
+    title += format::integer(minutes);
+    title += " min";
+    return title;
 }
 
 }  // namespace solvara::dashboard

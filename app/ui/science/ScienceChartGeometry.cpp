@@ -77,7 +77,12 @@ std::vector<QPointF> phaseCurve(const Plot& plot) {
 }
 
 std::string phaseTickLabel(int hours) {
-    return (hours > 0 ? "+" : "") + format::integer(hours) + "h";
+    // Appended rather than prefixed: GCC 12 at -O3 takes the prefix insert for an overlapping
+    // copy (-Wrestrict).
+    std::string label = hours > 0 ? "+" : "";
+    label += format::integer(hours);
+    label += "h";
+    return label;
 }
 
 double cutoffX(const Plot& plot) {
