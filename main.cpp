@@ -69,6 +69,28 @@ bool installSignalForwarding(std::array<int, 2>& pair) {
     return true;
 }
 
+// The stored values that change at every update (the day's exposure samples and the light debt
+// they add up to): the store may gather them for a minute. Every other change is written at once.
+const FileUserDefaults::KeySet sampleKeys{"sv_exposureRecords", "sv_lightDebtPoints", "sv_lightDebtPeakToday"};
+
+// Qt's X11 connection and Xlib both end the process with exit() when the X server goes away, past
+// every shutdown path of ours: what the store still holds is written from the exit handlers.
+FileUserDefaults* storeToFlushAtExit = nullptr;
+
+extern "C" void flushStoreAtExit() {
+    if (storeToFlushAtExit != nullptr) storeToFlushAtExit->flush();
+}
+
+struct FlushAtExit {
+    explicit FlushAtExit(FileUserDefaults& store) {
+        storeToFlushAtExit = &store;
+        std::atexit(flushStoreAtExit);
+    }
+    ~FlushAtExit() { storeToFlushAtExit = nullptr; }
+    FlushAtExit(const FlushAtExit&) = delete;
+    FlushAtExit& operator=(const FlushAtExit&) = delete;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -111,7 +133,8 @@ int main(int argc, char** argv) {
     PosixProcesses processes;
     GnomeNightLightClient nightLight;
     UnavailableColorFilterPreferences colorFilter;
-    FileUserDefaults userDefaults(FileUserDefaults::defaultPath().value_or(std::string()), &runLoop);
+    FileUserDefaults userDefaults(FileUserDefaults::defaultPath().value_or(std::string()), &runLoop, sampleKeys);
+    const FlushAtExit flushAtExit(userDefaults);
     X11Workspace workspace;
     X11GlobalShortcuts globalShortcuts;
     QtLocationProvider location;

@@ -1,28 +1,48 @@
 #!/bin/sh
-# Resident memory and CPU time of the running solvara program while it sits idle for 60 s with
-# no window open. Not run by CI (it takes over a minute); run it by hand after a build:
+# Resident memory, CPU time and wake-ups of the running solvara program over a minute with no
+# window open. Not run by CI (it takes over a minute); run it by hand after a build:
 #
-#   bench/idle-usage.sh [path/to/solvara] [seconds]
+#   bench/idle-usage.sh [--active] [--outputs 2|3] [path/to/solvara] [seconds]
 #
 # Without a DISPLAY it starts its own X server through tests/x11/with-xorg.sh (root, Xorg with
-# the dummy driver). The program gets a home of its own with a stored city (Berlin) so it follows
-# the sun from the first tick; start-up is left 5 s to settle before the measurement starts.
+# the dummy driver) with three enabled outputs unless --outputs says 2. The program gets a home
+# of its own with a stored city (Berlin) so it follows the sun from the first tick; start-up is
+# left 5 s to settle before the measurement starts. --active moves the pointer every 2 s (XTEST),
+# as a user at work would.
 #
-# Goals: under 35 MB resident, under 15 ms of CPU time per minute.
+# Wake-ups are the context switches of all the program's threads (voluntary and not, from
+# /proc/<pid>/task/*/status): each is a time the program was woken or taken off a CPU.
+#
+# Goals per minute: under 35 MB resident; idle under 10 ms CPU and 120 wake-ups; active under
+# 15 ms CPU.
 
 set -eu
 
 here=$(cd "$(dirname "$0")" && pwd)
+active=0
+outputs=3
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --active) active=1; shift ;;
+        --outputs) outputs=$2; shift 2 ;;
+        *) break ;;
+    esac
+done
 program=${1:-"$here/../build/solvara"}
 seconds=${2:-60}
 [ -x "$program" ] || { echo "idle-usage: no program at $program (build it first)" >&2; exit 2; }
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${SOLVARA_IDLE_INNER:-}" ]; then
-    SOLVARA_IDLE_INNER=1 exec "$here/../tests/x11/with-xorg.sh" --wm -- "$0" "$program" "$seconds"
+    flags="--outputs $outputs"
+    [ $active -eq 1 ] && flags="$flags --active"
+    # shellcheck disable=SC2086
+    SOLVARA_IDLE_INNER=1 exec "$here/../tests/x11/with-xorg.sh" --wm --outputs "$outputs" -- \
+        "$0" $flags "$program" "$seconds"
 fi
 
 home=$(mktemp -d "${TMPDIR:-/tmp}/solvara-idle.XXXXXX")
-trap 'kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; rm -rf "$home"' EXIT
+mover=""
+trap 'kill $mover "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; rm -rf "$home"' EXIT
 mkdir -p "$home/config/solvara" "$home/runtime"
 chmod 700 "$home/runtime"
 cat > "$home/config/solvara/user-defaults.json" <<'JSON'
@@ -33,6 +53,13 @@ HOME=$home XDG_CONFIG_HOME=$home/config XDG_STATE_HOME=$home/state XDG_DATA_HOME
     XDG_RUNTIME_DIR=$home/runtime "$program" >"$home/solvara.log" 2>&1 &
 pid=$!
 sleep 5
+kill -0 "$pid" 2>/dev/null || { echo "idle-usage: the program ended at start-up:" >&2; cat "$home/solvara.log" >&2; exit 1; }
+
+if [ $active -eq 1 ]; then
+    command -v xdotool >/dev/null 2>&1 || { echo "idle-usage: --active needs xdotool" >&2; exit 2; }
+    ( step=1; while :; do xdotool mousemove_relative -- "$step" 0; step=$((-step)); sleep 2; done ) &
+    mover=$!
+fi
 
 # CPU time in nanoseconds, summed over the threads (the scheduler's own count, finer than the
 # 10 ms ticks of /proc/<pid>/stat), and in clock ticks for the whole process (which also holds
@@ -40,16 +67,26 @@ sleep 5
 cpu_ns() { cat /proc/"$pid"/task/*/schedstat 2>/dev/null | awk '{ sum += $1 } END { print sum }'; }
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$pid/stat"; }
 rss_kib() { awk '/^VmRSS:/ { print $2 }' "/proc/$pid/status"; }
+switches() { cat /proc/"$pid"/task/*/status 2>/dev/null | awk '/ctxt_switches:/ { sum += $2 } END { print sum }'; }
 
 start_ns=$(cpu_ns)
 start_ticks=$(cpu_ticks)
+start_switches=$(switches)
 sleep "$seconds"
 end_ns=$(cpu_ns)
 end_ticks=$(cpu_ticks)
+end_switches=$(switches)
 rss=$(rss_kib)
+threads=$(ls /proc/"$pid"/task | wc -l)
 
 cpu_ms=$(( (end_ns - start_ns) / 1000000 ))
 ticks_ms=$(( (end_ticks - start_ticks) * 1000 / $(getconf CLK_TCK) ))
 per_minute=$(( cpu_ms * 60 / seconds ))
-echo "solvara idle for $seconds s: resident $((rss / 1024)) MB ($rss KiB), CPU $cpu_ms ms ($per_minute ms per minute; $ticks_ms ms in whole clock ticks)"
-echo "goals: under 35 MB resident, under 15 ms CPU per minute"
+wakeups=$(( end_switches - start_switches ))
+wakeups_per_minute=$(( wakeups * 60 / seconds ))
+mode=idle
+[ $active -eq 1 ] && mode=active
+echo "solvara $mode for $seconds s with $outputs outputs: resident $((rss / 1024)) MB ($rss KiB)," \
+    "CPU $cpu_ms ms ($per_minute ms per minute; $ticks_ms ms in whole clock ticks)," \
+    "$wakeups wake-ups ($wakeups_per_minute per minute), $threads threads"
+echo "goals per minute: under 35 MB resident; idle under 10 ms CPU and 120 wake-ups; active under 15 ms CPU"

@@ -58,10 +58,28 @@ function(solvara_library)
   solvara_target_options(${ARG_NAME})
 endfunction()
 
-# solvara_test(NAME name [SOURCES ...] DEPS ... [LABELS ...]): one GoogleTest executable from the
-# .cpp files of the calling folder, registered with CTest test by test.
+# A sanitizer run builds and runs only the tests it catches most in: "asan" (AddressSanitizer +
+# UBSan over the plain C++ tests and the X11 gamma tests) and "tsan" (ThreadSanitizer over the
+# tests whose code runs threads). solvara_sanitizer_runs(target asan tsan) makes the target part
+# of the build target solvara_<run>_tests; its tests carry the label <run> (`ctest -L tsan`).
+add_custom_target(solvara_asan_tests)
+add_custom_target(solvara_tsan_tests)
+function(solvara_sanitizer_runs target)
+  foreach(run ${ARGN})
+    add_dependencies(solvara_${run}_tests ${target})
+  endforeach()
+endfunction()
+
+# solvara_test(NAME name [SOURCES ...] DEPS ... [LABELS ...] [RUNS ...]): one GoogleTest
+# executable from the .cpp files of the calling folder, registered with CTest test by test.
+# RUNS names the sanitizer runs it joins (default: asan).
 function(solvara_test)
-  cmake_parse_arguments(ARG "" "NAME" "SOURCES;DEPS;LABELS;PROPERTIES" ${ARGN})
+  cmake_parse_arguments(ARG "" "NAME" "SOURCES;DEPS;LABELS;PROPERTIES;RUNS" ${ARGN})
+  if(NOT ARG_RUNS)
+    set(ARG_RUNS asan)
+  endif()
+  solvara_sanitizer_runs(${ARG_NAME} ${ARG_RUNS})
+  list(APPEND ARG_LABELS ${ARG_RUNS})
   if(NOT ARG_SOURCES)
     file(GLOB ARG_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   endif()
@@ -70,7 +88,10 @@ function(solvara_test)
   solvara_target_options(${ARG_NAME})
   set(props "")
   if(ARG_LABELS)
-    list(APPEND props LABELS "${ARG_LABELS}")
+    # One label: test discovery cannot pass a list through. `ctest -L` takes a regular
+    # expression, so `-L tsan` still finds "asan,tsan".
+    list(JOIN ARG_LABELS "," labels)
+    list(APPEND props LABELS "${labels}")
   endif()
   gtest_discover_tests(${ARG_NAME} DISCOVERY_TIMEOUT 60 PROPERTIES ${props} ${ARG_PROPERTIES})
 endfunction()

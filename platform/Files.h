@@ -30,12 +30,15 @@ public:
     // removed and the old file untouched; the implementation logs the reason.
     virtual bool writeAtomically(const std::string& path, std::string_view bytes) = 0;
 
-    // The content of the regular file at `path`, not following a symlink, at most `maxBytes`.
-    // Empty when it is absent, not a regular file, not owned by this user, writable by others
-    // or longer than `maxBytes`; only an unexpected error is logged (absence is not), and only
-    // when the reason for that path changes, since the helper reads its file four times a
-    // second.
+    // The content of the regular file at `path`, not following a symlink, at most `maxBytes`
+    // (the memory taken follows the file's size, never the limit). Empty when it is absent, not
+    // a regular file, not owned by this user, writable by others or longer than `maxBytes`;
+    // only an unexpected error is logged (absence is not), and only when the reason for that
+    // path changes, since the helper reads its file four times a second.
     virtual std::optional<std::string> read(const std::string& path, std::size_t maxBytes) = 0;
+
+    // True when anything (a file, a directory, a symlink, broken or not) is at `path`.
+    virtual bool exists(const std::string& path) const = 0;
 
     // Deletes the file (a symlink itself, never its target). True when nothing is at `path`
     // afterwards, also when nothing was there.

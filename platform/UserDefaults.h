@@ -12,8 +12,8 @@ namespace solvara {
 
 // The user's persisted settings: a flat store of typed values under string keys. Main thread
 // only. The Linux store is one file under $XDG_CONFIG_HOME/solvara/, written atomically, not
-// rewritten when nothing changed and at most once a minute while values keep changing; a
-// corrupt file is kept aside, never overwritten.
+// rewritten when nothing changed, a change at once and values that change at every update at most
+// once a minute; a corrupt file is kept aside, never overwritten.
 class UserDefaults {
 public:
     // A JSON document already encoded by our own encoders (json::encode, the exposure
@@ -53,8 +53,7 @@ public:
     // Removes `key`; nothing happens when it is absent.
     virtual void remove(std::string_view key) = 0;
 
-    // Writes pending changes to storage now (the store also writes by itself after a change,
-    // within a minute). False when the write failed (logged); the values stay in memory and the
+    // Writes pending changes to storage now (the store also writes by itself after a change). False when the write failed (logged); the values stay in memory and the
     // next flush tries again.
     virtual bool flush() = 0;
 };

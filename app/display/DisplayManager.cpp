@@ -166,6 +166,15 @@ void DisplayManager::resetToDefault() {
     forgetGrayscaleOverlays();
 }
 
+void DisplayManager::restoreDisplays() {
+    // The user's own settings first, so that the tables reset last are not overwritten by a
+    // night light or filter coming back.
+    accessibilityFilter_.restoreState();
+    nightShiftManager_.restoreState();
+    colorOverlay_.deactivate();
+    resetToDefault();
+}
+
 std::vector<PerDisplaySettings> DisplayManager::detectDisplays() {
     std::array<DisplayId, DisplayTransfer::maxDisplays> ids{};
     const std::size_t count = displayTransfer_.activeDisplays(ids);

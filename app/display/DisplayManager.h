@@ -49,8 +49,14 @@ public:
 
     // Every display back to its own tables, no helper, no tint, no watchdog; the current
     // kelvin goes back to 6500 (effect and method stay). Does not restore the user's night
-    // light or colour filter: callers do that through the owned objects. Repeatable.
+    // light or colour filter: restoreDisplays() does. Repeatable.
     void resetToDefault();
+
+    // Puts the displays back as the user had them before the program touched them: the saved
+    // colour filter, then the saved night light, then no tint windows, then resetToDefault().
+    // The one way back shared by the shutdown, the emergency reset and the reset to defaults.
+    // The filter and night light are restored once (their saved states are used up).
+    void restoreDisplays();
 
     // The active displays (at most 16) in the platform's order with default settings, named
     // after their screen, or "Display N" (N counted from 1) when no screen describes them.

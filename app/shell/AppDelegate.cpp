@@ -16,17 +16,16 @@ AppDelegate::AppDelegate(const Platform& platform, BreakWindowFactory& breakWind
       flowDetector_(platform.workspace, platform.runLoop),
       breakSoundPlayer_(platform.audio),
       ownedSoundscapeManager_(std::make_unique<SoundscapeManager>(platform.runLoop, platform.audio)),
-      soundscapeManager_(ownedSoundscapeManager_.get()),
       smartPauseDetector_(platform.workspace) {}
 
 AppDelegate::~AppDelegate() {
     lifetime_.reset();
     // The shortcut manager lives in the state, which outlives the members declared after it.
-    if (auto* shortcuts = appState_.shortcutManager()) shortcuts->onAction = nullptr;
+    if (auto* shortcuts = appState_.shortcutManager()) shortcuts->setOnAction(nullptr);
     inactivityDetector_.onInactive = nullptr;
     inactivityDetector_.onResume = nullptr;
     flowDetector_.onFlowStateChanged = nullptr;
-    appState_.ambientLightSensor().onLuxUpdate = nullptr;
+    appState_.ambientLightSensor().setOnLuxUpdate(nullptr);
     locationManager_.setCallbacks({});
     for (auto id : {screenChangeObserver_, wakeObserver_, frontmostAppObserver_}) {
         if (id) platform_.workspace.removeObserver(*id);
@@ -171,16 +170,13 @@ void AppDelegate::applicationWillTerminate() {
     // 6.
     inactivityDetector_.stop();
     flowDetector_.stop();
-    if (soundscapeManager_ != nullptr) soundscapeManager_->stop();
+    appState_.stopSoundscape();
     // 7.
-    appState_.ambientLightSensor().timer.invalidate();
+    appState_.ambientLightSensor().stopPolling();
     // 8. Every display back as the user had it, in this order; each step is harmless when its
     //    back end was never used.
     appState_.vignetteDimmer().deactivate();
-    appState_.displayManager().accessibilityFilter().restoreState();
-    appState_.displayManager().nightShiftManager().restoreState();
-    appState_.displayManager().colorOverlay().deactivate();
-    appState_.displayManager().resetToDefault();
+    appState_.displayManager().restoreDisplays();
     appState_.softwareDimmer().deactivate();
 }
 

@@ -7,14 +7,14 @@
 #include <string_view>
 #include <vector>
 
+#include "app/services/KeyboardShortcutManager.h"
+#include "app/services/SoundscapeManager.h"
 #include "app/shell/BreakSoundPlayer.h"
 #include "app/shell/BreakWindow.h"
 #include "app/shell/BreakWindowFactory.h"
 #include "app/shell/FlowDetector.h"
 #include "app/shell/InactivityDetector.h"
-#include "app/shell/KeyboardShortcutManager.h"
 #include "app/shell/SmartPauseDetector.h"
-#include "app/shell/SoundscapeManager.h"
 #include "app/state/AppState.h"
 #include "core/solar/Coordinate.h"
 #include "platform/LocationProvider.h"
@@ -101,8 +101,10 @@ public:
     InactivityDetector& inactivityDetector() { return inactivityDetector_; }
     FlowDetector& flowDetector() { return flowDetector_; }
     BreakSoundPlayer& breakSoundPlayer() { return breakSoundPlayer_; }
-    // The soundscape manager, owned by the state once the start-up handed it over.
-    SoundscapeManager* soundscapeManager() const { return soundscapeManager_; }
+    // The soundscape manager: the delegate's until the start-up hands it to the state.
+    const SoundscapeManager* soundscapeManager() const {
+        return ownedSoundscapeManager_ ? ownedSoundscapeManager_.get() : appState_.soundscapeManager();
+    }
     bool isTerminated() const { return terminated_; }
 
 private:
@@ -125,7 +127,6 @@ private:
     // Timers and observers.
     void updateTick();
     void playPhaseChangeSound(const std::string& previous);
-    void followSoundscape();
     void refreshFullScreenState();
     void frontmostApplicationChanged(const std::optional<RunningApplication>& application);
     void breakTick();
@@ -167,7 +168,6 @@ private:
     FlowDetector flowDetector_;
     BreakSoundPlayer breakSoundPlayer_;
     std::unique_ptr<SoundscapeManager> ownedSoundscapeManager_;  // until handed to the state
-    SoundscapeManager* soundscapeManager_ = nullptr;
     SmartPauseDetector smartPauseDetector_;
     std::vector<BreakWindowEntry> breakOverlayWindows_;
     std::optional<WorkspaceObserverId> screenChangeObserver_;

@@ -16,7 +16,7 @@ void AppDelegate::updateTick() {
     if (appState_.lastPhaseName().empty() && appState_.currentState()) {
         appState_.setLastPhaseName(std::string(appState_.currentState()->phase.displayName()));
     }
-    followSoundscape();
+    appState_.followSoundscape();
 }
 
 void AppDelegate::playPhaseChangeSound(const std::string& previous) {
@@ -30,28 +30,6 @@ void AppDelegate::playPhaseChangeSound(const std::string& previous) {
     } else if (state->isMorningBoostActive) {
         platform_.audio.playSystemSound("Hero");
     }
-}
-
-void AppDelegate::followSoundscape() {
-    if (soundscapeManager_ == nullptr) return;
-    SoundscapeManager& manager = *soundscapeManager_;
-    const auto& state = appState_.currentState();
-    if (!appState_.featureSoundscapes() || !state) {
-        manager.stop();
-        return;
-    }
-    const auto volume = static_cast<float>(appState_.soundscapeVolume());
-    manager.targetVolume = volume;
-    if (manager.currentPlayer) manager.currentPlayer->setVolume(volume);
-
-    const auto theme = SoundscapeGenerator::themeFromRawValue(appState_.soundscapeTheme());
-    if (theme && *theme != manager.currentTheme) {
-        manager.currentTheme = *theme;
-        manager.stop();
-    }
-    const auto group = SoundscapeGenerator::phaseToGroup(state->phase);
-    if (manager.currentGroup == group && manager.currentPlayer) return;
-    manager.playGroup(group);
 }
 
 void AppDelegate::refreshFullScreenState() {
@@ -93,11 +71,11 @@ void AppDelegate::setupAmbientLight() {
     if (!appState_.ambientLightEnabled()) return;
     AmbientLightSensor& sensor = appState_.ambientLightSensor();
     if (!sensor.connect()) return;
-    sensor.onLuxUpdate = [this, alive = std::weak_ptr<int>(lifetime_)](double lux) {
+    sensor.setOnLuxUpdate([this, alive = std::weak_ptr<int>(lifetime_)](double lux) {
         if (alive.expired()) return;
         appState_.setAmbientLux(lux);
-        appState_.setAmbientBrightnessFactor(appState_.ambientLightSensor().suggestedBrightnessFactor());
-    };
+        appState_.setAmbientBrightnessFactor(AmbientLightSensor::suggestedBrightnessFactor(lux));
+    });
     sensor.startPolling(ambientPollInterval);
 }
 
@@ -107,9 +85,9 @@ void AppDelegate::setupKeyboardShortcuts() {
     auto manager =
         std::make_unique<KeyboardShortcutManager>(platform_.userDefaults, platform_.globalShortcuts, platform_.runLoop);
     manager->loadShortcuts();
-    manager->onAction = [this, alive = std::weak_ptr<int>(lifetime_)](KeyboardShortcutManager::Action action) {
+    manager->setOnAction([this, alive = std::weak_ptr<int>(lifetime_)](KeyboardShortcutManager::Action action) {
         if (!alive.expired()) handleShortcut(action);
-    };
+    });
     manager->start();
     appState_.setShortcutManager(std::move(manager));
 }

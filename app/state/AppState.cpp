@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "app/shell/LaunchAtLogin.h"
+#include "app/services/LaunchAtLogin.h"
 
 namespace solvara {
 
@@ -23,7 +23,7 @@ bool sameValue(const std::optional<CircadianEngine::CircadianState>&,
 }
 
 constexpr std::array propertyNames{
-#define SOLVARA_PROPERTY_NAME(type, name, setter, initial, handler) std::string_view(#name),
+#define SOLVARA_PROPERTY_NAME(type, name, ...) std::string_view(#name),
     SOLVARA_APP_STATE_PROPERTIES(SOLVARA_PROPERTY_NAME)
 #undef SOLVARA_PROPERTY_NAME
         std::string_view("soundscapeManager"),
@@ -79,10 +79,12 @@ void AppState::assign(Property property, T& field, T value, void (AppState::*han
     if (changed) notify(property, Notice::didChange);
 }
 
-#define SOLVARA_PROPERTY_SETTER(type, name, setter, initial, handler) \
+// clang-format off
+#define SOLVARA_PROPERTY_SETTER(type, name, setter, initial, handler, ...) \
     void AppState::setter(type value) { assign(Property::name, name##_, std::move(value), &AppState::handler); }
 SOLVARA_APP_STATE_PROPERTIES(SOLVARA_PROPERTY_SETTER)
 #undef SOLVARA_PROPERTY_SETTER
+// clang-format on
 
 void AppState::setSoundscapeManager(std::unique_ptr<SoundscapeManager> manager) {
     notify(Property::soundscapeManager, Notice::willChange);
@@ -253,22 +255,33 @@ void AppState::didSetBreakIntervalMinutes() {
 }
 
 void AppState::didSetSoundscapeVolume() {
-    if (soundscapeManager_) {
-        const auto volume = static_cast<float>(soundscapeVolume_);
-        soundscapeManager_->targetVolume = volume;
-        if (soundscapeManager_->currentPlayer) soundscapeManager_->currentPlayer->setVolume(volume);
-    }
+    if (soundscapeManager_) soundscapeManager_->setVolume(static_cast<float>(soundscapeVolume_));
     persistSettings();
 }
 
 void AppState::didSetSoundscapeTheme() {
     const auto theme = SoundscapeGenerator::themeFromRawValue(soundscapeTheme_);
-    if (theme && soundscapeManager_ && soundscapeManager_->currentTheme != *theme) {
-        soundscapeManager_->currentTheme = *theme;
-        // The shell's soundscape step starts the new theme when it finds nothing playing.
-        soundscapeManager_->stop();
-    }
+    // Another theme stops the loop; the next soundscape step starts the new one.
+    if (theme && soundscapeManager_) soundscapeManager_->setTheme(*theme);
     persistSettings();
+}
+
+void AppState::followSoundscape() {
+    if (!soundscapeManager_) return;
+    SoundscapeManager& manager = *soundscapeManager_;
+    if (!featureSoundscapes_ || !currentState_) {
+        manager.stop();
+        return;
+    }
+    manager.setVolume(static_cast<float>(soundscapeVolume_));
+    if (const auto theme = SoundscapeGenerator::themeFromRawValue(soundscapeTheme_)) manager.setTheme(*theme);
+    const auto group = SoundscapeGenerator::phaseToGroup(currentState_->phase);
+    if (manager.currentGroup() == group && manager.currentPlayer()) return;
+    manager.playGroup(group);
+}
+
+void AppState::stopSoundscape() {
+    if (soundscapeManager_) soundscapeManager_->stop();
 }
 
 void AppState::didSetLaunchAtLoginEnabled() {

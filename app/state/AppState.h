@@ -14,9 +14,9 @@
 #include "app/display/DisplayManager.h"
 #include "app/display/SoftwareDimmer.h"
 #include "app/display/VignetteDimmer.h"
-#include "app/shell/AmbientLightSensor.h"
-#include "app/shell/KeyboardShortcutManager.h"
-#include "app/shell/SoundscapeManager.h"
+#include "app/services/AmbientLightSensor.h"
+#include "app/services/KeyboardShortcutManager.h"
+#include "app/services/SoundscapeManager.h"
 #include "app/state/AppStateProperties.h"
 #include "app/state/AppStateTypes.h"
 #include "app/state/CityLocation.h"
@@ -58,9 +58,11 @@ public:
     enum class BreakEvent { breakStarted, breakEnded };
 
     enum class Property {
-#define SOLVARA_PROPERTY_CASE(type, name, setter, initial, handler) name,
+// clang-format off
+#define SOLVARA_PROPERTY_CASE(type, name, ...) name,
         SOLVARA_APP_STATE_PROPERTIES(SOLVARA_PROPERTY_CASE)
 #undef SOLVARA_PROPERTY_CASE
+        // clang-format on
         soundscapeManager,
         shortcutManager,
     };
@@ -88,19 +90,28 @@ public:
     ObserverId addObserver(Observer observer);
     void removeObserver(ObserverId id);
 
-#define SOLVARA_PROPERTY_ACCESSORS(type, name, setter, initial, handler) \
+// clang-format off
+#define SOLVARA_PROPERTY_ACCESSORS(type, name, setter, ...) \
     const type& name() const { return name##_; }                        \
     void setter(type value);
     SOLVARA_APP_STATE_PROPERTIES(SOLVARA_PROPERTY_ACCESSORS)
 #undef SOLVARA_PROPERTY_ACCESSORS
+    // clang-format on
 
     // A second name for pwmProtectionEnabled (the feature switch of the same setting).
     bool featurePWMProtection() const { return pwmProtectionEnabled(); }
     void setFeaturePWMProtection(bool value) { setPwmProtectionEnabled(value); }
 
-    // Handed in by the application shell; owned from then on.
-    SoundscapeManager* soundscapeManager() const { return soundscapeManager_.get(); }
+    // Handed in by the application shell; owned and driven by the state from then on (the
+    // soundscape settings' handlers and followSoundscape()).
+    const SoundscapeManager* soundscapeManager() const {
+        return soundscapeManager_.get();
+    }
     void setSoundscapeManager(std::unique_ptr<SoundscapeManager> manager);
+    // The loop of the engine's part of the day, with the soundscape settings; silence while
+    // soundscapes are off or no engine state exists. The shell calls it after each tick.
+    void followSoundscape();
+    void stopSoundscape();
     KeyboardShortcutManager* shortcutManager() const { return shortcutManager_.get(); }
     void setShortcutManager(std::unique_ptr<KeyboardShortcutManager> manager);
 
@@ -239,13 +250,19 @@ private:
     void refreshLightDebtReadouts();
     void restoreSettings();
     void restoreDayState();
+    // The persist and the restore of one row of the property table, by its rule.
+    template <RestoreRule rule, class T>
+    void storeSetting(std::string_view key, const T& value);
+    template <RestoreRule rule, class T, class R>
+    void restoreSetting(std::string_view key, R range, const T& initial, void (AppState::*setter)(T));
+    std::optional<PerDisplaySettingsMap> restoredPerDisplaySettings(std::string_view key);
     // Copies a stored document that cannot be read to a recovery file before anything can
     // overwrite it; when that fails, the key is never written this session.
     void keepAside(std::string_view key, const std::string& reason);
     // Stores a JSON document our own encoders wrote, as the text it is (never parsed again).
     void setDocument(std::string_view key, std::string_view document);
 
-#define SOLVARA_PROPERTY_FIELD(type, name, setter, initial, handler) type name##_ = initial;
+#define SOLVARA_PROPERTY_FIELD(type, name, setter, initial, ...) type name##_ = initial;
     SOLVARA_APP_STATE_PROPERTIES(SOLVARA_PROPERTY_FIELD)
 #undef SOLVARA_PROPERTY_FIELD
 

@@ -172,10 +172,7 @@ void AppState::emergencyReset() {
     setScreenEffect(ScreenEffect::none);
     setPwmProtectionEnabled(false);
     setSpotlightEnabled(false);
-    displayManager_.accessibilityFilter().restoreState();
-    displayManager_.nightShiftManager().restoreState();
-    displayManager_.colorOverlay().deactivate();
-    displayManager_.resetToDefault();
+    displayManager_.restoreDisplays();
     softwareDimmer_.deactivate();
     persistSettings();
 }

@@ -1,6 +1,6 @@
 // The settings file: the 37 main settings exported as JSON and imported back through the setters.
 
-#include <functional>
+#include <type_traits>
 #include <vector>
 
 #include "app/state/AppState.h"
@@ -14,105 +14,51 @@ namespace {
 
 constexpr std::string_view component = "AppState";
 
-// Checks each member of a settings document on its own, collecting the assignments of the
-// good ones in the order they must run and the names of the others.
-class ImportPlan {
-public:
-    explicit ImportPlan(AppState& state, const json::Json& object) : state_(state), object_(object) {}
-
-    void boolean(std::string_view key, void (AppState::*setter)(bool)) {
-        const json::Json* node = member(key);
-        if (node == nullptr) return;
-        if (!node->is_boolean()) return skip(key);
-        steps_.push_back([this, setter, value = node->get<bool>()] { (state_.*setter)(value); });
+template <unsigned flags, class T>
+void exportMember(json::Json& document, std::string_view key, const T& value) {
+    if constexpr ((flags & setting::exported) != 0) {
+        if constexpr (std::is_same_v<T, bool> || std::is_same_v<T, std::int64_t> || std::is_same_v<T, double>) {
+            document[std::string(key)] = value;
+        } else {
+            document[std::string(key)] = std::string(rawValue(value));
+        }
     }
+}
 
-    void integer(std::string_view key, void (AppState::*setter)(std::int64_t), SettingRanges::Range<std::int64_t> range) {
-        const json::Json* node = member(key);
-        if (node == nullptr) return;
-        const auto value = json::decode<std::int64_t>(*node);
-        if (!value || !range.contains(*value)) return skip(key);
-        steps_.push_back([this, setter, v = *value] { (state_.*setter)(v); });
+// One member of a settings document through its setter, when it has the setting's JSON type,
+// names one of its choices and lies in its safe range; otherwise its name is added to `skipped`.
+template <unsigned flags, class T, class R>
+void importMember(AppState& state, const json::Json& object, std::string_view key, R range, void (AppState::*setter)(T),
+                  std::vector<std::string>& skipped) {
+    if constexpr ((flags & setting::exported) != 0) {
+        const auto it = object.find(key);
+        if (it == object.end()) return;
+        std::optional<T> value;
+        if constexpr (std::is_same_v<T, bool>) {
+            if (it->is_boolean()) value = it->template get<bool>();
+        } else if constexpr (std::is_same_v<T, std::int64_t> || std::is_same_v<T, double>) {
+            value = json::decode<T>(*it);
+            if (value && !range.contains(*value)) value.reset();
+        } else if (it->is_string()) {
+            value = fromRawValue<T>(it->template get_ref<const std::string&>());
+        }
+        if (value) {
+            (state.*setter)(*value);
+        } else {
+            skipped.emplace_back(key);
+        }
     }
-
-    void number(std::string_view key, void (AppState::*setter)(double), SettingRanges::Range<double> range) {
-        const json::Json* node = member(key);
-        if (node == nullptr) return;
-        const auto value = json::decode<double>(*node);
-        if (!value || !range.contains(*value)) return skip(key);
-        steps_.push_back([this, setter, v = *value] { (state_.*setter)(v); });
-    }
-
-    template <class E>
-    void choice(std::string_view key, void (AppState::*setter)(E)) {
-        const json::Json* node = member(key);
-        if (node == nullptr) return;
-        const auto value = node->is_string() ? fromRawValue<E>(node->get_ref<const std::string&>()) : std::nullopt;
-        if (!value) return skip(key);
-        steps_.push_back([this, setter, v = *value] { (state_.*setter)(v); });
-    }
-
-    std::vector<std::string> apply() {
-        for (auto& step : steps_) step();
-        return std::move(skipped_);
-    }
-
-private:
-    const json::Json* member(std::string_view key) const {
-        const auto it = object_.find(key);
-        return it == object_.end() ? nullptr : &*it;
-    }
-
-    void skip(std::string_view key) { skipped_.emplace_back(key); }
-
-    AppState& state_;
-    const json::Json& object_;
-    std::vector<std::function<void()>> steps_;
-    std::vector<std::string> skipped_;
-};
+}
 
 }  // namespace
 
 std::optional<std::string> AppState::settingsDocument() const {
-    const json::Json document = {
-        {"isEnabled", isEnabled_},
-        {"currentMode", rawValue(currentMode_)},
-        {"morningBoostEnabled", morningBoostEnabled_},
-        {"launchAtLoginEnabled", launchAtLoginEnabled_},
-        {"pwmProtectionEnabled", pwmProtectionEnabled_},
-        {"softwareDimmerOpacity", softwareDimmerOpacity_},
-        {"pwmThreshold", pwmThreshold_},
-        {"breaksEnabled", breaksEnabled_},
-        {"breakIntervalMinutes", breakIntervalMinutes_},
-        {"breakPostponeMinutes", breakPostponeMinutes_},
-        {"dayKelvin", dayKelvin_},
-        {"nightKelvin", nightKelvin_},
-        {"customModeKelvin", customModeKelvin_},
-        {"customModeDimLevel", customModeDimLevel_},
-        {"wakeHour", wakeHour_},
-        {"sleepHour", sleepHour_},
-        {"locationSource", rawValue(locationSource_)},
-        {"screenEffect", rawValue(screenEffect_)},
-        {"gammaAPI", rawValue(gammaAPI_)},
-        {"transitionDurationDay", transitionDurationDay_},
-        {"transitionDurationNight", transitionDurationNight_},
-        {"useManualNightSchedule", useManualNightSchedule_},
-        {"manualNightStartHour", manualNightStartHour_},
-        {"manualNightStartMinute", manualNightStartMinute_},
-        {"manualNightEndHour", manualNightEndHour_},
-        {"manualNightEndMinute", manualNightEndMinute_},
-        {"breakStartSound", rawValue(breakStartSound_)},
-        {"breakEndSound", rawValue(breakEndSound_)},
-        {"breakScreenType", rawValue(breakScreenType_)},
-        {"fontSmoothingEnabled", fontSmoothingEnabled_},
-        {"spotlightEnabled", spotlightEnabled_},
-        {"spotlightRadius", spotlightRadius_},
-        {"spotlightOpacity", spotlightOpacity_},
-        {"useSoftwareCursor", useSoftwareCursor_},
-        {"cursorStyle", rawValue(cursorStyle_)},
-        {"blockKeyboardDuringBreaks", blockKeyboardDuringBreaks_},
-        {"hideFromDockOnClose", hideFromDockOnClose_},
-    };
+    using namespace setting;
+    json::Json document = json::Json::object();
+#define SOLVARA_EXPORT_SETTING(type, name, setter, initial, handler, key, rule, range, flags) \
+    exportMember<(flags)>(document, #name, name##_);
+    SOLVARA_APP_STATE_PROPERTIES(SOLVARA_EXPORT_SETTING)
+#undef SOLVARA_EXPORT_SETTING
     // Pretty, keys in ascending order (the JSON object keeps them sorted).
     auto text = json::encode(document, true);
     if (text) text->push_back('\n');
@@ -148,49 +94,14 @@ AppState::ImportResult AppState::importSettingsDocument(std::string_view documen
         return {"The settings file was not imported: it is not a JSON object of settings.", {}};
     }
 
-    using R = SettingRanges;
-    ImportPlan plan(*this, *parsed);
-    plan.boolean("isEnabled", &AppState::setIsEnabled);
-    plan.choice<DisplayMode>("currentMode", &AppState::setCurrentMode);
-    plan.boolean("morningBoostEnabled", &AppState::setMorningBoostEnabled);
-    plan.boolean("launchAtLoginEnabled", &AppState::setLaunchAtLoginEnabled);
-    plan.boolean("pwmProtectionEnabled", &AppState::setPwmProtectionEnabled);
-    plan.number("softwareDimmerOpacity", &AppState::setSoftwareDimmerOpacity, R::dimmerOpacity);
-    plan.number("pwmThreshold", &AppState::setPwmThreshold, R::anyNumber);
-    plan.boolean("breaksEnabled", &AppState::setBreaksEnabled);
-    plan.integer("breakIntervalMinutes", &AppState::setBreakIntervalMinutes, R::intervalMinutes);
-    plan.integer("breakPostponeMinutes", &AppState::setBreakPostponeMinutes, R::intervalMinutes);
-    plan.integer("dayKelvin", &AppState::setDayKelvin, R::kelvin);
-    plan.integer("nightKelvin", &AppState::setNightKelvin, R::kelvin);
-    plan.integer("customModeKelvin", &AppState::setCustomModeKelvin, R::kelvin);
-    plan.number("customModeDimLevel", &AppState::setCustomModeDimLevel, R::anyNumber);
-    plan.integer("wakeHour", &AppState::setWakeHour, R::hour);
-    plan.integer("sleepHour", &AppState::setSleepHour, R::hour);
-    plan.choice<LocationSource>("locationSource", &AppState::setLocationSource);
-    plan.choice<ScreenEffect>("screenEffect", &AppState::setScreenEffect);
-    plan.choice<GammaAPI>("gammaAPI", &AppState::setGammaAPI);
-    plan.integer("transitionDurationDay", &AppState::setTransitionDurationDay, R::transitionSeconds);
-    plan.integer("transitionDurationNight", &AppState::setTransitionDurationNight, R::transitionSeconds);
-    plan.boolean("useManualNightSchedule", &AppState::setUseManualNightSchedule);
-    plan.integer("manualNightStartHour", &AppState::setManualNightStartHour, R::hour);
-    plan.integer("manualNightStartMinute", &AppState::setManualNightStartMinute, R::minute);
-    plan.integer("manualNightEndHour", &AppState::setManualNightEndHour, R::hour);
-    plan.integer("manualNightEndMinute", &AppState::setManualNightEndMinute, R::minute);
-    plan.choice<BreakSound>("breakStartSound", &AppState::setBreakStartSound);
-    plan.choice<BreakSound>("breakEndSound", &AppState::setBreakEndSound);
-    plan.choice<BreakScreenType>("breakScreenType", &AppState::setBreakScreenType);
-    plan.boolean("fontSmoothingEnabled", &AppState::setFontSmoothingEnabled);
-    plan.boolean("spotlightEnabled", &AppState::setSpotlightEnabled);
-    plan.number("spotlightRadius", &AppState::setSpotlightRadius, R::anyNumber);
-    plan.number("spotlightOpacity", &AppState::setSpotlightOpacity, R::anyNumber);
-    plan.boolean("useSoftwareCursor", &AppState::setUseSoftwareCursor);
-    plan.choice<CursorStyle>("cursorStyle", &AppState::setCursorStyle);
-    plan.boolean("blockKeyboardDuringBreaks", &AppState::setBlockKeyboardDuringBreaks);
-    plan.boolean("hideFromDockOnClose", &AppState::setHideFromDockOnClose);
-
-    // Every value goes through its setter, so each change handler runs as if the user had
-    // changed the setting by hand.
-    ImportResult result{std::nullopt, plan.apply()};
+    // In the table's order, each value through its setter, so each change handler runs as if
+    // the user had changed the setting by hand.
+    using namespace setting;
+    ImportResult result;
+#define SOLVARA_IMPORT_SETTING(type, name, setter, initial, handler, key, rule, range, flags) \
+    importMember<(flags)>(*this, *parsed, #name, SettingRanges::range, &AppState::setter, result.skipped);
+    SOLVARA_APP_STATE_PROPERTIES(SOLVARA_IMPORT_SETTING)
+#undef SOLVARA_IMPORT_SETTING
     for (const auto& key : result.skipped) {
         Log::write(component, "Settings import skipped \"" + key + "\": wrong type, unknown choice or unsafe value");
     }

@@ -24,6 +24,15 @@ public:
         }
     };
 
+    // Switches, choices and names: any value of the type will do.
+    struct AnyValue {
+        template <class T>
+        constexpr bool contains(const T&) const {
+            return true;
+        }
+    };
+
+    static constexpr AnyValue none{};
     static constexpr Range<std::int64_t> hour{0, 23};
     static constexpr Range<std::int64_t> minute{0, 59};
     // The colour maths clamps any kelvin to its curve; the bound keeps every sum and product

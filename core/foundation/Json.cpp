@@ -5,10 +5,44 @@
 
 namespace solvara::json {
 
+namespace {
+
+// Counts brackets outside strings. A text that is not JSON may pass; the parser refuses it.
+bool nestedWithinLimit(std::string_view text) {
+    int depth = 0;
+    bool inString = false;
+    bool escaped = false;
+    for (const char c : text) {
+        if (inString) {
+            if (escaped) {
+                escaped = false;
+            } else if (c == '\\') {
+                escaped = true;
+            } else if (c == '"') {
+                inString = false;
+            }
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > maxDepth) return false;
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 std::optional<Json> parse(std::string_view text) {
+    if (!nestedWithinLimit(text)) return std::nullopt;
     Json value = Json::parse(text.begin(), text.end(), nullptr, /*allow_exceptions=*/false);
     if (value.is_discarded()) return std::nullopt;
     return value;
+}
+
+bool accept(std::string_view text) {
+    return nestedWithinLimit(text) && Json::accept(text.begin(), text.end());
 }
 
 bool isEncodable(const Json& value) {

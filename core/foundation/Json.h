@@ -15,8 +15,18 @@ namespace solvara::json {
 
 using Json = nlohmann::json;
 
-// Parses without throwing; empty on any syntax error.
+// The deepest nesting a document may have. Ours go five levels deep at most (the settings file
+// wrapping a list of records holding lists). A tree's copies, comparisons and dumps recurse once
+// per level, so a document nested tens of thousands deep would overflow the stack the first
+// time it is copied or written, long after it parsed: such a document is refused on the way in.
+inline constexpr int maxDepth = 64;
+
+// Parses without throwing; empty on any syntax error and for a document nested deeper than
+// maxDepth.
 std::optional<Json> parse(std::string_view text);
+
+// True when parse() would succeed, without building the tree.
+bool accept(std::string_view text);
 
 // Serialises `value`; empty when it holds a non-finite number anywhere (nlohmann would write
 // `null`, which a later strict decode rejects, losing the whole document). Object keys come

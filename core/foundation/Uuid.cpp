@@ -1,6 +1,8 @@
 #include "core/foundation/Uuid.h"
 
-#include <mutex>
+#include <sys/random.h>
+
+#include <cerrno>
 #include <random>
 
 namespace solvara {
@@ -20,15 +22,20 @@ bool isDashPosition(std::size_t i) {
 }  // namespace
 
 Uuid Uuid::random() {
-    static std::mutex mutex;
-    static std::mt19937_64 engine{std::random_device{}()};
+    // Every identifier straight from the kernel's generator: a seeded engine would carry at most
+    // its seed's bits and repeat itself in a forked process.
     Uuid uuid;
-    {
-        std::lock_guard lock(mutex);
-        for (std::size_t i = 0; i < 16; i += 8) {
-            std::uint64_t r = engine();
-            for (std::size_t j = 0; j < 8; ++j) uuid.bytes[i + j] = static_cast<std::uint8_t>(r >> (8 * j));
-        }
+    std::size_t done = 0;
+    while (done < uuid.bytes.size()) {
+        const ssize_t got = getrandom(uuid.bytes.data() + done, uuid.bytes.size() - done, 0);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) break;  // filtered out by a sandbox: the fallback below
+        done += static_cast<std::size_t>(got);
+    }
+    if (done < uuid.bytes.size()) {
+        // Each call of the device draws fresh entropy (it is no seeded engine).
+        std::random_device device;
+        for (; done < uuid.bytes.size(); ++done) uuid.bytes[done] = static_cast<std::uint8_t>(device());
     }
     uuid.bytes[6] = static_cast<std::uint8_t>((uuid.bytes[6] & 0x0F) | 0x40);
     uuid.bytes[8] = static_cast<std::uint8_t>((uuid.bytes[8] & 0x3F) | 0x80);

@@ -19,10 +19,9 @@ public:
     std::optional<std::string> stateDirectory() override { return stateDir; }
     bool writeAtomically(const std::string& path, std::string_view bytes) override;
     std::optional<std::string> read(const std::string& path, std::size_t maxBytes) override;
+    bool exists(const std::string& path) const override { return contents.count(path) != 0; }
     bool remove(const std::string& path) override;
     std::optional<std::string> resourcePath(std::string_view name) override;
-
-    bool exists(const std::string& path) const { return contents.count(path) != 0; }
 
     // Scripted.
     std::optional<std::string> runtimeDir = std::string("/run/user/1000/solvara");

@@ -23,15 +23,19 @@ namespace solvara {
 namespace {
 
 constexpr std::string_view component = "UserDefaults";
-// A settings file is a few hundred kilobytes at most (a year of health history); anything far
-// beyond that is not ours.
-constexpr off_t maxFileBytes = 64 * 1024 * 1024;
+// A year of health history, a full day of exposure samples and a few profiles and displays make a
+// file of under a megabyte (bench_state's file_kib). A file far beyond that is not a settings file we wrote, and
+// holding it would mean rewriting it whole at every change: it is kept aside like a corrupt one.
+constexpr off_t maxFileBytes = 8 * 1024 * 1024;
+// A user's change goes out at once; only a burst of them (a slider dragged) is gathered for this
+// long into one write.
+constexpr double userChangeDelaySeconds = 0.25;
+// A sample after a quiet spell goes out after this delay.
 constexpr double autoFlushDelaySeconds = 1.0;
 // A day of exposure samples makes the file a megabyte, and one of them changes at every
 // ten-second update: written at each change that would be about 8 GB a day of disk writes
-// (each with an fsync). While values keep changing, the file is written at most once a minute;
-// what a crash can lose is that minute's samples. A change after a quiet minute still goes out
-// after the short delay, and flush() (shutdown) always writes at once.
+// (each with an fsync). While only samples change, the file is written at most once a minute;
+// what a crash can lose is that minute's samples, never a user's change.
 constexpr double minimumWriteIntervalSeconds = 60.0;
 constexpr const char* documentKey = "json";
 
@@ -67,48 +71,65 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
-std::optional<std::string> readRegularFile(const std::string& path, bool& absent) {
-    absent = false;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+// What is at the settings path: nothing, the bytes of a regular file, or something unusable
+// (a FIFO, a device, a symlink, a directory, a file far too large, a read error), described.
+struct FileRead {
+    bool absent = false;
+    std::optional<std::string> bytes;
+    std::string unusable;
+};
+
+std::string fileKind(mode_t mode) {
+    if (S_ISFIFO(mode)) return "a FIFO";
+    if (S_ISSOCK(mode)) return "a socket";
+    if (S_ISDIR(mode)) return "a directory";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+    return "not a regular file";
+}
+
+FileRead readRegularFile(const std::string& path) {
+    FileRead result;
+    // Non-blocking: a FIFO planted at the path must not hang the start waiting for a writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
         if (errno == ENOENT || errno == ENOTDIR) {
-            absent = true;
+            result.absent = true;
         } else {
-            Log::write(component, "Cannot open " + path + ": " + errnoText(errno));
+            result.unusable = errno == ELOOP ? "a symbolic link" : errnoText(errno);
         }
-        return std::nullopt;
+        return result;
     }
-    std::optional<std::string> content;
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > maxFileBytes) {
-        Log::write(component, path + " is not a regular settings file");
+    if (::fstat(fd, &info) != 0) {
+        result.unusable = errnoText(errno);
+    } else if (!S_ISREG(info.st_mode)) {
+        result.unusable = fileKind(info.st_mode);
+    } else if (info.st_size > maxFileBytes) {
+        result.unusable = format::integer(info.st_size) + " bytes, far beyond any settings file";
     } else {
         std::string bytes;
         bytes.reserve(static_cast<std::size_t>(info.st_size));
         char buffer[65536];
-        bool failed = false;
         for (;;) {
             const ssize_t got = ::read(fd, buffer, sizeof buffer);
             if (got < 0) {
                 if (errno == EINTR) continue;
-                failed = true;
+                result.unusable = errnoText(errno);
                 break;
             }
-            if (got == 0) break;
+            if (got == 0) {
+                result.bytes = std::move(bytes);
+                break;
+            }
             bytes.append(buffer, static_cast<std::size_t>(got));
             if (bytes.size() > static_cast<std::size_t>(maxFileBytes)) {
-                failed = true;
+                result.unusable = "it grew beyond any settings file while being read";
                 break;
             }
-        }
-        if (failed) {
-            Log::write(component, "Cannot read " + path);
-        } else {
-            content = std::move(bytes);
         }
     }
     ::close(fd);
-    return content;
+    return result;
 }
 
 // "20240315-142501" in UTC, for the names of kept-aside files.
@@ -153,7 +174,8 @@ std::string dump(const nlohmann::json& value) {
 
 }  // namespace
 
-FileUserDefaults::FileUserDefaults(std::string path, RunLoop* runLoop) : path_(std::move(path)), runLoop_(runLoop) {
+FileUserDefaults::FileUserDefaults(std::string path, RunLoop* runLoop, KeySet sampleKeys)
+    : path_(std::move(path)), runLoop_(runLoop), sampleKeys_(std::move(sampleKeys)) {
     load();
 }
 
@@ -175,26 +197,30 @@ std::optional<std::string> FileUserDefaults::defaultPath() {
 }
 
 void FileUserDefaults::load() {
-    bool absent = false;
-    auto bytes = readRegularFile(path_, absent);
-    if (absent) return;
-    if (bytes) {
-        auto parsed = json::parse(*bytes);
+    FileRead file = readRegularFile(path_);
+    if (file.absent) return;
+    std::string why = file.unusable;
+    if (file.bytes) {
+        // The depth limit keeps a hostile nesting out of the tree, which recurses in copies,
+        // comparisons and dumps.
+        auto parsed = json::parse(*file.bytes);
         if (parsed && parsed->is_object()) {
             entries_ = std::move(*parsed);
-            lastWritten_ = std::move(*bytes);
+            lastWritten_ = std::move(*file.bytes);
             return;
         }
+        why = parsed ? "not a settings object" : "not JSON, or nested too deep";
     }
     // Unreadable or not a settings document: keep it for the user, start from defaults.
     keptAside_ = moveAside(path_);
     if (keptAside_) {
-        Log::write(component, "Settings file " + path_ + " could not be read; kept it as " + *keptAside_ +
+        Log::write(component, "Settings file " + path_ + " could not be read (" + why + "); kept it as " + *keptAside_ +
                                   " and started from defaults");
     } else {
         writable_ = false;
-        Log::write(component, "Settings file " + path_ + " could not be read nor moved aside; running from defaults "
-                                  "without saving, so that it is not overwritten");
+        Log::write(component, "Settings file " + path_ + " could not be read (" + why +
+                                  ") nor moved aside; running from defaults without saving, so that it is not "
+                                  "overwritten");
     }
 }
 
@@ -272,7 +298,7 @@ bool FileUserDefaults::set(std::string_view key, Value value) {
     if (const auto text = documents_.find(key); text != documents_.end()) {
         documents_.erase(text);
         entries_.emplace(std::string(key), std::move(node));
-        markChanged();
+        markChanged(key);
         return true;
     }
     const auto it = entries_.find(key);
@@ -282,7 +308,7 @@ bool FileUserDefaults::set(std::string_view key, Value value) {
     } else {
         entries_.emplace(std::string(key), std::move(node));
     }
-    markChanged();
+    markChanged(key);
     return true;
 }
 
@@ -290,7 +316,7 @@ bool FileUserDefaults::setDocumentText(std::string_view key, std::string_view te
     if (const auto it = documents_.find(key); it != documents_.end()) {
         if (it->second == text) return true;
         it->second.assign(text);  // into the text held: a day's samples are a megabyte
-        markChanged();
+        markChanged(key);
         return true;
     }
     bool same = false;
@@ -302,31 +328,38 @@ bool FileUserDefaults::setDocumentText(std::string_view key, std::string_view te
         entries_.erase(it);
     }
     documents_.emplace(std::string(key), std::string(text));
-    if (!same) markChanged();
+    if (!same) markChanged(key);
     return true;
 }
 
 void FileUserDefaults::remove(std::string_view key) {
     if (const auto text = documents_.find(key); text != documents_.end()) {
         documents_.erase(text);
-        markChanged();
+        markChanged(key);
         return;
     }
     const auto it = entries_.find(key);
     if (it == entries_.end()) return;
     entries_.erase(it);
-    markChanged();
+    markChanged(key);
 }
 
-void FileUserDefaults::markChanged() {
+void FileUserDefaults::markChanged(std::string_view key) {
     dirty_ = true;
-    if (runLoop_ == nullptr || (pendingFlush_ != 0 && runLoop_->isScheduled(pendingFlush_))) return;
-    double delay = autoFlushDelaySeconds;
-    if (lastWrite_) {
+    if (runLoop_ == nullptr) return;
+    const bool sample = sampleKeys_.contains(key);
+    double delay = sample ? autoFlushDelaySeconds : userChangeDelaySeconds;
+    if (sample && lastWrite_) {
         // At most the interval, so that a clock set back cannot hold the write off for longer.
         const double untilIntervalEnds = minimumWriteIntervalSeconds - (runLoop_->now() - *lastWrite_);
         if (untilIntervalEnds > delay) delay = std::min(untilIntervalEnds, minimumWriteIntervalSeconds);
     }
+    if (pendingFlush_ != 0 && runLoop_->isScheduled(pendingFlush_)) {
+        // A write already due as soon takes this change along.
+        if (pendingDue_ <= runLoop_->now() + delay) return;
+        runLoop_->cancel(pendingFlush_);
+    }
+    pendingDue_ = runLoop_->now() + delay;
     pendingFlush_ = runLoop_->scheduleOnce(delay, [this] {
         pendingFlush_ = 0;
         writeInBackground();
@@ -385,7 +418,7 @@ std::optional<std::string> FileUserDefaults::takeChangedBytes() {
 
 void FileUserDefaults::dropUnreadableDocuments() {
     for (auto it = documents_.begin(); it != documents_.end();) {
-        if (nlohmann::json::accept(it->second)) {
+        if (json::accept(it->second)) {
             ++it;
             continue;
         }
@@ -406,7 +439,7 @@ void FileUserDefaults::writeInBackground() {
          generation] {
             // The documents given as text were never parsed: make sure the file reads back
             // before it replaces one that does (off the main thread, a megabyte takes a while).
-            const bool readable = nlohmann::json::accept(bytes);
+            const bool readable = json::accept(bytes);
             if (readable && writeGeneration(*writer, path, bytes, generation)) return;
             // The file was left as it was: the next change or flush writes everything again.
             post([this, alive, writer, generation, readable] {
@@ -419,7 +452,7 @@ void FileUserDefaults::writeInBackground() {
                 lastWritten_.clear();
                 if (!readable) {
                     dropUnreadableDocuments();
-                    markChanged();
+                    markChanged({});
                 }
             });
         });
@@ -443,13 +476,13 @@ bool FileUserDefaults::flush() {
     if (!writable_) return false;
     const std::string previous = lastWritten_;
     auto bytes = takeChangedBytes();
-    if (bytes && !nlohmann::json::accept(*bytes)) {
+    if (bytes && !json::accept(*bytes)) {
         // A document given as text is not valid JSON: write the rest without it.
         dropUnreadableDocuments();
         dirty_ = true;
         lastWritten_ = previous;
         bytes = takeChangedBytes();
-        if (bytes && !nlohmann::json::accept(*bytes)) {
+        if (bytes && !json::accept(*bytes)) {
             Log::write(component, "Settings could not be encoded");
             dirty_ = true;
             lastWritten_ = previous;

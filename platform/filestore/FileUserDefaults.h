@@ -5,6 +5,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -23,19 +24,27 @@ namespace solvara {
 // parsed. Entries of any other shape are kept and written back untouched.
 //
 // Writing: atomically (a temporary file in the same directory, fsync, rename) and only when a
-// value really changed, so an unchanged persist costs no disk write. The automatic writes run
+// value really changed, so an unchanged persist costs no disk write. A change is written at
+// once (a burst within a quarter second in one write); changes of the sample keys alone (values
+// that change at every update, such as the day's exposure samples) at most once a minute. The
+// automatic writes run
 // on a background worker, so the main thread never waits for the disk; writes land in the
 // order they were made (an older one never replaces a newer one). A file that would not read
 // back (a document given as text that is not valid JSON) is never written: the documents that
-// are not are dropped, logged, and the rest written. A file that cannot be parsed at start is
-// renamed aside (".corrupt-<time>") and reported, never overwritten; when even that fails the
-// store stays in memory and never writes.
+// are not are dropped, logged, and the rest written. What is no settings file at start (not
+// JSON, not an object, nested deeper than any of ours, far larger than any of ours, or no
+// regular file: a FIFO, a symlink, a device) is renamed aside (".corrupt-<time>") and reported,
+// never overwritten, and the start goes on from defaults; when even that fails the store stays
+// in memory and never writes.
 class FileUserDefaults final : public UserDefaults {
 public:
-    // Reads `path` now. With a run loop, changes are written by themselves, in the background,
-    // about one second after the first unsaved change but no sooner than a minute after the
-    // previous write; without one, only flush() and destruction write.
-    explicit FileUserDefaults(std::string path, RunLoop* runLoop = nullptr);
+    using KeySet = std::set<std::string, std::less<>>;
+
+    // Reads `path` now. With a run loop, changes are written by themselves, in the background: a
+    // quarter second after a change, or, when only `sampleKeys` changed, a second after the
+    // first unsaved change but no sooner than a minute after the previous write. Without a run
+    // loop only flush() and destruction write.
+    explicit FileUserDefaults(std::string path, RunLoop* runLoop = nullptr, KeySet sampleKeys = {});
     ~FileUserDefaults() override;
 
     FileUserDefaults(const FileUserDefaults&) = delete;
@@ -70,7 +79,8 @@ private:
     };
 
     void load();
-    void markChanged();
+    // Schedules the automatic write that `key`'s change calls for; an empty key is a retry.
+    void markChanged(std::string_view key);
     bool setDocumentText(std::string_view key, std::string_view text);
     // The whole file: the entries and the text documents, in key order.
     std::optional<std::string> encodeFile() const;
@@ -86,6 +96,7 @@ private:
 
     std::string path_;
     RunLoop* runLoop_ = nullptr;
+    KeySet sampleKeys_;
     // Every key is in one of the two: values as trees (read from the file, or handed in so),
     // and documents handed in as text.
     nlohmann::json entries_ = nlohmann::json::object();
@@ -94,6 +105,7 @@ private:
     bool dirty_ = false;
     bool writable_ = true;
     TimerId pendingFlush_ = 0;
+    Date pendingDue_;
     std::optional<Date> lastWrite_;  // when the last write was handed out (run loop time)
     std::optional<std::string> keptAside_;
     std::uint64_t generation_ = 0;

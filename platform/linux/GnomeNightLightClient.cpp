@@ -7,6 +7,7 @@
 #include <gio/gio.h>
 #include <nlohmann/json.hpp>
 
+#include "core/foundation/Json.h"
 #include "core/foundation/Log.h"
 
 namespace solvara {
@@ -146,7 +147,7 @@ std::optional<std::string> GnomeNightLightClient::captureSettings() {
 
 bool GnomeNightLightClient::restoreSettings(std::string_view captured) {
     if (!settings_) return false;
-    const nlohmann::json document = nlohmann::json::parse(captured, nullptr, false);
+    const nlohmann::json document = json::parse(captured).value_or(nlohmann::json());
     auto format = document.is_object() ? document.find("format") : document.end();
     auto keysEntry = document.is_object() ? document.find("keys") : document.end();
     if (!document.is_object() || format == document.end() || !format->is_string() ||

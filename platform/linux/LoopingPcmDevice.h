@@ -30,7 +30,9 @@ protected:
 
 private:
     // Eight bytes, so the atomic needs no lock: a WAV file's data never exceeds 32 bits.
-    struct Cursor {
+    // Aligned to its size: otherwise Clang takes the atomic for a generic one and calls
+    // libatomic instead of using one 8-byte instruction.
+    struct alignas(8) Cursor {
         std::uint32_t position = 0;
         std::uint32_t passesLeft = 0;  // after the current one; ignored when looping for ever
     };

@@ -163,25 +163,33 @@ std::optional<std::string> PosixFiles::read(const std::string& path, std::size_t
     } else if (!S_ISREG(info.st_mode) || info.st_uid != geteuid() || (info.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
         noteReadProblem(path, "not a private regular file of this user");
     } else if (static_cast<std::size_t>(info.st_size) <= maxBytes) {
-        std::string content(maxBytes + 1, '\0');
+        // One byte beyond the size shows a file that grew while we read: not ours to trust.
+        std::string content(static_cast<std::size_t>(info.st_size) + 1, '\0');
         std::size_t done = 0;
         for (;;) {
             const ssize_t n = ::read(fd, content.data() + done, content.size() - done);
             if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) {
-                if (n == 0) {
-                    content.resize(done);
-                    if (done <= maxBytes) result = std::move(content);
-                }
+            if (n < 0) {
+                Log::write(component, "Cannot read " + path + ": " + errnoText(errno));
+                break;
+            }
+            if (n == 0) {
+                content.resize(done);
+                result = std::move(content);
                 break;
             }
             done += static_cast<std::size_t>(n);
-            if (done > maxBytes) break;  // grew while we read: not ours to trust
+            if (done == content.size()) break;
         }
     }
     close(fd);
     if (result) noteReadProblem(path, std::nullopt);
     return result;
+}
+
+bool PosixFiles::exists(const std::string& path) const {
+    struct stat info {};
+    return lstat(path.c_str(), &info) == 0 || (errno != ENOENT && errno != ENOTDIR);
 }
 
 void PosixFiles::noteReadProblem(const std::string& path, std::optional<std::string> why) {

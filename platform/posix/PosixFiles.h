@@ -21,6 +21,7 @@ public:
     std::optional<std::string> stateDirectory() override;
     bool writeAtomically(const std::string& path, std::string_view bytes) override;
     std::optional<std::string> read(const std::string& path, std::size_t maxBytes) override;
+    bool exists(const std::string& path) const override;
     bool remove(const std::string& path) override;
     std::optional<std::string> resourcePath(std::string_view name) override;
 

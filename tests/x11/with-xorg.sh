@@ -1,7 +1,7 @@
 #!/bin/sh
 # Runs a command against a private Xorg server (dummy video driver, two enabled outputs).
 #
-#   with-xorg.sh [--wm] [--compositor] [--] command [args...]
+#   with-xorg.sh [--wm] [--compositor] [--outputs 2|3] [--] command [args...]
 #
 # Xorg's dummy driver gives 16 RandR outputs whose CRTCs keep real 256-entry gamma ramps
 # (Xvfb has one CRTC that starts at all zeros, so it cannot stand in). The server runs with
@@ -15,16 +15,20 @@ set -u
 
 want_wm=0
 want_compositor=0
+outputs=2
 while [ $# -gt 0 ]; do
     case "$1" in
         --wm) want_wm=1; shift ;;
+        --outputs)
+            case "${2:-}" in 2|3) outputs=$2 ;; *) echo "$0: --outputs takes 2 or 3" >&2; exit 2 ;; esac
+            shift 2 ;;
         --compositor) want_compositor=1; shift ;;
         --) shift; break ;;
         *) break ;;
     esac
 done
 if [ $# -eq 0 ]; then
-    echo "usage: $0 [--wm] [--compositor] [--] command [args...]" >&2
+    echo "usage: $0 [--wm] [--compositor] [--outputs 2|3] [--] command [args...]" >&2
     exit 2
 fi
 
@@ -63,7 +67,9 @@ trap 'exit 130' INT TERM
 
 mkdir -p "$work/xorg.conf.d" "$work/config" "$work/runtime"
 chmod 700 "$work/runtime"
-cat > "$work/xorg.conf" <<'CONF'
+# Room for the enabled outputs side by side, 1280 wide each past the first.
+virtual_width=$((1280 * outputs))
+cat > "$work/xorg.conf" <<CONF
 Section "ServerFlags"
     Option "AutoAddDevices" "false"
     Option "AutoAddGPU" "false"
@@ -86,7 +92,7 @@ Section "Screen"
     DefaultDepth 24
     SubSection "Display"
         Depth 24
-        Virtual 2560 800
+        Virtual $virtual_width 800
     EndSubSection
 EndSection
 CONF
@@ -117,6 +123,12 @@ xrandr --addmode DUMMY1 1280x800 &&
     xrandr --output DUMMY1 --mode 1280x800 --right-of DUMMY0 &&
     xrandr >/dev/null ||
     cannot_start "could not enable a second output with xrandr"
+if [ "$outputs" -eq 3 ]; then
+    xrandr --addmode DUMMY2 1280x800 &&
+        xrandr --output DUMMY2 --mode 1280x800 --right-of DUMMY1 &&
+        xrandr >/dev/null ||
+        cannot_start "could not enable a third output with xrandr"
+fi
 
 # Keep the command's configuration and runtime files away from the user's.
 XDG_CONFIG_HOME="$work/config"

@@ -6,7 +6,7 @@
 
 namespace solvara {
 
-Divider::Divider(Qt::Orientation orientation, QWidget* parent) : QWidget(parent), orientation_(orientation) {
+Divider::Divider(Qt::Orientation orientation, QWidget* parent) : QWidget(parent) {
     if (orientation == Qt::Horizontal) {
         setFixedHeight(1);
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);

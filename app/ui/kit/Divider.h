@@ -11,9 +11,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-
-private:
-    Qt::Orientation orientation_;
 };
 
 }  // namespace solvara

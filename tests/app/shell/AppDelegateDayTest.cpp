@@ -93,25 +93,25 @@ TEST_F(AppDelegateDayTest, TransitionSoundsSwitchedOnLateAnnounceTheCurrentPhase
 TEST_F(AppDelegateDayTest, SoundscapeFollowsThePartOfTheDayAndTheTheme) {
     state().setFeatureSoundscapes(true);
     launchInLondon();
-    SoundscapeManager& manager = *delegate().soundscapeManager();
+    const SoundscapeManager& manager = *delegate().soundscapeManager();
     advance(70);
     ASSERT_EQ(fake.audio.players.size(), 1u);  // "Early Dawn": one dawn loop, kept while the group holds
-    EXPECT_EQ(manager.currentGroup, SoundscapeGenerator::SoundscapeGroup::dawn);
+    EXPECT_EQ(manager.currentGroup(), SoundscapeGenerator::SoundscapeGroup::dawn);
 
     state().setSoundscapeVolume(0.5);
     state().setSoundscapeTheme("Rainfall");
     advance(10);
-    EXPECT_EQ(manager.currentTheme, SoundscapeGenerator::SoundscapeTheme::rain);
+    EXPECT_EQ(manager.theme(), SoundscapeGenerator::SoundscapeTheme::rain);
     ASSERT_EQ(fake.audio.playingPlayers().size(), 1u);
-    EXPECT_EQ(manager.targetVolume, 0.5f);
+    EXPECT_EQ(manager.targetVolume(), 0.5f);
     state().setSoundscapeTheme("Whale Song");  // no such theme: the current one stays
     advance(10);
-    EXPECT_EQ(manager.currentTheme, SoundscapeGenerator::SoundscapeTheme::rain);
+    EXPECT_EQ(manager.theme(), SoundscapeGenerator::SoundscapeTheme::rain);
 
     state().setFeatureSoundscapes(false);
     advance(10);
     EXPECT_TRUE(fake.audio.playingPlayers().empty());
-    EXPECT_FALSE(manager.currentGroup);
+    EXPECT_FALSE(manager.currentGroup());
 }
 
 TEST_F(AppDelegateDayTest, FullScreenAndColourCriticalApplicationsPauseFiltering) {

@@ -118,7 +118,7 @@ TEST_F(AppDelegateStartupTest, ShutdownRunsItsStepsInOrderOnce) {
     advance(10);
     ASSERT_FALSE(fake.screens.visibleWindows(1000).empty());
     ASSERT_TRUE(state().movieModeRevertTimer().isValid());
-    ASSERT_TRUE(state().ambientLightSensor().timer.isValid());
+    ASSERT_TRUE(state().ambientLightSensor().isPolling());
     fake.userDefaults.setCount = 0;
     fake.events.clear();
 
@@ -138,7 +138,7 @@ TEST_F(AppDelegateStartupTest, ShutdownRunsItsStepsInOrderOnce) {
     EXPECT_FALSE(state().movieModeRevertTimer().isValid());
     EXPECT_FALSE(delegate().inactivityDetector().timer.isValid());
     EXPECT_FALSE(delegate().flowDetector().checkTimer.isValid());
-    EXPECT_FALSE(state().ambientLightSensor().timer.isValid());  // 7
+    EXPECT_FALSE(state().ambientLightSensor().isPolling());  // 7
     EXPECT_EQ(fake.workspace.observerCount(), 0u);
     // 3: no tick, break, alarm or watchdog runs any more; nothing writes to a display again.
     fake.events.clear();
@@ -148,6 +148,42 @@ TEST_F(AppDelegateStartupTest, ShutdownRunsItsStepsInOrderOnce) {
     delegate().applicationWillTerminate();
     EXPECT_TRUE(fake.events.events.empty());
 }
+
+// The shutdown, the emergency reset and the reset to defaults put the displays back alike.
+class DisplayRestorePathTest : public AppDelegateStartupTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(DisplayRestorePathTest, RestoresTheSameThingsInTheSameOrder) {
+    fake.files.resources["ns_helper"] = "/opt/solvara/ns_helper";
+    fake.processes.onRun = [this](const std::string& executable, const std::vector<std::string>&) {
+        fake.events.add("run " + executable);
+        return Processes::Completion{.launched = true, .launchError = {}, .exitStatus = 0, .standardError = {}};
+    };
+    launchAt();
+    state().setGammaAPI(GammaAPI::byOverlay);
+    ASSERT_FALSE(fake.screens.visibleWindows(1000).empty());
+    fake.events.clear();
+
+    const std::string path = GetParam();
+    if (path == "shutdown") delegate().applicationWillTerminate();
+    if (path == "emergency reset") state().emergencyReset();
+    if (path == "reset to defaults") state().resetToDefaults();
+
+    // Colour filter, night light, tint, tables: from the filter's restore on, in this order.
+    const std::vector<std::string> restoring{"run /usr/bin/python3", "nightLight restoreSettings", "orderOut 1000",
+                                             "restoreColorSync"};
+    std::vector<std::string> seen;
+    for (const auto& event : fake.events.events) {
+        for (const auto& step : restoring) {
+            if (event.starts_with(step)) seen.push_back(step);
+        }
+    }
+    seen.erase(seen.begin(), std::find(seen.begin(), seen.end(), restoring.front()));
+    seen.resize(std::min(seen.size(), restoring.size()));
+    EXPECT_EQ(seen, restoring) << ::testing::PrintToString(fake.events.events);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryWayBack, DisplayRestorePathTest,
+                         ::testing::Values("shutdown", "emergency reset", "reset to defaults"));
 
 TEST_F(AppDelegateStartupTest, CallbacksAfterTheDelegateIsGoneDoNothing) {
     launch();

@@ -150,19 +150,19 @@ TEST_F(AppStateTest, SoundscapeSettingsReachTheAttachedManager) {
     EXPECT_EQ(fake.userDefaults.realValue("sv_soundscapeVolume"), 0.5);
 
     s.setSoundscapeManager(std::make_unique<SoundscapeManager>(fake.runLoop, fake.audio));
-    SoundscapeManager& manager = *s.soundscapeManager();
+    const SoundscapeManager& manager = *s.soundscapeManager();
     s.setSoundscapeVolume(0.7);
-    EXPECT_FLOAT_EQ(manager.targetVolume, 0.7f);
+    EXPECT_FLOAT_EQ(manager.targetVolume(), 0.7f);
 
-    const auto generation = manager.generationID;
+    const auto generation = manager.generationID();
     s.setSoundscapeTheme("Rainfall");
-    EXPECT_EQ(manager.currentTheme, SoundscapeGenerator::SoundscapeTheme::rain);
-    EXPECT_GT(manager.generationID, generation);  // stopped, to restart with the new theme
-    const auto afterChange = manager.generationID;
+    EXPECT_EQ(manager.theme(), SoundscapeGenerator::SoundscapeTheme::rain);
+    EXPECT_GT(manager.generationID(), generation);  // stopped, to restart with the new theme
+    const auto afterChange = manager.generationID();
     s.setSoundscapeTheme("Rainfall");  // the manager's own theme: no stop
     s.setSoundscapeTheme("Thunder");   // not a theme: stored only
-    EXPECT_EQ(manager.generationID, afterChange);
-    EXPECT_EQ(manager.currentTheme, SoundscapeGenerator::SoundscapeTheme::rain);
+    EXPECT_EQ(manager.generationID(), afterChange);
+    EXPECT_EQ(manager.theme(), SoundscapeGenerator::SoundscapeTheme::rain);
     EXPECT_EQ(fake.userDefaults.stringValue("sv_soundscapeTheme"), "Thunder");
 }
 

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "core/foundation/Json.h"
 
@@ -79,6 +83,50 @@ TEST(Json, UuidTextIsUpperCase) {
     EXPECT_EQ(Uuid::parse(fresh.string()), fresh);
     EXPECT_EQ(fresh.string()[14], '4');
     EXPECT_NE(Uuid::random(), fresh);
+}
+
+TEST(Json, DocumentsNestedDeeperThanAnyOfOursAreRefused) {
+    const auto nested = [](int depth, const std::string& inner = "1") {
+        std::string text;
+        for (int i = 0; i < depth; ++i) text += i % 2 == 0 ? "[" : "{\"k\":";
+        text += inner;
+        for (int i = depth - 1; i >= 0; --i) text += i % 2 == 0 ? "]" : "}";
+        return text;
+    };
+    const struct {
+        std::string text;
+        bool accepted;
+    } cases[] = {
+        {nested(maxDepth), true},
+        {nested(maxDepth + 1), false},
+        {nested(60000), false},
+        {nested(maxDepth, R"("[[[{{{\"[[[")"), true},  // brackets in strings, an escaped quote
+        {std::string(60000, '[') + "]", false},        // refused before the parser sees it
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.substr(0, 80));
+        EXPECT_EQ(parse(c.text).has_value(), c.accepted);
+        EXPECT_EQ(accept(c.text), c.accepted);
+    }
+}
+
+TEST(Json, AForkedProcessDrawsUuidsOfItsOwn) {
+    const Uuid before = Uuid::random();
+    int pipe[2];
+    ASSERT_EQ(::pipe(pipe), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        const Uuid uuid = Uuid::random();
+        _exit(::write(pipe[1], uuid.bytes.data(), uuid.bytes.size()) == 16 ? 0 : 1);
+    }
+    Uuid childs;
+    EXPECT_EQ(::read(pipe[0], childs.bytes.data(), childs.bytes.size()), 16);
+    ::waitpid(child, nullptr, 0);
+    ::close(pipe[0]);
+    ::close(pipe[1]);
+    const Uuid parents = Uuid::random();
+    EXPECT_NE(childs, parents);
+    EXPECT_NE(childs, before);
 }
 
 }  // namespace

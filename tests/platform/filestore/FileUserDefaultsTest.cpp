@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <limits>
 
@@ -161,10 +162,10 @@ TEST_F(FileUserDefaultsTest, ADocumentThatIsNotJsonNeverReachesTheFile) {
     FileUserDefaults store(path, &loop);
     store.set("sv_bad", UserDefaults::JsonText{"{\"a\":}"});
     store.set("sv_isEnabled", false);
-    loop.advance(1);
+    loop.advance(0.3);
     EXPECT_EQ(store.writeCount(), 0);
     EXPECT_FALSE(store.contains("sv_bad"));
-    loop.advance(60);  // the next attempt, a minute after the last
+    loop.advance(0.3);  // the next attempt, without it
     EXPECT_EQ(store.writeCount(), 1);
     EXPECT_EQ(FileUserDefaults(path).boolValue("sv_isEnabled"), false);
 }
@@ -236,12 +237,12 @@ TEST_F(FileUserDefaultsTest, FailedWritesAreReportedAndMadeGoodLater) {
     EXPECT_EQ(FileUserDefaults(blockedPath).integerValue("sv_wakeHour"), 6);
 }
 
-TEST_F(FileUserDefaultsTest, ChangesGoOutAfterASecondButAtMostOnceAMinuteWhileTheyKeepComing) {
+TEST_F(FileUserDefaultsTest, SamplesGoOutAfterASecondButAtMostOnceAMinuteWhileTheyKeepComing) {
     FakeRunLoop loop(Date(0));
     std::int64_t tick = 0;
     const auto storedTick = [&] { return FileUserDefaults(path).integerValue("sv_tick"); };
     {
-        FileUserDefaults store(path, &loop);
+        FileUserDefaults store(path, &loop, {"sv_tick"});
         // A change every ten seconds, as the update does.
         const auto runTicksUntil = [&](double end) {
             while (loop.now().secondsSinceReferenceDate + 10.0 <= end) {
@@ -288,6 +289,66 @@ TEST_F(FileUserDefaultsTest, ChangesGoOutAfterASecondButAtMostOnceAMinuteWhileTh
         EXPECT_NE(storedTick(), tick);
     }  // shutdown writes what is pending
     EXPECT_EQ(storedTick(), tick);
+}
+
+TEST_F(FileUserDefaultsTest, AUsersChangeGoesOutAtOnceAndABurstInOneWrite) {
+    FakeRunLoop loop(Date(0));
+    FileUserDefaults store(path, &loop, {"sv_tick"});
+    store.set("sv_tick", std::int64_t{1});
+    loop.advance(1.0);
+    ASSERT_EQ(store.writeCount(), 1);
+    store.set("sv_tick", std::int64_t{2});  // held for a minute on its own...
+    loop.advance(5.0);
+    EXPECT_EQ(store.writeCount(), 1);
+
+    // ...but a user's change goes out a quarter second later, with the pending sample, and a
+    // slider dragged through twenty values within that time is one write.
+    for (std::int64_t kelvin = 4000; kelvin < 4200; kelvin += 10) {
+        store.set("sv_dayKelvin", kelvin);
+        loop.advance(0.01);
+    }
+    loop.advance(0.1);
+    EXPECT_EQ(store.writeCount(), 2);
+    EXPECT_EQ(FileUserDefaults(path).integerValue("sv_dayKelvin"), 4190);
+    EXPECT_EQ(FileUserDefaults(path).integerValue("sv_tick"), 2);
+    store.remove("sv_dayKelvin");
+    loop.advance(0.3);
+    EXPECT_EQ(store.writeCount(), 3);
+    loop.advance(120.0);
+    EXPECT_EQ(store.writeCount(), 3);  // nothing left over
+}
+
+TEST_F(FileUserDefaultsTest, WhatIsNoSettingsFileIsKeptAsideAndTheStartGoesOn) {
+    std::string deep(60000, '[');
+    deep.append(60000, ']');
+    std::string huge = R"({"sv_isEnabled": true, "sv_pad": ")";
+    huge.append(9 * 1024 * 1024, 'x');
+    huge += "\"}";
+    const struct {
+        const char* name;
+        std::function<void(const std::string&)> plant;
+        const char* why;
+    } cases[] = {
+        {"nested 60000 deep", [&](const std::string& p) { writeFile(p, R"({"sv_x": )" + deep + "}"); }, "too deep"},
+        {"a FIFO", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }, "a FIFO"},
+        {"9 MiB of valid JSON", [&](const std::string& p) { writeFile(p, huge); }, "far beyond"},
+        {"a symbolic link", [&](const std::string& p) { fs::create_symlink(dir / "elsewhere.json", p); }, "link"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(dir / "solvara");
+        fs::create_directories(dir / "solvara");
+        c.plant(path);
+        FileUserDefaults store(path);
+        ASSERT_TRUE(store.keptAsidePath());
+        EXPECT_TRUE(log.contains(c.why));
+        EXPECT_TRUE(fs::exists(fs::symlink_status(*store.keptAsidePath())));
+        EXPECT_FALSE(store.contains("sv_isEnabled"));
+        store.set("sv_isEnabled", false);
+        ASSERT_TRUE(store.flush());
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(path)));
+        EXPECT_EQ(FileUserDefaults(path).boolValue("sv_isEnabled"), false);
+    }
 }
 
 }  // namespace

@@ -102,6 +102,11 @@ TEST_F(PosixFilesTest, ReadRefusesFilesTooLongOrOpenToOthers) {
     EXPECT_FALSE(files.read(dir + "/long", 17));
     EXPECT_FALSE(files.read(dir + "/absent", 16));
     EXPECT_FALSE(files.read(dir, 16));  // a directory
+    ASSERT_EQ(mkfifo((dir + "/fifo").c_str(), 0600), 0);
+    EXPECT_FALSE(files.read(dir + "/fifo", 16));  // returns at once, with no writer
+    // The buffer follows the file, never the limit: a terabyte's would not even be allocated.
+    chmod((dir + "/long").c_str(), 0600);
+    EXPECT_EQ(files.read(dir + "/long", std::size_t{1} << 40), "12345678901234567");
 
     // Read again and again (as the helper polls), a refusal is said once until it changes.
     log.lines.clear();
@@ -119,6 +124,21 @@ TEST_F(PosixFilesTest, ReadRefusesFilesTooLongOrOpenToOthers) {
 
     EXPECT_TRUE(files.remove(dir + "/long"));
     EXPECT_TRUE(files.remove(dir + "/long"));  // already gone counts as done
+}
+
+TEST_F(PosixFilesTest, AnythingAtAPathExistsEvenADanglingLink) {
+    PosixFiles files;
+    const std::string dir = *files.runtimeDirectory();
+    ASSERT_TRUE(files.writeAtomically(dir + "/file", "1"));
+    fs::create_symlink(dir + "/nowhere", dir + "/dangling");
+    const struct {
+        std::string path;
+        bool exists;
+    } cases[] = {
+        {dir + "/file", true},    {dir + "/dangling", true},    {dir, true},
+        {dir + "/absent", false}, {dir + "/file/below", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(files.exists(c.path), c.exists) << c.path;
 }
 
 TEST_F(PosixFilesTest, ResourcesAreFoundNextToTheExecutable) {

@@ -61,8 +61,8 @@ public:
         }
     }
 
-    // Starts a process of the program; answers its id.
-    pid_t start() {
+    // Starts a process of the program (on another X display when one is given); answers its id.
+    pid_t start(const std::string& display = {}) {
         const std::string log = (home_ / ("solvara-" + std::to_string(launches_++) + ".log")).string();
         const pid_t pid = fork();
         if (pid == 0) {
@@ -71,6 +71,7 @@ public:
             setenv("XDG_STATE_HOME", (home_ / "state").c_str(), 1);
             setenv("XDG_DATA_HOME", (home_ / "data").c_str(), 1);
             setenv("XDG_RUNTIME_DIR", (home_ / "runtime").c_str(), 1);
+            if (!display.empty()) setenv("DISPLAY", display.c_str(), 1);
             for (const std::string& name : unsetInChild) unsetenv(name.c_str());
             const int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
             dup2(fd, 1);
@@ -113,6 +114,60 @@ private:
     pid_t pid_ = -1;
     int launches_ = 0;
     mutable int status_ = 0;
+};
+
+std::string fileText(const fs::path& file) {
+    std::ifstream in(file);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// An X server of one test's own, started by with-xorg.sh, that the test can end.
+class OwnXServer {
+public:
+    explicit OwnXServer(const fs::path& dir) {
+        const std::string started = (dir / "own-server").string();
+        script_ = fork();
+        if (script_ == 0) {
+            // The command's pid is the sleep's after exec: ending it makes the script end its server.
+            const std::string command = "echo \"$DISPLAY $$\" > " + started + ".new && mv " + started + ".new " +
+                                        started + " && exec sleep 600";
+            const int log = open((started + ".log").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            dup2(log, 1);
+            dup2(log, 2);
+            execl(SOLVARA_WITH_XORG, SOLVARA_WITH_XORG, "--", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        if (!waitFor([&] { return fs::exists(started); }, std::chrono::seconds(30))) return;
+        std::istringstream(fileText(started)) >> display_ >> command_;
+    }
+    ~OwnXServer() { end(); }
+
+    const std::string& display() const { return display_; }
+
+    // Ends the server and waits until it is gone.
+    void end() {
+        if (script_ <= 0) return;
+        kill(command_ > 0 ? command_ : script_, SIGTERM);
+        waitpid(script_, nullptr, 0);
+        script_ = -1;
+    }
+
+    // A client of this server, for the duration of `use`.
+    template <class Use>
+    auto withClient(Use use) {
+        const std::string outer = std::getenv("DISPLAY") != nullptr ? std::getenv("DISPLAY") : "";
+        setenv("DISPLAY", display_.c_str(), 1);
+        SecondClient client;
+        setenv("DISPLAY", outer.c_str(), 1);
+        return use(client);
+    }
+
+private:
+    pid_t script_ = -1;
+    pid_t command_ = -1;
+    std::string display_;
 };
 
 // A process of user `nobody` listening on a Unix socket that is then moved to `path`, as
@@ -386,6 +441,57 @@ TEST_F(ProgramTest, BreakWindowsCoverEveryScreenAndGoWithTheProgram) {
     EXPECT_EQ(solvara.stop(), 0);
     EXPECT_EQ(mappedWindowsOfOurs(), 0);
     EXPECT_TRUE(everyOutputOriginal());
+}
+
+TEST_F(ProgramTest, ASettingsFileNestedTooDeepOrAFifoIsKeptAsideAndTheStartGoesOn) {
+    const fs::path settings = home / "config/solvara/user-defaults.json";
+    const std::string deep = R"({"sv_isEnabled": )" + std::string(60000, '[') + std::string(60000, ']') + "}";
+    for (const bool fifo : {false, true}) {
+        SCOPED_TRACE(fifo ? "a FIFO" : "nested 60,000 deep");
+        fs::remove_all(home / "config");
+        program = std::make_unique<Program>(home, deep);
+        if (fifo) {
+            fs::remove(settings);
+            ASSERT_EQ(mkfifo(settings.c_str(), 0600), 0);
+        }
+        Program& solvara = *program;
+        solvara.start();
+        ASSERT_TRUE(waitFor([&] { return everyOutputChanged(); }, std::chrono::seconds(5))) << solvara.log();
+        EXPECT_NE(solvara.log().find("kept it as " + settings.string() + ".corrupt-"), std::string::npos)
+            << solvara.log();
+        EXPECT_EQ(solvara.stop(), 0);
+        EXPECT_TRUE(everyOutputOriginal());
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(settings)));  // the defaults, saved at the end
+    }
+}
+
+TEST_F(ProgramTest, AChangeSurvivesTheXServersEnd) {
+    OwnXServer server(home);
+    ASSERT_FALSE(server.display().empty());
+    const auto tables = [&] {
+        return server.withClient([](SecondClient& client) { return client.gamma(client.enabledOutputs().front()); });
+    };
+    const auto before = tables();
+    program = std::make_unique<Program>(home, storedSettings);
+    Program& solvara = *program;
+    solvara.start(server.display());
+    const fs::path settings = home / "config/solvara/user-defaults.json";
+    // The program has set the tables and written the file once (every key in it), so a store
+    // that spaces its writes would hold the next change back.
+    ASSERT_TRUE(waitFor([&] { return fileText(settings).find("sv_customModeKelvin") != std::string::npos; },
+                        std::chrono::seconds(10)))
+        << solvara.log();
+    ASSERT_TRUE(waitFor([&] { return tables() != before; }, std::chrono::seconds(5)));
+    const auto reading = tables();
+
+    // Toggle On/Off (Control-Option-E) puts the tables back: seen there, the change is made, and
+    // the server ends at once.
+    ASSERT_EQ(std::system(("DISPLAY=" + server.display() + " xdotool key ctrl+alt+e").c_str()), 0);
+    ASSERT_TRUE(waitFor([&] { return tables() != reading; }, std::chrono::seconds(5))) << solvara.log();
+    server.end();
+
+    ASSERT_TRUE(Program::waitExit(solvara.pid(), std::chrono::seconds(10))) << solvara.log();
+    EXPECT_NE(fileText(settings).find(R"("sv_isEnabled": false)"), std::string::npos) << fileText(settings);
 }
 
 }  // namespace

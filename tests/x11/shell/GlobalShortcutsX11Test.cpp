@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/shell/KeyboardShortcutManager.h"
+#include "app/services/KeyboardShortcutManager.h"
 #include "platform/fake/FakeUserDefaults.h"
 #include "platform/linux/QtRunLoop.h"
 #include "tests/support/LogCapture.h"
@@ -96,7 +96,7 @@ TEST(GlobalShortcutsX11Test, TheShortcutManagerReportsItsActionFromARealKeyPress
     X11GlobalShortcuts grabs;
     KeyboardShortcutManager manager(defaults, grabs, runLoop);
     std::optional<KeyboardShortcutManager::Action> fired;
-    manager.onAction = [&](KeyboardShortcutManager::Action action) { fired = action; };
+    manager.setOnAction([&](KeyboardShortcutManager::Action action) { fired = action; });
     manager.loadShortcuts();
     manager.start();
 
@@ -106,8 +106,9 @@ TEST(GlobalShortcutsX11Test, TheShortcutManagerReportsItsActionFromARealKeyPress
 
     // A re-recorded shortcut is grabbed at its save.
     fired.reset();
-    manager.shortcuts[KeyboardShortcutManager::Action::triggerBreak] = {11, 0x100000 | 0x40000};  // Ctrl+Super+B
-    manager.saveShortcuts();
+    auto table = manager.shortcuts();
+    table[KeyboardShortcutManager::Action::triggerBreak] = {11, 0x100000 | 0x40000};  // Ctrl+Super+B
+    manager.setShortcuts(table);
     ASSERT_TRUE(sendKeys("ctrl+super+b"));
     ASSERT_TRUE(processEventsUntil([&] { return fired.has_value(); }));
     manager.stop();

@@ -14,7 +14,7 @@
 
 #include <QProcess>
 
-#include "app/shell/SoundscapeManager.h"
+#include "app/services/SoundscapeManager.h"
 #include "platform/linux/DBusNotificationCenter.h"
 #include "platform/linux/QtAudioOutput.h"
 #include "platform/linux/QtRunLoop.h"
@@ -135,7 +135,7 @@ TEST(SoundX11Test, AlertSoundsAndSoundscapesAreHeard) {
     QtRunLoop runLoop;
     SoundscapeManager manager(runLoop, audio);
     manager.playGroup(SoundscapeGenerator::SoundscapeGroup::day);
-    ASSERT_TRUE(processEventsUntil([&] { return manager.currentPlayer != nullptr; }, 10000));
+    ASSERT_TRUE(processEventsUntil([&] { return manager.currentPlayer() != nullptr; }, 10000));
     processEventsFor(1600);  // the first fade takes 1.5 s
     EXPECT_GT(rms(recordSink(1000)), 0.01);
     manager.stop();
@@ -178,10 +178,10 @@ TEST(WithoutSoundTest, NoSoundServerMeansALogLineAndSilence) {
     QtRunLoop runLoop;
     SoundscapeManager manager(runLoop, audio);
     manager.playGroup(SoundscapeGenerator::SoundscapeGroup::night);
-    processEventsUntil([&] { return !manager.cachedData.empty(); }, 10000);
+    processEventsUntil([&] { return manager.cachedCount() != 0; }, 10000);
     processEventsFor(200);
-    EXPECT_EQ(manager.currentGroup, std::nullopt) << "left unset so the next tick tries again";
-    EXPECT_EQ(manager.currentPlayer, nullptr);
+    EXPECT_EQ(manager.currentGroup(), std::nullopt) << "left unset so the next tick tries again";
+    EXPECT_EQ(manager.currentPlayer(), nullptr);
 }
 
 }  // namespace

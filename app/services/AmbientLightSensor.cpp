@@ -1,4 +1,4 @@
-#include "app/shell/AmbientLightSensor.h"
+#include "app/services/AmbientLightSensor.h"
 
 #include <algorithm>
 
@@ -8,33 +8,31 @@ AmbientLightSensor::AmbientLightSensor(AmbientLightSource& source, RunLoop& runL
     : source_(source), runLoop_(runLoop) {}
 
 bool AmbientLightSensor::connect() {
-    if (isConnected) return true;
+    if (isConnected_) return true;
     if (!source_.open()) {
-        isAvailable = false;
+        isAvailable_ = false;
         return false;
     }
-    isConnected = true;
-    isAvailable = true;
+    isConnected_ = true;
+    isAvailable_ = true;
     return true;
 }
 
 void AmbientLightSensor::startPolling(double interval) {
-    if (!isConnected && !connect()) return;
-    // The timer is a member, so it is cancelled with the sensor and never fires into a dead one.
-    timer = Timer::repeating(runLoop_, interval, [this] { read(); });
+    if (!isConnected_ && !connect()) return;
+    timer_ = Timer::repeating(runLoop_, interval, [this] { read(); });
     read();
 }
 
 void AmbientLightSensor::read() {
-    if (!isConnected) return;
+    if (!isConnected_) return;
     const std::optional<double> lux = source_.readLux();
     if (!lux) return;  // a failed read keeps the last value
-    currentLux = *lux;
-    if (onLuxUpdate) onLuxUpdate(currentLux);
+    currentLux_ = *lux;
+    if (onLuxUpdate_) onLuxUpdate_(currentLux_);
 }
 
-double AmbientLightSensor::suggestedBrightnessFactor() const {
-    const double lux = currentLux;
+double AmbientLightSensor::suggestedBrightnessFactor(double lux) {
     // Between 10 and 50 lux the slope starts from 0, not from 10: the factor jumps to 0.34 at
     // 10 lux, as the brightness table has always done.
     if (lux < 10) return 0.3;

@@ -1,4 +1,4 @@
-#include "app/shell/KeyboardShortcutManager.h"
+#include "app/services/KeyboardShortcutManager.h"
 
 #include <gtest/gtest.h>
 
@@ -45,7 +45,7 @@ TEST_F(KeyboardShortcutManagerTest, DefaultTableDisplaysInActionOrder) {
 TEST_F(KeyboardShortcutManagerTest, NothingStoredLoadsAndStoresTheDefaults) {
     auto manager = makeManager();
     manager.loadShortcuts();
-    EXPECT_EQ(manager.shortcuts, KeyboardShortcutManager::defaultShortcuts());
+    EXPECT_EQ(manager.shortcuts(), KeyboardShortcutManager::defaultShortcuts());
     auto entry = [](int keyCode, int modifiers) {
         return nlohmann::json{{"keyCode", keyCode}, {"modifiers", modifiers}};
     };
@@ -94,7 +94,7 @@ TEST_F(KeyboardShortcutManagerTest, StoredTablesAreReadEntryByEntry) {
         auto manager = makeManager();
         manager.loadShortcuts();
         const auto& expected = c.expected.empty() ? KeyboardShortcutManager::defaultShortcuts() : c.expected;
-        EXPECT_EQ(manager.shortcuts, expected) << c.name;
+        EXPECT_EQ(manager.shortcuts(), expected) << c.name;
         // The cleaned table is what is stored from now on.
         EXPECT_EQ(stored().size(), expected.size()) << c.name;
     }
@@ -113,13 +113,14 @@ TEST_F(KeyboardShortcutManagerTest, CharacterKeysWithoutControlOptionOrCommandAr
     store({{"Cycle Mode", {{"keyCode", 46}, {"modifiers", 0}}}, {"Kelvin +100", {{"keyCode", 126}, {"modifiers", 0}}}});
     auto manager = makeManager();
     manager.loadShortcuts();
-    EXPECT_EQ(manager.shortcuts, (std::map<Action, Shortcut>{{Action::kelvinUp100, {126, 0}}}));
+    EXPECT_EQ(manager.shortcuts(), (std::map<Action, Shortcut>{{Action::kelvinUp100, {126, 0}}}));
     EXPECT_TRUE(fake.log.contains("[KeyboardShortcutManager] Skipping stored shortcut Cycle Mode (M)"));
 
     // Recorded on the Shortcuts tab: dropped at the save that follows, and never stored.
-    manager.shortcuts[Action::toggleOnOff] = {14, 0x20000};
-    manager.saveShortcuts();
-    EXPECT_FALSE(manager.shortcuts.contains(Action::toggleOnOff));
+    auto table = manager.shortcuts();
+    table[Action::toggleOnOff] = {14, 0x20000};
+    manager.setShortcuts(table);
+    EXPECT_FALSE(manager.shortcuts().contains(Action::toggleOnOff));
     EXPECT_FALSE(stored().contains("Toggle On/Off"));
     EXPECT_TRUE(fake.log.contains("Skipping shortcut Toggle On/Off (⇧E)"));
 }
@@ -127,7 +128,7 @@ TEST_F(KeyboardShortcutManagerTest, CharacterKeysWithoutControlOptionOrCommandAr
 TEST_F(KeyboardShortcutManagerTest, GrabbedKeysFireTheirActionOnALaterTurn) {
     auto manager = makeManager();
     std::vector<Action> fired;
-    manager.onAction = [&](Action action) { fired.push_back(action); };
+    manager.setOnAction([&](Action action) { fired.push_back(action); });
     manager.loadShortcuts();
     manager.start();
     EXPECT_TRUE(fake.globalShortcuts.started);
@@ -148,15 +149,17 @@ TEST_F(KeyboardShortcutManagerTest, GrabbedKeysFireTheirActionOnALaterTurn) {
 
     // Two actions on one key: one press fires exactly one.
     fired.clear();
-    manager.shortcuts[Action::togglePWM] = {14, controlOption};
-    manager.saveShortcuts();
+    auto table = manager.shortcuts();
+    table[Action::togglePWM] = {14, controlOption};
+    manager.setShortcuts(table);
     EXPECT_TRUE(fake.globalShortcuts.press({14, controlOption}));
     fake.runLoop.runPending();
     EXPECT_EQ(fired.size(), 1u);
 
     // An edited table is grabbed anew at its save; stop() releases everything.
-    manager.shortcuts.erase(Action::cycleMode);
-    manager.saveShortcuts();
+    table = manager.shortcuts();
+    table.erase(Action::cycleMode);
+    manager.setShortcuts(table);
     EXPECT_FALSE(fake.globalShortcuts.press({46, controlOption}));
     manager.stop();
     EXPECT_FALSE(fake.globalShortcuts.started);
@@ -167,7 +170,7 @@ TEST_F(KeyboardShortcutManagerTest, AMatchForAManagerGoneBeforeItsActionRunsDoes
     auto manager = std::make_unique<KeyboardShortcutManager>(fake.userDefaults, fake.globalShortcuts, fake.runLoop);
     manager->loadShortcuts();
     bool fired = false;
-    manager->onAction = [&](Action) { fired = true; };
+    manager->setOnAction([&](Action) { fired = true; });
     EXPECT_TRUE(manager->handleKeyEvent({53, controlOption}));
     manager.reset();
     fake.runLoop.runPending();

@@ -1,4 +1,4 @@
-#include "app/shell/SoundscapeManager.h"
+#include "app/services/SoundscapeManager.h"
 
 #include <utility>
 
@@ -19,7 +19,7 @@ SoundscapeManager::SoundscapeManager(RunLoop& runLoop, AudioOutput& audio)
 SoundscapeManager::~SoundscapeManager() {
     // Results of synthesis still running hold a weak handle to alive_ and are dropped.
     alive_.reset();
-    fadeTimer.invalidate();
+    fadeTimer_.invalidate();
 }
 
 std::string SoundscapeManager::cacheKey(SoundscapeTheme theme, SoundscapeGroup group) {
@@ -30,18 +30,18 @@ std::string SoundscapeManager::cacheKey(SoundscapeTheme theme, SoundscapeGroup g
 }
 
 void SoundscapeManager::playGroup(SoundscapeGroup group) {
-    currentGroup = group;
-    std::string key = cacheKey(currentTheme, group);
-    const std::uint64_t generation = ++generationID;
+    currentGroup_ = group;
+    std::string key = cacheKey(currentTheme_, group);
+    const std::uint64_t generation = ++generationID_;
 
-    if (auto cached = cachedData.find(key); cached != cachedData.end()) {
+    if (auto cached = cachedData_.find(key); cached != cachedData_.end()) {
         startPlayer(cached->second, generation);
         return;
     }
 
     std::weak_ptr<bool> alive = alive_;
     RunLoop::MainPoster post = runLoop_.mainPoster();
-    const SoundscapeTheme theme = currentTheme;
+    const SoundscapeTheme theme = currentTheme_;
     // The worker touches no field: it synthesises its own copies and hands the bytes back to
     // the main thread, where the generation number decides whether they are still wanted.
     runLoop_.runInBackground([this, alive, post, theme, group, generation, key = std::move(key)]() mutable {
@@ -49,8 +49,8 @@ void SoundscapeManager::playGroup(SoundscapeGroup group) {
         auto data = std::make_shared<std::vector<std::uint8_t>>(
             SoundscapeGenerator::wavData(samples, static_cast<std::int64_t>(sampleRate)));
         post([this, alive, generation, key = std::move(key), data] {
-            if (alive.expired() || generationID != generation) return;
-            auto& stored = cachedData[key];
+            if (alive.expired() || generationID_ != generation) return;
+            auto& stored = cachedData_[key];
             stored = std::move(*data);
             startPlayer(stored, generation);
         });
@@ -58,7 +58,7 @@ void SoundscapeManager::playGroup(SoundscapeGroup group) {
 }
 
 void SoundscapeManager::startPlayer(const std::vector<std::uint8_t>& data, std::uint64_t genID) {
-    if (generationID != genID) return;
+    if (generationID_ != genID) return;
     std::unique_ptr<AudioPlayer> player = audio_.createPlayer(data);
     bool started = false;
     if (player) {
@@ -70,49 +70,60 @@ void SoundscapeManager::startPlayer(const std::vector<std::uint8_t>& data, std::
         // No audio device (or the sound server refused): forget the group so the next update
         // tick asks again, instead of believing a loop is playing. The previous loop, if any,
         // carries on.
-        currentGroup.reset();
+        currentGroup_.reset();
         return;
     }
-    const double duration = currentPlayer ? crossfadeSeconds : firstFadeSeconds;
+    const double duration = currentPlayer_ ? crossfadeSeconds : firstFadeSeconds;
     AudioPlayer& incoming = *player;
-    crossfade(std::move(currentPlayer), incoming, duration);
-    currentPlayer = std::move(player);
+    crossfade(std::move(currentPlayer_), incoming, duration);
+    currentPlayer_ = std::move(player);
 }
 
 void SoundscapeManager::crossfade(std::unique_ptr<AudioPlayer> from, AudioPlayer& to, double duration) {
-    fadeTimer.invalidate();
-    if (fadeOutPlayer) fadeOutPlayer->stop();
-    fadeOutPlayer = std::move(from);
+    fadeTimer_.invalidate();
+    if (fadeOutPlayer_) fadeOutPlayer_->stop();
+    fadeOutPlayer_ = std::move(from);
 
     // `to` outlives the timer: it is the current player until the next crossfade() or stop(),
     // and both cancel this timer before they release it.
     auto step = std::make_shared<int>(0);
     AudioPlayer* incoming = &to;
-    fadeTimer = Timer::repeating(runLoop_, duration / fadeSteps, [this, step, incoming] {
+    fadeTimer_ = Timer::repeating(runLoop_, duration / fadeSteps, [this, step, incoming] {
         // Locals only past this point: invalidating the timer releases this closure.
         SoundscapeManager* self = this;
         AudioPlayer* player = incoming;
         const int count = ++*step;
         const float progress = static_cast<float>(count) / static_cast<float>(fadeSteps);
-        player->setVolume(progress * self->targetVolume);
-        if (self->fadeOutPlayer) self->fadeOutPlayer->setVolume((1.0f - progress) * self->targetVolume);
+        player->setVolume(progress * self->targetVolume_);
+        if (self->fadeOutPlayer_) self->fadeOutPlayer_->setVolume((1.0f - progress) * self->targetVolume_);
         if (count >= fadeSteps) {
-            self->fadeTimer.invalidate();
-            if (self->fadeOutPlayer) self->fadeOutPlayer->stop();
-            self->fadeOutPlayer.reset();
-            player->setVolume(self->targetVolume);
+            self->fadeTimer_.invalidate();
+            if (self->fadeOutPlayer_) self->fadeOutPlayer_->stop();
+            self->fadeOutPlayer_.reset();
+            player->setVolume(self->targetVolume_);
         }
     });
 }
 
+void SoundscapeManager::setVolume(float volume) {
+    targetVolume_ = volume;
+    if (currentPlayer_) currentPlayer_->setVolume(volume);
+}
+
+void SoundscapeManager::setTheme(SoundscapeTheme theme) {
+    if (theme == currentTheme_) return;
+    currentTheme_ = theme;
+    stop();
+}
+
 void SoundscapeManager::stop() {
-    ++generationID;
-    fadeTimer.invalidate();
-    if (currentPlayer) currentPlayer->stop();
-    if (fadeOutPlayer) fadeOutPlayer->stop();
-    currentPlayer.reset();
-    fadeOutPlayer.reset();
-    currentGroup.reset();
+    ++generationID_;
+    fadeTimer_.invalidate();
+    if (currentPlayer_) currentPlayer_->stop();
+    if (fadeOutPlayer_) fadeOutPlayer_->stop();
+    currentPlayer_.reset();
+    fadeOutPlayer_.reset();
+    currentGroup_.reset();
 }
 
 }  // namespace solvara

@@ -1,4 +1,4 @@
-#include "app/shell/KeyboardShortcutManager.h"
+#include "app/services/KeyboardShortcutManager.h"
 
 #include <limits>
 #include <utility>
@@ -170,31 +170,36 @@ void KeyboardShortcutManager::loadShortcuts() {
             loaded[*action] = shortcut;
         }
     }
-    shortcuts = loaded.empty() ? defaultShortcuts() : std::move(loaded);
+    shortcuts_ = loaded.empty() ? defaultShortcuts() : std::move(loaded);
+    saveShortcuts();
+}
+
+void KeyboardShortcutManager::setShortcuts(std::map<Action, Shortcut> table) {
+    shortcuts_ = std::move(table);
     saveShortcuts();
 }
 
 void KeyboardShortcutManager::saveShortcuts() {
-    for (auto it = shortcuts.begin(); it != shortcuts.end();) {
+    for (auto it = shortcuts_.begin(); it != shortcuts_.end();) {
         if (isAllowedGlobally(it->second)) {
             ++it;
             continue;
         }
         Log::write(component, "Skipping shortcut " + describe(it->first, it->second) +
                                   ": a key that types a character needs Control, Option or Command");
-        it = shortcuts.erase(it);
+        it = shortcuts_.erase(it);
     }
 
     nlohmann::json table = nlohmann::json::object();
-    for (const auto& [action, shortcut] : shortcuts) {
+    for (const auto& [action, shortcut] : shortcuts_) {
         table[std::string(rawValue(action))] = {{"keyCode", shortcut.keyCode}, {"modifiers", shortcut.modifiers}};
     }
     defaults_.set(storageKey, std::move(table));
 
     if (started_) {
         std::vector<KeyStroke> grabs;
-        grabs.reserve(shortcuts.size());
-        for (const auto& [action, shortcut] : shortcuts) grabs.push_back({shortcut.keyCode, shortcut.modifiers});
+        grabs.reserve(shortcuts_.size());
+        for (const auto& [action, shortcut] : shortcuts_) grabs.push_back({shortcut.keyCode, shortcut.modifiers});
         globalShortcuts_.setGrabbedKeys(grabs);
     }
 }
@@ -206,7 +211,7 @@ void KeyboardShortcutManager::start() {
     });
     started_ = true;
     std::vector<KeyStroke> grabs;
-    for (const auto& [action, shortcut] : shortcuts) grabs.push_back({shortcut.keyCode, shortcut.modifiers});
+    for (const auto& [action, shortcut] : shortcuts_) grabs.push_back({shortcut.keyCode, shortcut.modifiers});
     globalShortcuts_.setGrabbedKeys(grabs);
 }
 
@@ -218,14 +223,14 @@ void KeyboardShortcutManager::stop() {
 
 bool KeyboardShortcutManager::handleKeyEvent(const KeyStroke& event) {
     const std::uint64_t flags = event.modifierFlags & matchedModifiers;
-    for (const auto& [action, shortcut] : shortcuts) {
+    for (const auto& [action, shortcut] : shortcuts_) {
         if (shortcut.keyCode != event.keyCode || (shortcut.modifiers & matchedModifiers) != flags) continue;
         // The action runs after the key handler has returned, on a later turn of the loop.
         std::weak_ptr<bool> alive = alive_;
         const Action matched = action;
         runLoop_.postToMain([this, alive, matched] {
-            if (alive.expired() || !onAction) return;
-            onAction(matched);
+            if (alive.expired() || !onAction_) return;
+            onAction_(matched);
         });
         return true;
     }

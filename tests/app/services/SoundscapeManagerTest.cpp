@@ -1,11 +1,10 @@
-#include "app/shell/SoundscapeManager.h"
+#include "app/services/SoundscapeManager.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <vector>
 
-#include "app/shell/BreakSoundPlayer.h"
 #include "platform/fake/FakePlatform.h"
 
 namespace solvara {
@@ -40,7 +39,7 @@ TEST_F(SoundscapeManagerTest, FirstLoopFadesInOverOneAndAHalfSecondsInFortySteps
     EXPECT_TRUE(player.playing);
     EXPECT_EQ(player.volumeHistory, std::vector<float>{0.0f});
     EXPECT_EQ(std::string(player.data.begin(), player.data.begin() + 4), "RIFF");  // the synthesised WAV
-    EXPECT_EQ(manager.cachedData.count("Ocean Waves_dawn"), 1u);
+    EXPECT_TRUE(manager.isCached(Theme::ocean, Group::dawn));
 
     fake.runLoop.advance(0.0375 * 40 - 1e-4);  // the virtual clock counts in about 0.1 µs here
     EXPECT_EQ(fadeSteps(player).size(), 39u);
@@ -55,7 +54,7 @@ TEST_F(SoundscapeManagerTest, FirstLoopFadesInOverOneAndAHalfSecondsInFortySteps
 TEST_F(SoundscapeManagerTest, NextLoopCrossFadesOverTwoSecondsAndStopSilencesAFadeAtOnce) {
     play(Group::night);
     fake.runLoop.advance(2.0);
-    manager.targetVolume = 0.5f;
+    manager.setVolume(0.5f);
     play(Group::dawn);
     ASSERT_EQ(fake.audio.players.size(), 2u);
     const auto& oldPlayer = *fake.audio.players[0];
@@ -68,15 +67,15 @@ TEST_F(SoundscapeManagerTest, NextLoopCrossFadesOverTwoSecondsAndStopSilencesAFa
     fake.runLoop.advance(1.0);
     EXPECT_FLOAT_EQ(newPlayer.volume, 0.5f);
     EXPECT_TRUE(oldPlayer.destroyed);
-    EXPECT_EQ(manager.fadeOutPlayer, nullptr);
+    EXPECT_EQ(manager.fadeOutPlayer(), nullptr);
 
     play(Group::day);
     fake.runLoop.advance(0.5);
     manager.stop();
     EXPECT_TRUE(fake.audio.playingPlayers().empty());
-    EXPECT_EQ(manager.currentPlayer, nullptr);
-    EXPECT_EQ(manager.fadeOutPlayer, nullptr);
-    EXPECT_EQ(manager.currentGroup, std::nullopt);
+    EXPECT_EQ(manager.currentPlayer(), nullptr);
+    EXPECT_EQ(manager.fadeOutPlayer(), nullptr);
+    EXPECT_EQ(manager.currentGroup(), std::nullopt);
     EXPECT_EQ(fake.runLoop.scheduledCount(), 0u);
 }
 
@@ -85,8 +84,8 @@ TEST_F(SoundscapeManagerTest, OnlyTheNewestRequestReachesTheSpeakers) {
     manager.playGroup(Group::night);
     play(Group::day);
     ASSERT_EQ(fake.audio.players.size(), 1u);
-    EXPECT_EQ(manager.cachedData.count("Ocean Waves_night"), 0u) << "a superseded result is not cached";
-    EXPECT_EQ(manager.currentGroup, Group::day);
+    EXPECT_FALSE(manager.isCached(Theme::ocean, Group::night)) << "a superseded result is not cached";
+    EXPECT_EQ(manager.currentGroup(), Group::day);
 
     // A result that arrives after stop() is dropped too, and so is one for a manager gone.
     manager.playGroup(Group::dusk);
@@ -97,7 +96,7 @@ TEST_F(SoundscapeManagerTest, OnlyTheNewestRequestReachesTheSpeakers) {
     fake.runLoop.runBackgroundWork();
     fake.runLoop.runPending();
     EXPECT_EQ(fake.audio.players.size(), 1u);
-    EXPECT_EQ(manager.cachedData.count("Ocean Waves_dusk"), 0u);
+    EXPECT_FALSE(manager.isCached(Theme::ocean, Group::dusk));
 }
 
 TEST_F(SoundscapeManagerTest, StoppedGroupsReplayFromTheCache) {
@@ -110,7 +109,7 @@ TEST_F(SoundscapeManagerTest, StoppedGroupsReplayFromTheCache) {
     EXPECT_TRUE(fake.audio.players[1]->playing);
 
     manager.stop();
-    manager.currentTheme = Theme::rain;  // another theme is another loop
+    manager.setTheme(Theme::rain);  // another theme is another loop
     manager.playGroup(Group::day);
     EXPECT_EQ(fake.runLoop.pendingBackgroundCount(), 1u);
 }
@@ -122,9 +121,9 @@ TEST_F(SoundscapeManagerTest, WithoutSoundTheGroupStaysUnsetSoTheNextTickRetries
         fake.audio.startSucceeds = starts;
         silent.playGroup(Group::night);
         fake.runLoop.runPending();
-        EXPECT_EQ(silent.currentGroup, std::nullopt) << device;
-        EXPECT_EQ(silent.currentPlayer, nullptr);
-        EXPECT_EQ(silent.cachedData.size(), 1u) << "the synthesised loop is kept for the retry";
+        EXPECT_EQ(silent.currentGroup(), std::nullopt) << device;
+        EXPECT_EQ(silent.currentPlayer(), nullptr);
+        EXPECT_EQ(silent.cachedCount(), 1u) << "the synthesised loop is kept for the retry";
     }
 
     // A loop already playing carries on when its successor cannot start.
@@ -133,18 +132,9 @@ TEST_F(SoundscapeManagerTest, WithoutSoundTheGroupStaysUnsetSoTheNextTickRetries
     play(Group::night);
     fake.audio.deviceAvailable = false;
     play(Group::dawn);
-    EXPECT_EQ(manager.currentGroup, std::nullopt);
-    ASSERT_NE(manager.currentPlayer, nullptr);
-    EXPECT_TRUE(manager.currentPlayer->isPlaying());
-}
-
-TEST(BreakSoundPlayerTest, EachBreakSoundPlaysItsAlert) {
-    FakePlatform fake;
-    BreakSoundPlayer player(fake.audio);
-    for (auto sound : {BreakSound::chime, BreakSound::bell, BreakSound::bowl, BreakSound::nature, BreakSound::none}) {
-        player.play(sound);
-    }
-    EXPECT_EQ(fake.audio.systemSounds, (std::vector<std::string>{"Glass", "Ping", "Purr", "Breeze"}));
+    EXPECT_EQ(manager.currentGroup(), std::nullopt);
+    ASSERT_NE(manager.currentPlayer(), nullptr);
+    EXPECT_TRUE(manager.currentPlayer()->isPlaying());
 }
 
 }  // namespace

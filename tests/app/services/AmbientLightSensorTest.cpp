@@ -1,25 +1,22 @@
-#include "app/shell/AmbientLightSensor.h"
+#include "app/services/AmbientLightSensor.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "app/shell/LaunchAtLogin.h"
+#include "app/services/LaunchAtLogin.h"
 #include "platform/fake/FakePlatform.h"
 
 namespace solvara {
 namespace {
 
 TEST(AmbientLightSensorTest, BrightnessFactorFollowsTheLightTable) {
-    FakePlatform fake;
-    AmbientLightSensor sensor(fake.ambientLight, fake.runLoop);
     // 10 lux jumps to 0.34: the slope below 50 starts from 0, not from 10.
     const std::vector<std::pair<double, double>> cases{{1.5, 0.3}, {9.99, 0.3}, {10, 0.34},  {30, 0.42},
                                                        {50, 0.5},  {175, 0.6},  {300, 0.7},  {400, 0.75},
                                                        {500, 0.8}, {750, 0.9},  {1000, 1.0}, {5000, 1.0}};
     for (const auto& [lux, factor] : cases) {
-        sensor.currentLux = lux;
-        EXPECT_NEAR(sensor.suggestedBrightnessFactor(), factor, 1e-12) << lux;
+        EXPECT_NEAR(AmbientLightSensor::suggestedBrightnessFactor(lux), factor, 1e-12) << lux;
     }
 }
 
@@ -27,7 +24,7 @@ TEST(AmbientLightSensorTest, PollingReadsAtOnceThenEveryInterval) {
     FakePlatform fake;
     AmbientLightSensor sensor(fake.ambientLight, fake.runLoop);
     std::vector<double> updates;
-    sensor.onLuxUpdate = [&](double lux) { updates.push_back(lux); };
+    sensor.setOnLuxUpdate([&](double lux) { updates.push_back(lux); });
     EXPECT_TRUE(sensor.connect());
     EXPECT_TRUE(sensor.connect());
     EXPECT_EQ(fake.ambientLight.opens, 1) << "a second connect opens nothing";
@@ -45,13 +42,13 @@ TEST(AmbientLightSensorTest, PollingReadsAtOnceThenEveryInterval) {
     fake.ambientLight.lux.reset();
     fake.runLoop.advance(30);
     EXPECT_EQ(updates.size(), 3u);
-    EXPECT_EQ(sensor.currentLux, 400);
+    EXPECT_EQ(sensor.currentLux(), 400);
 
     // Without a sensor nothing is polled.
     fake.ambientLight.present = false;
     AmbientLightSensor absent(fake.ambientLight, fake.runLoop);
     EXPECT_FALSE(absent.connect());
-    EXPECT_FALSE(absent.isAvailable);
+    EXPECT_FALSE(absent.isAvailable());
     absent.startPolling(30);
     EXPECT_EQ(fake.runLoop.repeatingCount(), 1u);
 }

@@ -18,7 +18,7 @@ namespace solvara {
 
 // The ten keyboard shortcuts that work in every application: a table from action to key and
 // modifiers, stored under "sv_keyboardShortcuts", grabbed through the platform and reported
-// through `onAction`.
+// to the callback of setOnAction().
 class KeyboardShortcutManager {
 public:
     // The actions; raw values are the display texts and the keys of the stored table.
@@ -49,9 +49,8 @@ public:
     }};
 
     static constexpr std::array<Action, 10> allActions{
-        Action::toggleOnOff, Action::cycleMode,     Action::kelvinUp100, Action::kelvinUp500,
-        Action::kelvinDown100, Action::kelvinDown500, Action::togglePWM,  Action::triggerBreak,
-        Action::openSettings,  Action::emergencyReset};
+        Action::toggleOnOff,   Action::cycleMode, Action::kelvinUp100,  Action::kelvinUp500,  Action::kelvinDown100,
+        Action::kelvinDown500, Action::togglePWM, Action::triggerBreak, Action::openSettings, Action::emergencyReset};
 
     static constexpr std::string_view rawValue(Action action) { return rawValueIn(actionTable, action); }
     static constexpr std::optional<Action> actionFromRawValue(std::string_view raw) {
@@ -93,11 +92,16 @@ public:
     KeyboardShortcutManager(const KeyboardShortcutManager&) = delete;
     KeyboardShortcutManager& operator=(const KeyboardShortcutManager&) = delete;
 
-    // Fills `shortcuts` from the stored table (the defaults when nothing usable is stored), then
+    // Fills the table from the stored one (the defaults when nothing usable is stored), then
     // saves.
     void loadShortcuts();
-    // Writes the whole table, replacing what was stored; while started, the grabs follow it.
-    void saveShortcuts();
+    // The live table, which the Shortcuts tab shows.
+    const std::map<Action, Shortcut>& shortcuts() const { return shortcuts_; }
+    // Replaces the table (the Shortcuts tab after each change) and saves it; combinations that
+    // must not be grabbed are dropped with a log line. While started, the grabs follow it.
+    void setShortcuts(std::map<Action, Shortcut> table);
+    // Reported on a later turn of the run loop than the key press.
+    void setOnAction(std::function<void(Action)> callback) { onAction_ = std::move(callback); }
     // Grabs the table's keys and starts reporting; stop() releases them.
     void start();
     void stop();
@@ -105,11 +109,12 @@ public:
     // run loop.
     bool handleKeyEvent(const KeyStroke& event);
 
-    // The live table; the Shortcuts tab edits it and calls saveShortcuts() after each change.
-    std::map<Action, Shortcut> shortcuts;
-    std::function<void(Action)> onAction;
-
 private:
+    // Writes the whole table, replacing what was stored.
+    void saveShortcuts();
+
+    std::map<Action, Shortcut> shortcuts_;
+    std::function<void(Action)> onAction_;
     UserDefaults& defaults_;
     GlobalShortcuts& globalShortcuts_;
     RunLoop& runLoop_;

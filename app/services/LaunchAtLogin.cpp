@@ -1,4 +1,4 @@
-#include "app/shell/LaunchAtLogin.h"
+#include "app/services/LaunchAtLogin.h"
 
 #include "core/foundation/Log.h"
 
