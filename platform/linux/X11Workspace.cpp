@@ -185,15 +185,15 @@ RunningApplication X11Workspace::describe(unsigned long window) {
     // The desktop-file id is what names an application across the desktop; the window class
     // is only a program's own choice.
     if (auto id = readStringProperty(window, gtkApplicationId_)) {
-        application.bundleIdentifier = id;
+        application.desktopId = id;
     } else if (auto kde = readStringProperty(window, kdeDesktopFile_)) {
-        application.bundleIdentifier = kde;
+        application.desktopId = kde;
     } else if (windowClass) {
         // Desktop files name either half of WM_CLASS in StartupWMClass (GIMP 2.10's window is
         // class "Gimp-2.10", instance "gimp-2.10").
         std::optional<std::string> id = desktopFiles_.desktopIdForWindowClass(*windowClass);
         if (!id && instanceName) id = desktopFiles_.desktopIdForWindowClass(*instanceName);
-        application.bundleIdentifier = id.value_or(*windowClass);
+        application.desktopId = id.value_or(*windowClass);
     }
     application.localizedName = readStringProperty(window, netWmName_).value_or(windowClass.value_or(""));
     return application;

@@ -103,11 +103,11 @@ TEST_F(WorkspaceX11Test, TheActiveWindowIsNamedByItsDesktopIdElseItsClass) {
         reports.clear();
         ASSERT_TRUE(window.activate()) << c.windowClass;
         ASSERT_TRUE(processEventsUntil([&] {
-            return !reports.empty() && reports.back() && reports.back()->bundleIdentifier == c.expected;
+            return !reports.empty() && reports.back() && reports.back()->desktopId == c.expected;
         })) << c.windowClass;
         const std::optional<RunningApplication> frontmost = workspace.frontmostApplication();
         ASSERT_TRUE(frontmost.has_value());
-        EXPECT_EQ(frontmost->bundleIdentifier, c.expected);
+        EXPECT_EQ(frontmost->desktopId, c.expected);
         EXPECT_FALSE(workspace.isActiveWindowFullScreen());
     }
 }
@@ -120,7 +120,7 @@ TEST_F(WorkspaceX11Test, FullScreenIsFollowedWithoutAChangeOfWindow) {
     ASSERT_TRUE(window.activate());
     ASSERT_TRUE(processEventsUntil([&] {
         auto app = workspace.frontmostApplication();
-        return app && app->bundleIdentifier == "FilmPlayer";
+        return app && app->desktopId == "FilmPlayer";
     }));
 
     reports = 0;
