@@ -72,7 +72,7 @@ DisplayManager::GammaRamp DisplayManager::rampFor(std::int64_t kelvin, double br
     return gammaGenerator_.generateRamp(kelvin, brightness);
 }
 
-// MARK: applications
+// --- Applying a colour temperature -----------------------------------------------------
 
 void DisplayManager::applyColorTemperature(std::int64_t kelvin, ScreenEffect effect, GammaAPI method) {
     currentKelvin_ = kelvin;
@@ -195,7 +195,7 @@ std::vector<PerDisplaySettings> DisplayManager::detectDisplays() {
     return result;
 }
 
-// MARK: gamma tables
+// --- Gamma tables ----------------------------------------------------------------------
 
 bool DisplayManager::transfer(DisplayId display, const GammaRamp& ramp, bool byFormula) {
     if (byFormula) return displayTransfer_.setTransferByFormula(display, formulaFor(ramp));
@@ -238,7 +238,7 @@ void DisplayManager::restoreOriginalGamma() {
     nightShiftTablesWritten_ = false;
 }
 
-// MARK: watchdog
+// --- Watchdog --------------------------------------------------------------------------
 
 void DisplayManager::startGammaWatchdog() {
     if (gammaWatchdog_) return;
