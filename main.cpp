@@ -20,7 +20,10 @@
 #include <QStyleFactory>
 
 #include "app/shell/AppDelegate.h"
+#include "app/ui/kit/QtUiServices.h"
 #include "app/ui/popover/QtBreakWindowFactory.h"
+#include "app/ui/popover/TrayShell.h"
+#include "app/ui/settings/MainWindowHost.h"
 #include "core/foundation/Format.h"
 #include "core/foundation/Log.h"
 #include "platform/LogRoute.h"
@@ -161,6 +164,9 @@ int main(int argc, char** argv) {
 
     QtBreakWindowFactory breakWindows(screens);
     AppDelegate delegate(platform, breakWindows);
+    QtUiServices uiServices;
+    TrayShell tray(delegate, uiServices.services());
+    MainWindowHost mainWindow(delegate, uiServices.services());
 
     // However the program ends (a signal, the session's logout, a quit), the displays are put
     // back once, before the event loop stops.
@@ -170,7 +176,9 @@ int main(int argc, char** argv) {
         shutDown = true;
         delegate.applicationWillTerminate();
         userDefaults.flush();
-        QCoreApplication::quit();
+        // Not quit(): Qt asks every window to close first, and the main window and the first-run
+        // sheet refuse (they hide instead), which would cancel the quit.
+        QCoreApplication::exit(0);
     };
     QObject::connect(&application, &QCoreApplication::aboutToQuit, shutdown);
     QObject::connect(&application, &QGuiApplication::commitDataRequest, [&](QSessionManager&) { shutdown(); });

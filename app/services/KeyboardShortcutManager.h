@@ -105,6 +105,7 @@ public:
     // Grabs the table's keys and starts reporting; stop() releases them.
     void start();
     void stop();
+    bool isStarted() const { return started_; }
     // True when `event` matches a shortcut; the action is then reported on a later turn of the
     // run loop.
     bool handleKeyEvent(const KeyStroke& event);

@@ -225,6 +225,7 @@ private:
 // always differ from the identity), breaks on.
 constexpr const char* storedSettings = R"({
   "sv_isEnabled": true,
+  "sv_hasCompletedOnboarding": true,
   "sv_locationSource": "Manual",
   "sv_selectedCity": "Berlin",
   "sv_currentMode": "Reading",
@@ -276,6 +277,16 @@ protected:
     }
     // Mapped windows (at any depth) whose WM_CLASS names this program.
     int mappedWindowsOfOurs() { return countOurs(DefaultRootWindow(x.display())); }
+
+    // The mapped main window (titled "Solvara"), or 0.
+    Window mainWindow() {
+        FILE* search = popen("xdotool search --onlyvisible --name '^Solvara$' 2>/dev/null", "r");
+        if (search == nullptr) return 0;
+        unsigned long id = 0;
+        const int read = fscanf(search, "%lu", &id);
+        pclose(search);
+        return read == 1 ? static_cast<Window>(id) : 0;
+    }
 
     SecondClient x;
     std::vector<std::string> outputs;
@@ -445,18 +456,54 @@ TEST_F(ProgramTest, AGrabbedShortcutChangesTheKelvin) {
 TEST_F(ProgramTest, BreakWindowsCoverEveryScreenAndGoWithTheProgram) {
     Program& solvara = launch();
     ASSERT_TRUE(waitFor([&] { return everyOutputChanged(); }, std::chrono::seconds(5))) << solvara.log();
-    EXPECT_EQ(mappedWindowsOfOurs(), 0);
+    ASSERT_TRUE(waitFor([&] { return mainWindow() != 0; }, std::chrono::seconds(5))) << solvara.log();
+    const int before = mappedWindowsOfOurs();  // the main window
 
     // Trigger Break (Control-Option-B): a window per screen at the next break tick.
     ASSERT_EQ(std::system("xdotool key ctrl+alt+b"), 0);
-    EXPECT_TRUE(
-        waitFor([&] { return mappedWindowsOfOurs() == static_cast<int>(outputs.size()); }, std::chrono::seconds(5)))
+    EXPECT_TRUE(waitFor([&] { return mappedWindowsOfOurs() == before + static_cast<int>(outputs.size()); },
+                        std::chrono::seconds(5)))
         << mappedWindowsOfOurs() << "\n"
         << solvara.log();
 
     EXPECT_EQ(solvara.stop(), 0);
     EXPECT_EQ(mappedWindowsOfOurs(), 0);
     EXPECT_TRUE(everyOutputOriginal());
+}
+
+TEST_F(ProgramTest, TheMainWindowHidesOnCloseAndASecondLaunchBringsItBack) {
+    Program& solvara = launch();
+    ASSERT_TRUE(waitFor([&] { return mainWindow() != 0; }, std::chrono::seconds(5))) << solvara.log();
+
+    ASSERT_EQ(std::system("wmctrl -c Solvara"), 0);
+    ASSERT_TRUE(waitFor([&] { return mainWindow() == 0; }, std::chrono::seconds(5))) << solvara.log();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_TRUE(solvara.running()) << "closing the window does not end the program";
+
+    const pid_t second = solvara.start();
+    EXPECT_EQ(Program::waitExit(second, std::chrono::seconds(10)), 0);
+    EXPECT_TRUE(waitFor([&] { return mainWindow() != 0; }, std::chrono::seconds(5))) << solvara.log();
+    EXPECT_EQ(solvara.stop(), 0);
+}
+
+TEST_F(ProgramTest, TheSettingsTabsCanBeWalkedWithTheKeyboard) {
+    Program& solvara = launch();
+    Window window = 0;
+    ASSERT_TRUE(waitFor([&] { return (window = mainWindow()) != 0; }, std::chrono::seconds(5))) << solvara.log();
+    const std::string id = std::to_string(window);
+    // A click in the sidebar (on its first rows) gives it the focus; each arrow opens the next tab.
+    ASSERT_EQ(
+        std::system(("xdotool windowactivate --sync " + id + " mousemove --window " + id + " 60 60 click 1").c_str()),
+        0);
+    for (const char* key : {"Down", "Up"}) {
+        for (int step = 0; step < 12; ++step) {
+            ASSERT_EQ(std::system((std::string("xdotool key --window ") + id + " " + key).c_str()), 0);
+            std::this_thread::sleep_for(std::chrono::milliseconds(120));
+            ASSERT_TRUE(solvara.running()) << key << " " << step << "\n" << solvara.log();
+        }
+    }
+    EXPECT_NE(mainWindow(), 0u);
+    EXPECT_EQ(solvara.stop(), 0);
 }
 
 TEST_F(ProgramTest, ASettingsFileNestedTooDeepOrAFifoIsKeptAsideAndTheStartGoesOn) {

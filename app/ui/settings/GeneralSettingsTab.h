@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+
+#include "app/ui/settings/SettingsControls.h"
+
+class QCheckBox;
+class QPushButton;
+
+namespace solvara {
+
+class AppState;
+struct UiServices;
+
+// The product and its version; the master switch and the general switches; the automation
+// switches with the bedtime countdown; the display mode with the effective temperature; export,
+// import and sharing; and the reset to defaults after a confirmation.
+class GeneralSettingsTab : public settingsui::SettingsPage {
+public:
+    GeneralSettingsTab(AppState& state, UiServices& ui, QWidget* parent = nullptr);
+    void refresh();
+
+    // "1.0.0" and "1" unless the application says otherwise.
+    static QString appVersion();
+    static QString buildNumber();
+
+    // The texts of the share: the message and the product's page.
+    static constexpr const char* productPage = "https://solvara.app";
+
+private:
+    void exportSettings();
+    void importSettings();
+    void confirmReset();
+    void share();
+
+    AppState& state_;
+    UiServices& ui_;
+    QCheckBox* enabled_;
+    QCheckBox* launchAtLogin_;
+    QCheckBox* morningBoost_;
+    QCheckBox* hideFromDock_;
+    QCheckBox* autoDark_;
+    QCheckBox* autoDisableApp_;
+    QCheckBox* autoDisableFullscreen_;
+    QCheckBox* sleepAlarm_;
+    QCheckBox* transitionSounds_;
+    QWidget* bedtimeRow_;
+    StyledLabel* bedtime_;
+    Picker* mode_;
+    StyledLabel* effective_;
+};
+
+}  // namespace solvara

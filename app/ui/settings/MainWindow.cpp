@@ -1,0 +1,133 @@
+#include "app/ui/settings/MainWindow.h"
+
+#include <QCloseEvent>
+#include <QDialog>
+#include <QGridLayout>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "app/state/AppState.h"
+#include "app/ui/kit/Theme.h"
+#include "app/ui/onboarding/OnboardingFlow.h"
+#include "app/ui/settings/SettingsControls.h"
+#include "app/ui/settings/SettingsView.h"
+
+namespace solvara {
+
+namespace {
+
+// A sheet the user cannot dismiss: Escape and the window's close button do nothing.
+class Sheet : public QDialog {
+public:
+    explicit Sheet(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+        setObjectName("onboardingSheet");
+        setWindowModality(Qt::WindowModal);
+    }
+    void reject() override {}
+
+protected:
+    void closeEvent(QCloseEvent* event) override {
+        if (result() == QDialog::Accepted) return QDialog::closeEvent(event);
+        event->ignore();
+    }
+};
+
+}  // namespace
+
+MainWindow::MainWindow(AppState& state, UiServices& ui, QWidget* parent) : QMainWindow(parent), state_(state), ui_(ui) {
+    setObjectName("mainWindow");
+    setWindowTitle("Solvara");
+    auto* central = new QWidget;
+    auto* layout = new QGridLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    view_ = new SettingsView(state_, ui_);
+    layout->addWidget(view_, 0, 0, Qt::AlignCenter);
+    setCentralWidget(central);
+    applyTheme(state_.shouldUseDarkMode());
+    settingsui::watchState(state_, this, [this] { refresh(); });
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::present() {
+    if (!placed_) {
+        adjustSize();
+        if (QScreen* screen = this->screen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
+        placed_ = true;
+    }
+    if (isMinimized()) {
+        showNormal();
+    } else {
+        show();
+    }
+    raise();
+    activateWindow();
+}
+
+void MainWindow::showTab(SettingsTab tab) {
+    view_->select(tab);
+}
+
+void MainWindow::refresh() {
+    const bool dark = state_.shouldUseDarkMode();
+    if (dark != dark_) applyTheme(dark);
+    if (!state_.hasCompletedOnboarding()) {
+        if (isVisible()) presentSheet();
+    } else {
+        dismissSheet();
+    }
+}
+
+void MainWindow::applyTheme(bool dark) {
+    dark_ = dark;
+    Theme::apply(this, dark);
+    if (sheet_ != nullptr) Theme::apply(sheet_, dark);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (sheet_ != nullptr) {
+        sheet_->show();
+    } else if (!state_.hasCompletedOnboarding()) {
+        presentSheet();
+    }
+}
+
+void MainWindow::hideEvent(QHideEvent* event) {
+    QMainWindow::hideEvent(event);
+    if (sheet_ != nullptr && !event->spontaneous()) sheet_->hide();
+}
+
+void MainWindow::presentSheet() {
+    if (sheet_ != nullptr) {
+        if (!sheet_->isVisible()) sheet_->show();
+        return;
+    }
+    auto* sheet = new Sheet(this);
+    Theme::apply(sheet, dark_);
+    auto* layout = new QVBoxLayout(sheet);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* flow = new OnboardingFlow(state_, ui_);
+    layout->addWidget(flow);
+    sheet->resize(600, 460);
+    // Any ending other than the flow's own still completes the onboarding.
+    connect(sheet, &QDialog::finished, this, [this] { state_.setHasCompletedOnboarding(true); });
+    connect(flow, &OnboardingFlow::finished, this, [this] { refresh(); });
+    sheet_ = sheet;
+    sheet->open();
+}
+
+void MainWindow::dismissSheet() {
+    if (sheet_ == nullptr) return;
+    QDialog* sheet = sheet_;
+    sheet_ = nullptr;
+    // The flow's finish button may be the sender that led here: the sheet goes on the next turn.
+    sheet->accept();
+    sheet->deleteLater();
+}
+
+}  // namespace solvara

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include "app/ui/settings/SettingsTab.h"
+
+class QDialog;
+
+namespace solvara {
+
+class AppState;
+class OnboardingFlow;
+class SettingsView;
+struct UiServices;
+
+// The program's main window: the settings view, light or dark as the state decides (it follows
+// the decision live), and, while the onboarding flag is false, the first-run flow over it in a
+// window-modal sheet that only the flow's own finish closes. Closing the window hides it; the
+// program goes on and the same window comes back.
+class MainWindow : public QMainWindow {
+public:
+    MainWindow(AppState& state, UiServices& ui, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Shows the window (centred on its first showing) and brings it to the front with the focus.
+    void present();
+    void showTab(SettingsTab tab);
+
+    SettingsView* settingsView() const { return view_; }
+    // The first-run sheet while it is presented.
+    QDialog* onboardingSheet() const { return sheet_; }
+    bool isDark() const { return dark_; }
+
+    void refresh();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void applyTheme(bool dark);
+    void presentSheet();
+    void dismissSheet();
+
+    AppState& state_;
+    UiServices& ui_;
+    SettingsView* view_;
+    QDialog* sheet_ = nullptr;
+    bool dark_ = false;
+    bool placed_ = false;
+};
+
+}  // namespace solvara

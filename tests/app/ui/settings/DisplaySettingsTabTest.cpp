@@ -1,0 +1,126 @@
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPointer>
+#include <QSlider>
+
+#include "app/ui/kit/StyledLabel.h"
+#include "app/ui/kit/Theme.h"
+#include "app/ui/settings/DisplaySettingsTab.h"
+#include "tests/app/ui/settings/SettingsTestSupport.h"
+
+namespace solvara::testing {
+namespace {
+
+using DisplaySettingsTabTest = SettingsFixture;
+
+TEST_F(DisplaySettingsTabTest, ConditionalSectionsFollowTheirSettingsWhoeverChangesThem) {
+    auto tab = shown<DisplaySettingsTab>();
+    EXPECT_FALSE(child<QSlider>(*tab, "customModeKelvinSlider")->isVisibleTo(tab.get()));
+    EXPECT_FALSE(child<QSlider>(*tab, "softwareDimmerOpacitySlider")->isVisibleTo(tab.get()));
+    EXPECT_FALSE(child<QLabel>(*tab, "fontSmoothingCaption")->isVisibleTo(tab.get()));
+
+    state->setCurrentMode(DisplayMode::custom);  // as the popover's mode grid would
+    state->setFontSmoothingEnabled(false);
+    settle();
+    EXPECT_TRUE(child<QSlider>(*tab, "customModeKelvinSlider")->isVisibleTo(tab.get()));
+    EXPECT_TRUE(child<QLabel>(*tab, "fontSmoothingCaption")->isVisibleTo(tab.get()));
+
+    clickBox(child<QCheckBox>(*tab, "pwmProtection"));
+    settle();
+    EXPECT_TRUE(state->pwmProtectionEnabled());
+    EXPECT_TRUE(child<QSlider>(*tab, "softwareDimmerOpacitySlider")->isVisibleTo(tab.get()));
+}
+
+TEST_F(DisplaySettingsTabTest, EffectiveTemperatureAndItsBlueLightReduction) {
+    auto tab = shown<DisplaySettingsTab>();
+    auto* effective = child<QLabel>(*tab, "effectiveTemperature");
+    auto* reduction = child<StyledLabel>(*tab, "blueLightReduction");
+    state->setIsEnabled(false);
+    settle();
+    EXPECT_EQ(effective->text(), "6500K");
+    EXPECT_EQ(reduction->text(), "0%");
+    EXPECT_EQ(reduction->color(), Theme::of(tab.get()).secondary);
+
+    state->setIsEnabled(true);
+    state->setCurrentMode(DisplayMode::sunglasses);  // 2200 K
+    settle();
+    EXPECT_EQ(effective->text(), "2200K");
+    EXPECT_GT(reduction->text().chopped(1).toInt(), 50);
+    EXPECT_EQ(reduction->color(), Theme::of(tab.get()).orange);
+}
+
+TEST_F(DisplaySettingsTabTest, SlidersStoreOnlyStepsAndLeaveAnOutOfRangeValueUntilMoved) {
+    state->setDayKelvin(7000);  // beyond the slider, as an import may bring
+    auto tab = shown<DisplaySettingsTab>();
+    auto* day = child<QSlider>(*tab, "dayKelvinSlider");
+    EXPECT_EQ(day->value(), day->maximum());
+    const std::size_t before = mark();
+    tab->refresh();
+    EXPECT_EQ(writesSince(before), 0u);
+    EXPECT_EQ(state->dayKelvin(), 7000);
+
+    day->setFocus();
+    QTest::keyClick(day, Qt::Key_Left);
+    EXPECT_EQ(state->dayKelvin(), 6400);
+    QTest::keyClick(day, Qt::Key_Home);
+    EXPECT_EQ(state->dayKelvin(), 4000);
+
+    auto* opacity = child<QSlider>(*tab, "spotlightOpacitySlider");
+    opacity->setValue(5);  // a screen reader's "set value": the sixth step
+    EXPECT_DOUBLE_EQ(state->spotlightOpacity(), 0.35);
+}
+
+TEST_F(DisplaySettingsTabTest, TransitionSlidersStoreSecondsAndShowWholeMinutes) {
+    state->setTransitionDurationNight(7230);  // off the steps and beyond the end
+    auto tab = shown<DisplaySettingsTab>();
+    auto* day = child<QSlider>(*tab, "transitionDurationDaySlider");
+    auto* night = child<QSlider>(*tab, "transitionDurationNightSlider");
+    EXPECT_EQ(night->parentWidget()->findChild<QLabel*>()->text(), "120 min");
+    const std::size_t before = mark();
+    day->setFocus();
+    QTest::keyClick(day, Qt::Key_Right);
+    EXPECT_EQ(state->transitionDurationDay(), 1260);
+    EXPECT_GT(writesSince(before), 0u) << "persisted";
+    settle();
+    EXPECT_EQ(day->parentWidget()->findChild<QLabel*>()->text(), "21 min");
+    EXPECT_EQ(state->transitionDurationNight(), 7230);
+}
+
+TEST_F(DisplaySettingsTabTest, DisplayCardsAreSortedByNameAndWriteEveryStepOfADrag) {
+    PerDisplaySettingsMap displays;
+    displays[7] = PerDisplaySettings{7, "Display 2", true, std::nullopt, std::nullopt};
+    displays[3] = PerDisplaySettings{3, "Display 1", true, std::nullopt, std::nullopt};
+    displays[9] = PerDisplaySettings{9, "built-in", true, std::nullopt, std::nullopt};
+    state->setPerDisplaySettings(displays);
+    auto tab = shown<DisplaySettingsTab>();
+    EXPECT_FALSE(child<QLabel>(*tab, "noDisplays")->isVisibleTo(tab.get()));
+
+    QList<QWidget*> cards;
+    for (std::uint32_t id : {3u, 7u, 9u})
+        cards << child<QWidget>(*tab, QString("displayCard%1").arg(id).toUtf8().data());
+    EXPECT_LT(cards[0]->y(), cards[1]->y());
+    EXPECT_LT(cards[1]->y(), cards[2]->y()) << "a capital letter sorts before a small one";
+
+    QPointer<QSlider> kelvin = cards[1]->findChild<QSlider*>("kelvinOverrideSlider");
+    ASSERT_TRUE(kelvin);
+    EXPECT_EQ(kelvin->value(), (state->effectiveKelvin() - 1800) / 100) << "follows the effective temperature";
+    QTest::mousePress(kelvin, Qt::LeftButton, {}, QPoint(4, kelvin->height() / 2));
+    kelvin->setSliderDown(true);
+    for (int step = 1; step <= 3; ++step) {
+        kelvin->setValue(kelvin->value() + 1);
+        settle();  // the refreshes in between must not rebuild the card under the pointer
+        ASSERT_TRUE(kelvin) << "the dragged slider survives the refresh";
+        EXPECT_EQ(state->perDisplaySettings().at(7).kelvinOverride, 1800 + kelvin->value() * 100);
+    }
+    kelvin->setSliderDown(false);
+
+    auto* enabled = cards[0]->findChild<QAbstractButton*>("displayEnabled");
+    QTest::mouseClick(enabled, Qt::LeftButton);
+    settle();
+    EXPECT_FALSE(state->perDisplaySettings().at(3).isEnabled);
+    EXPECT_FALSE(cards[0]->findChild<QSlider*>("kelvinOverrideSlider")->isVisibleTo(tab.get()));
+}
+
+}  // namespace
+}  // namespace solvara::testing

@@ -1,0 +1,112 @@
+#include <filesystem>
+#include <fstream>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+
+#include "app/ui/kit/fake/FakeUiServices.h"
+#include "app/ui/settings/GeneralSettingsTab.h"
+#include "tests/app/ui/settings/SettingsTestSupport.h"
+
+namespace solvara::testing {
+namespace {
+
+class GeneralSettingsTabTest : public SettingsFixture {
+protected:
+    std::unique_ptr<GeneralSettingsTab> tab() { return shown<GeneralSettingsTab>(ui.services()); }
+    FakeUiServices ui;
+};
+
+TEST_F(GeneralSettingsTabTest, ShowsTheVersionAndTheBedtimeRowOnlyWithItsSwitch) {
+    auto view = tab();
+    EXPECT_EQ(child<QLabel>(*view, "versionLine")->text(), "Version 1.0.0 (1)");
+    EXPECT_EQ(child<QLabel>(*view, "effectiveColorTemperature")->text(),
+              QString::fromStdString(std::to_string(state->effectiveKelvin()) + "K"));
+    auto* bedtime = child<QLabel>(*view, "bedtimeCountdown");
+    EXPECT_EQ(bedtime->isVisibleTo(view.get()), state->sleepCountdownText().has_value());
+
+    clickBox(child<QCheckBox>(*view, "sleepAlarm"));
+    settle();
+    EXPECT_FALSE(state->sleepAlarmEnabled());
+    EXPECT_FALSE(bedtime->isVisibleTo(view.get()));
+
+    state->setIsEnabled(false);
+    settle();
+    EXPECT_FALSE(child<QCheckBox>(*view, "isEnabled")->isChecked());
+    EXPECT_EQ(child<QLabel>(*view, "effectiveColorTemperature")->text(), "6500K");
+}
+
+TEST_F(GeneralSettingsTabTest, TheModePickerOffersEveryModeAndWritesIt) {
+    auto view = tab();
+    auto* mode = child<QComboBox>(*view, "currentMode");
+    EXPECT_EQ(mode->count(), 11);
+    EXPECT_EQ(mode->itemText(10), "Disabled");
+    mode->setFocus();
+    QTest::keyClick(mode, Qt::Key_Down);
+    EXPECT_EQ(state->currentMode(), DisplayMode::movie);
+    EXPECT_TRUE(state->movieModeRevertTimer().isValid());
+}
+
+TEST_F(GeneralSettingsTabTest, ResetAsksFirstAndCancelChangesNothing) {
+    state->setNightKelvin(2500);
+    auto view = tab();
+    auto* reset = child<QPushButton>(*view, "resetToDefaults");
+    ui.messageBoxes.answerNext("Cancel");
+    QTest::mouseClick(reset, Qt::LeftButton);
+    QTRY_COMPARE(ui.messageBoxes.asked.size(), 1u);
+    EXPECT_EQ(ui.messageBoxes.asked[0].title, "Reset to Defaults");
+    EXPECT_EQ(ui.messageBoxes.asked[0].buttons, QStringList({"Reset", "Cancel"}));
+    settle();
+    EXPECT_EQ(state->nightKelvin(), 2500);
+
+    ui.messageBoxes.answerNext("Reset");
+    QTest::mouseClick(reset, Qt::LeftButton);
+    QTRY_COMPARE(state->nightKelvin(), 1800);
+    EXPECT_TRUE(ui.messageBoxes.mismatches.empty());
+}
+
+TEST_F(GeneralSettingsTabTest, ExportAndImportGoThroughTheFileDialogsAndReportWhatHappened) {
+    auto view = tab();
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "solvara-general-tab-test";
+    std::filesystem::create_directories(folder);
+    const QString file = QString::fromStdString((folder / "settings.json").string());
+
+    state->setNightKelvin(2700);
+    ui.fileDialogs.answerNext(file);
+    QTest::mouseClick(child<QPushButton>(*view, "exportSettings"), Qt::LeftButton);
+    QTRY_VERIFY(std::filesystem::exists(file.toStdString()));
+    EXPECT_EQ(ui.fileDialogs.asked.back().request.suggestedName, "Solvara-Settings.json");
+    EXPECT_TRUE(ui.messageBoxes.asked.empty());
+
+    state->setNightKelvin(1800);
+    ui.fileDialogs.answerNext(file);
+    QTest::mouseClick(child<QPushButton>(*view, "importSettings"), Qt::LeftButton);
+    QTRY_COMPARE(state->nightKelvin(), 2700);
+    settle();
+    EXPECT_TRUE(ui.messageBoxes.asked.empty()) << "a clean import says nothing";
+
+    std::ofstream(file.toStdString()) << R"({"nightKelvin": "warm", "dayKelvin": 5000})";
+    ui.fileDialogs.answerNext(file);
+    QTest::mouseClick(child<QPushButton>(*view, "importSettings"), Qt::LeftButton);
+    QTRY_COMPARE(ui.messageBoxes.asked.size(), 1u);
+    EXPECT_EQ(state->dayKelvin(), 5000);
+    EXPECT_TRUE(ui.messageBoxes.asked[0].informativeText.contains("nightKelvin"));
+
+    std::ofstream(file.toStdString()) << "not json";
+    ui.fileDialogs.answerNext(file);
+    QTest::mouseClick(child<QPushButton>(*view, "importSettings"), Qt::LeftButton);
+    QTRY_COMPARE(ui.messageBoxes.asked.size(), 2u);
+    EXPECT_EQ(ui.messageBoxes.asked[1].kind, MessageBoxes::Kind::warning);
+
+    ui.fileDialogs.answerNext(QString::fromStdString((folder / "missing" / "x.json").string()));
+    QTest::mouseClick(child<QPushButton>(*view, "exportSettings"), Qt::LeftButton);
+    QTRY_COMPARE(ui.messageBoxes.asked.size(), 3u);
+    EXPECT_EQ(ui.messageBoxes.asked[2].text, "The settings could not be exported.");
+    EXPECT_FALSE(ui.messageBoxes.asked[2].informativeText.isEmpty());
+    std::filesystem::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace solvara::testing

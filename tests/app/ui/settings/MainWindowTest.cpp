@@ -1,0 +1,137 @@
+#include <QDialog>
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+
+#include "app/ui/kit/Theme.h"
+#include "app/ui/kit/fake/FakeUiServices.h"
+#include "app/ui/onboarding/OnboardingFlow.h"
+#include "app/ui/settings/HelpTab.h"
+#include "app/ui/settings/MainWindow.h"
+#include "app/ui/settings/ScheduleSettingsTab.h"
+#include "app/ui/settings/SettingsView.h"
+#include "tests/app/ui/settings/SettingsTestSupport.h"
+
+namespace solvara::testing {
+namespace {
+
+class MainWindowTest : public SettingsFixture {
+protected:
+    std::unique_ptr<MainWindow> window(bool onboarded = true) {
+        state->setHasCompletedOnboarding(onboarded);
+        auto made = std::make_unique<MainWindow>(*state, ui.services());
+        made->present();
+        settle();
+        return made;
+    }
+    FakeUiServices ui;
+};
+
+TEST_F(MainWindowTest, TheSidebarListsElevenTabsInFiveGroupsAndEachSwitchBuildsAFreshView) {
+    auto main = window();
+    QListWidget* sidebar = main->settingsView()->sidebar();
+    QStringList headers;
+    QStringList tabs;
+    for (int row = 0; row < sidebar->count(); ++row) {
+        QListWidgetItem* item = sidebar->item(row);
+        (item->flags() == Qt::NoItemFlags ? headers : tabs) << item->text();
+    }
+    EXPECT_EQ(headers, QStringList({"OVERVIEW", "SETTINGS", "WELLNESS", "CUSTOMIZATION", "REFERENCE"}));
+    EXPECT_EQ(tabs, QStringList({"Dashboard", "General", "Schedule", "Display", "Breaks", "Health", "Features",
+                                 "Shortcuts", "Profiles", "Science", "Help"}));
+    EXPECT_EQ(main->settingsView()->selectedTab(), SettingsTab::dashboard);
+    EXPECT_EQ(main->settingsView()->size(), QSize(780, 560));
+    EXPECT_EQ(sidebar->width(), 160);
+
+    sidebar->setFocus();
+    QTest::keyClick(sidebar, Qt::Key_Down);  // the keyboard skips the SETTINGS title
+    EXPECT_EQ(main->settingsView()->selectedTab(), SettingsTab::general);
+    QTest::keyClick(sidebar, Qt::Key_Down);
+    QPointer<QWidget> schedule = main->settingsView()->tabView();
+    EXPECT_EQ(schedule->objectName(), "ScheduleSettingsTab");
+    QTest::keyClick(sidebar, Qt::Key_Up);
+    QTest::keyClick(sidebar, Qt::Key_Down);
+    settle();
+    EXPECT_TRUE(schedule.isNull()) << "the old view is gone";
+    EXPECT_NE(main->settingsView()->tabView(), nullptr);
+
+    main->showTab(SettingsTab::shortcuts);
+    EXPECT_EQ(sidebar->currentItem()->text(), "Shortcuts");
+}
+
+TEST_F(MainWindowTest, NoTabWritesASettingWhenItRefreshes) {
+    auto main = window();
+    for (const SettingsTabInfo& tab : settingsTabs) {
+        main->showTab(tab.tab);
+        settle();
+        const std::size_t before = mark();
+        changed.clear();
+        state->setLastPhaseName(std::string(tab.title));  // a change every view hears of
+        settle();
+        EXPECT_EQ(writesSince(before), 0u) << tab.title;
+        EXPECT_EQ(changed.size(), 1u) << tab.title;
+    }
+}
+
+TEST_F(MainWindowTest, FollowsTheDarkDecisionLive) {
+    auto main = window();
+    EXPECT_FALSE(Theme::of(main->settingsView()).isDark);
+    state->setCurrentMode(DisplayMode::sunglasses);
+    settle();
+    EXPECT_TRUE(state->shouldUseDarkMode());
+    EXPECT_TRUE(Theme::of(main->settingsView()).isDark);
+    state->setIsEnabled(false);
+    settle();
+    EXPECT_FALSE(Theme::of(main->settingsView()).isDark);
+}
+
+TEST_F(MainWindowTest, TheFirstRunSheetClosesOnlyByItsFinishAndComesBackWithRestartTour) {
+    state->setIsEnabled(false);
+    auto main = window(false);
+    QPointer<QDialog> sheet = main->onboardingSheet();
+    ASSERT_TRUE(sheet);
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_EQ(main->settingsView()->selectedTab(), SettingsTab::dashboard);
+    QTest::keyClick(sheet, Qt::Key_Escape);
+    sheet->close();
+    settle();
+    EXPECT_TRUE(sheet && sheet->isVisible()) << "neither Escape nor closing dismisses it";
+
+    QTest::mouseClick(child<QPushButton>(*sheet, "onboardingFinish"), Qt::LeftButton);
+    settle();
+    EXPECT_TRUE(state->isEnabled());
+    EXPECT_TRUE(state->hasCompletedOnboarding());
+    EXPECT_TRUE(sheet.isNull() || !sheet->isVisible());
+    EXPECT_EQ(main->onboardingSheet(), nullptr);
+
+    main->showTab(SettingsTab::help);
+    QTest::mouseClick(child<QPushButton>(*main->settingsView()->tabView(), "restartTour"), Qt::LeftButton);
+    EXPECT_FALSE(state->hasCompletedOnboarding());
+    settle();
+    ASSERT_NE(main->onboardingSheet(), nullptr);
+    EXPECT_TRUE(main->onboardingSheet()->isVisible());
+    EXPECT_NE(main->onboardingSheet(), sheet.data());
+}
+
+TEST_F(MainWindowTest, ClosingHidesTheSameWindowThatComesBack) {
+    auto main = window();
+    QPointer<MainWindow> same = main.get();
+    main->close();
+    EXPECT_FALSE(main->isVisible());
+    main->present();
+    EXPECT_TRUE(same && main->isVisible());
+}
+
+TEST_F(MainWindowTest, HelpLinksOpenTheirAddressesAndTheFeedbackSubjectCarriesTheVersion) {
+    auto main = window();
+    main->showTab(SettingsTab::help);
+    QWidget* help = main->settingsView()->tabView();
+    QTest::mouseClick(child<QPushButton>(*help, "faqLink"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(*help, "sendFeedback"), Qt::LeftButton);
+    ASSERT_EQ(ui.urlOpener.opened.size(), 2u);
+    EXPECT_EQ(ui.urlOpener.opened[0], HelpTab::faqAddress);
+    EXPECT_TRUE(ui.urlOpener.opened[1].endsWith("?subject=Solvara%20v1.0.0%20Feedback"));
+}
+
+}  // namespace
+}  // namespace solvara::testing

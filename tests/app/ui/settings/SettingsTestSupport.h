@@ -1,0 +1,65 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <QCoreApplication>
+#include <QTest>
+#include <QWidget>
+
+#include "app/state/AppState.h"
+#include "platform/fake/FakePlatform.h"
+
+namespace solvara::testing {
+
+// A state on fakes, the properties written to it, and helpers to find and drive widgets.
+class SettingsFixture : public ::testing::Test {
+protected:
+    SettingsFixture() {
+        observer_ = state->addObserver([this](AppState::Property property, AppState::Notice notice) {
+            if (notice == AppState::Notice::didChange) changed.push_back(property);
+        });
+    }
+    ~SettingsFixture() override { state->removeObserver(observer_); }
+
+    // Runs the queued refreshes and the deferred deletions.
+    static void settle() {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
+
+    template <class T>
+    static T* child(const QWidget& root, const char* name) {
+        T* found = root.findChild<T*>(name);
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
+    // Clicks a check box on its indicator (its centre may lie past its text).
+    static void clickBox(QWidget* box) { QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2)); }
+
+    // A widget shown in a window of its own, as the user would see it.
+    template <class View, class... Args>
+    std::unique_ptr<View> shown(Args&&... args) {
+        auto view = std::make_unique<View>(*state, std::forward<Args>(args)...);
+        view->resize(620, 900);
+        view->show();
+        settle();
+        return view;
+    }
+
+    // The settings writes a refresh or a user action caused, measured from now.
+    std::size_t writesSince(std::size_t mark) const { return fake.userDefaults.setCount - mark; }
+    std::size_t mark() const { return fake.userDefaults.setCount; }
+
+    FakePlatform fake;
+    std::unique_ptr<AppState> state = std::make_unique<AppState>(fake.platform());
+    std::vector<AppState::Property> changed;
+
+private:
+    AppState::ObserverId observer_ = 0;
+};
+
+}  // namespace solvara::testing
