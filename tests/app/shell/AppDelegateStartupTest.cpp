@@ -130,7 +130,7 @@ TEST_F(AppDelegateStartupTest, ShutdownRunsItsStepsInOrderOnce) {
                    "run /usr/bin/python3",                                        //   colour filter
                    "nightLight restoreSettings",                                  //   night light
                    "orderOut 1000",                                               //   tint
-                   "restoreOriginalGamma",                                            //   gamma
+                   "restoreOriginalGamma",                                        //   gamma
                    "orderOut 1001"});                                             //   dimmer
 
     // 2, 4, 6 and 7.
