@@ -49,7 +49,13 @@ std::vector<std::int16_t> recordSink(int ms, const std::function<void()>& meanwh
                    {"--device=" + QString(std::getenv("SOLVARA_TEST_SINK")) + ".monitor", "--raw", "--format=s16le",
                     "--channels=1", "--rate=44100", "--latency-msec=20", QString::fromStdString(file)});
     if (!recorder.waitForStarted(5000)) return {};
-    processEventsFor(300);  // parecord connects to the server
+    // Until the server lists the recording: on a busy machine parecord can take well over the
+    // 300 ms that follow.
+    processEventsUntil([] {
+        const auto streams = runTool("pactl", {"list", "short", "source-outputs"});
+        return streams && !streams->empty();
+    });
+    processEventsFor(300);
     if (meanwhile) meanwhile();
     processEventsFor(ms);
     recorder.terminate();
