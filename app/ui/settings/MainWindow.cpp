@@ -16,7 +16,9 @@ namespace solvara {
 
 namespace {
 
-// A sheet the user cannot dismiss: Escape and the window's close button do nothing.
+// A sheet the user cannot dismiss: Escape and the window manager's close button do nothing.
+// A close the program asks for (the application quitting closes every window) goes through and
+// leaves the onboarding flag as it is, so the tour comes back at the next launch.
 class Sheet : public QDialog {
 public:
     explicit Sheet(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
@@ -27,8 +29,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override {
-        if (result() == QDialog::Accepted) return QDialog::closeEvent(event);
-        event->ignore();
+        // (QDialog's own closeEvent would reject(), which does nothing here.)
+        if (event->spontaneous()) return event->ignore();
+        event->accept();
     }
 };
 
@@ -114,8 +117,6 @@ void MainWindow::presentSheet() {
     auto* flow = new OnboardingFlow(state_, ui_);
     layout->addWidget(flow);
     sheet->resize(600, 460);
-    // Any ending other than the flow's own still completes the onboarding.
-    connect(sheet, &QDialog::finished, this, [this] { state_.setHasCompletedOnboarding(true); });
     connect(flow, &OnboardingFlow::finished, this, [this] { refresh(); });
     sheet_ = sheet;
     sheet->open();

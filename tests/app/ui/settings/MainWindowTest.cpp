@@ -93,9 +93,8 @@ TEST_F(MainWindowTest, TheFirstRunSheetClosesOnlyByItsFinishAndComesBackWithRest
     EXPECT_TRUE(sheet->isVisible());
     EXPECT_EQ(main->settingsView()->selectedTab(), SettingsTab::dashboard);
     QTest::keyClick(sheet, Qt::Key_Escape);
-    sheet->close();
     settle();
-    EXPECT_TRUE(sheet && sheet->isVisible()) << "neither Escape nor closing dismisses it";
+    EXPECT_TRUE(sheet && sheet->isVisible()) << "Escape does not dismiss it";
 
     QTest::mouseClick(child<QPushButton>(*sheet, "onboardingFinish"), Qt::LeftButton);
     settle();
@@ -111,6 +110,14 @@ TEST_F(MainWindowTest, TheFirstRunSheetClosesOnlyByItsFinishAndComesBackWithRest
     ASSERT_NE(main->onboardingSheet(), nullptr);
     EXPECT_TRUE(main->onboardingSheet()->isVisible());
     EXPECT_NE(main->onboardingSheet(), sheet.data());
+}
+
+TEST_F(MainWindowTest, QuittingClosesTheSheetAndLeavesTheTourForTheNextLaunch) {
+    auto main = window(false);
+    ASSERT_NE(main->onboardingSheet(), nullptr);
+    EXPECT_TRUE(main->onboardingSheet()->close()) << "the application's quit closes every window";
+    settle();
+    EXPECT_FALSE(state->hasCompletedOnboarding());
 }
 
 TEST_F(MainWindowTest, ClosingHidesTheSameWindowThatComesBack) {
