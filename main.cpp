@@ -22,6 +22,7 @@
 #include "app/shell/AppDelegate.h"
 #include "app/ui/kit/QtUiServices.h"
 #include "app/ui/popover/QtBreakWindowFactory.h"
+#include "app/ui/popover/TrayShell.h"
 #include "app/ui/settings/MainWindowHost.h"
 #include "core/foundation/Format.h"
 #include "core/foundation/Log.h"
@@ -164,6 +165,7 @@ int main(int argc, char** argv) {
     QtBreakWindowFactory breakWindows(screens);
     AppDelegate delegate(platform, breakWindows);
     QtUiServices uiServices;
+    TrayShell tray(delegate, uiServices.services());
     MainWindowHost mainWindow(delegate, uiServices.services());
 
     // However the program ends (a signal, the session's logout, a quit), the displays are put

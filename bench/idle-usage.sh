@@ -1,6 +1,7 @@
 #!/bin/sh
 # Resident memory, CPU time and wake-ups of the running solvara program over a minute with no
-# window open. Not run by CI (it takes over a minute); run it by hand after a build:
+# window open, its tray icon docked in trayer when that is installed. Not run by CI (it takes
+# over a minute); run it by hand after a build:
 #
 #   bench/idle-usage.sh [--active] [--outputs 2|3] [path/to/solvara] [seconds]
 #
@@ -42,7 +43,14 @@ fi
 
 home=$(mktemp -d "${TMPDIR:-/tmp}/solvara-idle.XXXXXX")
 mover=""
-trap 'kill $mover "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; rm -rf "$home"' EXIT
+tray_pid=""
+trap 'kill $mover $tray_pid "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; rm -rf "$home"' EXIT
+# With a tray host (Debian trayer) the program's tray icon is docked and shown, as on a desktop.
+if command -v trayer >/dev/null 2>&1; then
+    trayer --edge top --align right --widthtype pixel --width 120 --height 24 >/dev/null 2>&1 &
+    tray_pid=$!
+    sleep 1
+fi
 mkdir -p "$home/config/solvara" "$home/runtime"
 chmod 700 "$home/runtime"
 cat > "$home/config/solvara/user-defaults.json" <<'JSON'

@@ -125,6 +125,8 @@ public:
     LightDebtCalculator& lightDebtCalculator() { return lightDebtCalculator_; }
     HealthHistory& healthHistory() { return healthHistory_; }
     const HealthHistory& healthHistory() const { return healthHistory_; }
+    // The platform's files, through which the views write what the user exports.
+    Files& files() const { return platform_.files; }
     DisplayManager& displayManager() { return displayManager_; }
     SoftwareDimmer& softwareDimmer() { return softwareDimmer_; }
     VignetteDimmer& vignetteDimmer() { return vignetteDimmer_; }

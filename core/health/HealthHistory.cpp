@@ -51,6 +51,16 @@ json::Json encodeSnapshot(const Snapshot& snapshot) {
     return object;
 }
 
+// A stored date is the key of a real day, digits only: a row of the exported CSV and the
+// string order of the selections both rely on it.
+bool isDayKey(std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool dash = i == 4 || i == 7;
+        if (dash ? text[i] != '-' : (text[i] < '0' || text[i] > '9')) return false;
+    }
+    return text.size() == 10 && Calendar::dateFromDayKey(text).has_value();
+}
+
 std::optional<Snapshot> decodeSnapshot(const json::Json& value) {
     json::ObjectReader reader(value);
     Snapshot snapshot;
@@ -63,6 +73,10 @@ std::optional<Snapshot> decodeSnapshot(const json::Json& value) {
     snapshot.circadianScore = reader.optional<std::int64_t>("circadianScore");
     snapshot.sleepQualityRating = reader.optional<std::int64_t>("sleepQualityRating");
     if (!reader.ok()) return std::nullopt;
+    if (!isDayKey(snapshot.date)) {
+        Log::write(component, "A stored daily snapshot has no yyyy-MM-dd date");
+        return std::nullopt;
+    }
     return snapshot;
 }
 

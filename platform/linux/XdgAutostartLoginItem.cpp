@@ -1,11 +1,13 @@
 #include "platform/linux/XdgAutostartLoginItem.h"
 
+#include "platform/linux/DesktopEntryTemplate.h"
+
+#include <fcntl.h>
+#include <unistd.h>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <fstream>
-#include <unistd.h>
 
 namespace solvara {
 namespace {
@@ -31,7 +33,9 @@ std::optional<std::string> entryValue(const std::filesystem::path& file, std::st
     return std::nullopt;
 }
 
-std::string systemError(const std::string& what, int error) { return what + ": " + std::strerror(error); }
+std::string systemError(const std::string& what, int error) {
+    return what + ": " + std::strerror(error);
+}
 
 }  // namespace
 
@@ -83,9 +87,10 @@ std::optional<std::string> XdgAutostartLoginItem::setRegistered(bool registered)
     std::filesystem::create_directories(entryPath_.parent_path(), error);
     if (error) return "could not create " + entryPath_.parent_path().string() + ": " + error.message();
 
-    const std::string contents = "[Desktop Entry]\nType=Application\nName=Solvara\nComment=Screen colour that follows the sun\n"
-                                 "Exec=" + quoteExec(executable_) +
-                                 "\nTerminal=false\nX-GNOME-Autostart-enabled=true\n";
+    // The installed desktop entry, with this program's own path.
+    std::string contents = solvaraDesktopEntryTemplate;
+    const std::string placeholder = "@SOLVARA_EXEC@";
+    contents.replace(contents.find(placeholder), placeholder.size(), quoteExec(executable_));
     // Written beside the entry and renamed over it, so a crash never leaves half an entry.
     const std::string temporary = entryPath_.string() + ".tmp";
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);

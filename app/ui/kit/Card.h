@@ -10,6 +10,8 @@ namespace solvara {
 // default the control background), with an optional hairline border in the separator colour.
 // Give it a layout like any widget; the default inner margin is 12 pixels.
 class Card : public QWidget {
+    Q_OBJECT
+
 public:
     using ColorRole = QColor Theme::*;
 

@@ -10,6 +10,8 @@ namespace solvara {
 // when painted so that it follows the window's light or dark decision. Give it an accessible
 // description of what its colour means where that matters.
 class Dot : public QWidget {
+    Q_OBJECT
+
 public:
     using ColorRole = QColor Theme::*;
 

@@ -10,6 +10,8 @@ namespace solvara {
 // opacity (by default the secondary colour at 0.1), padded 4 pixels left and right and 2 above
 // and below. Its accessible name is its text.
 class Pill : public QWidget {
+    Q_OBJECT
+
 public:
     using ColorRole = QColor Theme::*;
 

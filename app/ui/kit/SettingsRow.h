@@ -10,6 +10,8 @@ class StyledLabel;
 // primary colour, the value in the secondary (DejaVu Sans digits are all one width, so numbers
 // do not jitter). Both texts are shown verbatim; setValue() from a refresh.
 class SettingsRow : public QWidget {
+    Q_OBJECT
+
 public:
     SettingsRow(const QString& label, const QString& value, QWidget* parent = nullptr);
 

@@ -12,6 +12,8 @@ class StyledLabel;
 // looked up), then the content, 10 pixels apart, leading-aligned. Add the content's widgets
 // and rows with addWidget()/addLayout(), or to contentLayout().
 class SettingsSection : public QWidget {
+    Q_OBJECT
+
 public:
     static constexpr int spacing = 10;
 

@@ -7,6 +7,8 @@ namespace solvara {
 StyledLabel::StyledLabel(const QString& text, const QFont& font, ColorRole role, QWidget* parent)
     : QLabel(text, parent), role_(role) {
     setFont(font);
+    // Inside a button a label would take the button's text role and miss the colour set here.
+    setForegroundRole(QPalette::WindowText);
     followTheme();
 }
 

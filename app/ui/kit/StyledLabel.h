@@ -10,6 +10,8 @@ namespace solvara {
 // A text in one of the text styles and one of the theme's colours (a member of Theme, with an
 // opacity), which follows the window's light or dark decision by itself.
 class StyledLabel : public QLabel {
+    Q_OBJECT
+
 public:
     using ColorRole = QColor Theme::*;
 

@@ -52,7 +52,8 @@ void Switch::paintEvent(QPaintEvent*) {
     painter.setBrush(QColor(255, 255, 255));
     painter.drawEllipse(QRectF(x, track.top() + 2.0, knob, knob));
 
-    if (hasFocus()) {
+    // The ring only once the keyboard moved the focus, as the style does for its own controls.
+    if (hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
         painter.setPen(QPen(Theme::withOpacity(theme.accent, 0.6), 2));
         painter.setBrush(Qt::NoBrush);
         painter.drawRoundedRect(track.adjusted(-1.5, -1.5, 1.5, 1.5), radius + 1.5, radius + 1.5);

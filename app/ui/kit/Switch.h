@@ -9,6 +9,8 @@ namespace solvara {
 // from toggled() and set the state in refresh() under a QSignalBlocker. It keeps its accessible
 // description at "On" or "Off".
 class Switch : public QAbstractButton {
+    Q_OBJECT
+
 public:
     static constexpr int trackWidth = 32;
     static constexpr int trackHeight = 18;

@@ -19,7 +19,7 @@ namespace {
 constexpr std::string_view component = "Symbols";
 
 // Material Design Icons 1.6 code points.
-constexpr std::array<std::pair<std::string_view, char16_t>, 52> table{{
+constexpr std::pair<std::string_view, char16_t> table[] = {
     {"sun.max", 0xF5A8},
     {"moon.stars", 0xF594},
     {"sunrise", 0xF59C},
@@ -73,7 +73,34 @@ constexpr std::array<std::pair<std::string_view, char16_t>, 52> table{{
     {"light.max", 0xF0E0},                              // brightness-7
     {"questionmark.bubble", 0xF186},                    // comment-question-outline
     {"sun.max.trianglebadge.exclamationmark", 0xF5A8},  // white-balance-sunny
-}};
+    {"sunset.fill", 0xF59B},      // weather-sunset-down
+    {"sun.max.fill", 0xF5A8},     // white-balance-sunny
+    {"moon.fill", 0xF0DC},        // brightness-3
+    {"moon.haze", 0xF591},        // weather-fog
+    {"desktopcomputer", 0xF1C4},  // desktop-mac
+    {"plus.circle", 0xF417},      // plus-circle
+};
+    {"star.fill", 0xF4CE},                  // star
+    {"star", 0xF4D2},                       // star-outline
+    {"chart.line.uptrend.xyaxis", 0xF12A},  // chart-line
+    {"doc.text.magnifyingglass", 0xF21E},   // file-find
+    {"calendar", 0xF0ED},
+    {"checkmark.circle", 0xF5E0},                  // check-circle
+    {"exclamationmark.triangle", 0xF02A},          // alert-outline
+    {"eye.slash", 0xF209},                         // eye-off
+    {"checkmark.seal", 0xF47A},                    // seal
+    {"lightbulb", 0xF335},
+    {"arrow.down.circle", 0xF048},         // arrow-down-bold-circle-outline
+    {"chart.bar.doc.horizontal", 0xF215},  // file-chart
+};
+    {"moon.stars.fill", 0xF594},                    // weather-night
+    {"eye.trianglebadge.exclamationmark", 0xF02A},  // alert-outline
+    {"chevron.right", 0xF142},
+    {"quote.opening", 0xF27E},  // format-quote
+    {"link", 0xF337},
+    {"arrow.right", 0xF054},
+    {"clock.arrow.circlepath", 0xF2DA},  // history
+};
 
 std::mutex& logMutex() {
     static std::mutex m;
@@ -103,14 +130,18 @@ const QString& fontFamily() {
 
 }  // namespace
 
-QString Symbols::glyph(std::string_view name) {
-    for (const auto& [symbol, codePoint] : table) {
-        if (symbol != name) continue;
-        if (fontFamily().isEmpty()) return {};
-        return QString(QChar(codePoint));
+char16_t Symbols::codePoint(std::string_view name) {
+    for (const auto& [symbol, point] : table) {
+        if (symbol == name) return point;
     }
     logOnce("No glyph for the symbol \"" + std::string(name) + "\"");
-    return {};
+    return 0;
+}
+
+QString Symbols::glyph(std::string_view name) {
+    const char16_t point = codePoint(name);
+    if (point == 0 || fontFamily().isEmpty()) return {};
+    return QString(QChar(point));
 }
 
 QFont Symbols::font(int pixelSize) {

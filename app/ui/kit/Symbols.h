@@ -18,6 +18,8 @@ class Symbols {
 public:
     // The glyph of `name` as text in font(); empty for an unknown name.
     static QString glyph(std::string_view name);
+    // The code point of `name` in the icon font, without loading the font; 0 for an unknown name.
+    static char16_t codePoint(std::string_view name);
 
     // The icon font at `pixelSize` (the font is loaded on first use).
     static QFont font(int pixelSize);

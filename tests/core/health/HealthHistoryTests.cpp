@@ -150,6 +150,12 @@ TEST(HealthHistory, UnreadableDocumentsKeepTheHistory) {
         documentWith("circadianScore", "high"),
         documentWith("breaksCompleted", 3.5),
         documentWith("screenTimeHours", nullptr),
+        // Dates that are not the key of a real day (the last one would break a CSV row).
+        documentWith("date", "2025-6-02"),
+        documentWith("date", "2025-02-30"),
+        documentWith("date", "-001-01-01"),
+        documentWith("date", "2025-06-02 "),
+        documentWith("date", "2025-06-0\n,x"),
     };
     testing::LogCapture log;
     for (const auto& data : bad) {

@@ -110,16 +110,16 @@ TEST_F(PosixFilesTest, ReadRefusesFilesTooLongOrOpenToOthers) {
 
     // Read again and again (as the helper polls), a refusal is said once until it changes.
     log.lines.clear();
-    mkfifo((dir + "/fifo").c_str(), 0600);
-    for (int poll = 0; poll < 3; ++poll) EXPECT_FALSE(files.read(dir + "/fifo", 16));
-    chmod((dir + "/fifo").c_str(), 0622);
-    for (int poll = 0; poll < 3; ++poll) EXPECT_FALSE(files.read(dir + "/fifo", 16));
+    mkfifo((dir + "/polled").c_str(), 0600);
+    for (int poll = 0; poll < 3; ++poll) EXPECT_FALSE(files.read(dir + "/polled", 16));
+    chmod((dir + "/polled").c_str(), 0622);
+    for (int poll = 0; poll < 3; ++poll) EXPECT_FALSE(files.read(dir + "/polled", 16));
     EXPECT_EQ(log.lines.size(), 1u) << "same reason, whatever the mode";
-    EXPECT_TRUE(files.remove(dir + "/fifo"));
-    ASSERT_TRUE(files.writeAtomically(dir + "/fifo", "1"));
-    EXPECT_TRUE(files.read(dir + "/fifo", 16));
-    symlink("long", (dir + "/fifo.link").c_str());
-    for (int poll = 0; poll < 3; ++poll) EXPECT_FALSE(files.read(dir + "/fifo.link", 16));
+    EXPECT_TRUE(files.remove(dir + "/polled"));
+    ASSERT_TRUE(files.writeAtomically(dir + "/polled", "1"));
+    EXPECT_TRUE(files.read(dir + "/polled", 16));
+    symlink("long", (dir + "/polled.link").c_str());
+    for (int poll = 0; poll < 3; ++poll) EXPECT_FALSE(files.read(dir + "/polled.link", 16));
     EXPECT_EQ(log.lines.size(), 2u) << "a symlink is refused for a reason of its own";
 
     EXPECT_TRUE(files.remove(dir + "/long"));

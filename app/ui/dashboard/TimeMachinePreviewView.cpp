@@ -1,0 +1,213 @@
+#include "app/ui/dashboard/TimeMachinePreviewView.h"
+
+#include <cmath>
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QVBoxLayout>
+
+#include "app/state/AppState.h"
+#include "app/ui/dashboard/DashboardStyle.h"
+#include "app/ui/kit/Localized.h"
+#include "app/ui/kit/TextStyle.h"
+#include "core/color/ColorTemperatureConverter.h"
+#include "core/foundation/Clock.h"
+
+namespace solvara {
+
+using namespace dashboard;
+
+namespace {
+
+// The slider moves in quarter hours over 0 to 23.99, so its last step is 23.75.
+constexpr double hourStep = 0.25;
+constexpr int lastIndex = 95;
+
+QString fromStd(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+}  // namespace
+
+class TimeMachinePreviewView::Swatch : public QWidget {
+public:
+    explicit Swatch(QWidget* parent) : QWidget(parent) {
+        setObjectName("timeMachineSwatch");
+        setFixedSize(36, 36);
+        setAccessibleName(localized("Previewed colour"));
+    }
+
+    void setKelvin(std::int64_t kelvin) {
+        const auto rgb = ColorTemperatureConverter().kelvinToRGB(kelvin);
+        QColor color;
+        color.setRgbF(static_cast<float>(rgb.red), static_cast<float>(rgb.green), static_cast<float>(rgb.blue));
+        if (color == color_) return;
+        color_ = color;
+        setAccessibleDescription(fromStd(kelvinText(kelvin)));
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QPainterPath path;
+        path.addRoundedRect(QRectF(0, 0, 36, 36), 6, 6);
+        painter.fillPath(path, color_);
+        QPainterPath border;
+        border.addRoundedRect(QRectF(0.5, 0.5, 35, 35), 5.5, 5.5);
+        painter.strokePath(border, QPen(QColor(255, 255, 255, 77), 1));
+    }
+
+private:
+    QColor color_;
+};
+
+TimeMachinePreviewView::TimeMachinePreviewView(AppState& state, QWidget* parent) : QWidget(parent), state_(state) {
+    setObjectName("timeMachinePreview");
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(10, 10, 10, 10);
+    layout->setSpacing(8);
+
+    auto* header = new QHBoxLayout();
+    symbol_ = symbolLabel("clock.arrow.2.circlepath", 13, this);
+    header->addWidget(symbol_);
+    QFont titleFont = TextStyle::font(TextStyle::caption);
+    titleFont.setBold(true);
+    header->addWidget(textLabel(localized("Time Machine"), titleFont, this));
+    header->addStretch();
+    reset_ = new QPushButton(localized("Reset"), this);
+    reset_->setObjectName("timeMachineReset");
+    reset_->setFlat(true);
+    reset_->setFont(TextStyle::font(TextStyle::caption2));
+    reset_->setCursor(Qt::PointingHandCursor);
+    header->addWidget(reset_);
+    layout->addLayout(header);
+
+    previewRow_ = new QWidget(this);
+    auto* row = new QHBoxLayout(previewRow_);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(10);
+    swatch_ = new Swatch(previewRow_);
+    row->addWidget(swatch_);
+    auto* left = new QVBoxLayout();
+    left->setSpacing(2);
+    QFont kelvinFont = TextStyle::font(TextStyle::callout);
+    kelvinFont.setBold(true);
+    kelvin_ = textLabel(QString(), kelvinFont, previewRow_);
+    kelvin_->setObjectName("timeMachineKelvin");
+    phase_ = textLabel(QString(), TextStyle::font(TextStyle::caption2), previewRow_);
+    left->addWidget(kelvin_);
+    left->addWidget(phase_);
+    row->addLayout(left);
+    row->addStretch();
+    auto* right = new QVBoxLayout();
+    right->setSpacing(2);
+    solar_ = textLabel(QString(), TextStyle::font(TextStyle::caption2), previewRow_);
+    melanopic_ = textLabel(QString(), TextStyle::font(TextStyle::caption2), previewRow_);
+    solar_->setAlignment(Qt::AlignRight);
+    melanopic_->setAlignment(Qt::AlignRight);
+    right->addWidget(solar_);
+    right->addWidget(melanopic_);
+    row->addLayout(right);
+    layout->addWidget(previewRow_);
+
+    QFont mono("DejaVu Sans Mono");
+    mono.setPixelSize(10);
+    time_ = textLabel(QString(), mono, this);
+    time_->setObjectName("timeMachineTime");
+    time_->setAlignment(Qt::AlignCenter);
+    layout->addWidget(time_);
+
+    auto* sliderRow = new QHBoxLayout();
+    sliderRow->setSpacing(6);
+    startLabel_ = textLabel("12a", TextStyle::systemFont(9), this);
+    endLabel_ = textLabel("12a", TextStyle::systemFont(9), this);
+    slider_ = new QSlider(Qt::Horizontal, this);
+    slider_->setObjectName("timeMachineSlider");
+    slider_->setRange(0, lastIndex);
+    slider_->setPageStep(4);
+    slider_->setAccessibleName(localized("Preview hour"));
+    sliderRow->addWidget(startLabel_);
+    sliderRow->addWidget(slider_, 1);
+    sliderRow->addWidget(endLabel_);
+    layout->addLayout(sliderRow);
+
+    // valueChanged is what a drag, the arrow keys and a screen reader all fire; refresh() sets
+    // the idle position under a blocker, so only the user starts a preview.
+    connect(slider_, &QSlider::valueChanged, this, &TimeMachinePreviewView::onSliderMoved);
+    connect(reset_, &QPushButton::clicked, this, &TimeMachinePreviewView::onReset);
+    refresh();
+}
+
+void TimeMachinePreviewView::onSliderMoved(int index) {
+    active_ = true;
+    previewHour_ = index * hourStep;
+    updatePreview();
+    refresh();
+}
+
+void TimeMachinePreviewView::onReset() {
+    active_ = false;
+    previewState_.reset();
+    refresh();
+}
+
+void TimeMachinePreviewView::updatePreview() {
+    const auto& coordinate = state_.coordinate();
+    if (!coordinate) return;
+    previewState_ = state_.circadianEngine().currentState(*coordinate, previewMoment(Clock::now(), previewHour_));
+}
+
+void TimeMachinePreviewView::refresh() {
+    const Theme& theme = themeOf(*this);
+    {
+        const QSignalBlocker blocker(slider_);
+        const int index = active_ ? static_cast<int>(std::lround(previewHour_ / hourStep))
+                                  : static_cast<int>(hourFraction(Clock::now()) / hourStep);
+        if (slider_->value() != index) slider_->setValue(std::min(index, lastIndex));
+    }
+    reset_->setVisible(active_);
+    const bool showPreview = active_ && previewState_.has_value();
+    previewRow_->setVisible(showPreview);
+    time_->setVisible(showPreview);
+    if (showPreview) {
+        swatch_->setKelvin(previewState_->colorTemperature);
+        kelvin_->setText(fromStd(kelvinText(previewState_->colorTemperature)));
+        phase_->setText(QString::fromUtf8(previewState_->phase.displayName()));
+        solar_->setText(fromStd(previewSolarText(previewState_->solarElevation)));
+        melanopic_->setText(fromStd(previewMelanopicText(previewState_->melanopicFactor)));
+        time_->setText(fromStd(previewTimeText(previewHour_)));
+        slider_->setAccessibleDescription(time_->text());
+    } else {
+        slider_->setAccessibleDescription(QString());
+    }
+    setTextColor(*symbol_, theme.blue);
+    if (reset_->palette().color(QPalette::ButtonText) != theme.blue) {
+        QPalette resetPalette = reset_->palette();
+        resetPalette.setColor(QPalette::ButtonText, theme.blue);
+        reset_->setPalette(resetPalette);
+    }
+    for (QLabel* label : {phase_, solar_, melanopic_, time_}) setTextColor(*label, theme.secondary);
+    setTextColor(*kelvin_, theme.primary);
+    for (QLabel* label : {startLabel_, endLabel_}) setTextColor(*label, theme.tertiary);
+}
+
+void TimeMachinePreviewView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    paintCard(painter, rect(), Theme::withOpacity(themeOf(*this).secondary, 0.06), 8);
+}
+
+void TimeMachinePreviewView::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) refresh();
+}
+
+}  // namespace solvara

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <optional>
+
+#include <QWidget>
+
+#include "core/engine/CircadianEngine.h"
+
+class QLabel;
+class QPushButton;
+class QSlider;
+
+namespace solvara {
+
+class AppState;
+
+// A card that previews any quarter hour of today: what the engine would give at that moment at
+// the user's place (colour temperature with a swatch, phase, sun elevation, melanopic share).
+// It asks the engine only; no setting and no display changes. Idle, the slider stands at the
+// present time; the first user move of the slider starts a preview, Reset ends it.
+class TimeMachinePreviewView : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TimeMachinePreviewView(AppState& state, QWidget* parent = nullptr);
+
+    void refresh();
+
+    bool isPreviewing() const { return active_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    class Swatch;
+
+    void onSliderMoved(int index);
+    void onReset();
+    void updatePreview();
+
+    AppState& state_;
+    // Presentation state: the chosen hour (never shown before the slider sets one), its state.
+    double previewHour_ = -1.0;
+    std::optional<CircadianEngine::CircadianState> previewState_;
+    bool active_ = false;
+
+    QLabel* symbol_ = nullptr;
+    QPushButton* reset_ = nullptr;
+    QWidget* previewRow_ = nullptr;
+    Swatch* swatch_ = nullptr;
+    QLabel* kelvin_ = nullptr;
+    QLabel* phase_ = nullptr;
+    QLabel* solar_ = nullptr;
+    QLabel* melanopic_ = nullptr;
+    QLabel* time_ = nullptr;
+    QSlider* slider_ = nullptr;
+    QLabel* startLabel_ = nullptr;
+    QLabel* endLabel_ = nullptr;
+};
+
+}  // namespace solvara

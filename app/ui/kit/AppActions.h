@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QDialog>
+#include <QObject>
+#include <QPointer>
+
+#include "app/state/AppState.h"
+#include "app/ui/kit/UiServices.h"
+
+class QAction;
+class QMenu;
+class QWidget;
+
+namespace solvara {
+
+class StateSignals;
+
+// The program's commands, in one place for the tray menu and the main window's menu bar: the
+// six Controls (each with its fixed key combination, Ctrl+Alt plus a key, shown the way Linux
+// desktops write them), the Help commands and "About Solvara". The QActions are shared: add
+// them to any menu; their shortcuts work while any window of the program is active (the
+// keyboard-shortcut manager's global grabs, when present, take the same keys first).
+//
+// "Take Break Now" is enabled only while breaks are on: a break started with breaks off would
+// never end. "Solvara Help", "The Science" and "Keyboard Shortcuts" ask for the main window's
+// tab through a signal; with nobody connected, the first two open the maker's page instead.
+class AppActions : public QObject {
+    Q_OBJECT
+
+public:
+    AppActions(AppState& state, UiServices& ui, QObject* parent = nullptr);
+    ~AppActions() override;
+
+    // Controls, in menu order.
+    QAction* toggleEnabledAction() const { return toggleEnabled_; }
+    QAction* cycleModeAction() const { return cycleMode_; }
+    QAction* warmerAction() const { return warmer_; }
+    QAction* coolerAction() const { return cooler_; }
+    QAction* togglePwmAction() const { return togglePwm_; }
+    QAction* takeBreakAction() const { return takeBreak_; }
+    // Help, in menu order.
+    QAction* helpAction() const { return help_; }
+    QAction* shortcutsAction() const { return shortcuts_; }
+    QAction* websiteAction() const { return website_; }
+    QAction* scienceAction() const { return science_; }
+    QAction* feedbackAction() const { return feedback_; }
+    QAction* aboutAction() const { return about_; }
+
+    // The six Controls with their two separators, appended to `menu`.
+    void addControlsTo(QMenu* menu) const;
+    // The five Help commands with their separators, appended to `menu`.
+    void addHelpTo(QMenu* menu) const;
+    // New menus titled "Controls" and "Help" holding the same actions, owned by `parent`.
+    QMenu* createControlsMenu(QWidget* parent) const;
+    QMenu* createHelpMenu(QWidget* parent) const;
+
+    // Opens the About box without blocking (one at a time; a second call raises it).
+    void showAbout();
+    QDialog* aboutBox() const { return aboutBox_; }
+
+    // The mode after `mode` in declaration order, over all eleven, wrapping to "Auto".
+    static DisplayMode nextMode(DisplayMode mode);
+    // "Version 0.1 (1)".
+    static QString versionText();
+    // The About box's credits: the maker on the first line, the year on the second.
+    static QString creditsText(int year);
+    // The title part of an action's text (the text before the key combination).
+    static QString title(const QAction* action);
+
+signals:
+    void helpTabRequested();
+    void scienceTabRequested();
+    void shortcutsTabRequested();
+
+private:
+    QAction* addAction(const char* objectName, const char* title, const QString& keys);
+    void refresh();
+
+    AppState& state_;
+    UiServices& ui_;
+    StateSignals* signals_;
+    QAction* toggleEnabled_;
+    QAction* cycleMode_;
+    QAction* warmer_;
+    QAction* cooler_;
+    QAction* togglePwm_;
+    QAction* takeBreak_;
+    QAction* help_;
+    QAction* shortcuts_;
+    QAction* website_;
+    QAction* science_;
+    QAction* feedback_;
+    QAction* about_;
+    QPointer<QDialog> aboutBox_;
+};
+
+}  // namespace solvara

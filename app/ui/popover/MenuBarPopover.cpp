@@ -1,0 +1,384 @@
+#include "app/ui/popover/MenuBarPopover.h"
+
+#include <variant>
+
+#include <QAction>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QSignalBlocker>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "app/ui/kit/BuildInfo.h"
+#include "app/ui/kit/Divider.h"
+#include "app/ui/kit/Dot.h"
+#include "app/ui/kit/Localized.h"
+#include "app/ui/kit/Pill.h"
+#include "app/ui/kit/PlainButton.h"
+#include "app/ui/kit/StateSignals.h"
+#include "app/ui/kit/StyledLabel.h"
+#include "app/ui/kit/Switch.h"
+#include "app/ui/kit/Symbols.h"
+#include "app/ui/popover/KelvinBar.h"
+#include "app/ui/popover/ModeButton.h"
+#include "app/ui/popover/PopoverReadouts.h"
+#include "core/foundation/Format.h"
+
+namespace solvara {
+
+namespace {
+
+QString text(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+StyledLabel* symbolLabel(std::string_view name, int pixelSize, QColor Theme::*color, QWidget* parent) {
+    auto* label = new StyledLabel(Symbols::glyph(name), Symbols::font(pixelSize), color, parent);
+    label->setAccessibleName(QString());
+    return label;
+}
+
+QHBoxLayout* row(QWidget* owner, int spacing) {
+    auto* layout = new QHBoxLayout(owner);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(spacing);
+    return layout;
+}
+
+QVBoxLayout* column(int spacing) {
+    auto* layout = new QVBoxLayout();
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(spacing);
+    return layout;
+}
+
+// The modes the grid offers: all but "Custom" and "Disabled".
+constexpr std::array<DisplayMode, 9> gridModes{DisplayMode::auto_,        DisplayMode::movie,      DisplayMode::reading,
+                                               DisplayMode::presentation, DisplayMode::coding,     DisplayMode::gaming,
+                                               DisplayMode::biohacker,    DisplayMode::sunglasses, DisplayMode::dark};
+
+void setVisibleIfChanged(QWidget* widget, bool visible, bool& changed) {
+    if (widget->isHidden() != visible) return;
+    widget->setVisible(visible);
+    changed = true;
+}
+
+}  // namespace
+
+MenuBarPopover::MenuBarPopover(AppState& state, UiServices& ui, QWidget* parent)
+    : QWidget(parent), state_(state), ui_(ui), signals_(new StateSignals(state, this)) {
+    setObjectName("menuBarPopover");
+    setAccessibleName("Solvara");
+    setFixedWidth(popoverWidth);
+    setAutoFillBackground(true);
+
+    auto* stack = new QVBoxLayout(this);
+    stack->setContentsMargins(padding, padding, padding, padding);
+    stack->setSpacing(sectionSpacing);
+    buildHeader(stack);
+    stack->addWidget(new Divider(Qt::Horizontal, this));
+    buildReadouts(stack);
+    buildModeGrid(stack);
+    buildInsights(stack);
+    buildBreakRow(stack);
+    stack->addWidget(new Divider(Qt::Horizontal, this));
+    buildFooter(stack);
+
+    connect(signals_, &StateSignals::stateChanged, this, &MenuBarPopover::refresh);
+    connect(signals_, &StateSignals::breakStateChanged, this, &MenuBarPopover::refresh);
+    refresh();
+}
+
+MenuBarPopover::~MenuBarPopover() = default;
+
+void MenuBarPopover::buildHeader(QLayout* stack) {
+    auto* header = new QWidget(this);
+    auto* layout = row(header, 8);
+    auto* titles = column(2);
+    titles->addWidget(new StyledLabel("Solvara", TextStyle::headline, &Theme::primary, header));
+    auto* phase = new QHBoxLayout();
+    phase->setSpacing(4);
+    phaseDot_ = new Dot(6, &Theme::secondary, header);
+    phaseDot_->setObjectName("phaseDot");
+    phaseDot_->setAccessibleName(localized("Phase colour"));
+    phaseLabel_ = new StyledLabel({}, TextStyle::caption, &Theme::secondary, header);
+    phaseLabel_->setObjectName("phaseLabel");
+    phase->addWidget(phaseDot_, 0, Qt::AlignVCenter);
+    phase->addWidget(phaseLabel_, 0, Qt::AlignVCenter);
+    phase->addStretch(1);
+    titles->addLayout(phase);
+    layout->addLayout(titles);
+    layout->addStretch(1);
+    enableSwitch_ = new Switch("Enable Solvara", header);
+    enableSwitch_->setObjectName("enableSwitch");
+    layout->addWidget(enableSwitch_, 0, Qt::AlignVCenter);
+    connect(enableSwitch_, &QAbstractButton::toggled, this, [this](bool on) { state_.setIsEnabled(on); });
+    stack->addWidget(header);
+}
+
+void MenuBarPopover::buildReadouts(QLayout* stack) {
+    // Kelvin row.
+    auto* kelvinRow = new QWidget(this);
+    auto* kelvin = row(kelvinRow, 8);
+    kelvin->addWidget(symbolLabel("thermometer.medium", 17, &Theme::orange, kelvinRow), 0, Qt::AlignVCenter);
+    kelvinLabel_ = new StyledLabel({}, TextStyle::systemFont(17, QFont::DemiBold), &Theme::primary, kelvinRow);
+    kelvinLabel_->setObjectName("kelvinLabel");
+    kelvin->addWidget(kelvinLabel_, 0, Qt::AlignVCenter);
+    kelvin->addStretch(1);
+    solarColumn_ = new QWidget(kelvinRow);
+    solarColumn_->setObjectName("solarColumn");
+    auto* solar = new QVBoxLayout(solarColumn_);
+    solar->setContentsMargins(0, 0, 0, 0);
+    solar->setSpacing(2);
+    solarLabel_ = new StyledLabel({}, TextStyle::caption, &Theme::secondary, solarColumn_);
+    solarLabel_->setObjectName("solarLabel");
+    solar->addWidget(solarLabel_, 0, Qt::AlignRight);
+    boostLabel_ = new QWidget(solarColumn_);
+    boostLabel_->setObjectName("boostLabel");
+    auto* boost = row(boostLabel_, 3);
+    boost->addWidget(symbolLabel("sunrise", 10, &Theme::blue, boostLabel_));
+    boost->addWidget(new StyledLabel(localized("Morning Boost"), TextStyle::caption2, &Theme::blue, boostLabel_));
+    solar->addWidget(boostLabel_, 0, Qt::AlignRight);
+    kelvin->addWidget(solarColumn_, 0, Qt::AlignVCenter);
+    stack->addWidget(kelvinRow);
+
+    // Melanopic section.
+    auto* melanopic = new QWidget(this);
+    auto* section = row(melanopic, 8);
+    const QFont smallLabel = TextStyle::systemFont(9, QFont::Medium);
+    const QFont value = TextStyle::systemFont(10, QFont::DemiBold);
+    auto* daylight = column(2);
+    daylight->addWidget(new StyledLabel(localized("% Daylight"), smallLabel, &Theme::secondary, melanopic));
+    daylightValue_ = new StyledLabel({}, value, &Theme::primary, melanopic);
+    daylightValue_->setObjectName("daylightValue");
+    daylight->addWidget(daylightValue_);
+    section->addLayout(daylight);
+    section->addStretch(1);
+    auto* edi = column(2);
+    edi->addWidget(new StyledLabel(localized("Melanopic EDI"), smallLabel, &Theme::secondary, melanopic), 0,
+                   Qt::AlignRight);
+    auto* ediRow = new QHBoxLayout();
+    ediRow->setSpacing(4);
+    statusDot_ = new Dot(6, &Theme::green, melanopic);
+    statusDot_->setObjectName("statusDot");
+    statusDot_->setAccessibleName(localized("Melanopic guideline status"));
+    ediValue_ = new StyledLabel({}, value, &Theme::primary, melanopic);
+    ediValue_->setObjectName("ediValue");
+    ediRow->addWidget(statusDot_, 0, Qt::AlignVCenter);
+    ediRow->addWidget(ediValue_, 0, Qt::AlignVCenter);
+    edi->addLayout(ediRow);
+    section->addLayout(edi);
+    targetPill_ = new Pill({}, TextStyle::systemFont(8, QFont::Medium), melanopic);
+    targetPill_->setObjectName("targetPill");
+    section->addWidget(targetPill_, 0, Qt::AlignVCenter);
+    stack->addWidget(melanopic);
+
+    kelvinBar_ = new KelvinBar(this);
+    kelvinBar_->setObjectName("kelvinBar");
+    stack->addWidget(kelvinBar_);
+}
+
+void MenuBarPopover::buildModeGrid(QLayout* stack) {
+    auto* grid = new QWidget(this);
+    grid->setObjectName("modeGrid");
+    auto* layout = new QGridLayout(grid);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setHorizontalSpacing(6);
+    layout->setVerticalSpacing(6);
+    for (std::size_t i = 0; i < gridModes.size(); ++i) {
+        auto* button = new ModeButton(gridModes[i], grid);
+        const DisplayMode mode = gridModes[i];
+        // Written even when the mode is already current: the state re-applies and persists.
+        connect(button, &QAbstractButton::clicked, this, [this, mode] { state_.setCurrentMode(mode); });
+        layout->addWidget(button, static_cast<int>(i / 3), static_cast<int>(i % 3));
+        modeButtons_[i] = button;
+    }
+    for (int c = 0; c < 3; ++c) layout->setColumnStretch(c, 1);
+    stack->addWidget(grid);
+}
+
+void MenuBarPopover::buildInsights(QLayout* stack) {
+    insights_ = new QWidget(this);
+    insights_->setObjectName("insights");
+    auto* rows = new QVBoxLayout(insights_);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(4);
+    const auto addRow = [&](const char* name, std::string_view symbol, QColor Theme::*color, StyledLabel*& symbolOut,
+                            StyledLabel*& textOut) {
+        auto* line = new QWidget(insights_);
+        line->setObjectName(name);
+        auto* layout = row(line, 6);
+        symbolOut = symbolLabel(symbol, 10, color, line);
+        textOut = new StyledLabel({}, TextStyle::caption, color, line);
+        textOut->setObjectName(QString(name) + "Text");
+        layout->addWidget(symbolOut, 0, Qt::AlignVCenter);
+        layout->addWidget(textOut, 1, Qt::AlignVCenter);
+        rows->addWidget(line);
+        return line;
+    };
+    melatoninRow_ = addRow("melatoninRow", "clock", &Theme::secondary, melatoninSymbol_, melatoninText_);
+    StyledLabel* unused = nullptr;
+    sleepRow_ = addRow("sleepRow", "bed.double", &Theme::secondary, unused, sleepText_);
+    dstRow_ = addRow("dstRow", "clock.arrow.2.circlepath", &Theme::orange, unused, dstText_);
+    stack->addWidget(insights_);
+}
+
+void MenuBarPopover::buildBreakRow(QLayout* stack) {
+    breakRow_ = new QWidget(this);
+    breakRow_->setObjectName("breakRow");
+    auto* layout = row(breakRow_, 6);
+    layout->addWidget(symbolLabel("timer", 12, &Theme::orange, breakRow_), 0, Qt::AlignVCenter);
+    QFont mono("DejaVu Sans Mono");
+    mono.setPixelSize(10);
+    breakCountdown_ = new StyledLabel({}, mono, &Theme::orange, breakRow_);
+    breakCountdown_->setObjectName("breakCountdown");
+    layout->addWidget(breakCountdown_, 0, Qt::AlignVCenter);
+    layout->addStretch(1);
+    breakNowButton_ =
+        new PlainButton(localized("Break Now"), TextStyle::font(TextStyle::caption), &Theme::orange, breakRow_);
+    breakNowButton_->setObjectName("breakNowButton");
+    breakNowButton_->setAccessibleName(localized("Break Now"));
+    connect(breakNowButton_, &QAbstractButton::clicked, this, [this] { state_.breakScheduler().triggerBreak(); });
+    layout->addWidget(breakNowButton_, 0, Qt::AlignVCenter);
+    stack->addWidget(breakRow_);
+}
+
+void MenuBarPopover::buildFooter(QLayout* stack) {
+    auto* footer = new QWidget(this);
+    auto* layout = row(footer, 12);
+    const QFont caption = TextStyle::font(TextStyle::caption);
+    auto* open = new PlainButton(localized("Open Solvara"), caption, &Theme::secondary, footer);
+    open->setObjectName("openButton");
+    open->setAccessibleName("Open main window");
+    connect(open, &QAbstractButton::clicked, this, &MenuBarPopover::openMainWindowRequested);
+    layout->addWidget(open);
+    layout->addStretch(1);
+
+    shareButton_ = new PlainButton(localized("Share"), caption, &Theme::secondary, footer);
+    shareButton_->setObjectName("shareButton");
+    shareButton_->setAccessibleName(localized("Share"));
+    shareMenu_ = new QMenu(this);
+    shareMenu_->setObjectName("shareMenu");
+    QAction* copy = shareMenu_->addAction(localized("Copy to Clipboard"));
+    copy->setObjectName("shareCopyAction");
+    QAction* mail = shareMenu_->addAction(localized("Send by E-mail"));
+    mail->setObjectName("shareMailAction");
+    // The text first, then the link, in both.
+    connect(copy, &QAction::triggered, this,
+            [this] { ui_.clipboard.setText(localized(shareText) + "\n" + BuildInfo::shareUrl()); });
+    connect(mail, &QAction::triggered, this, [this] {
+        const QString body = localized(shareText) + "\n" + BuildInfo::shareUrl();
+        ui_.urlOpener.openUrl("mailto:?subject=Solvara&body=" + QString::fromLatin1(QUrl::toPercentEncoding(body)));
+    });
+    connect(shareButton_, &QAbstractButton::clicked, this, &MenuBarPopover::showShareMenu);
+    layout->addWidget(shareButton_);
+
+    auto* quit = new PlainButton(localized("Quit"), caption, &Theme::secondary, footer);
+    quit->setObjectName("quitButton");
+    quit->setAccessibleName("Quit Solvara");
+    connect(quit, &QAbstractButton::clicked, this, &MenuBarPopover::quit);
+    layout->addWidget(quit);
+    stack->addWidget(footer);
+}
+
+void MenuBarPopover::keyPressEvent(QKeyEvent* event) {
+    // A popup window of our own: Escape closes it as it closes a menu.
+    if (event->key() == Qt::Key_Escape && isWindow()) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void MenuBarPopover::showShareMenu() {
+    // No link, no sharing: the click does nothing.
+    const QUrl link(BuildInfo::shareUrl(), QUrl::StrictMode);
+    if (!link.isValid() || link.scheme().isEmpty()) return;
+    Theme::apply(shareMenu_, state_.shouldUseDarkMode());
+    shareMenu_->popup(shareButton_->mapToGlobal(QPoint(0, shareButton_->height())));
+}
+
+void MenuBarPopover::quit() {
+    state_.displayManager().resetToDefault();
+    state_.softwareDimmer().deactivate();
+    emit quitRequested();
+}
+
+void MenuBarPopover::refresh() {
+    Theme::apply(this, state_.shouldUseDarkMode());
+    bool layoutChanged = false;
+
+    const auto& current = state_.currentState();
+    const popover::ColorChoice phaseColor = popover::phaseColor(current);
+    phaseDot_->setColor(phaseColor.role, phaseColor.opacity);
+    const QString phase = current ? text(popover::phaseText(current)) : localized("Initializing...");
+    if (phaseLabel_->text() != phase) phaseLabel_->setText(phase);
+    {
+        const QSignalBlocker blocker(enableSwitch_);
+        enableSwitch_->setChecked(state_.isEnabled());
+    }
+
+    const std::int64_t kelvin = state_.effectiveKelvin();
+    const QString kelvinText = text(popover::kelvinText(kelvin));
+    if (kelvinLabel_->text() != kelvinText) {
+        kelvinLabel_->setText(kelvinText);
+        kelvinLabel_->setAccessibleName(localized("Color temperature") + " " + text(format::integer(kelvin)) + " " +
+                                        localized("Kelvin"));
+    }
+    setVisibleIfChanged(solarColumn_, current.has_value(), layoutChanged);
+    if (current) {
+        const QString solar = text(popover::solarText(current->solarElevation));
+        if (solarLabel_->text() != solar) solarLabel_->setText(solar);
+        setVisibleIfChanged(boostLabel_, current->isMorningBoostActive, layoutChanged);
+    }
+
+    const QString daylight = text(popover::daylightText(kelvin));
+    if (daylightValue_->text() != daylight) daylightValue_->setText(daylight);
+    const double edi = state_.currentMelanopicEDI();
+    const QString ediText = text(popover::ediText(edi));
+    if (ediValue_->text() != ediText) ediValue_->setText(ediText);
+    const bool sleepTime = state_.isSleepTime();
+    const bool postDLMO = state_.isPostDLMO();
+    const popover::ColorChoice status = popover::statusColor(MelanopicModel::guidelineStatus(edi, postDLMO, sleepTime));
+    statusDot_->setColor(status.role, status.opacity);
+    statusDot_->setAccessibleDescription(
+        QString::fromUtf8(rawValue(MelanopicModel::guidelineStatus(edi, postDLMO, sleepTime)).data()));
+    targetPill_->setText(text(popover::targetText(sleepTime, postDLMO)));
+    kelvinBar_->setKelvin(kelvin);
+
+    const DisplayMode mode = state_.currentMode();
+    for (ModeButton* button : modeButtons_) button->setSelected(button->mode() == mode);
+
+    const auto dlmo = state_.dlmoCountdownText();
+    const auto sleepIfNow = state_.sleepIfNowText();
+    const auto dst = state_.dstSmoother().statusMessage();
+    setVisibleIfChanged(melatoninRow_, dlmo.has_value(), layoutChanged);
+    if (dlmo) {
+        melatoninText_->setText(text(*dlmo));
+        melatoninSymbol_->setText(Symbols::glyph(postDLMO ? "moon.zzz" : "clock"));
+        const auto color = postDLMO ? &Theme::indigo : &Theme::secondary;
+        melatoninSymbol_->setColorRole(color);
+        melatoninText_->setColorRole(color);
+    }
+    setVisibleIfChanged(sleepRow_, sleepIfNow.has_value(), layoutChanged);
+    if (sleepIfNow) sleepText_->setText(text(*sleepIfNow));
+    setVisibleIfChanged(dstRow_, dst.has_value(), layoutChanged);
+    if (dst) dstText_->setText(text(*dst));
+    setVisibleIfChanged(insights_, dlmo || sleepIfNow || dst, layoutChanged);
+
+    const std::string& countdown = state_.breakCountdownText();
+    setVisibleIfChanged(breakRow_, state_.breaksEnabled() && !countdown.empty(), layoutChanged);
+    if (!countdown.empty() && breakCountdown_->text() != text(countdown)) breakCountdown_->setText(text(countdown));
+    const bool counting = std::holds_alternative<BreakScheduler::Counting>(state_.breakScheduler().state());
+    setVisibleIfChanged(breakNowButton_, counting, layoutChanged);
+
+    // A window follows its content's height.
+    if (layoutChanged && isWindow()) {
+        layout()->activate();
+        resize(popoverWidth, sizeHint().height());
+    }
+}
+
+}  // namespace solvara

@@ -1,0 +1,68 @@
+#include "app/ui/popover/ModeButton.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include "app/ui/kit/Localized.h"
+#include "app/ui/kit/TextStyle.h"
+#include "app/ui/kit/Theme.h"
+
+namespace solvara {
+
+ModeButton::ModeButton(DisplayMode mode, QWidget* parent) : QAbstractButton(parent), mode_(mode) {
+    const std::string raw(rawValue(mode));
+    setText(localized(raw.c_str()));
+    setObjectName(QString::fromStdString("mode" + raw));
+    setToolTip(QString::fromStdString(raw));
+    setAccessibleName(QString::fromStdString(raw));
+    setFont(TextStyle::font(TextStyle::caption));
+    setFocusPolicy(Qt::StrongFocus);
+    setCursor(Qt::PointingHandCursor);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+void ModeButton::setSelected(bool selected) {
+    if (selected == selected_) return;
+    selected_ = selected;
+    setAccessibleDescription(selected ? "Selected" : "");
+    update();
+}
+
+QSize ModeButton::sizeHint() const {
+    const QFontMetrics metrics(font());
+    return {metrics.horizontalAdvance(text()) + 8, metrics.height() + 2 * verticalPadding};
+}
+
+QSize ModeButton::minimumSizeHint() const {
+    return {10, sizeHint().height()};
+}
+
+void ModeButton::paintEvent(QPaintEvent*) {
+    const Theme& theme = Theme::of(this);
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF bounds = rect();
+    painter.setPen(Qt::NoPen);
+    QColor fill = selected_ ? Theme::withOpacity(theme.accent, 0.2) : Theme::withOpacity(theme.secondary, 0.08);
+    if (isDown()) fill = Theme::withOpacity(fill, 1.6);
+    painter.setBrush(fill);
+    painter.drawRoundedRect(bounds, cornerRadius, cornerRadius);
+    // The ring only once the keyboard moved the focus, as the style does for its own controls.
+    if (hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
+        painter.setPen(QPen(Theme::withOpacity(theme.accent, 0.7), 1.5));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(bounds.adjusted(0.75, 0.75, -0.75, -0.75), cornerRadius, cornerRadius);
+    }
+
+    // One line, shrinking to 0.8 of the size before eliding.
+    QFont font = this->font();
+    const int available = width() - 4;
+    if (QFontMetrics(font).horizontalAdvance(text()) > available) {
+        font.setPixelSize(std::max(1, static_cast<int>(font.pixelSize() * 0.8)));
+    }
+    painter.setFont(font);
+    painter.setPen(theme.primary);
+    painter.drawText(bounds, Qt::AlignCenter, QFontMetrics(font).elidedText(text(), Qt::ElideRight, available));
+}
+
+}  // namespace solvara

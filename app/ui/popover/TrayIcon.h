@@ -1,0 +1,75 @@
+#pragma once
+
+#include <string>
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QPointer>
+#include <QRect>
+
+#include "app/state/AppState.h"
+#include "app/ui/kit/UiServices.h"
+#include "app/ui/popover/MenuBarPopover.h"
+
+class QMenu;
+class QSystemTrayIcon;
+
+namespace solvara {
+
+class AppActions;
+class StateSignals;
+
+// The program's item in the system tray: the state's menu-bar symbol, redrawn when it changes;
+// a left click opens the popover below the icon (at the pointer when the tray tells no place)
+// and a second click closes it; a right click opens a menu with the same commands (open, the
+// Controls, Help, About, quit).
+//
+// The popover is built at each opening and released when it closes, so nothing of it costs
+// memory or time while the program sits in the tray. Without a tray host (GNOME without an
+// extension, a bare X session) the program runs on: that is logged once, and a second launch
+// or the desktop file brings up the main window instead.
+class TrayIcon : public QObject {
+    Q_OBJECT
+
+public:
+    TrayIcon(AppState& state, UiServices& ui, AppActions& actions, QObject* parent = nullptr);
+    ~TrayIcon() override;
+
+    // Puts the item into the tray.
+    void show();
+    // Opens the popover, or closes it when it is open.
+    void togglePopover();
+    void openPopover();
+    MenuBarPopover* popover() const { return popover_; }
+    QSystemTrayIcon* systemTrayIcon() const { return tray_; }
+    // The right-click menu, made on first use.
+    QMenu* menu();
+    const std::string& symbol() const { return symbol_; }
+
+    // Where a popover of `size` goes: centred below `icon` (above it when the screen has no room
+    // below), kept on `screen`; at `cursor` when the icon's place is unknown (empty).
+    static QPoint popoverPosition(const QRect& icon, const QSize& size, const QRect& screen, const QPoint& cursor);
+
+signals:
+    void openMainWindowRequested();
+    // The displays and the dimmer are already reset when this comes.
+    void quitRequested();
+
+private:
+    void refresh();
+    void quit();
+
+    AppState& state_;
+    UiServices& ui_;
+    AppActions& actions_;
+    StateSignals* signals_;
+    QSystemTrayIcon* tray_;
+    QMenu* menu_;
+    QPointer<MenuBarPopover> popover_;
+    std::string symbol_;
+    // A click on the icon while the popover is open first closes the popover (it is a popup)
+    // and then reaches the icon: that click must not open it again.
+    QElapsedTimer sinceClosed_;
+};
+
+}  // namespace solvara

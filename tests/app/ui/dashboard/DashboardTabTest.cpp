@@ -1,0 +1,236 @@
+#include <memory>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/state/AppState.h"
+#include "app/ui/dashboard/DashboardStyle.h"
+#include "app/ui/dashboard/DashboardTab.h"
+#include "app/ui/kit/fake/FakeUiServices.h"
+#include "core/foundation/Calendar.h"
+#include "platform/fake/FakePlatform.h"
+
+namespace solvara {
+namespace {
+
+Date at(int year, int month, int day, int hour, int minute) {
+    return *Calendar::date(year, month, day, hour, minute);
+}
+
+// The dashboard over an AppState on the fake platform, with one display, in London.
+class DashboardTabTest : public ::testing::Test {
+protected:
+    void build(Date start) {
+        tab.reset();
+        state.reset();
+        platform.reset();  // the old one hands the clock back when it goes
+        platform = std::make_unique<FakePlatform>(start);
+        platform->displayTransfer.displays = {11};
+        state = std::make_unique<AppState>(platform->platform());
+        state->setCoordinate(Coordinate{51.5, -0.12});
+        tab = std::make_unique<DashboardTab>(*state, ui.services());
+        tab->resize(960, 820);
+        tab->show();
+    }
+
+    template <class T>
+    T* child(const char* name) {
+        T* widget = tab->findChild<T*>(name);
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+
+    // Lets the state's coalesced change notice reach the page (it comes on a later turn of the
+    // event loop).
+    static void settle() {
+        for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+    }
+
+    // Moves the clock to `when` and lets the periodic update report, as the shell's tick does.
+    void tickAt(Date when) {
+        platform->runLoop.advance(when - platform->runLoop.now());
+        state->updateCircadianState();
+    }
+
+    FakeUiServices ui;
+    std::unique_ptr<FakePlatform> platform;
+    std::unique_ptr<AppState> state;
+    std::unique_ptr<DashboardTab> tab;
+};
+
+TEST_F(DashboardTabTest, CoachShowsOnlyInItsWindowAfterTheWakeHour) {
+    struct Step {
+        Date when;
+        bool shown;
+    };
+    struct Case {
+        const char* name;
+        std::int64_t wakeHour;
+        bool weekend;
+        std::vector<Step> steps;
+    };
+    const std::vector<Case> cases{
+        {"wake at 7",
+         7,
+         false,
+         {{at(2026, 6, 17, 6, 59), false},
+          {at(2026, 6, 17, 7, 0), true},
+          {at(2026, 6, 17, 9, 59), true},
+          {at(2026, 6, 17, 10, 0), false}}},
+        {"wake at 22 never wraps",
+         22,
+         false,
+         {{at(2026, 6, 18, 21, 59), false},
+          {at(2026, 6, 18, 22, 0), true},
+          {at(2026, 6, 18, 23, 59), true},
+          {at(2026, 6, 19, 0, 0), false},
+          {at(2026, 6, 19, 0, 30), false}}},
+        {"Saturday follows the weekend wake hour of 9",
+         7,
+         true,
+         {{at(2026, 6, 20, 7, 30), false},
+          {at(2026, 6, 20, 9, 0), true},
+          {at(2026, 6, 20, 11, 59), true},
+          {at(2026, 6, 20, 12, 0), false}}},
+    };
+    for (const Case& c : cases) {
+        build(c.steps.front().when - 60);
+        state->setWakeHour(c.wakeHour);
+        state->setWeekendScheduleEnabled(c.weekend);
+        state->setWeekendWakeHour(9);
+        auto* coach = child<QWidget>("morningCoach");
+        for (const Step& step : c.steps) {
+            tickAt(step.when);
+            settle();
+            EXPECT_EQ(coach->isVisibleTo(tab.get()), step.shown);
+            if (step.shown) {
+                EXPECT_FALSE(child<QLabel>("coachSinceWake")->text().isEmpty());
+            }
+        }
+    }
+}
+
+TEST_F(DashboardTabTest, ModePickerAndSwitchWriteOnlyFromTheUser) {
+    build(at(2026, 6, 17, 12, 0));
+    auto* picker = child<QComboBox>("dashboardModePicker");
+    auto* toggle = child<QAbstractButton>("dashboardEnabledSwitch");
+    auto* kelvin = child<QLabel>("dashboardKelvin");
+    ASSERT_EQ(picker->count(), 11);
+    EXPECT_EQ(picker->itemText(10), "Disabled");
+
+    // The state changes elsewhere: the page follows, and its refreshes write nothing back.
+    state->setCurrentMode(DisplayMode::reading);
+    state->setIsEnabled(false);
+    platform->events.clear();
+    settle();
+    EXPECT_EQ(picker->currentText(), QString("Reading"));
+    settle();
+    EXPECT_TRUE(!toggle->isChecked());
+    tab->refresh();
+    state->setLightDebtPoints(1.0);  // a notice with no display work of its own
+    settle();
+    EXPECT_TRUE(platform->events.events.empty());
+    EXPECT_EQ(state->currentMode(), DisplayMode::reading);
+    EXPECT_FALSE(state->isEnabled());
+
+    // Mouse and keyboard on the switch.
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    EXPECT_TRUE(state->isEnabled());
+    settle();
+    EXPECT_EQ(kelvin->text(), QString("3800K"));
+    toggle->setFocus();
+    QTest::keyClick(toggle, Qt::Key_Space);
+    EXPECT_FALSE(state->isEnabled());
+    settle();
+    EXPECT_EQ(kelvin->text(), QString("6500K"));
+    EXPECT_EQ(state->currentMode(), DisplayMode::reading);  // the picker keeps its mode
+    QTest::keyClick(toggle, Qt::Key_Space);
+
+    // The keyboard on the picker: the next mode, then the last one.
+    picker->setFocus();
+    QTest::keyClick(picker, Qt::Key_Down);
+    EXPECT_EQ(state->currentMode(), DisplayMode::presentation);
+    QTest::keyClick(picker, Qt::Key_End);
+    EXPECT_EQ(state->currentMode(), DisplayMode::disabled);
+    settle();
+    EXPECT_EQ(kelvin->text(), QString("6500K"));
+    EXPECT_TRUE(state->isEnabled());
+}
+
+TEST_F(DashboardTabTest, SunlightIsLoggedThroughTheState) {
+    build(at(2026, 6, 17, 7, 30));
+    state->lightDebtCalculator().restoreDebt(40, "");
+    auto* logged = child<QLabel>("healthSunlightLogged");
+    auto* tip = child<QLabel>("coachTip");
+    auto* open = child<QPushButton>("logSunlightButton");
+    auto* thirty = child<QPushButton>("logSunlight30");
+    EXPECT_FALSE(logged->isVisibleTo(tab.get()));
+    EXPECT_FALSE(thirty->isVisibleTo(tab.get()));
+
+    QTest::mouseClick(child<QPushButton>("coachLog10"), Qt::LeftButton);
+    EXPECT_DOUBLE_EQ(state->morningSunlightToday(), 10.0);
+    EXPECT_EQ(state->lightDebtLevel(), "high");  // 40 - 10/60 × 10 - 5
+    settle();
+    EXPECT_EQ(logged->text(), QString("10min logged"));
+    EXPECT_EQ(child<QLabel>("healthDebtValue")->text(), "High");
+    EXPECT_EQ(tip->text(),
+              QString::fromUtf8("Keep going \u2014 more morning light helps recover last night's debt faster."));
+
+    // The card's picker, by mouse to open and keyboard to choose; it closes again.
+    QTest::mouseClick(open, Qt::LeftButton);
+    EXPECT_TRUE(thirty->isVisibleTo(tab.get()));
+    EXPECT_FALSE(open->isVisibleTo(tab.get()));
+    thirty->setFocus();
+    QTest::keyClick(thirty, Qt::Key_Space);
+    EXPECT_DOUBLE_EQ(state->morningSunlightToday(), 40.0);
+    EXPECT_FALSE(thirty->isVisibleTo(tab.get()));
+    EXPECT_TRUE(open->isVisibleTo(tab.get()));
+    settle();
+    EXPECT_EQ(logged->text(), QString("40min logged"));
+    EXPECT_EQ(child<QLabel>("healthDebtValue")->text(), "Medium");
+    EXPECT_EQ(tip->text(), "Target reached! Your circadian clock is getting a strong reset signal.");
+}
+
+TEST_F(DashboardTabTest, PaintedViewsTellWhatTheyShow) {
+    build(at(2026, 6, 17, 7, 30));
+    state->setMorningSunlightToday(12.0);
+    settle();
+    struct Case {
+        const char* object;
+        const char* name;
+        const char* descriptionStart;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"circadianClock", "Circadian clock", "07:30, Midday, "},
+             {"timelineBar", "Today's timeline", "Early Dawn until 01:45, Dawn until 03:00"},
+             {"coachRing", "Morning sunlight", "12 / 30 minutes"},
+             {"healthGradeRing", "Health score", "Grade "},
+             {"dashboardMelanopicGauge", "Melanopic", ""},
+         }) {
+        auto* view = child<QWidget>(c.object);
+        ASSERT_NE(view, nullptr);
+        EXPECT_EQ(view->accessibleName(), c.name);
+        EXPECT_TRUE(view->accessibleDescription().startsWith(c.descriptionStart))
+            << view->accessibleDescription().toStdString();
+        EXPECT_FALSE(view->accessibleDescription().isEmpty()) << c.object;
+    }
+    EXPECT_TRUE(child<QWidget>("circadianClock")->accessibleDescription().contains("Sunrise 3:"));
+}
+
+// White kelvin text would vanish on a light window: that band takes the primary colour there.
+TEST(DashboardColorsTest, KelvinWhiteBandIsPrimaryOnALightWindow) {
+    for (std::int64_t kelvin : {4501, 5500}) {
+        EXPECT_EQ(dashboard::kelvinColor(Theme::light(), kelvin), Theme::light().primary) << kelvin;
+        EXPECT_EQ(dashboard::kelvinColor(Theme::dark(), kelvin), QColor(Qt::white)) << kelvin;
+    }
+    EXPECT_EQ(dashboard::kelvinColor(Theme::light(), 5501), Theme::light().blue);
+    EXPECT_EQ(dashboard::kelvinColor(Theme::light(), 2000), Theme::light().red);
+}
+
+}  // namespace
+}  // namespace solvara

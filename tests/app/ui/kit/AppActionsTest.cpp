@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+#include <QAction>
+#include <QDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QSignalSpy>
+
+#include "app/state/AppState.h"
+#include "app/ui/kit/AppActions.h"
+#include "app/ui/kit/BuildInfo.h"
+#include "app/ui/kit/fake/FakeUiServices.h"
+#include "app/ui/popover/TrayIcon.h"
+#include "platform/fake/FakePlatform.h"
+
+namespace solvara::testing {
+namespace {
+
+class AppActionsTest : public ::testing::Test {
+protected:
+    AppActionsTest() : state(fakes.platform()), actions(state, ui.services()) {}
+
+    FakePlatform fakes;
+    AppState state;
+    FakeUiServices ui;
+    AppActions actions;
+};
+
+TEST_F(AppActionsTest, CycleModeWalksAllElevenModesAndWraps) {
+    const std::vector<DisplayMode> expected{DisplayMode::movie,      DisplayMode::reading, DisplayMode::presentation,
+                                            DisplayMode::coding,     DisplayMode::gaming,  DisplayMode::biohacker,
+                                            DisplayMode::sunglasses, DisplayMode::dark,    DisplayMode::custom,
+                                            DisplayMode::disabled,   DisplayMode::auto_};
+    std::vector<DisplayMode> seen;
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        actions.cycleModeAction()->trigger();
+        seen.push_back(state.currentMode());
+    }
+    EXPECT_EQ(seen, expected);
+}
+
+TEST_F(AppActionsTest, WarmerAndCoolerStopAtTheAdjustmentLimits) {
+    struct Case {
+        std::int64_t start;
+        QAction* action;
+        std::int64_t after;
+    };
+    for (const Case& c : std::vector<Case>{{0, actions.warmerAction(), -100},
+                                           {-3000, actions.warmerAction(), -3000},
+                                           {-2950, actions.warmerAction(), -3000},
+                                           {3000, actions.coolerAction(), 3000},
+                                           {0, actions.coolerAction(), 100}}) {
+        state.adjustKelvin(c.start - state.manualKelvinAdjustment());
+        c.action->trigger();
+        EXPECT_EQ(state.manualKelvinAdjustment(), c.after) << c.start;
+    }
+}
+
+TEST_F(AppActionsTest, TogglesFlipAndPersistBothWays) {
+    for (int i = 0; i < 2; ++i) {
+        const bool enabled = state.isEnabled();
+        const bool pwm = state.pwmProtectionEnabled();
+        const std::size_t writes = fakes.userDefaults.setCount;
+        actions.toggleEnabledAction()->trigger();
+        actions.togglePwmAction()->trigger();
+        EXPECT_EQ(state.isEnabled(), !enabled);
+        EXPECT_EQ(state.pwmProtectionEnabled(), !pwm);
+        EXPECT_GT(fakes.userDefaults.setCount, writes);
+    }
+}
+
+TEST_F(AppActionsTest, TakeBreakNowIsEnabledOnlyWithBreaksOn) {
+    QAction* takeBreak = actions.takeBreakAction();
+    EXPECT_FALSE(takeBreak->isEnabled());
+    takeBreak->trigger();  // disabled: nothing starts
+    EXPECT_FALSE(std::holds_alternative<BreakScheduler::BreakActive>(state.breakScheduler().state()));
+
+    state.setBreaksEnabled(true);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(takeBreak->isEnabled());
+    takeBreak->trigger();
+    const auto* active = std::get_if<BreakScheduler::BreakActive>(&state.breakScheduler().state());
+    ASSERT_NE(active, nullptr);
+    EXPECT_EQ(active->endsAt - fakes.runLoop.now(), 20.0);
+
+    state.setBreaksEnabled(false);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(takeBreak->isEnabled());
+}
+
+TEST_F(AppActionsTest, MenusHoldTheCommandsInOrderWithTheirKeys) {
+    QWidget owner;
+    QStringList controls;
+    for (QAction* action : actions.createControlsMenu(&owner)->actions()) {
+        controls << (action->isSeparator() ? QString("-") : action->text());
+    }
+    EXPECT_EQ(controls, (QStringList{"Toggle On/Off\tCtrl+Alt+E", "Cycle Mode\tCtrl+Alt+M", "-",
+                                     QString::fromUtf8("Warmer (+100K)\tCtrl+Alt+↓"),
+                                     QString::fromUtf8("Cooler (-100K)\tCtrl+Alt+↑"), "-",
+                                     "Toggle PWM Protection\tCtrl+Alt+P", "Take Break Now\tCtrl+Alt+B"}));
+    EXPECT_EQ(actions.warmerAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Down));
+    QStringList help;
+    for (QAction* action : actions.createHelpMenu(&owner)->actions()) {
+        help << (action->isSeparator() ? QString("-") : AppActions::title(action));
+    }
+    EXPECT_EQ(help, (QStringList{"Solvara Help", "Keyboard Shortcuts", "-", "Visit Website", "The Science", "-",
+                                 "Send Feedback..."}));
+}
+
+TEST_F(AppActionsTest, HelpLinksOpenPagesUnlessTheMainWindowTakesTheRequest) {
+    actions.helpAction()->trigger();
+    actions.scienceAction()->trigger();
+    actions.websiteAction()->trigger();
+    actions.feedbackAction()->trigger();
+    EXPECT_EQ(ui.urlOpener.opened,
+              (std::vector<QString>{BuildInfo::helpUrl(), BuildInfo::scienceUrl(), BuildInfo::websiteUrl(),
+                                    "mailto:" + BuildInfo::feedbackAddress() + "?subject=Solvara%20Feedback"}));
+
+    QSignalSpy help(&actions, &AppActions::helpTabRequested);
+    QSignalSpy science(&actions, &AppActions::scienceTabRequested);
+    actions.helpAction()->trigger();
+    actions.scienceAction()->trigger();
+    EXPECT_EQ(help.count(), 1);
+    EXPECT_EQ(science.count(), 1);
+    EXPECT_EQ(ui.urlOpener.opened.size(), 4u);
+}
+
+TEST_F(AppActionsTest, AboutShowsTheVersionBuildAndThisYearsCredits) {
+    actions.aboutAction()->trigger();
+    QDialog* box = actions.aboutBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_FALSE(box->isModal());
+    EXPECT_EQ(box->findChild<QLabel*>("aboutName")->text(), "Solvara");
+    EXPECT_EQ(box->findChild<QLabel*>("aboutVersion")->text(),
+              "Version " + BuildInfo::version() + " (" + BuildInfo::buildNumber() + ")");
+    // The fake clock stands in 2026.
+    EXPECT_TRUE(box->findChild<QLabel*>("aboutCredits")->text().contains("2026"));
+    actions.aboutAction()->trigger();
+    EXPECT_EQ(actions.aboutBox(), box);  // one box at a time
+    EXPECT_EQ(AppActions::creditsText(12026).count("12026"), 1);
+}
+
+TEST_F(AppActionsTest, TheTrayIconFollowsTheSymbolAndItsMenuHoldsTheCommands) {
+    TrayIcon tray(state, ui.services(), actions);
+    EXPECT_EQ(tray.symbol(), "sun.max");
+    state.setCoordinate(Coordinate{52.52, 13.405});
+    fakes.runLoop.advance(22 * 3600.0);  // 2026-01-01 22:00 UTC, deep in the night
+    state.updateCircadianState();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(tray.symbol(), state.menuBarIcon());
+    EXPECT_EQ(tray.symbol(), "moon.stars");
+    state.setIsEnabled(false);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(tray.symbol(), "sun.max");
+
+    const QList<QAction*> items = tray.menu()->actions();
+    EXPECT_TRUE(items.contains(actions.cycleModeAction()));
+    EXPECT_TRUE(items.contains(actions.takeBreakAction()));
+    EXPECT_TRUE(items.contains(actions.aboutAction()));
+
+    QSignalSpy quit(&tray, &TrayIcon::quitRequested);
+    tray.menu()->findChild<QAction*>("quitAction")->trigger();
+    EXPECT_EQ(quit.count(), 1);
+}
+
+TEST(TrayIconPlacementTest, ThePopoverOpensBelowTheIconOrAtThePointerAndStaysOnScreen) {
+    const QRect screen(0, 0, 1280, 800);
+    const QSize size(320, 400);
+    struct Case {
+        QRect icon;
+        QPoint cursor;
+        QPoint expected;
+    };
+    for (const Case& c : std::vector<Case>{
+             {QRect(600, 0, 24, 24), {}, QPoint(451, 28)},     // centred below a top panel
+             {QRect(1250, 0, 24, 24), {}, QPoint(960, 28)},    // kept inside the right edge
+             {QRect(600, 776, 24, 24), {}, QPoint(451, 372)},  // above a bottom panel
+             {QRect(), QPoint(100, 50), QPoint(0, 54)},        // no place: at the pointer
+         }) {
+        EXPECT_EQ(TrayIcon::popoverPosition(c.icon, size, screen, c.cursor), c.expected);
+    }
+}
+
+}  // namespace
+}  // namespace solvara::testing

@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+#include <QAbstractButton>
+#include <QTest>
+
+#include "app/state/AppState.h"
+#include "app/ui/kit/fake/FakeUiServices.h"
+#include "app/ui/science/ScienceCard.h"
+#include "app/ui/science/ScienceCharts.h"
+#include "app/ui/science/ScienceView.h"
+#include "app/ui/science/WrappedText.h"
+#include "platform/fake/FakePlatform.h"
+
+using namespace solvara;
+
+namespace {
+
+struct ScienceFixture : ::testing::Test {
+    FakePlatform fakes;
+    AppState state{fakes.platform()};
+    FakeUiServices ui;
+    ScienceView view{state, ui.services()};
+
+    ScienceFixture() {
+        view.resize(732, 900);
+        view.show();
+    }
+    QAbstractButton* header(int card) const {
+        return view.card(card)->findChild<QAbstractButton*>("scienceCardHeader");
+    }
+};
+
+}  // namespace
+
+TEST_F(ScienceFixture, CardsOpenOneAtATimeByMouseAndKeyboard) {
+    for (int i = 0; i < ScienceView::cardCount; ++i) EXPECT_EQ(view.card(i)->chart(), nullptr);
+    auto* summary = dynamic_cast<WrappedText*>(view.card(0)->findChild<QWidget*>("scienceCardSummary"));
+    ASSERT_NE(summary, nullptr);
+    EXPECT_LE(summary->visibleLines(200).size(), 2);
+
+    QTest::mouseClick(header(0), Qt::LeftButton);
+    QTRY_VERIFY(view.card(0)->isExpanded());
+    ASSERT_NE(dynamic_cast<MelanopsinSpectrumChart*>(view.card(0)->chart()), nullptr);
+    EXPECT_GT(summary->visibleLines(200).size(), 2);  // the whole summary once open
+    for (int i = 1; i < ScienceView::cardCount; ++i) EXPECT_FALSE(view.card(i)->isExpanded());
+
+    header(5)->setFocus();
+    QTest::keyClick(header(5), Qt::Key_Space);
+    EXPECT_TRUE(view.card(5)->isExpanded());
+    EXPECT_TRUE(view.card(0)->isExpanded());
+
+    QTest::mouseClick(header(0), Qt::LeftButton);
+    QTRY_COMPARE(view.card(0)->chart(), nullptr);
+    EXPECT_FALSE(view.card(0)->isExpanded());
+}
+
+TEST_F(ScienceFixture, TheRatioChartMarksTheTemperatureTheDisplaysAreGiven) {
+    QTest::mouseClick(header(4), Qt::LeftButton);
+    auto chart = [&] { return dynamic_cast<MelanopicRatioChart*>(view.card(4)->chart()); };
+    ASSERT_NE(chart(), nullptr);
+    EXPECT_EQ(chart()->currentKelvin(), state.effectiveKelvin());
+    state.setCurrentMode(AppState::DisplayMode::reading);
+    QTRY_COMPARE(chart() ? chart()->currentKelvin() : 0, state.effectiveKelvin());
+    state.setIsEnabled(false);
+    QTRY_COMPARE(chart() ? chart()->currentKelvin() : 0, std::int64_t{6500});
+    EXPECT_TRUE(view.card(4)->isExpanded());  // rebuilt in place, still open
+}
+
+TEST_F(ScienceFixture, PaperLinksOpenTheirDoiThroughTheUrlOpener) {
+    QTest::mouseClick(header(1), Qt::LeftButton);
+    auto* link = view.card(1)->findChild<QAbstractButton*>("paperLink");
+    ASSERT_NE(link, nullptr);
+    EXPECT_EQ(link->accessibleName(), "Paper");
+    QTRY_VERIFY(!link->visibleRegion().isEmpty());  // the card has finished opening
+    QTest::mouseClick(link, Qt::LeftButton);
+    ASSERT_EQ(ui.urlOpener.opened.size(), 1u);
+    EXPECT_EQ(ui.urlOpener.opened[0], "https://doi.org/10.1113/jphysiol.2003.040477");
+}

@@ -1,0 +1,274 @@
+// The program's tray item on a real X server with a tray host (trayer), driven the way a user
+// does: xdotool clicks the docked icon and a mode cell of the popover, and a second X client
+// reads back the gamma ramps.
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <thread>
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QFont>
+#include <QLayout>
+#include <QStyleFactory>
+
+#include "app/state/AppState.h"
+#include "app/ui/kit/fake/FakeUiServices.h"
+#include "app/ui/popover/MenuBarPopover.h"
+#include "platform/fake/FakePlatform.h"
+// After gtest and Qt: Xlib's macros (None, Bool...) clash with their names.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include "tests/x11/SecondClient.h"
+
+namespace solvara::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using SteadyClock = std::chrono::steady_clock;
+
+bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+    const auto end = SteadyClock::now() + limit;
+    while (!done()) {
+        if (SteadyClock::now() >= end) return done();
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
+}
+
+// A child process with its output in `log`; killed when the handle goes.
+class Child {
+public:
+    Child(const std::vector<std::string>& command, const fs::path& log, const std::function<void()>& setup = {}) {
+        pid_ = fork();
+        if (pid_ == 0) {
+            if (setup) setup();
+            const int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            dup2(fd, 1);
+            dup2(fd, 2);
+            std::vector<char*> argv;
+            for (const auto& part : command) argv.push_back(const_cast<char*>(part.c_str()));
+            argv.push_back(nullptr);
+            execvp(argv[0], argv.data());
+            _exit(127);
+        }
+    }
+    ~Child() {
+        if (pid_ > 0) {
+            kill(pid_, SIGTERM);
+            int status = 0;
+            if (!waitFor([&] { return waitpid(pid_, &status, WNOHANG) == pid_; }, std::chrono::seconds(10))) {
+                kill(pid_, SIGKILL);
+                waitpid(pid_, nullptr, 0);
+            }
+        }
+    }
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+
+private:
+    pid_t pid_ = -1;
+};
+
+std::string output(const std::string& command) {
+    std::string text;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (fgets(buffer, sizeof buffer, pipe) != nullptr) text += buffer;
+        pclose(pipe);
+    }
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+    return text;
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Reading is 3800 K at any hour; without the morning boost the popover's rows above the mode
+// grid do not depend on the hour.
+constexpr const char* storedSettings = R"({
+  "sv_isEnabled": true,
+  "sv_locationSource": "Manual",
+  "sv_selectedCity": "Berlin",
+  "sv_currentMode": "Reading",
+  "sv_morningBoostEnabled": false
+})";
+
+// Where the centre of a mode cell lies in the popover, from the same popover laid out here.
+QPoint modeCellCentre(const char* objectName) {
+    FakePlatform fakes;
+    AppState state(fakes.platform());
+    state.setMorningBoostEnabled(false);
+    state.setCoordinate(Coordinate{52.52, 13.405});
+    state.updateCircadianState();
+    FakeUiServices ui;
+    MenuBarPopover popover(state, ui.services());
+    popover.adjustSize();
+    popover.layout()->activate();
+    QWidget* cell = popover.findChild<QWidget*>(objectName);
+    return cell == nullptr ? QPoint() : cell->mapTo(&popover, cell->rect().center());
+}
+
+class TrayTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (output("command -v trayer").empty() || output("command -v xdotool").empty()) {
+            GTEST_SKIP() << "trayer or xdotool is missing (Debian trayer, xdotool)";
+        }
+        ASSERT_TRUE(x.isOpen());
+        char pattern[] = "/tmp/solvara-tray.XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        home = pattern;
+        fs::create_directories(home / "config/solvara");
+        fs::create_directories(home / "runtime");
+        fs::permissions(home / "runtime", fs::perms::owner_all, fs::perm_options::replace);
+        std::ofstream(home / "config/solvara/user-defaults.json") << storedSettings;
+        outputs = x.enabledOutputs();
+        ASSERT_FALSE(outputs.empty());
+        for (const auto& name : outputs) x.setGamma(name, SecondClient::identity(x.gammaSize(name)));
+    }
+    void TearDown() override {
+        program.reset();
+        trayer.reset();
+        std::error_code ignored;
+        fs::remove_all(home, ignored);
+    }
+
+    void startTrayer() {
+        trayer = std::make_unique<Child>(
+            std::vector<std::string>{"trayer", "--edge", "top", "--align", "right", "--widthtype", "pixel", "--width",
+                                     "120", "--height", "24", "--SetDockType", "true"},
+            home / "trayer.log");
+        // The tray host owns the tray selection once it runs.
+        ASSERT_TRUE(waitFor([&] { return !output("xdotool search --class trayer").empty(); }, std::chrono::seconds(5)));
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    }
+    void startProgram() {
+        const fs::path h = home;
+        program = std::make_unique<Child>(std::vector<std::string>{SOLVARA_PROGRAM}, home / "solvara.log", [h] {
+            setenv("HOME", h.c_str(), 1);
+            setenv("XDG_CONFIG_HOME", (h / "config").c_str(), 1);
+            setenv("XDG_STATE_HOME", (h / "state").c_str(), 1);
+            setenv("XDG_DATA_HOME", (h / "data").c_str(), 1);
+            setenv("XDG_RUNTIME_DIR", (h / "runtime").c_str(), 1);
+        });
+    }
+    // The docked icon: our small window inside the tray host's panel.
+    std::string trayIconWindow() {
+        for (std::istringstream ids(output("xdotool search --onlyvisible --class solvara")); ids;) {
+            std::string id;
+            ids >> id;
+            if (id.empty()) continue;
+            const std::string geometry = output("xdotool getwindowgeometry " + id);
+            if (geometry.find("Geometry: 22x22") != std::string::npos ||
+                geometry.find("Geometry: 24x24") != std::string::npos ||
+                geometry.find("Geometry: 16x16") != std::string::npos) {
+                return id;
+            }
+        }
+        return {};
+    }
+    std::string popoverWindow() { return output("xdotool search --onlyvisible --name '^Solvara popover$' | head -1"); }
+
+    SecondClient x;
+    std::vector<std::string> outputs;
+    fs::path home;
+    std::unique_ptr<Child> trayer;
+    std::unique_ptr<Child> program;
+};
+
+TEST_F(TrayTest, TheIconDocksAClickOpensThePopoverAndAModeCellChangesTheRamps) {
+    startTrayer();
+    startProgram();
+    std::string icon;
+    ASSERT_TRUE(waitFor([&] { return !(icon = trayIconWindow()).empty(); }, std::chrono::seconds(10)))
+        << readFile(home / "solvara.log");
+    ASSERT_TRUE(
+        waitFor([&] { return x.gamma(outputs.front()) != SecondClient::identity(x.gammaSize(outputs.front())); },
+                std::chrono::seconds(5)));
+
+    std::system(("xdotool mousemove --window " + icon + " 11 11 click 1").c_str());
+    std::string popover;
+    ASSERT_TRUE(waitFor([&] { return !(popover = popoverWindow()).empty(); }, std::chrono::seconds(5)))
+        << readFile(home / "solvara.log");
+    EXPECT_NE(output("xdotool getwindowgeometry " + popover).find("Geometry: 320x"), std::string::npos);
+    const auto before = x.gamma(outputs.front());
+
+    const QPoint cell = modeCellCentre("modePresentation");
+    ASSERT_FALSE(cell.isNull());
+    std::system(("xdotool mousemove --window " + popover + " " + std::to_string(cell.x()) + " " +
+                 std::to_string(cell.y()) + " click 1")
+                    .c_str());
+    EXPECT_TRUE(waitFor([&] { return x.gamma(outputs.front()) != before; }, std::chrono::seconds(5)))
+        << "the ramps did not change after the click on Presentation\n"
+        << readFile(home / "solvara.log");
+
+    // A second click on the icon closes the popover.
+    std::system(("xdotool mousemove --window " + icon + " 11 11 click 1").c_str());
+    EXPECT_TRUE(waitFor([&] { return popoverWindow().empty(); }, std::chrono::seconds(5)));
+
+    // A right click opens the menu: one more window of ours comes up.
+    const auto ours = [&] { return output("xdotool search --onlyvisible --class solvara | wc -l"); };
+    const std::string windowsBefore = ours();
+    std::system(("xdotool mousemove --window " + icon + " 11 11 click 3").c_str());
+    EXPECT_TRUE(waitFor([&] { return ours() != windowsBefore; }, std::chrono::seconds(5)));
+    std::system("xdotool key Escape");
+}
+
+TEST_F(TrayTest, WithoutATrayHostTheProgramRunsOnAndSaysSoOnce) {
+    startProgram();
+    const fs::path log = home / "solvara.log";
+    ASSERT_TRUE(waitFor([&] { return readFile(log).find("[Tray] No system tray") != std::string::npos; },
+                        std::chrono::seconds(10)))
+        << readFile(log);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    const std::string text = readFile(log);
+    EXPECT_EQ(text.find("[Tray] No system tray"), text.rfind("[Tray] No system tray"));
+    EXPECT_TRUE(
+        waitFor([&] { return x.gamma(outputs.front()) != SecondClient::identity(x.gammaSize(outputs.front())); },
+                std::chrono::seconds(5)));
+}
+
+}  // namespace
+}  // namespace solvara::testing
+
+int main(int argc, char** argv) {
+    setenv("TZ", "UTC", 1);
+    tzset();
+    ::testing::InitGoogleTest(&argc, argv);
+    Display* probe = std::getenv("DISPLAY") ? XOpenDisplay(nullptr) : nullptr;
+    if (!probe) {
+        std::fprintf(stderr,
+                     "x11_tray_tests: SKIPPED: no X server at DISPLAY; run them through tests/x11/with-xorg.sh\n");
+        const char* required = std::getenv("SOLVARA_REQUIRE_X11");
+        return required && std::string_view(required) == "1" ? 1 : 77;
+    }
+    XCloseDisplay(probe);
+    // The popover is laid out here as the program lays it out: same style and font.
+    QApplication application(argc, argv);
+    QApplication::setStyle(QStyleFactory::create("Fusion"));
+    QFont font("DejaVu Sans");
+    font.setPixelSize(13);
+    QApplication::setFont(font);
+    return RUN_ALL_TESTS();
+}
