@@ -3,10 +3,13 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QGridLayout>
+#include <QMenu>
+#include <QMenuBar>
 #include <QScreen>
 #include <QVBoxLayout>
 
 #include "app/state/AppState.h"
+#include "app/ui/kit/AppActions.h"
 #include "app/ui/kit/Theme.h"
 #include "app/ui/onboarding/OnboardingFlow.h"
 #include "app/ui/settings/SettingsControls.h"
@@ -73,6 +76,14 @@ void MainWindow::present() {
 
 void MainWindow::showTab(SettingsTab tab) {
     view_->select(tab);
+}
+
+void MainWindow::addMenus(const AppActions& actions) {
+    menuBar()->addMenu(actions.createControlsMenu(this));
+    QMenu* help = actions.createHelpMenu(this);
+    help->addSeparator();
+    help->addAction(actions.aboutAction());
+    menuBar()->addMenu(help);
 }
 
 void MainWindow::refresh() {

@@ -1,8 +1,12 @@
 #include <QDialog>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
 
+#include "app/ui/kit/AppActions.h"
+#include "app/ui/kit/BuildInfo.h"
 #include "app/ui/kit/Theme.h"
 #include "app/ui/kit/fake/FakeUiServices.h"
 #include "app/ui/onboarding/OnboardingFlow.h"
@@ -73,6 +77,18 @@ TEST_F(MainWindowTest, NoTabWritesASettingWhenItRefreshes) {
     }
 }
 
+TEST_F(MainWindowTest, TheMenuBarCarriesControlsAndHelpWithAbout) {
+    auto main = window();
+    AppActions actions(*state, ui.services());
+    main->addMenus(actions);
+    QStringList titles;
+    for (QAction* menu : main->menuBar()->actions()) titles << menu->text();
+    EXPECT_EQ(titles, QStringList({"Controls", "Help"}));
+    QMenu* help = main->menuBar()->actions().back()->menu();
+    EXPECT_TRUE(help->actions().contains(actions.shortcutsAction()));
+    EXPECT_EQ(help->actions().back(), actions.aboutAction());
+}
+
 TEST_F(MainWindowTest, FollowsTheDarkDecisionLive) {
     auto main = window();
     EXPECT_FALSE(Theme::of(main->settingsView()).isDark);
@@ -136,8 +152,9 @@ TEST_F(MainWindowTest, HelpLinksOpenTheirAddressesAndTheFeedbackSubjectCarriesTh
     QTest::mouseClick(child<QPushButton>(*help, "faqLink"), Qt::LeftButton);
     QTest::mouseClick(child<QPushButton>(*help, "sendFeedback"), Qt::LeftButton);
     ASSERT_EQ(ui.urlOpener.opened.size(), 2u);
-    EXPECT_EQ(ui.urlOpener.opened[0], HelpTab::faqAddress);
-    EXPECT_TRUE(ui.urlOpener.opened[1].endsWith("?subject=Solvara%20v1.0.0%20Feedback"));
+    EXPECT_EQ(ui.urlOpener.opened[0], BuildInfo::helpUrl());
+    EXPECT_TRUE(ui.urlOpener.opened[1].endsWith("?subject=Solvara%20v" + BuildInfo::version() + "%20Feedback"))
+        << ui.urlOpener.opened[1].toStdString();
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "app/ui/settings/SymbolButton.h"
+#include "app/ui/settings/GlyphButton.h"
 
 #include <QPainter>
 #include <QPixmap>
@@ -8,8 +8,8 @@
 
 namespace solvara {
 
-SymbolButton::SymbolButton(const char* symbol, const QString& accessibleName, StyledLabel::ColorRole role,
-                           double opacity, int pixelSize, QWidget* parent)
+GlyphButton::GlyphButton(const char* symbol, const QString& accessibleName, StyledLabel::ColorRole role, double opacity,
+                         int pixelSize, QWidget* parent)
     : QPushButton(parent), glyph_(Symbols::glyph(symbol)), role_(role), opacity_(opacity), pixelSize_(pixelSize) {
     setAccessibleName(accessibleName);
     setToolTip(accessibleName);
@@ -18,11 +18,11 @@ SymbolButton::SymbolButton(const char* symbol, const QString& accessibleName, St
     setFocusPolicy(Qt::StrongFocus);
 }
 
-QSize SymbolButton::sizeHint() const {
+QSize GlyphButton::sizeHint() const {
     return {pixelSize_ + 10, pixelSize_ + 8};
 }
 
-void SymbolButton::paintEvent(QPaintEvent*) {
+void GlyphButton::paintEvent(QPaintEvent*) {
     const Theme& theme = Theme::of(this);
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -37,7 +37,7 @@ void SymbolButton::paintEvent(QPaintEvent*) {
     painter.drawText(rect(), Qt::AlignCenter, glyph_);
 }
 
-QIcon symbolIcon(const char* symbol, const QColor& color, int pixelSize) {
+QIcon glyphIcon(const char* symbol, const QColor& color, int pixelSize) {
     QPixmap pixmap(pixelSize * 2, pixelSize * 2);
     pixmap.setDevicePixelRatio(2.0);
     pixmap.fill(Qt::transparent);
