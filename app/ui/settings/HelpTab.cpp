@@ -12,7 +12,7 @@
 #include "app/ui/kit/Symbols.h"
 #include "app/ui/kit/UiServices.h"
 #include "app/ui/settings/GeneralSettingsTab.h"
-#include "app/ui/settings/GlyphButton.h"
+#include "app/ui/settings/IconButton.h"
 #include "app/ui/settings/SettingsTexts.h"
 
 namespace solvara {
@@ -110,7 +110,7 @@ QVBoxLayout* column(QVBoxLayout* into, int spacing) {
 }
 
 QPushButton* linkButton(const char* title, const char* symbol, const char* objectName) {
-    auto* button = new QPushButton(glyphIcon(symbol, Theme::light().accent), localized(title));
+    auto* button = new QPushButton(iconOf(symbol, Theme::light().accent), localized(title));
     button->setObjectName(objectName);
     button->setAccessibleName(localized(title));
     return button;

@@ -11,7 +11,7 @@
 #include "app/ui/kit/Divider.h"
 #include "app/ui/kit/Localized.h"
 #include "app/ui/kit/Symbols.h"
-#include "app/ui/settings/GlyphButton.h"
+#include "app/ui/settings/IconButton.h"
 #include "app/ui/settings/SettingsTexts.h"
 #include "app/ui/settings/ShortcutRecorder.h"
 
@@ -91,7 +91,7 @@ ShortcutsSettingsTab::ShortcutsSettingsTab(AppState& state, QWidget* parent)
         field->setProperty("action", name);
         entry.field = field;
         row->addWidget(field);
-        auto* clear = new GlyphButton("xmark.circle", localized("Clear shortcut"), &Theme::secondary);
+        auto* clear = new IconButton("xmark.circle", localized("Clear shortcut"), &Theme::secondary);
         clear->setObjectName("clearShortcut");
         clear->setProperty("action", name);
         clear->setAccessibleName(localized("Clear shortcut") + " " + name);
@@ -105,7 +105,7 @@ ShortcutsSettingsTab::ShortcutsSettingsTab(AppState& state, QWidget* parent)
         connect(clear, &QPushButton::clicked, this, [this, action] {
             refused_.erase(action);
             if (KeyboardShortcutManager* manager = state_.shortcutManager()) {
-                std::map<Action, KeyboardShortcutManager::Shortcut> table = manager->shortcuts();
+                auto table = manager->shortcuts();
                 table.erase(action);
                 manager->setShortcuts(std::move(table));
             }
@@ -156,7 +156,7 @@ void ShortcutsSettingsTab::recorded(Action action, const KeyboardShortcutManager
     refused_.erase(action);
     KeyboardShortcutManager* manager = state_.shortcutManager();
     if (manager == nullptr) return;
-    std::map<Action, KeyboardShortcutManager::Shortcut> table = manager->shortcuts();
+    auto table = manager->shortcuts();
     table[action] = shortcut;
     manager->setShortcuts(std::move(table));
     if (manager->shortcuts().count(action) == 0) refused_[action] = shortcut;
