@@ -13,6 +13,7 @@
 
 #include "app/state/AppState.h"
 #include "app/ui/kit/AppActions.h"
+#include "app/ui/kit/Localized.h"
 #include "app/ui/kit/Theme.h"
 #include "app/ui/onboarding/OnboardingFlow.h"
 #include "app/ui/settings/SettingsControls.h"
@@ -29,6 +30,7 @@ class Sheet : public QDialog {
 public:
     explicit Sheet(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
         setObjectName("onboardingSheet");
+        setWindowTitle(localized("Welcome to Solvara"));
         setWindowModality(Qt::WindowModal);
     }
     void reject() override {}
