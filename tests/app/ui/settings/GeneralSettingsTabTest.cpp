@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "app/ui/kit/BuildInfo.h"
 #include "app/ui/kit/fake/FakeUiServices.h"
 #include "app/ui/settings/GeneralSettingsTab.h"
 #include "tests/app/ui/settings/SettingsTestSupport.h"
@@ -20,7 +21,8 @@ protected:
 
 TEST_F(GeneralSettingsTabTest, ShowsTheVersionAndTheBedtimeRowOnlyWithItsSwitch) {
     auto view = tab();
-    EXPECT_EQ(child<QLabel>(*view, "versionLine")->text(), "Version 1.0.0 (1)");
+    EXPECT_EQ(child<QLabel>(*view, "versionLine")->text(),
+              "Version " + BuildInfo::version() + " (" + BuildInfo::buildNumber() + ")");
     EXPECT_EQ(child<QLabel>(*view, "effectiveColorTemperature")->text(),
               QString::fromStdString(std::to_string(state->effectiveKelvin()) + "K"));
     auto* bedtime = child<QLabel>(*view, "bedtimeCountdown");
