@@ -142,6 +142,8 @@ MorningCoachView::MorningCoachView(AppState& state, double sunlightTarget, QWidg
     progress->addWidget(ring_);
     auto* right = new QVBoxLayout();
     right->setSpacing(6);
+    // The level and the tip stay together, centred beside the ring however many lines the tip takes.
+    right->addStretch(1);
     auto* levelRow = new QHBoxLayout();
     levelRow->setSpacing(4);
     dot_ = new Dot(this);
@@ -156,6 +158,7 @@ MorningCoachView::MorningCoachView(AppState& state, double sunlightTarget, QWidg
     tip_->setWordWrap(true);
     tip_->setMaximumHeight(QFontMetrics(tip_->font()).lineSpacing() * 3 + 2);
     right->addWidget(tip_);
+    right->addStretch(1);
     progress->addLayout(right, 1);
     layout->addLayout(progress);
 

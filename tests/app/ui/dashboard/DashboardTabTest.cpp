@@ -183,14 +183,17 @@ TEST_F(DashboardTabTest, SunlightIsLoggedThroughTheState) {
               QString::fromUtf8("Keep going \u2014 more morning light helps recover last night's debt faster."));
 
     // The card's picker, by mouse to open and keyboard to choose; it closes again.
+    // Keyboard focus moves with the buttons that replace the pressed one.
     QTest::mouseClick(open, Qt::LeftButton);
     EXPECT_TRUE(thirty->isVisibleTo(tab.get()));
     EXPECT_FALSE(open->isVisibleTo(tab.get()));
+    EXPECT_EQ(tab->focusWidget(), child<QPushButton>("logSunlight10"));
     thirty->setFocus();
     QTest::keyClick(thirty, Qt::Key_Space);
     EXPECT_DOUBLE_EQ(state->morningSunlightToday(), 40.0);
     EXPECT_FALSE(thirty->isVisibleTo(tab.get()));
     EXPECT_TRUE(open->isVisibleTo(tab.get()));
+    EXPECT_EQ(tab->focusWidget(), open);
     settle();
     EXPECT_EQ(logged->text(), QString("40min logged"));
     EXPECT_EQ(child<QLabel>("healthDebtValue")->text(), "Medium");

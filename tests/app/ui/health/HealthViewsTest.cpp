@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/platform/linux/QtTestApplication.h"
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
@@ -11,6 +10,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include "tests/platform/linux/QtTestApplication.h"
 
 #include "app/state/AppState.h"
 #include "app/ui/health/HealthExports.h"
@@ -149,6 +149,11 @@ TEST_F(HealthViewsTest, TheRangePickerSwitchesTheCharts) {
     EXPECT_EQ(screenTimeBars(), 30);
     EXPECT_TRUE(child<QPushButton>("chartRange30")->isChecked());
     EXPECT_FALSE(child<QPushButton>("chartRange90")->isChecked());
+    // The chosen segment stands out from the others, not by a shade.
+    const QPalette chosen = child<QPushButton>("chartRange30")->palette();
+    const QPalette other = child<QPushButton>("chartRange90")->palette();
+    EXPECT_NE(chosen.color(QPalette::Button), other.color(QPalette::Button));
+    EXPECT_EQ(chosen.color(QPalette::ButtonText), QColor(Qt::white));
     // A refresh from the state keeps the user's range.
     tab_->refresh();
     EXPECT_EQ(screenTimeBars(), 30);
