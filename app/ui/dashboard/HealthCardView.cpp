@@ -105,6 +105,7 @@ public:
         if (value == value_) return;
         value_ = value;
         setAccessibleName(period_ + " " + value_);
+        setAccessibleDescription(localized("Average over %1: %2").arg(period_, value_));
         updateGeometry();
         update();
     }

@@ -96,7 +96,11 @@ private:
 
 class MorningCoachView::Dot : public QWidget {
 public:
-    explicit Dot(QWidget* parent) : QWidget(parent) { setFixedSize(6, 6); }
+    explicit Dot(QWidget* parent) : QWidget(parent) {
+        setObjectName("coachLevelDot");
+        setFixedSize(6, 6);
+        setAccessibleName(localized("Light debt level"));
+    }
 
     void setColor(const QColor& color) {
         if (color == color_) return;
@@ -191,7 +195,9 @@ void MorningCoachView::refresh() {
     ring_->set(ringProgress(logged, target_), logged, target_);
     const std::string& level = state_.lightDebtLevel();
     dot_->setColor(tintColor(theme, coachDebtTint(level)));
-    level_->setText(localized("Light Debt: ") + QString::fromStdString(capitalizedWords(level)));
+    const QString levelWord = QString::fromStdString(capitalizedWords(level));
+    if (dot_->accessibleDescription() != levelWord) dot_->setAccessibleDescription(levelWord);
+    level_->setText(localized("Light Debt: ") + levelWord);
     const auto& current = state_.currentState();
     tip_->setText(QString::fromStdString(coachingTip({state_.lightDebtCalculator().currentLevel(), logged, target_,
                                                       since, current && current->isMorningBoostActive})));

@@ -228,6 +228,7 @@ TEST_F(DashboardTabTest, PaintedViewsTellWhatTheyShow) {
              {"coachRing", "Morning sunlight", "12 / 30 minutes"},
              {"healthGradeRing", "Health score", "Grade "},
              {"dashboardMelanopicGauge", "Melanopic", ""},
+             {"coachLevelDot", "Light debt level", "Low"},
          }) {
         auto* view = child<QWidget>(c.object);
         ASSERT_NE(view, nullptr);
