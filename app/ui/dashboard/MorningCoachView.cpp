@@ -94,6 +94,38 @@ private:
     bool initialized_ = false;
 };
 
+// The tip: at most three lines, the third ending in an ellipsis when the text runs longer,
+// rather than a sentence cut off mid-way. Its text stays whole for screen readers.
+class MorningCoachView::Tip : public QLabel {
+public:
+    static constexpr int maxLines = 3;
+
+    explicit Tip(QWidget* parent) : QLabel(parent) {
+        setObjectName("coachTip");
+        setFont(TextStyle::font(TextStyle::caption2));
+        setWordWrap(true);
+        setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        setMaximumHeight(QFontMetrics(font()).lineSpacing() * maxLines + 2);
+    }
+
+    QStringList shownLines() const { return linesWithin(text(), font(), contentsRect().width(), maxLines); }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setFont(font());
+        painter.setPen(palette().color(QPalette::WindowText));
+        const QFontMetrics metrics(font());
+        const QRect area = contentsRect();
+        int top = area.top();
+        for (const QString& line : shownLines()) {
+            painter.drawText(QRect(area.left(), top, area.width(), metrics.height()), Qt::AlignLeft | Qt::AlignTop,
+                             line);
+            top += metrics.lineSpacing();
+        }
+    }
+};
+
 class MorningCoachView::Dot : public QWidget {
 public:
     explicit Dot(QWidget* parent) : QWidget(parent) {
@@ -157,10 +189,7 @@ MorningCoachView::MorningCoachView(AppState& state, double sunlightTarget, QWidg
     levelRow->addWidget(level_);
     levelRow->addStretch();
     right->addLayout(levelRow);
-    tip_ = textLabel(QString(), TextStyle::font(TextStyle::caption2), this);
-    tip_->setObjectName("coachTip");
-    tip_->setWordWrap(true);
-    tip_->setMaximumHeight(QFontMetrics(tip_->font()).lineSpacing() * 3 + 2);
+    tip_ = new Tip(this);
     right->addWidget(tip_);
     right->addStretch(1);
     progress->addLayout(right, 1);

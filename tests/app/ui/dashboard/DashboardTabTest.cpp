@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -11,6 +12,7 @@
 #include "app/state/AppState.h"
 #include "app/ui/dashboard/DashboardStyle.h"
 #include "app/ui/dashboard/DashboardTab.h"
+#include "app/ui/kit/TextStyle.h"
 #include "app/ui/kit/fake/FakeUiServices.h"
 #include "core/foundation/Calendar.h"
 #include "core/foundation/Format.h"
@@ -238,6 +240,27 @@ TEST_F(DashboardTabTest, PaintedViewsTellWhatTheyShow) {
         EXPECT_FALSE(view->accessibleDescription().isEmpty()) << c.object;
     }
     EXPECT_TRUE(child<QWidget>("circadianClock")->accessibleDescription().contains("Sunrise 3:"));
+}
+
+// A tip longer than its three lines ends in an ellipsis on the third instead of stopping mid-sentence.
+TEST(DashboardTextsTest, LongTextsKeepToTheirLines) {
+    const QFont font = TextStyle::font(TextStyle::caption2);
+    const QString tip("Last night's light debt is elevated. 15 minutes of outdoor light can reduce it by ~18 points.");
+    struct Case {
+        int width;
+        int lines;
+        bool elided;
+    };
+    for (const Case& c : std::vector<Case>{{150, 3, true}, {300, 2, false}, {2000, 1, false}}) {
+        const QStringList lines = dashboard::linesWithin(tip, font, c.width, 3);
+        EXPECT_EQ(lines.size(), c.lines) << c.width;
+        if (lines.isEmpty()) continue;
+        EXPECT_EQ(lines.back().endsWith(QChar(0x2026)), c.elided) << lines.back().toStdString();
+        if (!c.elided) {
+            EXPECT_EQ(lines.join(' '), tip);
+        }
+        for (const QString& line : lines) EXPECT_LE(QFontMetrics(font).horizontalAdvance(line), c.width);
+    }
 }
 
 // White kelvin text would vanish on a light window: that band takes the primary colour there.
