@@ -220,8 +220,9 @@ FeaturesSettingsTab::FeaturesSettingsTab(AppState& state, QWidget* parent) : Set
     volume_->slider()->setAccessibleName(localized("Volume"));
     volume_->slider()->setMinimumWidth(200);
     // The percentage stands after the loud symbol, outside the slider's own row.
-    QLabel* volumeText = volume_->steppedSlider()->valueLabel();
+    StyledLabel* volumeText = volume_->steppedSlider()->valueLabel();
     volume_->steppedSlider()->layout()->removeWidget(volumeText);
+    volumeText->setColorRole(&Theme::secondary);
     volumeText->setFont(TextStyle::font(TextStyle::caption));
     volumeText->setObjectName("soundscapeVolumeText");
     volumeRow->addWidget(symbol("speaker.wave.1", 14, &Theme::secondary));
