@@ -1,8 +1,4 @@
-#include <QAbstractSlider>
-#include <QAccessible>
-#include <QComboBox>
 #include <QDialog>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -98,25 +94,7 @@ TEST_F(MainWindowTest, EverySettingsControlHasANameForScriptsAndScreenReadersAnd
                             SettingsTab::shortcuts, SettingsTab::profiles, SettingsTab::features, SettingsTab::help}) {
         main->showTab(tab);
         settle();
-        QWidget* view = main->settingsView()->tabView();
-        QStringList names;
-        for (QWidget* control : view->findChildren<QWidget*>()) {
-            const bool isControl = qobject_cast<QAbstractButton*>(control) || qobject_cast<QAbstractSlider*>(control) ||
-                                   qobject_cast<QComboBox*>(control) || qobject_cast<QLineEdit*>(control);
-            if (!isControl || !control->isVisibleTo(view)) continue;
-            const QString what = QString(control->metaObject()->className()) + " " + control->objectName();
-            EXPECT_FALSE(control->objectName().isEmpty()) << info(tab).title << ": " << what.toStdString();
-            EXPECT_TRUE(control->focusPolicy() & Qt::TabFocus) << info(tab).title << ": " << what.toStdString();
-            // (On Linux a combo box tells its current item as its name; its own name is what counts.)
-            const QString name = !control->accessibleName().isEmpty()
-                                     ? control->accessibleName()
-                                     : QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
-            EXPECT_FALSE(name.isEmpty()) << info(tab).title << ": " << what.toStdString();
-            if (!qobject_cast<QAbstractButton*>(control) || qobject_cast<QCheckBox*>(control)) {
-                EXPECT_FALSE(names.contains(name)) << info(tab).title << ": two controls named " << name.toStdString();
-                names << name;
-            }
-        }
+        expectControlsNamed(*main->settingsView()->tabView(), info(tab).title);
     }
 }
 

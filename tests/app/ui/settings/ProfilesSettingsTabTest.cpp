@@ -87,6 +87,7 @@ TEST_F(ProfilesSettingsTabTest, CancelKeepsTheListAndAnEditedBuiltInStaysBuiltIn
     ProfileEditorSheet* sheet = tab->sheet();
     ASSERT_NE(sheet, nullptr);
     EXPECT_EQ(child<QPushButton>(*sheet, "profileConfirm")->text(), "Save");
+    expectControlsNamed(*sheet, "profile editor");
     auto* name = child<QLineEdit>(*sheet, "profileName");
     name->selectAll();
     QTest::keyClicks(name, "Movies");
