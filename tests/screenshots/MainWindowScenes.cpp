@@ -1,6 +1,6 @@
 // The main window's settings view and each settings tab at its full length.
 
-#include "app/shell/KeyboardShortcutManager.h"
+#include "app/services/KeyboardShortcutManager.h"
 #include "app/ui/settings/BreakSettingsTab.h"
 #include "app/ui/settings/DisplaySettingsTab.h"
 #include "app/ui/settings/FeaturesSettingsTab.h"
@@ -79,8 +79,9 @@ SOLVARA_SCENE(settingsShortcuts, "settings-shortcuts", tabWidth, 0) {
     auto manager =
         std::make_unique<KeyboardShortcutManager>(platform.userDefaults, platform.globalShortcuts, platform.runLoop);
     manager->loadShortcuts();
-    manager->shortcuts[KeyboardShortcutManager::Action::triggerBreak] = {96, KeyboardShortcutManager::shiftKey};
-    manager->shortcuts.erase(KeyboardShortcutManager::Action::openSettings);
+    auto table = manager->shortcuts();
+    table.erase(KeyboardShortcutManager::Action::openSettings);
+    manager->setShortcuts(std::move(table));
     state.setShortcutManager(std::move(manager));
     auto tab = std::make_unique<ShortcutsSettingsTab>(state);
     tab->refresh();

@@ -51,9 +51,9 @@ private:
 
 // A borderless button that draws a symbol of the icon font, or a text, in a theme colour; with
 // a focus ring, so it is reachable and visible from the keyboard (Space presses it).
-class SymbolButton : public QAbstractButton {
+class HealthSymbolButton : public QAbstractButton {
 public:
-    SymbolButton(const QString& glyphOrText, const QFont& font, StyledLabel::ColorRole role, double opacity,
+    HealthSymbolButton(const QString& glyphOrText, const QFont& font, StyledLabel::ColorRole role, double opacity,
                  QWidget* parent = nullptr);
 
     QSize sizeHint() const override;

@@ -6,7 +6,7 @@
 
 #include <QString>
 
-#include "app/shell/KeyboardShortcutManager.h"
+#include "app/services/KeyboardShortcutManager.h"
 
 namespace solvara::settingstext {
 

@@ -5,7 +5,7 @@
 
 #include <QObject>
 
-#include "app/shell/KeyboardShortcutManager.h"
+#include "app/services/KeyboardShortcutManager.h"
 
 class QKeyEvent;
 

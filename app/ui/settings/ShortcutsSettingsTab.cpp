@@ -105,8 +105,9 @@ ShortcutsSettingsTab::ShortcutsSettingsTab(AppState& state, QWidget* parent)
         connect(clear, &QPushButton::clicked, this, [this, action] {
             refused_.erase(action);
             if (KeyboardShortcutManager* manager = state_.shortcutManager()) {
-                manager->shortcuts.erase(action);
-                manager->saveShortcuts();
+                std::map<Action, KeyboardShortcutManager::Shortcut> table = manager->shortcuts();
+                table.erase(action);
+                manager->setShortcuts(std::move(table));
             }
             refresh();
         });
@@ -118,8 +119,7 @@ ShortcutsSettingsTab::ShortcutsSettingsTab(AppState& state, QWidget* parent)
     connect(restore, &QPushButton::clicked, this, [this] {
         refused_.clear();
         if (KeyboardShortcutManager* manager = state_.shortcutManager()) {
-            manager->shortcuts = KeyboardShortcutManager::defaultShortcuts();
-            manager->saveShortcuts();
+            manager->setShortcuts(KeyboardShortcutManager::defaultShortcuts());
         }
         refresh();
     });
@@ -156,9 +156,10 @@ void ShortcutsSettingsTab::recorded(Action action, const KeyboardShortcutManager
     refused_.erase(action);
     KeyboardShortcutManager* manager = state_.shortcutManager();
     if (manager == nullptr) return;
-    manager->shortcuts[action] = shortcut;
-    manager->saveShortcuts();
-    if (manager->shortcuts.count(action) == 0) refused_[action] = shortcut;
+    std::map<Action, KeyboardShortcutManager::Shortcut> table = manager->shortcuts();
+    table[action] = shortcut;
+    manager->setShortcuts(std::move(table));
+    if (manager->shortcuts().count(action) == 0) refused_[action] = shortcut;
 }
 
 void ShortcutsSettingsTab::recordingStopped() {
@@ -178,7 +179,7 @@ void ShortcutsSettingsTab::refresh() {
         field->setRecording(recording);
         std::optional<KeyboardShortcutManager::Shortcut> shortcut;
         if (manager != nullptr) {
-            if (auto it = manager->shortcuts.find(action); it != manager->shortcuts.end()) shortcut = it->second;
+            if (auto it = manager->shortcuts().find(action); it != manager->shortcuts().end()) shortcut = it->second;
         }
         field->setText(recording  ? localized("Press keys...")
                        : shortcut ? QString::fromStdString(settingstext::shortcut(*shortcut))

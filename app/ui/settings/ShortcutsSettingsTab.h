@@ -3,7 +3,7 @@
 #include <array>
 #include <map>
 
-#include "app/shell/KeyboardShortcutManager.h"
+#include "app/services/KeyboardShortcutManager.h"
 #include "app/ui/settings/SettingsControls.h"
 
 class QPushButton;

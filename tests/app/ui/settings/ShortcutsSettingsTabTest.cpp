@@ -55,7 +55,7 @@ TEST_F(ShortcutsSettingsTabTest, RecordingIgnoresPlainAndModifierKeysAndStoresTh
     EXPECT_EQ(tab->recorder().recordingAction(), Action::cycleMode);
 
     QTest::keyClick(cycle, Qt::Key_K, Qt::ControlModifier | Qt::AltModifier);
-    EXPECT_EQ(manager->shortcuts.at(Action::cycleMode), (Shortcut{40, controlOption}));
+    EXPECT_EQ(manager->shortcuts().at(Action::cycleMode), (Shortcut{40, controlOption}));
     EXPECT_FALSE(tab->recorder().recordingAction());
     EXPECT_TRUE(manager->isStarted());
     EXPECT_EQ(cycle->text(), "Ctrl+Alt+K");
@@ -68,7 +68,7 @@ TEST_F(ShortcutsSettingsTabTest, EscapeCancelsWhateverModifiersAreHeld) {
     QTest::mouseClick(reset, Qt::LeftButton);
     QTest::keyClick(reset, Qt::Key_Escape, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_FALSE(tab->recorder().recordingAction());
-    EXPECT_EQ(manager->shortcuts.at(Action::emergencyReset), (Shortcut{53, controlOption}));
+    EXPECT_EQ(manager->shortcuts().at(Action::emergencyReset), (Shortcut{53, controlOption}));
     EXPECT_EQ(reset->text(), "Ctrl+Alt+Esc");
 }
 
@@ -87,19 +87,19 @@ TEST_F(ShortcutsSettingsTabTest, ShiftOnlyCombinationsAreMarkedAsNotGrabbed) {
     QTest::mouseClick(trigger, Qt::LeftButton);
     QTest::keyClick(trigger, Qt::Key_A, Qt::ShiftModifier);  // a character key: the manager keeps none
     settle();
-    EXPECT_EQ(manager->shortcuts.count(Action::triggerBreak), 0u);
+    EXPECT_EQ(manager->shortcuts().count(Action::triggerBreak), 0u);
     EXPECT_EQ(trigger->text(), "Not set");
 }
 
 TEST_F(ShortcutsSettingsTabTest, ClearAndRestoreDefaults) {
     auto tab = shown<ShortcutsSettingsTab>();
     QTest::mouseClick(clearButton(*tab, Action::toggleOnOff), Qt::LeftButton);
-    EXPECT_EQ(manager->shortcuts.count(Action::toggleOnOff), 0u);
+    EXPECT_EQ(manager->shortcuts().count(Action::toggleOnOff), 0u);
     EXPECT_EQ(field(*tab, Action::toggleOnOff)->text(), "Not set");
 
     QTest::mouseClick(field(*tab, Action::kelvinUp100), Qt::LeftButton);
     QTest::mouseClick(child<QPushButton>(*tab, "restoreShortcuts"), Qt::LeftButton);
-    EXPECT_EQ(manager->shortcuts, KeyboardShortcutManager::defaultShortcuts());
+    EXPECT_EQ(manager->shortcuts(), KeyboardShortcutManager::defaultShortcuts());
     EXPECT_EQ(field(*tab, Action::toggleOnOff)->text(), "Ctrl+Alt+E");
     EXPECT_EQ(tab->recorder().recordingAction(), Action::kelvinUp100) << "restoring does not stop a recording";
 }
