@@ -73,26 +73,24 @@ constexpr std::pair<std::string_view, char16_t> table[] = {
     {"light.max", 0xF0E0},                              // brightness-7
     {"questionmark.bubble", 0xF186},                    // comment-question-outline
     {"sun.max.trianglebadge.exclamationmark", 0xF5A8},  // white-balance-sunny
-    {"sunset.fill", 0xF59B},      // weather-sunset-down
-    {"sun.max.fill", 0xF5A8},     // white-balance-sunny
-    {"moon.fill", 0xF0DC},        // brightness-3
-    {"moon.haze", 0xF591},        // weather-fog
-    {"desktopcomputer", 0xF1C4},  // desktop-mac
-    {"plus.circle", 0xF417},      // plus-circle
-};
-    {"star.fill", 0xF4CE},                  // star
-    {"star", 0xF4D2},                       // star-outline
-    {"chart.line.uptrend.xyaxis", 0xF12A},  // chart-line
-    {"doc.text.magnifyingglass", 0xF21E},   // file-find
+    {"sunset.fill", 0xF59B},                            // weather-sunset-down
+    {"sun.max.fill", 0xF5A8},                           // white-balance-sunny
+    {"moon.fill", 0xF0DC},                              // brightness-3
+    {"moon.haze", 0xF591},                              // weather-fog
+    {"desktopcomputer", 0xF1C4},                        // desktop-mac
+    {"plus.circle", 0xF417},                            // plus-circle
+    {"star.fill", 0xF4CE},                              // star
+    {"star", 0xF4D2},                                   // star-outline
+    {"chart.line.uptrend.xyaxis", 0xF12A},              // chart-line
+    {"doc.text.magnifyingglass", 0xF21E},               // file-find
     {"calendar", 0xF0ED},
-    {"checkmark.circle", 0xF5E0},                  // check-circle
-    {"exclamationmark.triangle", 0xF02A},          // alert-outline
-    {"eye.slash", 0xF209},                         // eye-off
-    {"checkmark.seal", 0xF47A},                    // seal
+    {"checkmark.circle", 0xF5E0},          // check-circle
+    {"exclamationmark.triangle", 0xF02A},  // alert-outline
+    {"eye.slash", 0xF209},                 // eye-off
+    {"checkmark.seal", 0xF47A},            // seal
     {"lightbulb", 0xF335},
-    {"arrow.down.circle", 0xF048},         // arrow-down-bold-circle-outline
-    {"chart.bar.doc.horizontal", 0xF215},  // file-chart
-};
+    {"arrow.down.circle", 0xF048},                  // arrow-down-bold-circle-outline
+    {"chart.bar.doc.horizontal", 0xF215},           // file-chart
     {"moon.stars.fill", 0xF594},                    // weather-night
     {"eye.trianglebadge.exclamationmark", 0xF02A},  // alert-outline
     {"chevron.right", 0xF142},
@@ -100,6 +98,10 @@ constexpr std::pair<std::string_view, char16_t> table[] = {
     {"link", 0xF337},
     {"arrow.right", 0xF054},
     {"clock.arrow.circlepath", 0xF2DA},  // history
+    // The first-run flow's permission cards.
+    {"location.fill", 0xF34E},          // map-marker
+    {"accessibility", 0xF2E6},          // human
+    {"checkmark.circle.fill", 0xF5E0},  // check-circle
 };
 
 std::mutex& logMutex() {

@@ -113,7 +113,8 @@ void MainWindow::presentSheet() {
     layout->setContentsMargins(0, 0, 0, 0);
     auto* flow = new OnboardingFlow(state_, ui_);
     layout->addWidget(flow);
-    sheet->resize(600, 460);
+    // The flow has its own fixed size.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     // Any ending other than the flow's own still completes the onboarding.
     connect(sheet, &QDialog::finished, this, [this] { state_.setHasCompletedOnboarding(true); });
     connect(flow, &OnboardingFlow::finished, this, [this] { refresh(); });
