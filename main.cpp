@@ -176,7 +176,9 @@ int main(int argc, char** argv) {
         shutDown = true;
         delegate.applicationWillTerminate();
         userDefaults.flush();
-        QCoreApplication::quit();
+        // Not quit(): Qt asks every window to close first, and the main window and the first-run
+        // sheet refuse (they hide instead), which would cancel the quit.
+        QCoreApplication::exit(0);
     };
     QObject::connect(&application, &QCoreApplication::aboutToQuit, shutdown);
     QObject::connect(&application, &QGuiApplication::commitDataRequest, [&](QSessionManager&) { shutdown(); });

@@ -164,7 +164,7 @@ void KeyboardShortcutManager::loadShortcuts() {
             const Shortcut shortcut{*keyCode, *modifiers};
             if (!isAllowedGlobally(shortcut)) {
                 Log::write(component, "Skipping stored shortcut " + describe(*action, shortcut) +
-                                          ": a key that types a character needs Control, Option or Command");
+                                          ": a key that types a character needs Ctrl, Alt or Super");
                 continue;
             }
             loaded[*action] = shortcut;
@@ -186,7 +186,7 @@ void KeyboardShortcutManager::saveShortcuts() {
             continue;
         }
         Log::write(component, "Skipping shortcut " + describe(it->first, it->second) +
-                                  ": a key that types a character needs Control, Option or Command");
+                                  ": a key that types a character needs Ctrl, Alt or Super");
         it = shortcuts_.erase(it);
     }
 

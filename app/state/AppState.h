@@ -78,8 +78,9 @@ public:
     static constexpr std::string_view settingsFileName = "Solvara-Settings.json";
     static constexpr std::size_t maxSettingsFileBytes = 1024 * 1024;
 
-    // Builds every owned object and restores the persisted settings (which already runs the
-    // change handlers: the engine, the break scheduler and the dimmer follow the stored values).
+    // Builds every owned object and restores the persisted settings through their setters (the
+    // engine schedule and the break scheduler follow the stored values as they come back); the
+    // displays, dimmer and vignette then take the restored state once.
     explicit AppState(const Platform& platform);
     ~AppState();
 
@@ -140,7 +141,7 @@ public:
     // --- The 10-second update -------------------------------------------------------------
     // The tick: the engine state and the display (as recomputeCircadianState()), the
     // appearance, the day rollover, and 10 seconds of exposure accounting. Only the shell's
-    // 10-second timer calls it, so that screen time counts time, not calls.
+    // 10-second timer (and its start-up) calls it, so that screen time counts time, not calls.
     void updateCircadianState();
     // The engine state of this moment and the display, without appearance, rollover or
     // accounting: what a changed location, schedule or kelvin needs. Nothing without a location.
@@ -200,8 +201,8 @@ public:
         // Why the whole file was refused (not readable, not a regular file, too large, not a
         // JSON object), for people; empty when the members were applied.
         std::optional<std::string> refusal;
-        // The members left alone, in the order they are applied: of the wrong JSON type, a
-        // choice that matches no case, or a value outside the safe range.
+        // The members left alone, sorted by name: of the wrong JSON type, a choice that
+        // matches no case, or a value outside the safe range.
         std::vector<std::string> skipped;
     };
     // Reads a settings file (a regular file of at most 1 MiB) and applies its good members

@@ -1,6 +1,7 @@
 // The settings and the day state in the user defaults: the 83 keys, written on every persist and
 // read back once, at launch.
 
+#include <array>
 #include <cmath>
 
 #include "app/state/AppState.h"
@@ -45,6 +46,17 @@ std::optional<double> screenHoursOfDay(const nlohmann::json& document, const std
         if (duration > 0 && HealthHistory::dateString(timestamp) == day) seconds += duration;
     }
     return seconds / 3600.0;
+}
+
+// The stored key of each row of the property table ("" for none), by Property.
+constexpr std::array storedKeys{
+#define SOLVARA_STORED_KEY(type, name, setter, initial, handler, key, ...) std::string_view(key),
+    SOLVARA_APP_STATE_PROPERTIES(SOLVARA_STORED_KEY)
+#undef SOLVARA_STORED_KEY
+};
+
+std::string_view storedKey(AppState::Property property) {
+    return storedKeys.at(static_cast<std::size_t>(property));
 }
 
 // One stored setting read back by its rule of the property table; empty leaves the property
@@ -216,7 +228,7 @@ std::optional<PerDisplaySettingsMap> AppState::restoredPerDisplaySettings(std::s
 void AppState::restoreSettings() {
     UserDefaults& d = defaults_;
     isRestoring_ = true;
-    if (!d.contains("sv_isEnabled")) {
+    if (!d.contains(storedKey(Property::isEnabled))) {
         isRestoring_ = false;  // first launch: every default stays
         return;
     }
@@ -291,7 +303,7 @@ void AppState::restoreDayState() {
         if (!healthHistory_.restore(*history)) keepAside(healthHistoryKey, "not a list of daily snapshots");
     }
 
-    const std::string storedDay = d.stringValue("sv_lastDailyResetDate").value_or("");
+    const std::string storedDay = d.stringValue(storedKey(Property::lastDailyResetDate)).value_or("");
     const std::string today = HealthHistory::dateString(Clock::now());
     const bool storedDayOver = !storedDay.empty() && storedDay != today;
 
@@ -328,8 +340,8 @@ void AppState::restoreDayState() {
         const double value = d.realValue(key).value_or(0.0);
         return Ranges::dayPoints.contains(value) ? value : 0.0;
     };
-    setLightDebtPeakToday(dayValue("sv_lightDebtPeakToday"));
-    setMorningSunlightToday(dayValue("sv_morningSunlightToday"));
+    setLightDebtPeakToday(dayValue(storedKey(Property::lightDebtPeakToday)));
+    setMorningSunlightToday(dayValue(storedKey(Property::morningSunlightToday)));
 
     if (storedDayOver) closeDay(storedDay, closedDayScreenHours);
     setLastDailyResetDate(today);

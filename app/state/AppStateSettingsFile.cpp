@@ -1,5 +1,6 @@
 // The settings file: the 37 main settings exported as JSON and imported back through the setters.
 
+#include <algorithm>
 #include <type_traits>
 #include <vector>
 
@@ -14,6 +15,8 @@ namespace {
 
 constexpr std::string_view component = "AppState";
 
+// One setting as its member of the settings file, when the file carries it: switches and
+// numbers as they are, choices as their raw strings.
 template <unsigned flags, class T>
 void exportMember(json::Json& document, std::string_view key, const T& value) {
     if constexpr ((flags & setting::exported) != 0) {
@@ -102,6 +105,7 @@ AppState::ImportResult AppState::importSettingsDocument(std::string_view documen
     importMember<(flags)>(*this, *parsed, #name, SettingRanges::range, &AppState::setter, result.skipped);
     SOLVARA_APP_STATE_PROPERTIES(SOLVARA_IMPORT_SETTING)
 #undef SOLVARA_IMPORT_SETTING
+    std::ranges::sort(result.skipped);
     for (const auto& key : result.skipped) {
         Log::write(component, "Settings import skipped \"" + key + "\": wrong type, unknown choice or unsafe value");
     }

@@ -80,6 +80,7 @@ SOLVARA_SCENE(settingsShortcuts, "settings-shortcuts", tabWidth, 0) {
         std::make_unique<KeyboardShortcutManager>(platform.userDefaults, platform.globalShortcuts, platform.runLoop);
     manager->loadShortcuts();
     auto table = manager->shortcuts();
+    table[KeyboardShortcutManager::Action::triggerBreak] = {96, KeyboardShortcutManager::shiftKey};
     table.erase(KeyboardShortcutManager::Action::openSettings);
     manager->setShortcuts(std::move(table));
     state.setShortcutManager(std::move(manager));

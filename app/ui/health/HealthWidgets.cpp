@@ -100,7 +100,7 @@ void SymbolPushButton::drawIcon() {
     setIcon(QIcon(pixmap));
 }
 
-HealthSymbolButton::HealthSymbolButton(const QString& glyphOrText, const QFont& font, StyledLabel::ColorRole role, double opacity,
+GlyphButton::GlyphButton(const QString& glyphOrText, const QFont& font, StyledLabel::ColorRole role, double opacity,
                            QWidget* parent)
     : QAbstractButton(parent), role_(role), opacity_(opacity) {
     setText(glyphOrText);
@@ -109,12 +109,12 @@ HealthSymbolButton::HealthSymbolButton(const QString& glyphOrText, const QFont& 
     setCursor(Qt::PointingHandCursor);
 }
 
-QSize HealthSymbolButton::sizeHint() const {
+QSize GlyphButton::sizeHint() const {
     const QFontMetrics metrics(font());
     return QSize(metrics.horizontalAdvance(text()) + 6, metrics.height() + 4);
 }
 
-void HealthSymbolButton::paintEvent(QPaintEvent*) {
+void GlyphButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     QColor color = Theme::withOpacity(Theme::of(this).*role_, opacity_);
     if (isDown()) color = Theme::withOpacity(color, 0.6);

@@ -51,9 +51,9 @@ private:
 
 // A borderless button that draws a symbol of the icon font, or a text, in a theme colour; with
 // a focus ring, so it is reachable and visible from the keyboard (Space presses it).
-class HealthSymbolButton : public QAbstractButton {
+class GlyphButton : public QAbstractButton {
 public:
-    HealthSymbolButton(const QString& glyphOrText, const QFont& font, StyledLabel::ColorRole role, double opacity,
+    GlyphButton(const QString& glyphOrText, const QFont& font, StyledLabel::ColorRole role, double opacity,
                  QWidget* parent = nullptr);
 
     QSize sizeHint() const override;

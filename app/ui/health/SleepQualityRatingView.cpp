@@ -57,7 +57,7 @@ SleepQualityRatingView::SleepQualityRatingView(AppState& state, QWidget* parent)
     starsRow->addStretch(1);
     rated->addWidget(stars);
     changeButton_ =
-        new HealthSymbolButton(localized("Change Rating"), TextStyle::font(TextStyle::caption), &Theme::blue, 1.0);
+        new GlyphButton(localized("Change Rating"), TextStyle::font(TextStyle::caption), &Theme::blue, 1.0);
     changeButton_->setObjectName("changeRating");
     changeButton_->setAccessibleName(localized("Change Rating"));
     rated->addWidget(changeButton_, 0, Qt::AlignLeft);
@@ -70,7 +70,7 @@ SleepQualityRatingView::SleepQualityRatingView(AppState& state, QWidget* parent)
     auto* buttons = new QWidget;
     auto* buttonsRow = row(buttons, 4);
     for (int i = 0; i < 5; ++i) {
-        auto* button = new HealthSymbolButton(Symbols::glyph("star"), Symbols::font(15), &Theme::secondary, 0.3);
+        auto* button = new GlyphButton(Symbols::glyph("star"), Symbols::font(15), &Theme::secondary, 0.3);
         button->setObjectName(QString("rateStar%1").arg(i + 1));
         button->setAccessibleName(i == 0 ? localized("Rate 1 star") : localized("Rate %1 stars").arg(i + 1));
         connect(button, &QAbstractButton::clicked, this, [this, i] { rate(i + 1); });

@@ -8,7 +8,7 @@ namespace solvara {
 
 class AppState;
 class StyledLabel;
-class HealthSymbolButton;
+class GlyphButton;
 
 // "How did you sleep last night?": five star buttons until last night is rated today, then the
 // stars given with their word and "Change Rating"; below, a line drawn from the last seven days
@@ -26,9 +26,9 @@ private:
     QWidget* ratedRow_;
     std::array<StyledLabel*, 5> shownStars_{};
     StyledLabel* ratingWord_;
-    HealthSymbolButton* changeButton_;
+    GlyphButton* changeButton_;
     QWidget* starButtonsRow_;
-    std::array<HealthSymbolButton*, 5> starButtons_{};
+    std::array<GlyphButton*, 5> starButtons_{};
     StyledLabel* prompt_;
     QWidget* insight_;
     StyledLabel* insightText_;

@@ -20,8 +20,9 @@ TrayShell::TrayShell(AppDelegate& delegate, UiServices& ui, QObject* parent)
     delegate.appState().onAutoAppearance = [](bool dark) { Theme::applyToApplication(dark); };
 
     connect(trayIcon_, &TrayIcon::openMainWindowRequested, this, [this] { delegate_.postShowMainWindow(); });
-    // Quitting ends the event loop; the program's shutdown then runs the delegate's.
-    connect(trayIcon_, &TrayIcon::quitRequested, this, [] { QCoreApplication::quit(); });
+    // Quitting ends the event loop; the program's shutdown then runs the delegate's. exit(), not
+    // quit(): the windows that hide on close would refuse quit() and keep the program running.
+    connect(trayIcon_, &TrayIcon::quitRequested, this, [] { QCoreApplication::exit(0); });
     trayIcon_->show();
 }
 

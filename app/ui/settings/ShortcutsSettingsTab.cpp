@@ -105,7 +105,7 @@ ShortcutsSettingsTab::ShortcutsSettingsTab(AppState& state, QWidget* parent)
         connect(clear, &QPushButton::clicked, this, [this, action] {
             refused_.erase(action);
             if (KeyboardShortcutManager* manager = state_.shortcutManager()) {
-                std::map<Action, KeyboardShortcutManager::Shortcut> table = manager->shortcuts();
+                auto table = manager->shortcuts();
                 table.erase(action);
                 manager->setShortcuts(std::move(table));
             }
@@ -156,7 +156,7 @@ void ShortcutsSettingsTab::recorded(Action action, const KeyboardShortcutManager
     refused_.erase(action);
     KeyboardShortcutManager* manager = state_.shortcutManager();
     if (manager == nullptr) return;
-    std::map<Action, KeyboardShortcutManager::Shortcut> table = manager->shortcuts();
+    auto table = manager->shortcuts();
     table[action] = shortcut;
     manager->setShortcuts(std::move(table));
     if (manager->shortcuts().count(action) == 0) refused_[action] = shortcut;

@@ -34,7 +34,7 @@ TEST_F(AppStateTest, UpdateWaitsForALocationThenAccountsTheShownLightOnlyWhileFi
     EXPECT_EQ(fake.displayTransfer.writeCount, 0u);
 
     moveTo(at(2026, 1, 15, 22, 0));  // after melatonin onset
-    s.setCoordinate(newYork);         // shows the engine's state at once, but only a tick counts
+    s.setCoordinate(newYork);        // shows the engine's state at once, but only a tick counts
     EXPECT_TRUE(s.currentState().has_value());
     EXPECT_TRUE(s.exposureTracker().records().empty());
     s.updateCircadianState();
@@ -97,7 +97,7 @@ TEST_F(AppStateTest, ALaunchWritesTheDisplaysOnceAndCountsNothing) {
     AppState& s = state();
     EXPECT_EQ(fake.displayTransfer.writeCount, 1u);  // one display, one write
     EXPECT_TRUE(s.currentState().has_value());
-    EXPECT_EQ(s.appliedKelvin(), 1800);  // the restored night window, at once
+    EXPECT_EQ(s.appliedKelvin(), 1800);                // the restored night window, at once
     EXPECT_EQ(fake.events.count("window+ 1001"), 1u);  // the PWM dimmer, put up once
     EXPECT_EQ(s.screenTimeToday(), 0.0);
     EXPECT_TRUE(s.exposureTracker().records().empty());
