@@ -128,7 +128,7 @@ QWidget* OnboardingFlow::page(int step) const {
 
 void OnboardingFlow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (step_ == 3) checkPermissions();
+    if (step_ == 3) checkPermissions(false);
 }
 
 QWidget* OnboardingFlow::navigationButtons(int backStep, const QString& nextLabel, int nextStep) {
@@ -285,11 +285,11 @@ QWidget* OnboardingFlow::permissionsStep() {
     // Each press asks again and looks again once the desktop has had time to answer.
     connect(locationCard_, &PermissionCard::grantRequested, this, [this] {
         ui_.permissions.requestLocation();
-        QTimer::singleShot(locationRecheckMs, this, &OnboardingFlow::checkPermissions);
+        QTimer::singleShot(locationRecheckMs, this, [this] { checkPermissions(true); });
     });
     connect(accessibilityCard_, &PermissionCard::grantRequested, this, [this] {
         ui_.permissions.requestAccessibility();
-        QTimer::singleShot(accessibilityRecheckMs, this, &OnboardingFlow::checkPermissions);
+        QTimer::singleShot(accessibilityRecheckMs, this, [this] { checkPermissions(true); });
     });
     return page;
 }
@@ -305,7 +305,7 @@ void OnboardingFlow::goTo(int step) {
     page->setGraphicsEffect(fade);
     pageAnimation_->stop();
     pageAnimation_->start();
-    if (step == 3) checkPermissions();
+    if (step == 3) checkPermissions(false);
 }
 
 void OnboardingFlow::completeOnboarding() {
@@ -314,11 +314,11 @@ void OnboardingFlow::completeOnboarding() {
     emit finished();
 }
 
-void OnboardingFlow::checkPermissions() {
+void OnboardingFlow::checkPermissions(bool animated) {
     locationGranted_ = ui_.permissions.locationGranted();
     accessibilityGranted_ = ui_.permissions.accessibilityGranted();
-    locationCard_->setGranted(locationGranted_);
-    accessibilityCard_->setGranted(accessibilityGranted_);
+    locationCard_->setGranted(locationGranted_, animated);
+    accessibilityCard_->setGranted(accessibilityGranted_, animated);
     permissionNote_->setVisible(!(locationGranted_ && accessibilityGranted_));
 }
 

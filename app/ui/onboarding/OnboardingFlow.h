@@ -52,7 +52,8 @@ private:
 
     void goTo(int step);
     void completeOnboarding();
-    void checkPermissions();
+    // Reads both permissions; `animated` for the checks that follow a request.
+    void checkPermissions(bool animated);
     void refresh();
 
     AppState& state_;

@@ -83,6 +83,44 @@ void ProminentButton::paintEvent(QPaintEvent*) {
     painter.drawText(rect(), Qt::AlignCenter, text());
 }
 
+GrantedMark::GrantedMark(QWidget* parent) : QWidget(parent), animation_(new QVariantAnimation(this)) {
+    setObjectName("permissionGranted");
+    setAccessibleName(localized("Granted"));
+    setFixedSize(sizeHint());
+    animation_->setDuration(300);
+    animation_->setEasingCurve(QEasingCurve::InOutQuad);
+    animation_->setStartValue(0.0);
+    animation_->setEndValue(1.0);
+    connect(animation_, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
+        shown_ = value.toDouble();
+        update();
+    });
+}
+
+void GrantedMark::appear(bool animated) {
+    animation_->stop();
+    show();
+    if (!animated) {
+        shown_ = 1;
+        update();
+        return;
+    }
+    shown_ = 0;
+    animation_->start();
+}
+
+void GrantedMark::paintEvent(QPaintEvent*) {
+    if (shown_ <= 0) return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setOpacity(shown_);
+    const QPointF middle = QRectF(rect()).center();
+    painter.translate(middle);
+    painter.scale(shown_, shown_);
+    painter.translate(-middle);
+    Symbols::paint(painter, QRectF(rect()), "checkmark.circle.fill", 20, Theme::of(this).green);
+}
+
 PermissionCard::PermissionCard(std::string_view symbol, QColor Theme::*color, const QString& title,
                                const QString& description, QWidget* parent)
     : QWidget(parent), title_(title) {
@@ -103,9 +141,7 @@ PermissionCard::PermissionCard(std::string_view symbol, QColor Theme::*color, co
     desc->setWordWrap(true);
     texts->addWidget(desc);
     row->addLayout(texts, 1);
-    check_ = new StyledLabel(Symbols::glyph("checkmark.circle.fill"), Symbols::font(20), &Theme::green);
-    check_->setObjectName("permissionGranted");
-    check_->setAccessibleName(localized("Granted"));
+    check_ = new GrantedMark;
     row->addWidget(check_);
     grant_ = new QPushButton(localized("Grant"));
     grant_->setObjectName("permissionGrant");
@@ -113,12 +149,19 @@ PermissionCard::PermissionCard(std::string_view symbol, QColor Theme::*color, co
     grant_->setAccessibleName(localized("Grant") + " " + title);
     row->addWidget(grant_);
     connect(grant_, &QPushButton::clicked, this, &PermissionCard::grantRequested);
-    setGranted(false);
+    check_->hide();
+    grant_->show();
+    setAccessibleName(title_ + ": " + localized("Not granted"));
 }
 
-void PermissionCard::setGranted(bool granted) {
+void PermissionCard::setGranted(bool granted, bool animated) {
+    const bool changed = granted != granted_;
     granted_ = granted;
-    check_->setVisible(granted);
+    if (granted) {
+        if (changed) check_->appear(animated);
+    } else {
+        check_->hide();
+    }
     grant_->setVisible(!granted);
     setAccessibleName(title_ + ": " + (granted ? localized("Granted") : localized("Not granted")));
 }

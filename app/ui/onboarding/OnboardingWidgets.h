@@ -48,6 +48,27 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
+// The green check mark of a granted permission; it grows in from nothing and fades in.
+class GrantedMark : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit GrantedMark(QWidget* parent = nullptr);
+
+    // Shows the mark; `animated` lets it grow in over 0.3 s.
+    void appear(bool animated);
+    // How far it has grown: 0 nothing, 1 full size and opacity.
+    double shown() const { return shown_; }
+    QSize sizeHint() const override { return {24, 24}; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QVariantAnimation* animation_;
+    double shown_ = 1;
+};
+
 // One permission: its symbol, title and description, and either a green check mark (granted)
 // or a "Grant" button.
 class PermissionCard : public QWidget {
@@ -57,7 +78,8 @@ public:
     PermissionCard(std::string_view symbol, QColor Theme::*color, const QString& title, const QString& description,
                    QWidget* parent = nullptr);
 
-    void setGranted(bool granted);
+    // `animated`: the check mark grows in (a permission granted while the page is open).
+    void setGranted(bool granted, bool animated);
     bool isGranted() const { return granted_; }
     QAbstractButton* grantButton() const { return grant_; }
 
@@ -69,7 +91,7 @@ protected:
 
 private:
     QPushButton* grant_;
-    StyledLabel* check_;
+    GrantedMark* check_;
     QString title_;
     bool granted_ = false;
 };

@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 #include <QStackedWidget>
 
+#include "app/ui/kit/QtPermissions.h"
 #include "app/ui/kit/fake/FakeUiServices.h"
 #include "app/ui/onboarding/OnboardingFlow.h"
 #include "app/ui/onboarding/OnboardingPreviews.h"
@@ -130,7 +131,11 @@ TEST_F(OnboardingFlowTest, ThePermissionCardsShowWhatTheDesktopAnswers) {
         auto* accessibility = child<PermissionCard>(*onboarding, "accessibilityCard");
         EXPECT_EQ(location->isGranted(), c.location);
         EXPECT_EQ(location->grantButton()->isVisible(), !c.location);
-        EXPECT_EQ(location->findChild<QWidget*>("permissionGranted")->isVisible(), c.location);
+        auto* mark = location->findChild<GrantedMark*>("permissionGranted");
+        EXPECT_EQ(mark->isVisible(), c.location);
+        if (c.location) {
+            EXPECT_EQ(mark->shown(), 1.0) << "already granted: there at once";
+        }
         EXPECT_EQ(accessibility->isGranted(), c.accessibility);
         EXPECT_EQ(child<QWidget>(*onboarding, "permissionsNote")->isVisible(), !(c.location && c.accessibility));
     }
@@ -148,6 +153,9 @@ TEST_F(OnboardingFlowTest, GrantAsksAndLooksAgainOnceTheDesktopHadTime) {
     EXPECT_EQ(ui.permissions.accessibilityRequests, 1);
     EXPECT_FALSE(location->isGranted()) << "the answer shows only at the delayed check";
     QTRY_VERIFY_WITH_TIMEOUT(location->isGranted(), 3000);
+    auto* mark = location->findChild<GrantedMark*>("permissionGranted");
+    EXPECT_LT(mark->shown(), 1.0) << "granted meanwhile: it grows in";
+    QTRY_COMPARE(mark->shown(), 1.0);
     QTRY_VERIFY_WITH_TIMEOUT(accessibility->isGranted(), 4000);
     QTRY_VERIFY(!child<QWidget>(*onboarding, "permissionsNote")->isVisible());
 }
@@ -219,6 +227,15 @@ TEST_F(OnboardingFlowTest, InTheMainWindowOnlyTheFlowEndsItAndRestartTourOpensIt
     EXPECT_EQ(again->currentStep(), 0);
     EXPECT_TRUE(again->page(0)->isVisible());
     EXPECT_FALSE(again->locationGranted());
+}
+
+// Without an X11 connection (offscreen, Wayland without XWayland) the shell can neither grab keys
+// nor read the active window: refused, and asking again changes nothing.
+TEST(QtPermissionsTest, WithoutX11TheShellsNeedsAreRefused) {
+    QtPermissions permissions;
+    EXPECT_FALSE(permissions.accessibilityGranted());
+    permissions.requestAccessibility();
+    EXPECT_FALSE(permissions.accessibilityGranted());
 }
 
 }  // namespace
