@@ -3,6 +3,7 @@
 #include <QEasingCurve>
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QStackedWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -101,22 +102,23 @@ OnboardingFlow::OnboardingFlow(AppState& state, UiServices& ui, QWidget* parent)
     pages_->addWidget(permissionsStep());
     progress_->setStep(0, false);
 
-    // A new page slides in from the trailing side and fades in.
+    // A new page slides in from the trailing side and fades in; a picture of the old one slides
+    // out toward the leading side and fades out.
     pageAnimation_->setDuration(350);
     pageAnimation_->setEasingCurve(QEasingCurve::InOutQuad);
     pageAnimation_->setStartValue(0.0);
     pageAnimation_->setEndValue(1.0);
     connect(pageAnimation_, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
-        QWidget* page = pages_->currentWidget();
         const double t = value.toDouble();
+        QWidget* page = pages_->currentWidget();
         page->move(int((1 - t) * pageSlide), 0);
         if (auto* fade = qobject_cast<QGraphicsOpacityEffect*>(page->graphicsEffect())) fade->setOpacity(t);
+        if (leaving_ != nullptr) {
+            leaving_->move(int(-t * pageSlide), 0);
+            if (auto* fade = qobject_cast<QGraphicsOpacityEffect*>(leaving_->graphicsEffect())) fade->setOpacity(1 - t);
+        }
     });
-    connect(pageAnimation_, &QVariantAnimation::finished, this, [this] {
-        QWidget* page = pages_->currentWidget();
-        page->move(0, 0);
-        page->setGraphicsEffect(nullptr);
-    });
+    connect(pageAnimation_, &QVariantAnimation::finished, this, &OnboardingFlow::settlePages);
 
     connect(signals_, &StateSignals::stateChanged, this, &OnboardingFlow::refresh);
     refresh();
@@ -296,6 +298,15 @@ QWidget* OnboardingFlow::permissionsStep() {
 
 void OnboardingFlow::goTo(int step) {
     if (step == step_) return;
+    settlePages();
+    auto* leaving = new QLabel(pages_);
+    leaving->setObjectName("onboardingLeavingPage");
+    leaving->setAttribute(Qt::WA_TransparentForMouseEvents);
+    leaving->setPixmap(pages_->currentWidget()->grab());
+    leaving->setGeometry(pages_->currentWidget()->geometry());
+    leaving->setGraphicsEffect(new QGraphicsOpacityEffect(leaving));
+    leaving_ = leaving;
+
     step_ = step;
     progress_->setStep(step, true);
     pages_->setCurrentIndex(step);
@@ -303,9 +314,23 @@ void OnboardingFlow::goTo(int step) {
     auto* fade = new QGraphicsOpacityEffect(page);
     fade->setOpacity(0);
     page->setGraphicsEffect(fade);
-    pageAnimation_->stop();
+    leaving->show();
+    leaving->raise();
     pageAnimation_->start();
     if (step == 3) checkPermissions(false);
+}
+
+void OnboardingFlow::settlePages() {
+    pageAnimation_->stop();
+    for (int index = 0; index < pages_->count(); ++index) {
+        QWidget* page = pages_->widget(index);
+        page->move(0, 0);
+        page->setGraphicsEffect(nullptr);
+    }
+    if (leaving_ != nullptr) {
+        leaving_->deleteLater();
+        leaving_ = nullptr;
+    }
 }
 
 void OnboardingFlow::completeOnboarding() {

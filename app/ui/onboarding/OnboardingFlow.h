@@ -51,6 +51,8 @@ private:
     QWidget* navigationButtons(int backStep, const QString& nextLabel, int nextStep);
 
     void goTo(int step);
+    // Ends a page change at once: every page in place and opaque, the old page's picture gone.
+    void settlePages();
     void completeOnboarding();
     // Reads both permissions; `animated` for the checks that follow a request.
     void checkPermissions(bool animated);
@@ -62,6 +64,7 @@ private:
     OnboardingProgressBar* progress_;
     QStackedWidget* pages_;
     QVariantAnimation* pageAnimation_;
+    QWidget* leaving_ = nullptr;  // the picture of the page being left, while it slides out
     Picker* wakePicker_ = nullptr;
     Picker* sleepPicker_ = nullptr;
     SchedulePreview* schedule_ = nullptr;

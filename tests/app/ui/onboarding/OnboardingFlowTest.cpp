@@ -73,6 +73,16 @@ TEST_F(OnboardingFlowTest, PagesFollowTheirButtonsAndTheProgressFillsByQuarters)
     press(*onboarding, "onboardingBack");
     expectPage(2);
     EXPECT_FALSE(state->hasCompletedOnboarding());
+
+    // Quick presses cut the slides short; every page ends in place and opaque.
+    press(*onboarding, "onboardingBack");
+    press(*onboarding, "onboardingBack");
+    QTRY_VERIFY(onboarding->findChild<QWidget*>("onboardingLeavingPage") == nullptr);
+    for (int step = 0; step < OnboardingFlow::totalSteps; ++step) {
+        EXPECT_EQ(onboarding->page(step)->pos(), QPoint(0, 0)) << step;
+        EXPECT_EQ(onboarding->page(step)->graphicsEffect(), nullptr) << step;
+    }
+    expectPage(0);
 }
 
 TEST_F(OnboardingFlowTest, TheScheduleChoicesAreStoredAtOnceAndStayWhenGoingBack) {
