@@ -9,6 +9,7 @@
 #include "app/ui/kit/fake/FakeUiServices.h"
 #include "app/ui/settings/GeneralSettingsTab.h"
 #include "tests/app/ui/settings/SettingsTestSupport.h"
+#include "tests/platform/linux/QtTestApplication.h"
 
 namespace solvara::testing {
 namespace {
@@ -55,7 +56,7 @@ TEST_F(GeneralSettingsTabTest, ResetAsksFirstAndCancelChangesNothing) {
     auto* reset = child<QPushButton>(*view, "resetToDefaults");
     ui.messageBoxes.answerNext("Cancel");
     QTest::mouseClick(reset, Qt::LeftButton);
-    QTRY_COMPARE(ui.messageBoxes.asked.size(), 1u);
+    SOLVARA_EXPECT_EVENTUALLY_EQ(ui.messageBoxes.asked.size(), 1u);
     EXPECT_EQ(ui.messageBoxes.asked[0].title, "Reset to Defaults");
     EXPECT_EQ(ui.messageBoxes.asked[0].buttons, QStringList({"Reset", "Cancel"}));
     settle();
@@ -63,7 +64,7 @@ TEST_F(GeneralSettingsTabTest, ResetAsksFirstAndCancelChangesNothing) {
 
     ui.messageBoxes.answerNext("Reset");
     QTest::mouseClick(reset, Qt::LeftButton);
-    QTRY_COMPARE(state->nightKelvin(), 1800);
+    SOLVARA_EXPECT_EVENTUALLY_EQ(state->nightKelvin(), 1800);
     EXPECT_TRUE(ui.messageBoxes.mismatches.empty());
 }
 
@@ -76,33 +77,33 @@ TEST_F(GeneralSettingsTabTest, ExportAndImportGoThroughTheFileDialogsAndReportWh
     state->setNightKelvin(2700);
     ui.fileDialogs.answerNext(file);
     QTest::mouseClick(child<QPushButton>(*view, "exportSettings"), Qt::LeftButton);
-    QTRY_VERIFY(std::filesystem::exists(file.toStdString()));
+    SOLVARA_EXPECT_EVENTUALLY(std::filesystem::exists(file.toStdString()));
     EXPECT_EQ(ui.fileDialogs.asked.back().request.suggestedName, "Solvara-Settings.json");
     EXPECT_TRUE(ui.messageBoxes.asked.empty());
 
     state->setNightKelvin(1800);
     ui.fileDialogs.answerNext(file);
     QTest::mouseClick(child<QPushButton>(*view, "importSettings"), Qt::LeftButton);
-    QTRY_COMPARE(state->nightKelvin(), 2700);
+    SOLVARA_EXPECT_EVENTUALLY_EQ(state->nightKelvin(), 2700);
     settle();
     EXPECT_TRUE(ui.messageBoxes.asked.empty()) << "a clean import says nothing";
 
     std::ofstream(file.toStdString()) << R"({"nightKelvin": "warm", "dayKelvin": 5000})";
     ui.fileDialogs.answerNext(file);
     QTest::mouseClick(child<QPushButton>(*view, "importSettings"), Qt::LeftButton);
-    QTRY_COMPARE(ui.messageBoxes.asked.size(), 1u);
+    SOLVARA_EXPECT_EVENTUALLY_EQ(ui.messageBoxes.asked.size(), 1u);
     EXPECT_EQ(state->dayKelvin(), 5000);
     EXPECT_TRUE(ui.messageBoxes.asked[0].informativeText.contains("nightKelvin"));
 
     std::ofstream(file.toStdString()) << "not json";
     ui.fileDialogs.answerNext(file);
     QTest::mouseClick(child<QPushButton>(*view, "importSettings"), Qt::LeftButton);
-    QTRY_COMPARE(ui.messageBoxes.asked.size(), 2u);
+    SOLVARA_EXPECT_EVENTUALLY_EQ(ui.messageBoxes.asked.size(), 2u);
     EXPECT_EQ(ui.messageBoxes.asked[1].kind, MessageBoxes::Kind::warning);
 
     ui.fileDialogs.answerNext(QString::fromStdString((folder / "missing" / "x.json").string()));
     QTest::mouseClick(child<QPushButton>(*view, "exportSettings"), Qt::LeftButton);
-    QTRY_COMPARE(ui.messageBoxes.asked.size(), 3u);
+    SOLVARA_EXPECT_EVENTUALLY_EQ(ui.messageBoxes.asked.size(), 3u);
     EXPECT_EQ(ui.messageBoxes.asked[2].text, "The settings could not be exported.");
     EXPECT_FALSE(ui.messageBoxes.asked[2].informativeText.isEmpty());
     std::filesystem::remove_all(folder);
