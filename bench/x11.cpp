@@ -47,7 +47,7 @@ void BM_WriteRampToEveryCrtc(benchmark::State& state) {
         }
     }
     if (!ok) state.SkipWithError("a write failed");
-    transfer.restoreColorSyncSettings();
+    transfer.restoreOriginalGamma();
     state.counters["displays"] = static_cast<double>(count);
     state.counters["per_display"] = benchmark::Counter(static_cast<double>(count),
                                                       benchmark::Counter::kIsIterationInvariantRate |
@@ -70,7 +70,7 @@ void BM_WriteRampToEveryCrtcBatched(benchmark::State& state) {
         solvara::WriteBatch batch(transfer);
         for (std::size_t i = 0; i < count; ++i) transfer.setTransferByTable(ids[i], ramp.red, ramp.green, ramp.blue);
     }
-    transfer.restoreColorSyncSettings();
+    transfer.restoreOriginalGamma();
     state.counters["displays"] = static_cast<double>(count);
     state.counters["per_display"] = benchmark::Counter(
         static_cast<double>(count), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);

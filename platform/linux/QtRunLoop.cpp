@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
+#include <mutex>
 
 #include <QMetaObject>
 #include <QObject>
@@ -26,6 +28,39 @@ void deleteLater(QTimer* timer) {
     timer->deleteLater();
 }
 
+// Qt hands a call from thread to thread through its own queue, whose lock ThreadSanitizer
+// cannot see (Qt is not built with it). So the calls themselves travel through a queue of ours
+// under this mutex, the language's kind of handover that the sanitizer follows too, and Qt's
+// queue only carries the wake-up. Never destroyed: workers abandoned at exit may still use it.
+std::mutex& handoverMutex() {
+    static auto* mutex = new std::mutex;
+    return *mutex;
+}
+
+// Calls posted to the main thread, oldest first; guarded by handoverMutex().
+std::deque<std::function<void()>>& postedCalls() {
+    static auto* calls = new std::deque<std::function<void()>>;
+    return *calls;
+}
+
+// On the main thread: runs every call posted so far (a later wake-up finds none left).
+void runPostedCalls() {
+    std::deque<std::function<void()>> calls;
+    {
+        std::lock_guard lock(handoverMutex());
+        calls.swap(postedCalls());
+    }
+    for (auto& call : calls) call();
+}
+
+// Work for the pool: the receiving thread passes the mutex the sender held while queuing.
+std::function<void()> handedOver(std::function<void()> call) {
+    return [call = std::move(call)] {
+        { std::lock_guard received(handoverMutex()); }
+        call();
+    };
+}
+
 }  // namespace
 
 QtRunLoop::QtRunLoop()
@@ -38,6 +73,9 @@ QtRunLoop::~QtRunLoop() {
         std::lock_guard lock(gate_->mutex);
         gate_->context = nullptr;
     }
+    // Calls still queued for this loop are dropped now, with what they hold, rather than left
+    // waiting for another loop's wake-up (calls for other loops run early, in order).
+    runPostedCalls();
     timers_.clear();
     // Work still running at exit is abandoned rather than waited for (a stuck child process
     // must not hold up quitting): the pool is left to the process's end.
@@ -94,7 +132,13 @@ bool QtRunLoop::isScheduled(TimerId id) const {
 void QtRunLoop::Gate::post(std::function<void()> action) {
     std::lock_guard lock(mutex);
     if (!context) return;
-    QMetaObject::invokeMethod(context, std::move(action), Qt::QueuedConnection);
+    std::lock_guard queuing(handoverMutex());
+    // The context is cleared on the main thread, where the call runs: no lock needed there.
+    postedCalls().push_back([gate = shared_from_this(), action = std::move(action)] {
+        if (gate->context) action();
+    });
+    QMetaObject::invokeMethod(
+        context, [] { runPostedCalls(); }, Qt::QueuedConnection);
 }
 
 void QtRunLoop::postToMain(std::function<void()> action) {
@@ -106,7 +150,8 @@ RunLoop::MainPoster QtRunLoop::mainPoster() {
 }
 
 void QtRunLoop::runInBackground(std::function<void()> work) {
-    pool_->start(std::move(work));
+    std::lock_guard handingOver(handoverMutex());
+    pool_->start(handedOver(std::move(work)));
 }
 
 }  // namespace solvara

@@ -35,7 +35,7 @@ public:
 private:
     // What posting needs, shared with every poster a worker keeps: the loop closes it when it
     // goes, and posting through a closed gate does nothing.
-    struct Gate {
+    struct Gate : std::enable_shared_from_this<Gate> {
         std::mutex mutex;
         QObject* context = nullptr;
 

@@ -49,7 +49,13 @@ std::vector<std::int16_t> recordSink(int ms, const std::function<void()>& meanwh
                    {"--device=" + QString(std::getenv("SOLVARA_TEST_SINK")) + ".monitor", "--raw", "--format=s16le",
                     "--channels=1", "--rate=44100", "--latency-msec=20", QString::fromStdString(file)});
     if (!recorder.waitForStarted(5000)) return {};
-    processEventsFor(300);  // parecord connects to the server
+    // Until the server lists the recording: on a busy machine parecord can take well over the
+    // 300 ms that follow.
+    processEventsUntil([] {
+        const auto streams = runTool("pactl", {"list", "short", "source-outputs"});
+        return streams && !streams->empty();
+    });
+    processEventsFor(300);
     if (meanwhile) meanwhile();
     processEventsFor(ms);
     recorder.terminate();
@@ -154,8 +160,10 @@ TEST(SoundX11Test, AlertsBackToBackNeitherCrashNorFallSilent) {
     }
     processEventsFor(3000);
     bool played = false;
-    // Long enough to hear the alert on a loaded machine.
-    const double level = rms(recordSink(1500, [&] { played = audio->playSystemSound("Glass"); }));
+    // Long enough to hear the alert on a loaded machine, and under ThreadSanitizer, where
+    // releasing the eighteen finished players (each sink runs an event loop as it goes) delays
+    // the new one by seconds.
+    const double level = rms(recordSink(5000, [&] { played = audio->playSystemSound("Glass"); }));
     EXPECT_TRUE(played);
     EXPECT_GT(level, 0.01);
     audio->playSystemSound("Tink");

@@ -1,11 +1,13 @@
 #include <algorithm>
 
 #include <QAbstractButton>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QStackedWidget>
+#include <QWindow>
 
 #include "app/ui/kit/QtPermissions.h"
 #include "app/ui/kit/fake/FakeUiServices.h"
@@ -219,7 +221,10 @@ TEST_F(OnboardingFlowTest, InTheMainWindowOnlyTheFlowEndsItAndRestartTourOpensIt
     ASSERT_NE(onboarding, nullptr);
     EXPECT_EQ(sheet->size(), QSize(520, 480));
     QTest::keyClick(sheet, Qt::Key_Escape);
-    sheet->close();
+    // The window manager's close button: a close event to the sheet's window, which reaches the
+    // sheet as a spontaneous one.
+    QCloseEvent wmClose;
+    QCoreApplication::sendEvent(sheet->windowHandle(), &wmClose);
     settle();
     ASSERT_TRUE(sheet && sheet->isVisible()) << "neither Escape nor closing ends it";
     EXPECT_FALSE(state->hasCompletedOnboarding());
