@@ -19,18 +19,26 @@ constexpr std::string_view component = "Permissions";
 // How long the location service may take to answer a request, in milliseconds.
 constexpr int locationTimeout = 30000;
 
+// Whether the window manager says (in _NET_SUPPORTED) that it keeps _NET_ACTIVE_WINDOW up to date;
+// the property itself may be missing while no window is active.
 bool windowManagerNamesActiveWindow(Display* display) {
+    const Atom supported = XInternAtom(display, "_NET_SUPPORTED", True);
     const Atom active = XInternAtom(display, "_NET_ACTIVE_WINDOW", True);
-    if (active == None) return false;
+    if (supported == None || active == None) return false;
     Atom type = None;
     int format = 0;
     unsigned long count = 0;
     unsigned long remaining = 0;
     unsigned char* data = nullptr;
-    const int status = XGetWindowProperty(display, DefaultRootWindow(display), active, 0, 1, False, XA_WINDOW, &type,
-                                          &format, &count, &remaining, &data);
+    const int status = XGetWindowProperty(display, DefaultRootWindow(display), supported, 0, 4096, False, XA_ATOM,
+                                          &type, &format, &count, &remaining, &data);
+    bool found = false;
+    if (status == Success && type == XA_ATOM && format == 32 && data != nullptr) {
+        const auto* atoms = reinterpret_cast<const Atom*>(data);
+        for (unsigned long index = 0; index < count && !found; ++index) found = atoms[index] == active;
+    }
     if (data != nullptr) XFree(data);
-    return status == Success && type == XA_WINDOW && count == 1;
+    return found;
 }
 
 }  // namespace
