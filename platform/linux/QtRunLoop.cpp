@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include <QMetaObject>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QObject>
 #include <QThreadPool>
 #include <QTimer>
@@ -26,17 +27,38 @@ void deleteLater(QTimer* timer) {
     timer->deleteLater();
 }
 
+QEvent::Type wakeEventType() {
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+
+// The loop's context object, which also runs the posted calls when woken. The wake-up is the
+// only custom event it gets; Qt sorts it out from the rest, so our code never reads an event
+// that another thread made.
+class Context : public QObject {
+public:
+    explicit Context(std::function<void()> runPending) : runPending_(std::move(runPending)) {}
+
+protected:
+    void customEvent(QEvent*) override { runPending_(); }
+
+private:
+    std::function<void()> runPending_;
+};
+
 }  // namespace
 
-QtRunLoop::QtRunLoop()
-    : context_(std::make_unique<QObject>()), gate_(std::make_shared<Gate>()), pool_(std::make_unique<QThreadPool>()) {
+QtRunLoop::QtRunLoop() : gate_(std::make_shared<Gate>()), pool_(std::make_unique<QThreadPool>()) {
+    context_ = std::make_unique<Context>([gate = gate_.get()] { gate->runPending(); });
     gate_->context = context_.get();
 }
 
 QtRunLoop::~QtRunLoop() {
+    std::vector<std::function<void()>> abandoned;
     {
         std::lock_guard lock(gate_->mutex);
         gate_->context = nullptr;
+        abandoned.swap(gate_->pending);
     }
     timers_.clear();
     // Work still running at exit is abandoned rather than waited for (a stuck child process
@@ -94,7 +116,20 @@ bool QtRunLoop::isScheduled(TimerId id) const {
 void QtRunLoop::Gate::post(std::function<void()> action) {
     std::lock_guard lock(mutex);
     if (!context) return;
-    QMetaObject::invokeMethod(context, std::move(action), Qt::QueuedConnection);
+    // One wake-up per batch: the calls posted before it runs go with it, in order.
+    const bool wake = pending.empty();
+    pending.push_back(std::move(action));
+    if (wake) QCoreApplication::postEvent(context, new QEvent(wakeEventType()));
+}
+
+void QtRunLoop::Gate::runPending() {
+    std::vector<std::function<void()>> actions;
+    {
+        std::lock_guard lock(mutex);
+        actions.swap(pending);
+    }
+    // Calls these post are queued behind them and run at the next wake-up.
+    for (auto& action : actions) action();
 }
 
 void QtRunLoop::postToMain(std::function<void()> action) {
