@@ -54,7 +54,7 @@ void BM_TabSwitch(benchmark::State& run) {
     window.present();
     paint(window);
     // The heaviest tabs in turn: the whole Display tab, the Schedule tab with its 140 cities.
-    const SettingsTab tabs[] = {SettingsTab::display, SettingsTab::schedule, SettingsTab::general,
+    const SettingsTab tabs[] = {SettingsTab::display,   SettingsTab::schedule, SettingsTab::general,
                                 SettingsTab::shortcuts, SettingsTab::features, SettingsTab::help};
     std::size_t next = 0;
     for (auto _ : run) {

@@ -167,8 +167,9 @@ void AppState::keepAside(std::string_view key, const std::string& reason) {
     std::optional<std::string> path;
     if (auto directory = platform_.files.stateDirectory(); directory && !content.empty()) {
         const DateComponents c = Calendar::utcComponents(Clock::now());
-        const std::string stamp = format::integer(c.year * 10000 + c.month * 100 + c.day) + "-" +
-                                  format::integer(c.hour * 10000 + c.minute * 100 + c.second);
+        // Six digits of time, so 09:05:00 reads "090500" and the names sort by time.
+        const std::string time = format::integer(1000000 + c.hour * 10000 + c.minute * 100 + c.second).substr(1);
+        const std::string stamp = format::integer(c.year * 10000 + c.month * 100 + c.day) + "-" + time;
         std::string base = *directory;
         base.append("/recovered-").append(key).append("-").append(stamp);
         for (int attempt = 1; attempt < 100 && !path; ++attempt) {

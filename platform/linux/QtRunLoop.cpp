@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
+#include <mutex>
 
-#include <QCoreApplication>
-#include <QEvent>
+#include <QMetaObject>
 #include <QObject>
 #include <QThreadPool>
 #include <QTimer>
@@ -27,39 +28,54 @@ void deleteLater(QTimer* timer) {
     timer->deleteLater();
 }
 
-QEvent::Type wakeEventType() {
-    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
-    return type;
+// Qt hands a call from thread to thread through its own queue, whose lock ThreadSanitizer
+// cannot see (Qt is not built with it). So the calls themselves travel through a queue of ours
+// under this mutex, the language's kind of handover that the sanitizer follows too, and Qt's
+// queue only carries the wake-up. Never destroyed: workers abandoned at exit may still use it.
+std::mutex& handoverMutex() {
+    static auto* mutex = new std::mutex;
+    return *mutex;
 }
 
-// The loop's context object, which also runs the posted calls when woken. The wake-up is the
-// only custom event it gets; Qt sorts it out from the rest, so our code never reads an event
-// that another thread made.
-class Context : public QObject {
-public:
-    explicit Context(std::function<void()> runPending) : runPending_(std::move(runPending)) {}
+// Calls posted to the main thread, oldest first; guarded by handoverMutex().
+std::deque<std::function<void()>>& postedCalls() {
+    static auto* calls = new std::deque<std::function<void()>>;
+    return *calls;
+}
 
-protected:
-    void customEvent(QEvent*) override { runPending_(); }
+// On the main thread: runs every call posted so far (a later wake-up finds none left).
+void runPostedCalls() {
+    std::deque<std::function<void()>> calls;
+    {
+        std::lock_guard lock(handoverMutex());
+        calls.swap(postedCalls());
+    }
+    for (auto& call : calls) call();
+}
 
-private:
-    std::function<void()> runPending_;
-};
+// Work for the pool: the receiving thread passes the mutex the sender held while queuing.
+std::function<void()> handedOver(std::function<void()> call) {
+    return [call = std::move(call)] {
+        { std::lock_guard received(handoverMutex()); }
+        call();
+    };
+}
 
 }  // namespace
 
-QtRunLoop::QtRunLoop() : gate_(std::make_shared<Gate>()), pool_(std::make_unique<QThreadPool>()) {
-    context_ = std::make_unique<Context>([gate = gate_.get()] { gate->runPending(); });
+QtRunLoop::QtRunLoop()
+    : context_(std::make_unique<QObject>()), gate_(std::make_shared<Gate>()), pool_(std::make_unique<QThreadPool>()) {
     gate_->context = context_.get();
 }
 
 QtRunLoop::~QtRunLoop() {
-    std::vector<std::function<void()>> abandoned;
     {
         std::lock_guard lock(gate_->mutex);
         gate_->context = nullptr;
-        abandoned.swap(gate_->pending);
     }
+    // Calls still queued for this loop are dropped now, with what they hold, rather than left
+    // waiting for another loop's wake-up (calls for other loops run early, in order).
+    runPostedCalls();
     timers_.clear();
     // Work still running at exit is abandoned rather than waited for (a stuck child process
     // must not hold up quitting): the pool is left to the process's end.
@@ -116,20 +132,13 @@ bool QtRunLoop::isScheduled(TimerId id) const {
 void QtRunLoop::Gate::post(std::function<void()> action) {
     std::lock_guard lock(mutex);
     if (!context) return;
-    // One wake-up per batch: the calls posted before it runs go with it, in order.
-    const bool wake = pending.empty();
-    pending.push_back(std::move(action));
-    if (wake) QCoreApplication::postEvent(context, new QEvent(wakeEventType()));
-}
-
-void QtRunLoop::Gate::runPending() {
-    std::vector<std::function<void()>> actions;
-    {
-        std::lock_guard lock(mutex);
-        actions.swap(pending);
-    }
-    // Calls these post are queued behind them and run at the next wake-up.
-    for (auto& action : actions) action();
+    std::lock_guard queuing(handoverMutex());
+    // The context is cleared on the main thread, where the call runs: no lock needed there.
+    postedCalls().push_back([gate = shared_from_this(), action = std::move(action)] {
+        if (gate->context) action();
+    });
+    QMetaObject::invokeMethod(
+        context, [] { runPostedCalls(); }, Qt::QueuedConnection);
 }
 
 void QtRunLoop::postToMain(std::function<void()> action) {
@@ -141,7 +150,8 @@ RunLoop::MainPoster QtRunLoop::mainPoster() {
 }
 
 void QtRunLoop::runInBackground(std::function<void()> work) {
-    pool_->start(std::move(work));
+    std::lock_guard handingOver(handoverMutex());
+    pool_->start(handedOver(std::move(work)));
 }
 
 }  // namespace solvara

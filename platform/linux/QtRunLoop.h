@@ -4,7 +4,6 @@
 #include <map>
 #include <memory>
 #include <mutex>
-#include <vector>
 
 #include "platform/RunLoop.h"
 
@@ -15,9 +14,8 @@ class QTimer;
 namespace solvara {
 
 // The run loop of the Qt application on the main thread: timers are QTimers, calls from other
-// threads wait in a queue of our own under a std::mutex and a posted Qt event wakes the main
-// thread to run them (so a race checker sees every handover, which Qt's own queue hides from
-// it), background work runs on a thread pool of its own. Construct it on the main thread after the QCoreApplication.
+// threads are queued to a context object with QMetaObject::invokeMethod, background work runs
+// on a thread pool of its own. Construct it on the main thread after the QCoreApplication.
 class QtRunLoop : public RunLoop {
 public:
     QtRunLoop();
@@ -37,13 +35,11 @@ public:
 private:
     // What posting needs, shared with every poster a worker keeps: the loop closes it when it
     // goes, and posting through a closed gate does nothing.
-    struct Gate {
+    struct Gate : std::enable_shared_from_this<Gate> {
         std::mutex mutex;
         QObject* context = nullptr;
-        std::vector<std::function<void()>> pending;
 
         void post(std::function<void()> action);
-        void runPending();
     };
     struct Entry {
         std::unique_ptr<QTimer, void (*)(QTimer*)> timer;

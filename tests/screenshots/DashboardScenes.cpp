@@ -3,6 +3,7 @@
 #include <QSlider>
 
 #include "app/ui/dashboard/DashboardTab.h"
+#include "app/ui/settings/SettingsView.h"
 #include "core/foundation/Calendar.h"
 #include "tests/screenshots/Screenshots.h"
 
@@ -66,4 +67,15 @@ SOLVARA_SCENE(dashboardPolarDay, "dashboard-polar-day", width, height) {
     scene.setStart(now);
     scene.updateAt(now, 69.65, 18.96);
     return std::make_unique<DashboardTab>(scene.state(), scene.ui());
+}
+
+// The page as the main window shows it at its opening size, in the morning, with history.
+SOLVARA_SCENE(dashboardInWindow, "dashboard-in-window", SettingsView::width, SettingsView::height) {
+    const Date now = at(2026, 6, 17, 7, 20);
+    scene.setStart(now);
+    scene.updateAt(now, 51.5, -0.12);
+    recordHistory(scene.state(), now);
+    auto view = std::make_unique<SettingsView>(scene.state(), scene.ui());
+    view->select(SettingsTab::dashboard);
+    return view;
 }

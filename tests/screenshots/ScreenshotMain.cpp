@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFont>
+#include <QPointer>
 #include <QStyleFactory>
 
 #include "app/ui/kit/Theme.h"
@@ -39,6 +40,7 @@ int main(int argc, char** argv) {
             continue;
         }
         for (const bool dark : {false, true}) {
+            std::cerr << "screenshots: " << scene.name << (dark ? " dark" : " light") << "\n";
             Theme::applyToApplication(dark);
             screenshots::SceneContext context(dark);
             std::unique_ptr<QWidget> widget = scene.build(context);
@@ -67,7 +69,15 @@ int main(int argc, char** argv) {
                 return 1;
             }
             ++written;
-            widget->hide();
+            // Everything the scene made goes before its state does: widgets deleted later and
+            // windows of their own would otherwise hear the next scene's palette change and read a
+            // state that is gone.
+            widget.reset();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QList<QPointer<QWidget>> leftovers;
+            for (QWidget* leftover : QApplication::topLevelWidgets()) leftovers << leftover;
+            for (const QPointer<QWidget>& leftover : leftovers) delete leftover.data();  // a parent may take its child
+            QCoreApplication::processEvents();
         }
     }
     std::cout << "screenshots: " << written << " pictures in " << folder.toStdString() << "\n";

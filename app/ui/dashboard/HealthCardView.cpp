@@ -1,5 +1,7 @@
 #include "app/ui/dashboard/HealthCardView.h"
 
+#include <algorithm>
+
 #include <QEvent>
 #include <QFontMetrics>
 #include <QHBoxLayout>
@@ -92,8 +94,11 @@ private:
 // One average: the period over its value on a faint rounded plate.
 class HealthCardView::Badge : public QWidget {
 public:
+    // Held at its ideal size unless the card is narrower than three badges (the main window at
+    // its opening size with long words): then the padding goes first and the values are cut short
+    // with an ellipsis, rather than pushing the page wider than its window.
     Badge(const char* period, QWidget* parent) : QWidget(parent), period_(period) {
-        setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+        setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     }
 
     void setValue(const QString& value) {
@@ -110,6 +115,11 @@ public:
         return {width, period.height() + 1 + value.height() + 6};
     }
 
+    QSize minimumSizeHint() const override {
+        const QSize ideal = sizeHint();
+        return {std::min(ideal.width(), 44), ideal.height()};
+    }
+
 protected:
     void paintEvent(QPaintEvent*) override {
         const Theme& theme = themeOf(*this);
@@ -122,8 +132,9 @@ protected:
         painter.drawText(QRect(0, 3, width(), period.height()), Qt::AlignCenter, period_);
         painter.setFont(valueFont());
         painter.setPen(theme.secondary);
-        painter.drawText(QRect(0, 3 + period.height() + 1, width(), QFontMetrics(valueFont()).height()),
-                         Qt::AlignCenter, value_);
+        const QFontMetrics value(valueFont());
+        painter.drawText(QRect(0, 3 + period.height() + 1, width(), value.height()), Qt::AlignCenter,
+                         value.elidedText(value_, Qt::ElideRight, width() - 4));
     }
 
 private:

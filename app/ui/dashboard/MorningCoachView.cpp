@@ -167,6 +167,9 @@ MorningCoachView::MorningCoachView(AppState& state, double sunlightTarget, QWidg
         button->setObjectName(QString::fromStdString("coachLog" + format::integer(minutes)));
         button->setFont(TextStyle::font(TextStyle::caption2));
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        // The style's 80-pixel least width for text buttons would make the three wider than
+        // the column the main window leaves the coach; the text itself needs far less.
+        button->setMinimumWidth(button->fontMetrics().horizontalAdvance(button->text()) + 16);
         connect(button, &QPushButton::clicked, this,
                 [this, minutes] { state_.logMorningSunlight(static_cast<double>(minutes)); });
         buttons->addWidget(button);

@@ -54,6 +54,10 @@ public:
     QMenu* createControlsMenu(QWidget* parent) const;
     QMenu* createHelpMenu(QWidget* parent) const;
 
+    // The actions' bridge to the state's notices, for other long-lived objects to share (one
+    // queued emission per change instead of one per listener).
+    StateSignals& stateSignals() const { return *signals_; }
+
     // Opens the About box without blocking (one at a time; a second call raises it).
     void showAbout();
     QDialog* aboutBox() const { return aboutBox_; }

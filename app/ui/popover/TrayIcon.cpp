@@ -26,20 +26,14 @@ constexpr qint64 reopenGuardMs = 300;
 }  // namespace
 
 TrayIcon::TrayIcon(AppState& state, UiServices& ui, AppActions& actions, QObject* parent)
-    : QObject(parent),
-      state_(state),
-      ui_(ui),
-      actions_(actions),
-      signals_(new StateSignals(state, this)),
-      tray_(new QSystemTrayIcon(this)),
-      menu_(nullptr) {
+    : QObject(parent), state_(state), ui_(ui), actions_(actions), tray_(new QSystemTrayIcon(this)), menu_(nullptr) {
     tray_->setToolTip("Solvara");
 
     connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger) togglePopover();
         if (reason == QSystemTrayIcon::Context) menu()->popup(QCursor::pos());
     });
-    connect(signals_, &StateSignals::stateChanged, this, &TrayIcon::refresh);
+    connect(&actions_.stateSignals(), &StateSignals::stateChanged, this, &TrayIcon::refresh);
     refresh();
 }
 

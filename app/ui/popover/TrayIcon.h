@@ -17,7 +17,6 @@ class QSystemTrayIcon;
 namespace solvara {
 
 class AppActions;
-class StateSignals;
 
 // The program's item in the system tray: the state's menu-bar symbol, redrawn when it changes;
 // a left click opens the popover below the icon (at the pointer when the tray tells no place)
@@ -62,7 +61,6 @@ private:
     AppState& state_;
     UiServices& ui_;
     AppActions& actions_;
-    StateSignals* signals_;
     QSystemTrayIcon* tray_;
     QMenu* menu_;
     QPointer<MenuBarPopover> popover_;

@@ -188,7 +188,9 @@ FeaturesSettingsTab::FeaturesSettingsTab(AppState& state, QWidget* parent) : Set
             features[i], [this, index] { hover(index); }, [this, index] { leave(index); });
         cards_[i] = card;
         grid->addWidget(card, index / 2, index % 2);
-        connect(card->toggle, &QAbstractButton::toggled, this, [this, i](bool on) { (state_.*features[i].set)(on); });
+        AppState* state = &state_;
+        const auto set = features[i].set;
+        connect(card->toggle, &QAbstractButton::toggled, this, [state, set](bool on) { (state->*set)(on); });
     }
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);

@@ -1,6 +1,5 @@
 #include "app/ui/settings/GeneralSettingsTab.h"
 
-#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QPointer>
 #include <QPushButton>
@@ -8,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "app/state/AppState.h"
+#include "app/ui/kit/BuildInfo.h"
 #include "app/ui/kit/Localized.h"
 #include "app/ui/kit/Symbols.h"
 #include "app/ui/kit/UiServices.h"
@@ -44,12 +44,11 @@ QPushButton* button(const char* label, const char* objectName) {
 }  // namespace
 
 QString GeneralSettingsTab::appVersion() {
-    const QString version = QCoreApplication::applicationVersion();
-    return version.isEmpty() ? QStringLiteral("1.0.0") : version;
+    return BuildInfo::version();
 }
 
 QString GeneralSettingsTab::buildNumber() {
-    return QStringLiteral("1");
+    return BuildInfo::buildNumber();
 }
 
 GeneralSettingsTab::GeneralSettingsTab(AppState& state, UiServices& ui, QWidget* parent)
@@ -267,7 +266,7 @@ void GeneralSettingsTab::share() {
     // The desktop has no sharing picker: the message and the link go to the clipboard.
     const QString message =
         localized("Check out Solvara — protect your eyes and circadian rhythm with science-based screen filtering.");
-    ui_.clipboard.setText(message + "\n" + productPage);
+    ui_.clipboard.setText(message + "\n" + BuildInfo::shareUrl());
     MessageBoxes::Question question;
     question.kind = MessageBoxes::Kind::information;
     question.title = localized("Share Solvara");

@@ -296,6 +296,8 @@ TEST_F(AppStateTest, AnUnreadableStoredDocumentIsKeptAside) {
         }
     }
     ASSERT_EQ(copies.size(), 3u);
+    EXPECT_NE(copies["sv_healthHistory"].find("recovered-sv_healthHistory-20260115-120000.json"), std::string::npos)
+        << copies["sv_healthHistory"];
     EXPECT_EQ(nlohmann::json::parse(fake.files.contents.at(copies["sv_healthHistory"])), badHistory);
     EXPECT_EQ(fake.files.contents.at(copies["sv_customProfiles"]), "[{\"name\": \n");
     EXPECT_TRUE(fake.log.contains("kept a copy at " + copies["sv_healthHistory"]));

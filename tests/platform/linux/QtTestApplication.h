@@ -35,3 +35,13 @@ inline bool processEventsUntil(const std::function<bool()>& done, int limitMs = 
 }
 
 }  // namespace solvara::testing
+
+// Wait-then-check for GoogleTest. Qt's QTRY_VERIFY and QTRY_COMPARE report through QTest, which
+// GoogleTest never hears of: a failing one only returns from the test, and the test passes.
+#define SOLVARA_EXPECT_EVENTUALLY(condition) \
+    EXPECT_TRUE(::solvara::testing::processEventsUntil([&] { return static_cast<bool>(condition); })) << #condition
+#define SOLVARA_EXPECT_EVENTUALLY_EQ(actual, expected)                                  \
+    do {                                                                                \
+        ::solvara::testing::processEventsUntil([&] { return (actual) == (expected); }); \
+        EXPECT_EQ(actual, expected);                                                    \
+    } while (false)

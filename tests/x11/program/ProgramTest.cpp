@@ -141,7 +141,16 @@ public:
             execl(SOLVARA_WITH_XORG, SOLVARA_WITH_XORG, "--", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
             _exit(127);
         }
-        if (!waitFor([&] { return fs::exists(started); }, std::chrono::seconds(30))) return;
+        // The script ends early (77) when no second server can be started.
+        bool scriptEnded = false;
+        waitFor(
+            [&] {
+                scriptEnded = scriptEnded || waitpid(script_, nullptr, WNOHANG) == script_;
+                return scriptEnded || fs::exists(started);
+            },
+            std::chrono::seconds(30));
+        if (scriptEnded) script_ = -1;
+        if (scriptEnded || !fs::exists(started)) return;
         std::istringstream(fileText(started)) >> display_ >> command_;
     }
     ~OwnXServer() { end(); }

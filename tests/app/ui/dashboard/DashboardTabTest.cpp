@@ -13,6 +13,7 @@
 #include "app/ui/dashboard/DashboardTab.h"
 #include "app/ui/kit/fake/FakeUiServices.h"
 #include "core/foundation/Calendar.h"
+#include "core/foundation/Format.h"
 #include "platform/fake/FakePlatform.h"
 
 namespace solvara {
@@ -194,6 +195,19 @@ TEST_F(DashboardTabTest, SunlightIsLoggedThroughTheState) {
     EXPECT_EQ(logged->text(), QString("40min logged"));
     EXPECT_EQ(child<QLabel>("healthDebtValue")->text(), "Medium");
     EXPECT_EQ(tip->text(), "Target reached! Your circadian clock is getting a strong reset signal.");
+}
+
+TEST_F(DashboardTabTest, BoostBadgeFollowsTheState) {
+    build(at(2026, 3, 20, 7, 15));
+    auto* badge = child<QWidget>("dashboardBoostBadge");
+    ASSERT_TRUE(state->currentState()->isMorningBoostActive);
+    EXPECT_TRUE(badge->isVisibleTo(tab.get()));
+    tickAt(at(2026, 3, 20, 12, 0));
+    ASSERT_FALSE(state->currentState()->isMorningBoostActive);
+    settle();
+    EXPECT_FALSE(badge->isVisibleTo(tab.get()));
+    EXPECT_EQ(child<QLabel>("dashboardElevation")->text().toStdString(),
+              format::fixed(state->currentState()->solarElevation, 1) + "\u00B0");
 }
 
 TEST_F(DashboardTabTest, PaintedViewsTellWhatTheyShow) {

@@ -2,6 +2,8 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include "tests/platform/linux/QtTestApplication.h"
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
@@ -159,7 +161,7 @@ TEST_F(HealthViewsTest, ExportsWriteTheirFilesSilentlyAndCancelWritesNothing) {
     ui.fileDialogs.answerNext(std::nullopt);
     press(child<QWidget>("exportHealthData"), false);
     press(child<QWidget>("exportWeeklyReport"), true);
-    QTRY_COMPARE(ui.fileDialogs.asked.size(), 2u);
+    SOLVARA_EXPECT_EVENTUALLY_EQ(ui.fileDialogs.asked.size(), 2u);
     QCoreApplication::processEvents();
     EXPECT_EQ(platform.files.writeCount, 0u);
 
@@ -167,7 +169,7 @@ TEST_F(HealthViewsTest, ExportsWriteTheirFilesSilentlyAndCancelWritesNothing) {
     ui.fileDialogs.answerNext(QString("/home/user/Solvara-WeeklyReport.txt"));
     press(child<QWidget>("exportHealthData"), true);
     press(child<QWidget>("exportWeeklyReport"), false);
-    QTRY_COMPARE(platform.files.writeCount, 2u);
+    SOLVARA_EXPECT_EVENTUALLY_EQ(platform.files.writeCount, 2u);
     EXPECT_EQ(ui.fileDialogs.asked[2].request.title, "Export Health Data");
     EXPECT_EQ(ui.fileDialogs.asked[2].request.suggestedName, "Solvara-HealthData.csv");
     EXPECT_EQ(ui.fileDialogs.asked[3].request.title, "Export Weekly Report");
@@ -191,7 +193,7 @@ TEST_F(HealthViewsTest, AFailingWriteWarnsWithThePathAndLogs) {
     platform.files.failAllWrites = true;
     ui.fileDialogs.answerNext(QString("/gone/Solvara-HealthData.csv"));
     press(child<QWidget>("exportHealthData"), false);
-    QTRY_COMPARE(ui.messageBoxes.asked.size(), 1u);
+    SOLVARA_EXPECT_EVENTUALLY_EQ(ui.messageBoxes.asked.size(), 1u);
     const auto& warning = ui.messageBoxes.asked.front();
     EXPECT_EQ(warning.kind, MessageBoxes::Kind::warning);
     EXPECT_TRUE(warning.informativeText.contains("/gone/Solvara-HealthData.csv"));

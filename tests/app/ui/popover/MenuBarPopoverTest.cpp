@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
@@ -309,6 +310,25 @@ TEST_F(MenuBarPopoverTest, TheSwitchWritesIsEnabledByMouseAndKeyboard) {
     toggle->setFocus();
     QTest::keyClick(toggle, Qt::Key_Space);
     EXPECT_TRUE(state.isEnabled());
+}
+
+TEST_F(MenuBarPopoverTest, TabReachesEveryControlInReadingOrderEachWithAName) {
+    state.setBreaksEnabled(true);
+    state.tickBreakTimer();
+    open();
+    popover->activateWindow();
+    find<Switch>("enableSwitch")->setFocus();
+    QStringList order;
+    for (int i = 0; i < 14; ++i) {
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr);
+        order << focused->objectName();
+        EXPECT_FALSE(focused->accessibleName().isEmpty()) << focused->objectName().toStdString();
+        QTest::keyClick(focused, Qt::Key_Tab);
+    }
+    EXPECT_EQ(order, (QStringList{"enableSwitch", "modeAuto", "modeMovie", "modeReading", "modePresentation",
+                                  "modeCoding", "modeGaming", "modeBiohacker", "modeSunglasses", "modeDark",
+                                  "breakNowButton", "openButton", "shareButton", "quitButton"}));
 }
 
 TEST_F(MenuBarPopoverTest, EscapeClosesThePopoverWindow) {

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+
+#include "tests/platform/linux/QtTestApplication.h"
 #include <QAbstractButton>
 #include <QTest>
 
@@ -38,7 +40,7 @@ TEST_F(ScienceFixture, CardsOpenOneAtATimeByMouseAndKeyboard) {
     EXPECT_LE(summary->visibleLines(200).size(), 2);
 
     QTest::mouseClick(header(0), Qt::LeftButton);
-    QTRY_VERIFY(view.card(0)->isExpanded());
+    SOLVARA_EXPECT_EVENTUALLY(view.card(0)->isExpanded());
     ASSERT_NE(dynamic_cast<MelanopsinSpectrumChart*>(view.card(0)->chart()), nullptr);
     EXPECT_GT(summary->visibleLines(200).size(), 2);  // the whole summary once open
     for (int i = 1; i < ScienceView::cardCount; ++i) EXPECT_FALSE(view.card(i)->isExpanded());
@@ -49,7 +51,7 @@ TEST_F(ScienceFixture, CardsOpenOneAtATimeByMouseAndKeyboard) {
     EXPECT_TRUE(view.card(0)->isExpanded());
 
     QTest::mouseClick(header(0), Qt::LeftButton);
-    QTRY_COMPARE(view.card(0)->chart(), nullptr);
+    SOLVARA_EXPECT_EVENTUALLY_EQ(view.card(0)->chart(), nullptr);
     EXPECT_FALSE(view.card(0)->isExpanded());
 }
 
@@ -59,9 +61,9 @@ TEST_F(ScienceFixture, TheRatioChartMarksTheTemperatureTheDisplaysAreGiven) {
     ASSERT_NE(chart(), nullptr);
     EXPECT_EQ(chart()->currentKelvin(), state.effectiveKelvin());
     state.setCurrentMode(AppState::DisplayMode::reading);
-    QTRY_COMPARE(chart() ? chart()->currentKelvin() : 0, state.effectiveKelvin());
+    SOLVARA_EXPECT_EVENTUALLY_EQ(chart() ? chart()->currentKelvin() : 0, state.effectiveKelvin());
     state.setIsEnabled(false);
-    QTRY_COMPARE(chart() ? chart()->currentKelvin() : 0, std::int64_t{6500});
+    SOLVARA_EXPECT_EVENTUALLY_EQ(chart() ? chart()->currentKelvin() : 0, std::int64_t{6500});
     EXPECT_TRUE(view.card(4)->isExpanded());  // rebuilt in place, still open
 }
 
@@ -70,7 +72,7 @@ TEST_F(ScienceFixture, PaperLinksOpenTheirDoiThroughTheUrlOpener) {
     auto* link = view.card(1)->findChild<QAbstractButton*>("paperLink");
     ASSERT_NE(link, nullptr);
     EXPECT_EQ(link->accessibleName(), "Paper");
-    QTRY_VERIFY(!link->visibleRegion().isEmpty());  // the card has finished opening
+    SOLVARA_EXPECT_EVENTUALLY(!link->visibleRegion().isEmpty());  // the card has finished opening
     QTest::mouseClick(link, Qt::LeftButton);
     ASSERT_EQ(ui.urlOpener.opened.size(), 1u);
     EXPECT_EQ(ui.urlOpener.opened[0], "https://doi.org/10.1113/jphysiol.2003.040477");

@@ -4,6 +4,7 @@
 
 #include "app/ui/settings/FeaturesSettingsTab.h"
 #include "tests/app/ui/settings/SettingsTestSupport.h"
+#include "tests/platform/linux/QtTestApplication.h"
 
 namespace solvara::testing {
 namespace {
@@ -52,7 +53,7 @@ TEST_F(FeaturesSettingsTabTest, HoveringACardShowsItsDescription) {
     EXPECT_TRUE(child<QLabel>(*tab->popover(), "featurePopoverText")->text().startsWith("Follows the 20-20-20 rule"));
     QEvent leave(QEvent::Leave);
     QCoreApplication::sendEvent(card, &leave);
-    QTRY_VERIFY(!tab->popover()->isVisible());
+    SOLVARA_EXPECT_EVENTUALLY(!tab->popover()->isVisible());
     EXPECT_EQ(tab->hoveredFeature(), -1);
 }
 

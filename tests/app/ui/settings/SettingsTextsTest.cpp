@@ -29,7 +29,6 @@ TEST(SettingsTexts, FormatsTheValuesOfTheTabs) {
         {shortcut({126, Manager::controlKey | Manager::optionKey | Manager::shiftKey}), "Ctrl+Alt+Shift+↑"},
         {shortcut({53, Manager::controlKey | Manager::optionKey}), "Ctrl+Alt+Esc"},
         {shortcut({0, Manager::commandKey}), "Super+A"},
-        {feedbackAddress("1.0.0"), "mailto:feedback@solvara.app?subject=Solvara%20v1.0.0%20Feedback"},
     };
     for (const auto& [actual, expected] : cases) EXPECT_EQ(actual, expected);
 }
