@@ -46,3 +46,8 @@ SOLVARA_SCENE(onboardingPermissions, "onboarding-4-permissions", 520, 480) {
 SOLVARA_SCENE(onboardingPermissionsGranted, "onboarding-4-permissions-granted", 520, 480) {
     return flowOnPage(scene, 3, true);
 }
+// A bedtime after midnight (which the Schedule tab can store): the awake span wraps.
+SOLVARA_SCENE(onboardingScheduleWrapped, "onboarding-3-schedule-past-midnight", 520, 480) {
+    scene.state().setSleepHour(1);
+    return flowOnPage(scene, 2);
+}
