@@ -255,7 +255,8 @@ void GeneralSettingsTab::confirmReset() {
     question.text = localized("This will reset all settings to their default values. This action cannot be undone.");
     const QString reset = localized("Reset");
     const QString cancel = localized("Cancel");
-    question.buttons = {reset, cancel};
+    // Cancel first: it is the default, so Return never resets by accident.
+    question.buttons = {cancel, reset};
     question.cancelButton = cancel;
     ui_.messageBoxes.ask(this, question, [&state, reset](const QString& chosen) {
         if (chosen == reset) state.resetToDefaults();

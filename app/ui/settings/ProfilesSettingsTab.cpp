@@ -103,7 +103,8 @@ void ProfilesSettingsTab::rebuildRows() {
     layout->setSpacing(0);
     for (const ActivityProfile& profile : state_.profileManager().activityProfiles())
         layout->addWidget(makeRow(profile));
-    section_->insertWidget(1, rows_);
+    // The rows come first, the "Add Profile" button after them.
+    section_->insertWidget(0, rows_);
 }
 
 QWidget* ProfilesSettingsTab::makeRow(const ActivityProfile& profile) {

@@ -58,7 +58,7 @@ TEST_F(GeneralSettingsTabTest, ResetAsksFirstAndCancelChangesNothing) {
     QTest::mouseClick(reset, Qt::LeftButton);
     SOLVARA_EXPECT_EVENTUALLY_EQ(ui.messageBoxes.asked.size(), 1u);
     EXPECT_EQ(ui.messageBoxes.asked[0].title, "Reset to Defaults");
-    EXPECT_EQ(ui.messageBoxes.asked[0].buttons, QStringList({"Reset", "Cancel"}));
+    EXPECT_EQ(ui.messageBoxes.asked[0].buttons, QStringList({"Cancel", "Reset"}));
     settle();
     EXPECT_EQ(state->nightKelvin(), 2500);
 

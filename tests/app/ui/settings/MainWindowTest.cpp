@@ -77,6 +77,27 @@ TEST_F(MainWindowTest, NoTabWritesASettingWhenItRefreshes) {
     }
 }
 
+TEST_F(MainWindowTest, EverySettingsControlHasANameForScriptsAndScreenReadersAndTakesTheKeyboard) {
+    // Every optional row shown.
+    state->setCurrentMode(DisplayMode::custom);
+    state->setPwmProtectionEnabled(true);
+    state->setSpotlightEnabled(true);
+    state->setUseSoftwareCursor(true);
+    state->setWeekendScheduleEnabled(true);
+    state->setUseManualNightSchedule(true);
+    state->setLocationSource(LocationSource::manual);
+    state->setBreaksEnabled(true);
+    state->setFeatureSoundscapes(true);
+    state->setPerDisplaySettings({{7, PerDisplaySettings{7, "Display 7", true, std::nullopt, std::nullopt}}});
+    auto main = window();
+    for (SettingsTab tab : {SettingsTab::general, SettingsTab::schedule, SettingsTab::display, SettingsTab::breaks,
+                            SettingsTab::shortcuts, SettingsTab::profiles, SettingsTab::features, SettingsTab::help}) {
+        main->showTab(tab);
+        settle();
+        expectControlsNamed(*main->settingsView()->tabView(), info(tab).title);
+    }
+}
+
 TEST_F(MainWindowTest, TheMenuBarCarriesControlsAndHelpWithAbout) {
     auto main = window();
     AppActions actions(*state, ui.services());
@@ -112,7 +133,7 @@ TEST_F(MainWindowTest, TheFirstRunSheetClosesOnlyByItsFinishAndComesBackWithRest
     settle();
     EXPECT_TRUE(sheet && sheet->isVisible()) << "Escape does not dismiss it";
 
-    QTest::mouseClick(child<QPushButton>(*sheet, "onboardingFinish"), Qt::LeftButton);
+    QTest::mouseClick(child<QAbstractButton>(*sheet, "onboardingSkip"), Qt::LeftButton);
     settle();
     EXPECT_TRUE(state->isEnabled());
     EXPECT_TRUE(state->hasCompletedOnboarding());
