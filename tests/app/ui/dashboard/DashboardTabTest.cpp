@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
+#include <QSlider>
 #include <QTest>
 
 #include "app/state/AppState.h"
@@ -17,6 +18,7 @@
 #include "core/foundation/Calendar.h"
 #include "core/foundation/Format.h"
 #include "platform/fake/FakePlatform.h"
+#include "tests/app/ui/settings/SettingsTestSupport.h"
 
 namespace solvara {
 namespace {
@@ -213,6 +215,19 @@ TEST_F(DashboardTabTest, BoostBadgeFollowsTheState) {
     EXPECT_FALSE(badge->isVisibleTo(tab.get()));
     EXPECT_EQ(child<QLabel>("dashboardElevation")->text().toStdString(),
               format::fixed(state->currentState()->solarElevation, 1) + "\u00B0");
+}
+
+// The same reach for scripts, the keyboard and screen readers the settings pages have.
+struct ControlNames : testing::SettingsFixture {
+    using SettingsFixture::expectControlsNamed;
+};
+
+TEST_F(DashboardTabTest, EveryControlIsNamedAndTakesTheKeyboard) {
+    build(at(2026, 6, 17, 7, 30));
+    QTest::mouseClick(child<QSlider>("timeMachineSlider"), Qt::LeftButton);
+    ControlNames::expectControlsNamed(*tab, "Dashboard");
+    QTest::mouseClick(child<QPushButton>("logSunlightButton"), Qt::LeftButton);
+    ControlNames::expectControlsNamed(*tab, "Dashboard, sunlight picker open");
 }
 
 TEST_F(DashboardTabTest, PaintedViewsTellWhatTheyShow) {

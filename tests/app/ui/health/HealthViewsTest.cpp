@@ -19,6 +19,7 @@
 #include "core/foundation/Calendar.h"
 #include "core/foundation/Clock.h"
 #include "platform/fake/FakePlatform.h"
+#include "tests/app/ui/settings/SettingsTestSupport.h"
 
 namespace solvara {
 namespace {
@@ -94,6 +95,19 @@ TEST_F(HealthViewsTest, RatingANightWritesTheRatingThenTheDate) {
         state.setLastSleepRatingDate("");
         tab_->refresh();
     }
+}
+
+// The same reach for scripts, the keyboard and screen readers the settings pages have.
+struct ControlNames : testing::SettingsFixture {
+    using SettingsFixture::expectControlsNamed;
+};
+
+TEST_F(HealthViewsTest, EveryControlIsNamedAndTakesTheKeyboard) {
+    recordDays(10);
+    tab_->refresh();
+    ControlNames::expectControlsNamed(*tab_, "Health, not rated");
+    press(child<QWidget>("rateStar3"), false);
+    ControlNames::expectControlsNamed(*tab_, "Health, rated");
 }
 
 TEST_F(HealthViewsTest, ChangeRatingKeepsTheRating) {
