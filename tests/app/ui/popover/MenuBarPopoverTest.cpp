@@ -361,6 +361,7 @@ TEST_F(MenuBarPopoverTest, EscapeClosesThePopoverWindow) {
 
 TEST_F(MenuBarPopoverTest, ShareOffersTheTextFirstThenTheLink) {
     open();
+    EXPECT_EQ(find<PlainButton>("shareButton")->font().pixelSize(), 11);  // the small system size
     const QString text = MenuBarPopover::shareText;
     popover->shareMenu()->findChild<QAction*>("shareCopyAction")->trigger();
     EXPECT_EQ(ui.clipboard.text(), text + "\n" + BuildInfo::shareUrl());
