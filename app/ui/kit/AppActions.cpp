@@ -6,6 +6,7 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "app/ui/kit/BuildInfo.h"
@@ -164,6 +165,7 @@ void AppActions::showAbout() {
         stack->addWidget(label);
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, box);
+    buttons->button(QDialogButtonBox::Close)->setObjectName("aboutCloseButton");
     connect(buttons, &QDialogButtonBox::rejected, box, &QDialog::close);
     stack->addSpacing(8);
     stack->addWidget(buttons);
