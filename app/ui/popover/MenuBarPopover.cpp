@@ -102,7 +102,7 @@ void MenuBarPopover::buildHeader(QLayout* stack) {
     phase->setSpacing(4);
     phaseDot_ = new Dot(6, &Theme::secondary, header);
     phaseDot_->setObjectName("phaseDot");
-    phaseDot_->setAccessibleName(localized("Phase colour"));
+    phaseDot_->setAccessibleName(localized("Phase color"));
     phaseLabel_ = new StyledLabel({}, TextStyle::caption, &Theme::secondary, header);
     phaseLabel_->setObjectName("phaseLabel");
     phase->addWidget(phaseDot_, 0, Qt::AlignVCenter);
