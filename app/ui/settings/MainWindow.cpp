@@ -136,7 +136,8 @@ void MainWindow::presentSheet() {
     layout->setContentsMargins(0, 0, 0, 0);
     auto* flow = new OnboardingFlow(state_, ui_);
     layout->addWidget(flow);
-    sheet->resize(600, 460);
+    // The flow has its own fixed size.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     connect(flow, &OnboardingFlow::finished, this, [this] { refresh(); });
     sheet_ = sheet;
     sheet->open();

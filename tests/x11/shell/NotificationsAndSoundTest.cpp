@@ -42,6 +42,13 @@ std::optional<int> displayedNotifications() {
 // What the null sink plays during `ms` while the event loop runs, as 16-bit mono samples;
 // `meanwhile` runs once the recorder is listening.
 std::vector<std::int16_t> recordSink(int ms, const std::function<void()>& meanwhile = {}) {
+    // The first recording of a process can come back silent (seen under ThreadSanitizer's
+    // slowdown): one is made and thrown away before any that counts.
+    static bool warmedUp = false;
+    if (!warmedUp) {
+        warmedUp = true;
+        recordSink(300);
+    }
     const std::string file =
         (std::filesystem::temp_directory_path() / ("solvara-rec-" + std::to_string(getpid()))).string();
     QProcess recorder;

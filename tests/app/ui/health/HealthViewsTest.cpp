@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/platform/linux/QtTestApplication.h"
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
@@ -11,6 +10,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include "tests/platform/linux/QtTestApplication.h"
 
 #include "app/state/AppState.h"
 #include "app/ui/health/HealthExports.h"

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "tests/platform/linux/QtTestApplication.h"
 #include <QAbstractButton>
 #include <QTest>
+#include "tests/platform/linux/QtTestApplication.h"
 
 #include "app/state/AppState.h"
 #include "app/ui/kit/fake/FakeUiServices.h"
