@@ -109,17 +109,22 @@ TEST_F(AppActionsTest, MenusHoldTheCommandsInOrderWithTheirKeys) {
                                  "Send Feedback..."}));
 }
 
-TEST_F(AppActionsTest, HelpLinksOpenTheMakersPagesAndShortcutsAsksForItsTab) {
-    QSignalSpy shortcuts(&actions, &AppActions::shortcutsTabRequested);
+TEST_F(AppActionsTest, HelpLinksOpenPagesUnlessTheMainWindowTakesTheRequest) {
     actions.helpAction()->trigger();
     actions.scienceAction()->trigger();
     actions.websiteAction()->trigger();
     actions.feedbackAction()->trigger();
-    actions.shortcutsAction()->trigger();
     EXPECT_EQ(ui.urlOpener.opened,
               (std::vector<QString>{BuildInfo::helpUrl(), BuildInfo::scienceUrl(), BuildInfo::websiteUrl(),
                                     "mailto:" + BuildInfo::feedbackAddress() + "?subject=Solvara%20Feedback"}));
-    EXPECT_EQ(shortcuts.count(), 1);
+
+    QSignalSpy help(&actions, &AppActions::helpTabRequested);
+    QSignalSpy science(&actions, &AppActions::scienceTabRequested);
+    actions.helpAction()->trigger();
+    actions.scienceAction()->trigger();
+    EXPECT_EQ(help.count(), 1);
+    EXPECT_EQ(science.count(), 1);
+    EXPECT_EQ(ui.urlOpener.opened.size(), 4u);
 }
 
 TEST_F(AppActionsTest, AboutShowsTheVersionBuildAndThisYearsCredits) {
