@@ -19,6 +19,7 @@
 #include "core/foundation/Calendar.h"
 #include "core/foundation/Clock.h"
 #include "platform/fake/FakePlatform.h"
+#include "tests/platform/linux/QtTestApplication.h"
 
 namespace solvara {
 namespace {
