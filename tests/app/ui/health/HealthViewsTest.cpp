@@ -20,6 +20,7 @@
 #include "core/foundation/Clock.h"
 #include "platform/fake/FakePlatform.h"
 #include "tests/app/ui/settings/SettingsTestSupport.h"
+#include "tests/platform/linux/QtTestApplication.h"
 
 namespace solvara {
 namespace {

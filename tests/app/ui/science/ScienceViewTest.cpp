@@ -11,6 +11,7 @@
 #include "app/ui/science/ScienceView.h"
 #include "app/ui/science/WrappedText.h"
 #include "platform/fake/FakePlatform.h"
+#include "tests/platform/linux/QtTestApplication.h"
 
 using namespace solvara;
 
