@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include "tests/platform/linux/QtTestApplication.h"
 
 #include "app/state/AppState.h"
 #include "app/ui/health/HealthExports.h"

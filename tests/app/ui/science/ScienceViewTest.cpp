@@ -2,7 +2,6 @@
 
 #include <QAbstractButton>
 #include <QTest>
-#include "tests/platform/linux/QtTestApplication.h"
 
 #include "app/state/AppState.h"
 #include "app/ui/kit/fake/FakeUiServices.h"
