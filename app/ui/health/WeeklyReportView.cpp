@@ -107,7 +107,7 @@ WeeklyReportView::WeeklyReportView(AppState& state, UiServices& ui, QWidget* par
         statCards_.emplace_back(title, widgets);
     }
 
-    auto line = [this](const char* symbol, HealthColor color, const char* objectName) {
+    auto line = [](const char* symbol, HealthColor color, const char* objectName) {
         LineWidgets widgets;
         widgets.row = new QWidget;
         auto* row = new QHBoxLayout(widgets.row);
