@@ -166,7 +166,7 @@ int main(int argc, char** argv) {
     AppDelegate delegate(platform, breakWindows);
     QtUiServices uiServices;
     TrayShell tray(delegate, uiServices.services());
-    MainWindowHost mainWindow(delegate, uiServices.services());
+    MainWindowHost mainWindow(delegate, uiServices.services(), tray.actions());
 
     // However the program ends (a signal, the session's logout, a quit), the displays are put
     // back once, before the event loop stops.

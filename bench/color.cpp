@@ -28,11 +28,13 @@ void BM_Ramp(benchmark::State& state) {
 }
 
 void BM_InvertedRamp(benchmark::State& state) {
-    runRamps(state, [](const solvara::GammaRampGenerator& g, std::int64_t k) { return g.generateInvertedRamp(k, 0.9); });
+    runRamps(state,
+             [](const solvara::GammaRampGenerator& g, std::int64_t k) { return g.generateInvertedRamp(k, 0.9); });
 }
 
 void BM_GrayscaleRamp(benchmark::State& state) {
-    runRamps(state, [](const solvara::GammaRampGenerator& g, std::int64_t k) { return g.generateGrayscaleRamp(k, 0.9); });
+    runRamps(state,
+             [](const solvara::GammaRampGenerator& g, std::int64_t k) { return g.generateGrayscaleRamp(k, 0.9); });
 }
 
 void BM_RedOnlyRamp(benchmark::State& state) {

@@ -9,6 +9,7 @@
 #include "app/state/AppState.h"
 #include "app/ui/health/HealthChartsView.h"
 #include "app/ui/health/HealthExports.h"
+#include "bench/ViewBenchMain.h"
 #include "core/foundation/Calendar.h"
 #include "core/foundation/Clock.h"
 #include "platform/fake/FakePlatform.h"
@@ -49,14 +50,6 @@ BENCHMARK(chartsFirstPaintOf90Days)->Unit(benchmark::kMillisecond);
 }  // namespace solvara
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
     setenv("TZ", "UTC", 1);
-    QApplication application(argc, argv);
-    QFont font("DejaVu Sans");
-    font.setPixelSize(13);
-    QApplication::setFont(font);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return solvara::bench::runViewBenchmarks(argc, argv);
 }

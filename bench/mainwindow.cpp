@@ -14,6 +14,7 @@
 #include "app/ui/kit/fake/FakeUiServices.h"
 #include "app/ui/settings/MainWindow.h"
 #include "app/ui/settings/SettingsView.h"
+#include "bench/ViewBenchMain.h"
 #include "platform/fake/FakePlatform.h"
 
 namespace {
@@ -54,7 +55,7 @@ void BM_TabSwitch(benchmark::State& run) {
     window.present();
     paint(window);
     // The heaviest tabs in turn: the whole Display tab, the Schedule tab with its 140 cities.
-    const SettingsTab tabs[] = {SettingsTab::display, SettingsTab::schedule, SettingsTab::general,
+    const SettingsTab tabs[] = {SettingsTab::display,   SettingsTab::schedule, SettingsTab::general,
                                 SettingsTab::shortcuts, SettingsTab::features, SettingsTab::help};
     std::size_t next = 0;
     for (auto _ : run) {
@@ -70,14 +71,5 @@ BENCHMARK(BM_TabSwitch)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication application(argc, argv);
-    QApplication::setStyle(QStyleFactory::create("Fusion"));
-    QFont font("DejaVu Sans");
-    font.setPixelSize(13);
-    QApplication::setFont(font);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return solvara::bench::runViewBenchmarks(argc, argv);
 }

@@ -1,5 +1,1 @@
-if(TARGET solvara_ui AND TARGET solvara_platform_fake)
-  add_executable(bench_science science.cpp)
-  target_link_libraries(bench_science PRIVATE solvara_ui solvara_platform_fake benchmark::benchmark)
-  solvara_target_options(bench_science)
-endif()
+solvara_view_bench(science science.cpp)

@@ -12,6 +12,7 @@
 #include "app/ui/kit/fake/FakeUiServices.h"
 #include "app/ui/science/ScienceCard.h"
 #include "app/ui/science/ScienceView.h"
+#include "bench/ViewBenchMain.h"
 #include "platform/fake/FakePlatform.h"
 
 using namespace solvara;
@@ -57,13 +58,5 @@ static void BM_ScienceRepaintAllChartsOpen(benchmark::State& run) {
 BENCHMARK(BM_ScienceRepaintAllChartsOpen)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication application(argc, argv);
-    QFont font("DejaVu Sans");
-    font.setPixelSize(13);
-    QApplication::setFont(font);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return solvara::bench::runViewBenchmarks(argc, argv);
 }

@@ -16,8 +16,8 @@
 #include "app/state/AppState.h"
 #include "core/foundation/Calendar.h"
 #include "platform/fake/FakePlatform.h"
-#include "platform/filestore/FileUserDefaults.h"
 #include "platform/fake/FakeRunLoop.h"
+#include "platform/filestore/FileUserDefaults.h"
 
 namespace {
 
@@ -36,9 +36,9 @@ void fillHistory(AppState& state) {
         state.healthHistory().recordDay(date, 3.0 + day * 0.01, 12.5 + day * 0.3, 0.8, day % 9, day % 4, 70, 4);
     }
     for (int i = 0; i < 5; ++i) {
-        state.profileManager().addProfile(
-            ActivityProfile("Profile " + std::to_string(i), {"org.example.app" + std::to_string(i)},
-                            ActivityProfile::Behavior::coding, false));
+        state.profileManager().addProfile(ActivityProfile("Profile " + std::to_string(i),
+                                                          {"org.example.app" + std::to_string(i)},
+                                                          ActivityProfile::Behavior::coding, false));
     }
 }
 

@@ -17,6 +17,7 @@
 #include "app/state/AppState.h"
 #include "app/ui/kit/fake/FakeUiServices.h"
 #include "app/ui/popover/MenuBarPopover.h"
+#include "bench/ViewBenchMain.h"
 #include "core/foundation/Format.h"
 #include "platform/fake/FakePlatform.h"
 
@@ -76,13 +77,7 @@ BENCHMARK(BM_PopoverRefreshEachSecond)->Arg(0)->Arg(1)->ArgName("repaint")->Unit
 }  // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication application(argc, argv);
-    QApplication::setStyle(QStyleFactory::create("Fusion"));
-    QFont font("DejaVu Sans");
-    font.setPixelSize(13);
-    QApplication::setFont(font);
-    {
+    return solvara::bench::runViewBenchmarks(argc, argv, [] {
         // The very first popover of a process also loads the fonts: what a user sees at the
         // first click after start-up.
         Scene scene;
@@ -94,9 +89,5 @@ int main(int argc, char** argv) {
         paint(popover, image);
         std::cout << "first popover of the process (fonts cold): "
                   << format::fixed(static_cast<double>(cold.nsecsElapsed()) / 1e6, 2) << " ms\n";
-    }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    });
 }

@@ -47,11 +47,10 @@ void BM_WriteRampToEveryCrtc(benchmark::State& state) {
         }
     }
     if (!ok) state.SkipWithError("a write failed");
-    transfer.restoreColorSyncSettings();
+    transfer.restoreOriginalGamma();
     state.counters["displays"] = static_cast<double>(count);
-    state.counters["per_display"] = benchmark::Counter(static_cast<double>(count),
-                                                      benchmark::Counter::kIsIterationInvariantRate |
-                                                          benchmark::Counter::kInvert);
+    state.counters["per_display"] = benchmark::Counter(
+        static_cast<double>(count), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_WriteRampToEveryCrtc)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
@@ -70,7 +69,7 @@ void BM_WriteRampToEveryCrtcBatched(benchmark::State& state) {
         solvara::WriteBatch batch(transfer);
         for (std::size_t i = 0; i < count; ++i) transfer.setTransferByTable(ids[i], ramp.red, ramp.green, ramp.blue);
     }
-    transfer.restoreColorSyncSettings();
+    transfer.restoreOriginalGamma();
     state.counters["displays"] = static_cast<double>(count);
     state.counters["per_display"] = benchmark::Counter(
         static_cast<double>(count), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
@@ -115,9 +114,9 @@ void BM_SendTablesOf1024(benchmark::State& state) {
     }
     state.counters["refused_per_iteration"] =
         static_cast<double>(refused) / static_cast<double>(std::max<benchmark::IterationCount>(state.iterations(), 1));
-    state.counters["per_display"] = benchmark::Counter(static_cast<double>(displays.size()),
-                                                      benchmark::Counter::kIsIterationInvariantRate |
-                                                          benchmark::Counter::kInvert);
+    state.counters["per_display"] =
+        benchmark::Counter(static_cast<double>(displays.size()),
+                           benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_SendTablesOf1024)->Unit(benchmark::kMicrosecond)->UseRealTime();
 

@@ -21,7 +21,7 @@ struct TransferFormula {
 };
 
 // The displays' colour transfer tables (gamma ramps). Every write is something to undo:
-// restoreColorSyncSettings() puts back what the displays had before this process touched them.
+// restoreOriginalGamma() puts back what the displays had before this process touched them.
 class DisplayTransfer {
 public:
     static constexpr std::size_t maxDisplays = 16;
@@ -53,7 +53,7 @@ public:
     // Every display this process has written to gets back the tables it had when first seen
     // (identity when those were left by a crashed run of ours). No failure reported: a display
     // that has gone is skipped.
-    virtual void restoreColorSyncSettings() = 0;
+    virtual void restoreOriginalGamma() = 0;
 
     // True while the main display is asleep (powered down by the display server). False when
     // it cannot be told.

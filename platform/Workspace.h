@@ -12,9 +12,9 @@ using WorkspaceObserverId = std::uint64_t;
 
 // The application whose window has the keyboard focus.
 struct RunningApplication {
-    // The counterpart of a bundle identifier: the desktop-file id ("org.gnome.Terminal") where
-    // one can be found, else the window's class ("firefox"); empty when the window names none.
-    std::optional<std::string> bundleIdentifier;
+    // The desktop-file id ("org.gnome.Terminal") where one can be found, else the window's class
+    // ("firefox"); empty when the window names none. Activity profiles list these.
+    std::optional<std::string> desktopId;
     std::string localizedName;  // for people; may be empty
 
     bool operator==(const RunningApplication&) const = default;

@@ -71,7 +71,8 @@ AccessibilityColorFilter::AccessibilityColorFilter(const Platform& platform)
     : runLoop_(platform.runLoop), processes_(platform.processes), preferences_(platform.colorFilter) {
     switch (preferences_.load()) {
         case ColorFilterPreferences::LoadResult::frameworkMissing:
-            Log::write(component, "Failed to load MediaAccessibility framework");
+            // The desktops here have no system-wide colour filter of this kind.
+            Log::write(component, "No accessibility colour filter on this system — nothing to save or restore");
             return;
         case ColorFilterPreferences::LoadResult::symbolsMissing:
             Log::write(component, "Failed to resolve symbols");

@@ -72,7 +72,7 @@ DisplayManager::GammaRamp DisplayManager::rampFor(std::int64_t kelvin, double br
     return gammaGenerator_.generateRamp(kelvin, brightness);
 }
 
-// MARK: applications
+// --- Applying a colour temperature -----------------------------------------------------
 
 void DisplayManager::applyColorTemperature(std::int64_t kelvin, ScreenEffect effect, GammaAPI method) {
     currentKelvin_ = kelvin;
@@ -81,7 +81,7 @@ void DisplayManager::applyColorTemperature(std::int64_t kelvin, ScreenEffect eff
 
     if (method == GammaAPI::byOverlay) {
         stopGammaWatchdog();
-        restoreColorSync();
+        restoreOriginalGamma();
         nightShiftManager_.stopHelper();
         didClearGammaForNightShift_ = false;
         if (effect != ScreenEffect::none) writeRampToAllDisplays(rampFor(kelvin, 1.0, effect), GammaAPI::byTable);
@@ -90,7 +90,7 @@ void DisplayManager::applyColorTemperature(std::int64_t kelvin, ScreenEffect eff
         stopGammaWatchdog();
         if (!didClearGammaForNightShift_) {
             didClearGammaForNightShift_ = true;
-            restoreColorSync();
+            restoreOriginalGamma();
         }
         colorOverlay_.deactivate();
         // A control file that cannot be written or a helper that cannot start must not pass for
@@ -115,7 +115,7 @@ bool DisplayManager::applyThroughNightShift(std::int64_t kelvin, ScreenEffect ef
     if (effect == ScreenEffect::none && kelvin >= NightShiftManager::supplementaryThreshold) {
         // The night light alone carries the colour; a table left from a warmer target or an
         // effect would otherwise stay (an inverted screen staying inverted).
-        if (nightShiftTablesWritten_) restoreColorSync();
+        if (nightShiftTablesWritten_) restoreOriginalGamma();
         return true;
     }
     const std::int64_t rampKelvin = effect == ScreenEffect::none ? *answered : kelvin;
@@ -158,7 +158,7 @@ void DisplayManager::applyPerDisplayTemperatures(std::int64_t kelvin, const PerD
 
 void DisplayManager::resetToDefault() {
     stopGammaWatchdog();
-    restoreColorSync();
+    restoreOriginalGamma();
     nightShiftManager_.stopHelper();
     colorOverlay_.deactivate();
     didClearGammaForNightShift_ = false;
@@ -195,7 +195,7 @@ std::vector<PerDisplaySettings> DisplayManager::detectDisplays() {
     return result;
 }
 
-// MARK: gamma tables
+// --- Gamma tables ----------------------------------------------------------------------
 
 bool DisplayManager::transfer(DisplayId display, const GammaRamp& ramp, bool byFormula) {
     if (byFormula) return displayTransfer_.setTransferByFormula(display, formulaFor(ramp));
@@ -232,13 +232,13 @@ void DisplayManager::resetGammaForDisplay(DisplayId display) {
     applyRampToDisplay(display, identityRamp(), GammaAPI::byTable);
 }
 
-void DisplayManager::restoreColorSync() {
-    displayTransfer_.restoreColorSyncSettings();
+void DisplayManager::restoreOriginalGamma() {
+    displayTransfer_.restoreOriginalGamma();
     written_.clear();
     nightShiftTablesWritten_ = false;
 }
 
-// MARK: watchdog
+// --- Watchdog --------------------------------------------------------------------------
 
 void DisplayManager::startGammaWatchdog() {
     if (gammaWatchdog_) return;

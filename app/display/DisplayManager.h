@@ -92,7 +92,7 @@ private:
     bool applyThroughNightShift(std::int64_t kelvin, ScreenEffect effect);
     void applyByGammaTables(std::int64_t kelvin, ScreenEffect effect, GammaAPI method);
     void writeRampToAllDisplays(const GammaRamp& ramp, GammaAPI method);
-    void restoreColorSync();
+    void restoreOriginalGamma();
     void stopGammaWatchdog();
     void reassertGamma();
     void forgetGrayscaleOverlays();

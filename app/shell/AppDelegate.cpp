@@ -46,39 +46,36 @@ void AppDelegate::applicationDidFinishLaunching() {
     if (launched_) return;
     launched_ = true;
 
-    // 1. The state holds the soundscape manager from now on.
+    // The state owns the soundscape manager before anything can ask it for a sound.
     appState_.setSoundscapeManager(std::move(ownedSoundscapeManager_));
-    // 2. Before anything can change a display, so that the filter restored at quit is the
-    //    user's own.
+    // Before anything can change a display, so that the filter restored at quit is the user's
+    // own.
     appState_.displayManager().accessibilityFilter().saveState();
-    // 3.
+    // Asked first among the services: a position takes the longest to come, and its setter
+    // applies it the moment it does.
     requestLocation();
-    // 4.
     updateTimer_ = Timer::repeating(platform_.runLoop, updateInterval, guarded([this] { updateTick(); }));
-    // 5.
     observeDesktop();
-    // 6. to 10.
     setupSleepAlarm();
     setupKeyboardShortcuts();
     setupInactivityDetector();
     setupFlowDetector();
     setupAmbientLight();
-    // 11.
+    // Before the first update, so that a clock change since the last run is smoothed from the
+    // start.
     appState_.dstSmoother().checkForDSTChange();
-    // 12.
     setupBreakTimer();
-    // 13. Does nothing until a coordinate is known.
+    // With every observer in place, one update at once (nothing until a coordinate is known)
+    // rather than waiting ten seconds for the first tick.
     appState_.updateCircadianState();
-    // 14.
     after(launchChecksDelay, [this] {
         checkMorningRecovery();
         checkSeasonalAwareness();
     });
-    // 15.
+    // The screens as they are now: the per-display settings and any dimmer follow them.
     appState_.handleScreenChange();
-    // 16.
     createMainWindow();
-    // 17.
+    // Last: a request to show the main window only makes sense once it exists.
     observingShowMainWindow_ = true;
 }
 
@@ -150,31 +147,26 @@ void AppDelegate::applicationWillTerminate() {
     if (terminated_) return;
     terminated_ = true;
 
-    // 1.
+    // No desktop notice may start work while the rest stops.
     for (auto* id : {&screenChangeObserver_, &wakeObserver_, &frontmostAppObserver_}) {
         if (*id) platform_.workspace.removeObserver(**id);
         id->reset();
     }
-    // 2.
+    // Saved before anything below can change a setting on its way out.
     appState_.persistSettings();
-    // 3.
     updateTimer_.invalidate();
     breakTimer_.invalidate();
     if (breaksObserver_ != 0) appState_.removeObserver(breaksObserver_);
     breaksObserver_ = 0;
     sleepAlarmTimer_.invalidate();
-    // 4.
     appState_.movieModeRevertTimer().invalidate();
-    // 5.
     if (auto* shortcuts = appState_.shortcutManager()) shortcuts->stop();
-    // 6.
     inactivityDetector_.stop();
     flowDetector_.stop();
     appState_.stopSoundscape();
-    // 7.
     appState_.ambientLightSensor().stopPolling();
-    // 8. Every display back as the user had it, in this order; each step is harmless when its
-    //    back end was never used.
+    // With nothing left to re-apply them, every display back as the user had it, in this
+    // order; each step is harmless when its back end was never used.
     appState_.vignetteDimmer().deactivate();
     appState_.displayManager().restoreDisplays();
     appState_.softwareDimmer().deactivate();

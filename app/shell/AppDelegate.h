@@ -139,6 +139,9 @@ private:
     void didChangeAuthorization(LocationAuthorization status);
     void didFailWithError(const std::string& description);
     void fallBackToTimeZoneEstimate();
+    // The location service repeats a refusal or an error as often as it is asked: each is said
+    // once, until a position or a grant comes between.
+    void reportLocationProblem(const std::string& line);
 
     BreakWindowContent breakWindowContent() const;
     void addBreakWindow(const ScreenInfo& screen);
@@ -172,6 +175,7 @@ private:
     std::optional<WorkspaceObserverId> frontmostAppObserver_;
     Timer sleepAlarmTimer_;
     std::string seasonalCheckDate_;
+    std::string lastLocationProblem_;
 
     bool observingShowMainWindow_ = false;
     bool launched_ = false;

@@ -13,6 +13,7 @@ Coordinate AppDelegate::timeZoneEstimate(Date date) {
 
 void AppDelegate::didUpdateLocations(const std::vector<GeoCoordinate>& locations) {
     if (locations.empty()) return;
+    lastLocationProblem_.clear();
     // A city the user chose by hand is where the user wants the sun computed, wherever the
     // machine happens to be.
     if (appState_.locationSource() != LocationSource::manual) {
@@ -28,11 +29,12 @@ void AppDelegate::didChangeAuthorization(LocationAuthorization status) {
     switch (status) {
         case LocationAuthorization::authorizedAlways:
         case LocationAuthorization::authorizedWhenInUse:
+            lastLocationProblem_.clear();
             locationManager_.startUpdatingLocation();
             break;
         case LocationAuthorization::restricted:
         case LocationAuthorization::denied:
-            platform_.log.writeLine("Location denied. Using timezone-estimated location.");
+            reportLocationProblem("Location denied. Using timezone-estimated location.");
             fallBackToTimeZoneEstimate();
             break;
         case LocationAuthorization::notDetermined:
@@ -41,8 +43,14 @@ void AppDelegate::didChangeAuthorization(LocationAuthorization status) {
 }
 
 void AppDelegate::didFailWithError(const std::string& description) {
-    platform_.log.writeLine("Location error: " + description + ". Using timezone-estimated location.");
+    reportLocationProblem("Location error: " + description + ". Using timezone-estimated location.");
     fallBackToTimeZoneEstimate();
+}
+
+void AppDelegate::reportLocationProblem(const std::string& line) {
+    if (line == lastLocationProblem_) return;
+    lastLocationProblem_ = line;
+    platform_.log.writeLine(line);
 }
 
 void AppDelegate::fallBackToTimeZoneEstimate() {

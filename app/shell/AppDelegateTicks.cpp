@@ -39,7 +39,7 @@ void AppDelegate::refreshFullScreenState() {
 
 void AppDelegate::frontmostApplicationChanged(const std::optional<RunningApplication>& application) {
     if (!application) return;
-    appState_.setCurrentFrontmostBundleID(application->bundleIdentifier);
+    appState_.setCurrentFrontmostBundleID(application->desktopId);
     appState_.setIsFullscreenAppActive(smartPauseDetector_.isFrontmostAppFullScreen());
     appState_.applyCurrentState();
 }

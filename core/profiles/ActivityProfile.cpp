@@ -13,18 +13,29 @@ ActivityProfile::ActivityProfile(std::string name, std::vector<std::string> bund
       isBuiltIn(isBuiltIn) {}
 
 const std::vector<ActivityProfile>& ActivityProfile::defaults() {
+    // Desktop-file ids, as the workspace reports the application in front: its GTK application
+    // id or KDE desktop file when the window names one, else the desktop file whose
+    // StartupWMClass matches the window's class. Where a distribution's package and the
+    // upstream or Flatpak build name the same program differently, both are listed.
+    // clang-format off
     static const std::vector<ActivityProfile> builtIns{
         ActivityProfile("Color Accurate",
-                        {"com.adobe.Photoshop", "com.adobe.Lightroom", "com.bohemiancoding.sketch3",
-                         "com.figma.Desktop", "com.blackmagic-design.DaVinciResolve", "com.apple.FinalCut"},
+                        {"gimp", "org.gimp.GIMP", "org.inkscape.Inkscape", "org.kde.krita", "darktable",
+                         "org.darktable.darktable", "rawtherapee", "com.rawtherapee.RawTherapee", "org.kde.digikam",
+                         "org.kde.kdenlive", "org.shotcut.Shotcut", "blender", "org.blender.Blender",
+                         "com.blackmagicdesign.resolve"},
                         Behavior::colorAccurate, true),
-        ActivityProfile("Cinema", {"com.apple.tv", "com.netflix.Netflix", "com.disney.disneyplus"},
+        ActivityProfile("Cinema",
+                        {"vlc", "org.videolan.VLC", "mpv", "io.mpv.Mpv", "org.gnome.Totem",
+                         "io.github.celluloid_player.Celluloid", "org.kde.haruna", "smplayer", "kodi", "tv.kodi.Kodi"},
                         Behavior::cinema, true),
         ActivityProfile("Coding",
-                        {"com.apple.dt.Xcode", "com.microsoft.VSCode", "com.googlecode.iterm2",
-                         "com.todesktop.230313mzl4w4u92"},
+                        {"code", "com.visualstudio.code", "codium", "com.vscodium.codium", "org.gnome.gedit",
+                         "org.gnome.TextEditor", "org.kde.kate", "org.gnome.Builder", "org.kde.kdevelop", "geany",
+                         "emacs", "jetbrains-idea", "jetbrains-pycharm", "org.gnome.Terminal", "org.kde.konsole"},
                         Behavior::coding, true),
     };
+    // clang-format on
     return builtIns;
 }
 

@@ -45,10 +45,10 @@ bool FakeDisplayTransfer::setTransferByFormula(DisplayId display, const Transfer
     return true;
 }
 
-void FakeDisplayTransfer::restoreColorSyncSettings() {
+void FakeDisplayTransfer::restoreOriginalGamma() {
     ++restoreCount;
     current_.clear();
-    if (events_ != nullptr) events_->add("restoreColorSync");
+    if (events_ != nullptr) events_->add("restoreOriginalGamma");
 }
 
 FakeDisplayTransfer::Curve FakeDisplayTransfer::identity() {

@@ -39,7 +39,7 @@ public:
     bool setTransferByTable(DisplayId display, std::span<const float> red, std::span<const float> green,
                             std::span<const float> blue) override;
     bool setTransferByFormula(DisplayId display, const TransferFormula& formula) override;
-    void restoreColorSyncSettings() override;
+    void restoreOriginalGamma() override;
     bool isMainDisplayAsleep() override { return mainDisplayAsleep; }
     void beginWrites() override {
         if (batchDepth_++ == 0) ++batchCount;

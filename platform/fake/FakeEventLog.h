@@ -6,7 +6,7 @@
 
 namespace solvara {
 
-// One ordered record of what the fakes were asked to do ("table 1", "restoreColorSync",
+// One ordered record of what the fakes were asked to do ("table 1", "restoreOriginalGamma",
 // "window+ 1000", "launch /x"), shared by the fakes of one FakePlatform so tests can check
 // the order of steps across services.
 class FakeEventLog {

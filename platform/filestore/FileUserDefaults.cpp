@@ -434,28 +434,27 @@ void FileUserDefaults::writeInBackground() {
     lastWrite_ = runLoop_->now();
     const std::uint64_t generation = ++generation_;
     RunLoop::MainPoster post = runLoop_->mainPoster();
-    runLoop_->runInBackground(
-        [this, post, writer = writer_, alive = std::weak_ptr<int>(alive_), path = path_, bytes = std::move(*bytes),
-         generation] {
-            // The documents given as text were never parsed: make sure the file reads back
-            // before it replaces one that does (off the main thread, a megabyte takes a while).
-            const bool readable = json::accept(bytes);
-            if (readable && writeGeneration(*writer, path, bytes, generation)) return;
-            // The file was left as it was: the next change or flush writes everything again.
-            post([this, alive, writer, generation, readable] {
-                if (alive.expired()) return;
-                {
-                    std::lock_guard lock(writer->mutex);
-                    if (writer->writtenGeneration >= generation) return;
-                }
-                dirty_ = true;
-                lastWritten_.clear();
-                if (!readable) {
-                    dropUnreadableDocuments();
-                    markChanged({});
-                }
-            });
+    runLoop_->runInBackground([this, post, writer = writer_, alive = std::weak_ptr<int>(alive_), path = path_,
+                               bytes = std::move(*bytes), generation] {
+        // The documents given as text were never parsed: make sure the file reads back
+        // before it replaces one that does (off the main thread, a megabyte takes a while).
+        const bool readable = json::accept(bytes);
+        if (readable && writeGeneration(*writer, path, bytes, generation)) return;
+        // The file was left as it was: the next change or flush writes everything again.
+        post([this, alive, writer, generation, readable] {
+            if (alive.expired()) return;
+            {
+                std::lock_guard lock(writer->mutex);
+                if (writer->writtenGeneration >= generation) return;
+            }
+            dirty_ = true;
+            lastWritten_.clear();
+            if (!readable) {
+                dropUnreadableDocuments();
+                markChanged({});
+            }
         });
+    });
 }
 
 bool FileUserDefaults::flush() {

@@ -239,7 +239,7 @@ X11DisplayTransfer::X11DisplayTransfer() : state_(std::make_unique<State>()) {
 
 X11DisplayTransfer::~X11DisplayTransfer() {
     while (state_->batchDepth > 0) state_->endBatch();
-    if (state_->connected() && !state_->written.empty()) restoreColorSyncSettings();
+    if (state_->connected() && !state_->written.empty()) restoreOriginalGamma();
 }
 
 void X11DisplayTransfer::beginWrites() {
@@ -295,7 +295,7 @@ bool X11DisplayTransfer::setTransferByFormula(DisplayId display, const TransferF
     return true;
 }
 
-void X11DisplayTransfer::restoreColorSyncSettings() {
+void X11DisplayTransfer::restoreOriginalGamma() {
     if (!state_->connected() || state_->written.empty()) return;
     state_->refresh();
     for (State::Crtc& crtc : state_->crtcs) {

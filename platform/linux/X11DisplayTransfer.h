@@ -35,7 +35,7 @@ public:
     bool setTransferByFormula(DisplayId display, const TransferFormula& formula) override;
     void beginWrites() override;
     void endWrites() override;
-    void restoreColorSyncSettings() override;
+    void restoreOriginalGamma() override;
     bool isMainDisplayAsleep() override;
 
     // False when $DISPLAY could not be opened or lacks RandR 1.2 (every call then does nothing).

@@ -170,6 +170,7 @@ std::optional<std::string> X11Workspace::readStringProperty(unsigned long window
 RunningApplication X11Workspace::describe(unsigned long window) {
     RunningApplication application;
     std::optional<std::string> windowClass;
+    std::optional<std::string> instanceName;
     {
         Display* display = connection_->display();
         XClassHint hint{nullptr, nullptr};
@@ -179,15 +180,20 @@ RunningApplication X11Workspace::describe(unsigned long window) {
         x11::XFreePtr<char> name(hint.res_name);
         x11::XFreePtr<char> cls(hint.res_class);
         if (ok && cls && *cls.get()) windowClass = std::string(cls.get());
+        if (ok && name && *name.get()) instanceName = std::string(name.get());
     }
     // The desktop-file id is what names an application across the desktop; the window class
     // is only a program's own choice.
     if (auto id = readStringProperty(window, gtkApplicationId_)) {
-        application.bundleIdentifier = id;
+        application.desktopId = id;
     } else if (auto kde = readStringProperty(window, kdeDesktopFile_)) {
-        application.bundleIdentifier = kde;
+        application.desktopId = kde;
     } else if (windowClass) {
-        application.bundleIdentifier = desktopFiles_.desktopIdForWindowClass(*windowClass).value_or(*windowClass);
+        // Desktop files name either half of WM_CLASS in StartupWMClass (GIMP 2.10's window is
+        // class "Gimp-2.10", instance "gimp-2.10").
+        std::optional<std::string> id = desktopFiles_.desktopIdForWindowClass(*windowClass);
+        if (!id && instanceName) id = desktopFiles_.desktopIdForWindowClass(*instanceName);
+        application.desktopId = id.value_or(*windowClass);
     }
     application.localizedName = readStringProperty(window, netWmName_).value_or(windowClass.value_or(""));
     return application;

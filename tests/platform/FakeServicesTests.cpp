@@ -33,7 +33,7 @@ TEST(FakeDisplayTransfer, RecordsWritesAndRefusesUnknownDisplaysAndBadSizes) {
     EXPECT_FLOAT_EQ(transfer.current(2).green[128], 0.5f);
     EXPECT_EQ(events.events, (std::vector<std::string>{"table 1", "formula 2"}));
 
-    transfer.restoreColorSyncSettings();
+    transfer.restoreOriginalGamma();
     EXPECT_EQ(transfer.current(2), FakeDisplayTransfer::identity());
     EXPECT_EQ(transfer.writeCount, 2u);
 }

@@ -32,7 +32,7 @@ SOLVARA_SCENE(popoverNightBreaks, "popover-night-breaks", 320, 0) {
 
 SOLVARA_SCENE(popoverMorningBoost, "popover-morning", 320, 0) {
     scene.setStart(Date(midsummer + 4.25 * 3600.0));
-    scene.state().setWakeHour(5);
+    scene.state().setWakeHour(2);  // civil dawn lies near the wake time: the morning boost runs
     scene.updateAt(Date(midsummer + 4.25 * 3600.0));
     scene.state().setCurrentMode(DisplayMode::reading);
     return std::make_unique<MenuBarPopover>(scene.state(), scene.ui());

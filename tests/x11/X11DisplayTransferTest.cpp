@@ -109,7 +109,7 @@ TEST_F(X11DisplayTransferTest, WritesReachEveryCrtcAndRestoreBringsBackTheTables
         EXPECT_EQ(client.gamma("DUMMY1"), expected);
         EXPECT_TRUE(client.rootHasProperty(GammaOwnershipRecord::propertyName));
 
-        transfer.restoreColorSyncSettings();
+        transfer.restoreOriginalGamma();
         expectOriginals();
         EXPECT_FALSE(client.rootHasProperty(GammaOwnershipRecord::propertyName));
 
@@ -120,7 +120,7 @@ TEST_F(X11DisplayTransferTest, WritesReachEveryCrtcAndRestoreBringsBackTheTables
         ASSERT_TRUE(curved);
         EXPECT_EQ(curved->green[128], std::lround(0.5 * std::pow(128.0 / 255.0, 2.0) * 65535.0));
         EXPECT_EQ(curved->green[255], 32768);
-        transfer.restoreColorSyncSettings();
+        transfer.restoreOriginalGamma();
         expectOriginals();
 
         // A batch reaches every display by its end, and marks them ours like single writes.
@@ -133,7 +133,7 @@ TEST_F(X11DisplayTransferTest, WritesReachEveryCrtcAndRestoreBringsBackTheTables
         EXPECT_EQ(client.gamma("DUMMY0"), expected);
         EXPECT_EQ(client.gamma("DUMMY1"), expected);
         EXPECT_TRUE(client.rootHasProperty(GammaOwnershipRecord::propertyName));
-        transfer.restoreColorSyncSettings();
+        transfer.restoreOriginalGamma();
         expectOriginals();
     }
     // Restoring twice, and the destructor with nothing left to undo, change nothing.
@@ -173,7 +173,7 @@ TEST_F(X11DisplayTransferTest, AProcessThatExitsLeavesTheOriginalsAndACrashedOne
         const auto other = generator.generateRamp(5000, 1.0);
         EXPECT_TRUE(transfer.setTransferByTable(display0, other.red, other.green, other.blue));
         EXPECT_TRUE(transfer.setTransferByTable(display1, other.red, other.green, other.blue));
-        transfer.restoreColorSyncSettings();
+        transfer.restoreOriginalGamma();
     }
     EXPECT_EQ(client.gamma("DUMMY0"), SecondClient::identity(256));
     EXPECT_EQ(client.gamma("DUMMY1"), SecondClient::identity(256));
@@ -185,7 +185,7 @@ TEST_F(X11DisplayTransferTest, AProcessThatExitsLeavesTheOriginalsAndACrashedOne
     {
         X11DisplayTransfer transfer;
         EXPECT_TRUE(transfer.setTransferByTable(display1, ramp.red, ramp.green, ramp.blue));
-        transfer.restoreColorSyncSettings();
+        transfer.restoreOriginalGamma();
     }
     EXPECT_EQ(client.gamma("DUMMY1"), original["DUMMY1"]);
 }
@@ -203,7 +203,7 @@ TEST_F(X11DisplayTransferTest, AnOutputSwitchedOffMidRunFailsItsWritesWithoutHar
     EXPECT_EQ(ids[0], display0);
     EXPECT_FALSE(transfer.setTransferByTable(display1, ramp.red, ramp.green, ramp.blue));
     EXPECT_TRUE(transfer.setTransferByTable(display0, ramp.red, ramp.green, ramp.blue));
-    transfer.restoreColorSyncSettings();  // skips the display that is gone
+    transfer.restoreOriginalGamma();  // skips the display that is gone
     EXPECT_EQ(client.gamma("DUMMY0"), original["DUMMY0"]);
 
     // Back on: listed again under the same id, its first-seen tables still the originals.

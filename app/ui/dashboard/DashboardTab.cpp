@@ -46,6 +46,7 @@ public:
     explicit BoostBadge(QWidget* parent) : QWidget(parent) {
         setObjectName("dashboardBoostBadge");
         setAccessibleName(localized("Morning boost active"));
+        setAccessibleDescription(localized("Boost"));
         setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     }
 

@@ -105,6 +105,7 @@ public:
         if (value == value_) return;
         value_ = value;
         setAccessibleName(period_ + " " + value_);
+        setAccessibleDescription(localized("Average over %1: %2").arg(period_, value_));
         updateGeometry();
         update();
     }
@@ -261,9 +262,17 @@ void HealthCardView::showAverages(MetricRow& row, const std::array<std::optional
 }
 
 void HealthCardView::setPickerOpen(bool open) {
+    // Keyboard focus follows the control that replaced the one it was on, rather than leaving
+    // the card when the pressed button hides.
+    const QWidget* focused = window()->focusWidget();
+    const bool focusHere = focused != nullptr && (focused == logButton_ || picker_->isAncestorOf(focused));
     pickerOpen_ = open;
     picker_->setVisible(open);
     logButton_->setVisible(!open);
+    if (focusHere) {
+        QWidget* next = open ? picker_->findChild<QPushButton*>() : logButton_;
+        if (next != nullptr) next->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void HealthCardView::refresh() {

@@ -94,9 +94,45 @@ private:
     bool initialized_ = false;
 };
 
+// The tip: at most three lines, the third ending in an ellipsis when the text runs longer,
+// rather than a sentence cut off mid-way. Its text stays whole for screen readers.
+class MorningCoachView::Tip : public QLabel {
+public:
+    static constexpr int maxLines = 3;
+
+    explicit Tip(QWidget* parent) : QLabel(parent) {
+        setObjectName("coachTip");
+        setFont(TextStyle::font(TextStyle::caption2));
+        setWordWrap(true);
+        setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        setMaximumHeight(QFontMetrics(font()).lineSpacing() * maxLines + 2);
+    }
+
+    QStringList shownLines() const { return linesWithin(text(), font(), contentsRect().width(), maxLines); }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setFont(font());
+        painter.setPen(palette().color(QPalette::WindowText));
+        const QFontMetrics metrics(font());
+        const QRect area = contentsRect();
+        int top = area.top();
+        for (const QString& line : shownLines()) {
+            painter.drawText(QRect(area.left(), top, area.width(), metrics.height()), Qt::AlignLeft | Qt::AlignTop,
+                             line);
+            top += metrics.lineSpacing();
+        }
+    }
+};
+
 class MorningCoachView::Dot : public QWidget {
 public:
-    explicit Dot(QWidget* parent) : QWidget(parent) { setFixedSize(6, 6); }
+    explicit Dot(QWidget* parent) : QWidget(parent) {
+        setObjectName("coachLevelDot");
+        setFixedSize(6, 6);
+        setAccessibleName(localized("Light debt level"));
+    }
 
     void setColor(const QColor& color) {
         if (color == color_) return;
@@ -142,6 +178,8 @@ MorningCoachView::MorningCoachView(AppState& state, double sunlightTarget, QWidg
     progress->addWidget(ring_);
     auto* right = new QVBoxLayout();
     right->setSpacing(6);
+    // The level and the tip stay together, centred beside the ring however many lines the tip takes.
+    right->addStretch(1);
     auto* levelRow = new QHBoxLayout();
     levelRow->setSpacing(4);
     dot_ = new Dot(this);
@@ -151,11 +189,9 @@ MorningCoachView::MorningCoachView(AppState& state, double sunlightTarget, QWidg
     levelRow->addWidget(level_);
     levelRow->addStretch();
     right->addLayout(levelRow);
-    tip_ = textLabel(QString(), TextStyle::font(TextStyle::caption2), this);
-    tip_->setObjectName("coachTip");
-    tip_->setWordWrap(true);
-    tip_->setMaximumHeight(QFontMetrics(tip_->font()).lineSpacing() * 3 + 2);
+    tip_ = new Tip(this);
     right->addWidget(tip_);
+    right->addStretch(1);
     progress->addLayout(right, 1);
     layout->addLayout(progress);
 
@@ -188,7 +224,9 @@ void MorningCoachView::refresh() {
     ring_->set(ringProgress(logged, target_), logged, target_);
     const std::string& level = state_.lightDebtLevel();
     dot_->setColor(tintColor(theme, coachDebtTint(level)));
-    level_->setText(localized("Light Debt: ") + QString::fromStdString(capitalizedWords(level)));
+    const QString levelWord = QString::fromStdString(capitalizedWords(level));
+    if (dot_->accessibleDescription() != levelWord) dot_->setAccessibleDescription(levelWord);
+    level_->setText(localized("Light Debt: ") + levelWord);
     const auto& current = state_.currentState();
     tip_->setText(QString::fromStdString(coachingTip({state_.lightDebtCalculator().currentLevel(), logged, target_,
                                                       since, current && current->isMorningBoostActive})));

@@ -29,6 +29,7 @@ protected:
 private:
     class Ring;
     class Dot;
+    class Tip;
 
     AppState& state_;
     double target_;
@@ -37,7 +38,7 @@ private:
     Ring* ring_ = nullptr;
     Dot* dot_ = nullptr;
     QLabel* level_ = nullptr;
-    QLabel* tip_ = nullptr;
+    Tip* tip_ = nullptr;
     std::array<QPushButton*, 3> buttons_{};
 };
 

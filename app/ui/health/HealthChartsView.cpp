@@ -275,14 +275,35 @@ void HealthChartsView::applyColors() {
 
 void HealthChartsView::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::PaletteChange) applyColors();
+    if (event->type() == QEvent::PaletteChange) {
+        applyColors();
+        showChosenRange();
+    }
+}
+
+void HealthChartsView::showChosenRange() {
+    // The style's sunken look for a checked button is a shade apart from the others, too faint to
+    // tell the chosen range on a dark window: the chosen segment takes the accent instead.
+    const Theme& theme = Theme::of(this);
+    for (std::size_t i = 0; i < rangeButtons_.size(); ++i) {
+        QAbstractButton* button = rangeButtons_[i];
+        const bool chosen = HealthChartPlan::ranges[i] == range_;
+        {
+            const QSignalBlocker blocker(button);
+            button->setChecked(chosen);
+        }
+        QPalette colors;
+        if (chosen) {
+            colors.setColor(QPalette::Button, theme.accent);
+            colors.setColor(QPalette::ButtonText, QColor(Qt::white));
+        }
+        if (button->palette().color(QPalette::Button) != (chosen ? theme.accent : palette().color(QPalette::Button)))
+            button->setPalette(colors);
+    }
 }
 
 void HealthChartsView::refresh() {
-    for (std::size_t i = 0; i < rangeButtons_.size(); ++i) {
-        const QSignalBlocker blocker(rangeButtons_[i]);
-        rangeButtons_[i]->setChecked(HealthChartPlan::ranges[i] == range_);
-    }
+    showChosenRange();
     auto snapshots = state_.healthHistory().snapshotsForLastDays(HealthChartPlan::days(range_));
     if (shown_ && *shown_ == snapshots) return;
     const HealthChartPlan plan(snapshots);

@@ -57,6 +57,7 @@ private:
                        HealthChartPlan::Marks marks, int height, const char* objectName);
     void show(ChartCard& card, const HealthChartPlan::Card& plan);
     void applyColors();
+    void showChosenRange();
 
     AppState& state_;
     HealthChartPlan::Range range_ = HealthChartPlan::Range::week;

@@ -36,7 +36,8 @@ SleepCorrelationInsightsView::SleepCorrelationInsightsView(AppState& state, QWid
         TextStyle::caption, &Theme::tertiary);
     empty_->setObjectName("correlationEmpty");
     empty_->setWordWrap(true);
-    empty_->setAlignment(Qt::AlignHCenter);
+    // Its stack hugs the text, so the line starts at the leading edge like the rest of the card.
+    empty_->setAlignment(Qt::AlignLeft);
     stack->addWidget(empty_);
 
     insight_ = new QWidget;

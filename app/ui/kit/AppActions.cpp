@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMetaMethod>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "app/ui/kit/BuildInfo.h"
@@ -177,6 +178,7 @@ void AppActions::showAbout() {
         stack->addWidget(label);
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, box);
+    buttons->button(QDialogButtonBox::Close)->setObjectName("aboutCloseButton");
     connect(buttons, &QDialogButtonBox::rejected, box, &QDialog::close);
     stack->addSpacing(8);
     stack->addWidget(buttons);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ui/kit/QtPermissions.h"
 #include "app/ui/kit/UiServices.h"
 
 namespace solvara {
@@ -42,7 +43,8 @@ private:
     QtClipboard clipboard_;
     QtFileDialogs fileDialogs_;
     QtMessageBoxes messageBoxes_;
-    UiServices services_{urlOpener_, clipboard_, fileDialogs_, messageBoxes_};
+    QtPermissions permissions_;
+    UiServices services_{urlOpener_, clipboard_, fileDialogs_, messageBoxes_, permissions_};
 };
 
 }  // namespace solvara

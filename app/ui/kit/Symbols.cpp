@@ -98,6 +98,10 @@ constexpr std::pair<std::string_view, char16_t> table[] = {
     {"link", 0xF337},
     {"arrow.right", 0xF054},
     {"clock.arrow.circlepath", 0xF2DA},  // history
+    // The first-run flow's permission cards.
+    {"location.fill", 0xF34E},          // map-marker
+    {"accessibility", 0xF2E6},          // human
+    {"checkmark.circle.fill", 0xF5E0},  // check-circle
 };
 
 std::mutex& logMutex() {

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "app/ui/kit/Permissions.h"
+
 class QWidget;
 
 namespace solvara {
@@ -74,6 +76,7 @@ struct UiServices {
     Clipboard& clipboard;
     FileDialogs& fileDialogs;
     MessageBoxes& messageBoxes;
+    Permissions& permissions;
 };
 
 }  // namespace solvara

@@ -97,12 +97,12 @@ void MenuBarPopover::buildHeader(QLayout* stack) {
     auto* header = new QWidget(this);
     auto* layout = row(header, 8);
     auto* titles = column(2);
-    titles->addWidget(new StyledLabel("Solvara", TextStyle::headline, &Theme::primary, header));
+    titles->addWidget(new StyledLabel(localized("Solvara"), TextStyle::headline, &Theme::primary, header));
     auto* phase = new QHBoxLayout();
     phase->setSpacing(4);
     phaseDot_ = new Dot(6, &Theme::secondary, header);
     phaseDot_->setObjectName("phaseDot");
-    phaseDot_->setAccessibleName(localized("Phase colour"));
+    phaseDot_->setAccessibleName(localized("Phase color"));
     phaseLabel_ = new StyledLabel({}, TextStyle::caption, &Theme::secondary, header);
     phaseLabel_->setObjectName("phaseLabel");
     phase->addWidget(phaseDot_, 0, Qt::AlignVCenter);
@@ -256,7 +256,8 @@ void MenuBarPopover::buildFooter(QLayout* stack) {
     layout->addWidget(open);
     layout->addStretch(1);
 
-    shareButton_ = new PlainButton(localized("Share"), caption, &Theme::secondary, footer);
+    // Unlike its neighbours, the share button takes the small system size (11 px), not the caption.
+    shareButton_ = new PlainButton(localized("Share"), TextStyle::systemFont(11), &Theme::secondary, footer);
     shareButton_->setObjectName("shareButton");
     shareButton_->setAccessibleName(localized("Share"));
     shareMenu_ = new QMenu(this);

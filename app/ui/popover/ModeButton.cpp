@@ -1,5 +1,8 @@
 #include "app/ui/popover/ModeButton.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -37,6 +40,17 @@ QSize ModeButton::minimumSizeHint() const {
     return {10, sizeHint().height()};
 }
 
+QFont ModeButton::fittedFont(QFont font, const QString& text, int available) {
+    const int size = font.pixelSize();
+    const int smallest = std::max(1, static_cast<int>(std::ceil(size * 0.8)));
+    for (int pixels = size; pixels > smallest; --pixels) {
+        font.setPixelSize(pixels);
+        if (QFontMetrics(font).horizontalAdvance(text) <= available) return font;
+    }
+    font.setPixelSize(smallest);
+    return font;
+}
+
 void ModeButton::paintEvent(QPaintEvent*) {
     const Theme& theme = Theme::of(this);
     QPainter painter(this);
@@ -54,12 +68,8 @@ void ModeButton::paintEvent(QPaintEvent*) {
         painter.drawRoundedRect(bounds.adjusted(0.75, 0.75, -0.75, -0.75), cornerRadius, cornerRadius);
     }
 
-    // One line, shrinking to 0.8 of the size before eliding.
-    QFont font = this->font();
     const int available = width() - 4;
-    if (QFontMetrics(font).horizontalAdvance(text()) > available) {
-        font.setPixelSize(std::max(1, static_cast<int>(font.pixelSize() * 0.8)));
-    }
+    const QFont font = fittedFont(this->font(), text(), available);
     painter.setFont(font);
     painter.setPen(theme.primary);
     painter.drawText(bounds, Qt::AlignCenter, QFontMetrics(font).elidedText(text(), Qt::ElideRight, available));

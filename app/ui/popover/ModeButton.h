@@ -25,6 +25,10 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
+    // `font` shrunk only as far as `text` needs to fit `available` pixels, never below 0.8 of
+    // its size (what still does not fit is then elided).
+    static QFont fittedFont(QFont font, const QString& text, int available);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 

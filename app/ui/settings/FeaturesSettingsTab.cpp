@@ -111,6 +111,7 @@ public:
         : entered_(std::move(entered)), left_(std::move(left)) {
         setObjectName(QString::fromLatin1(feature.objectName) + "Card");
         setAttribute(Qt::WA_Hover);
+        setToolTip(localized(feature.description));
         auto* row = new QHBoxLayout(this);
         row->setContentsMargins(10, 10, 10, 10);
         row->setSpacing(10);
@@ -188,7 +189,9 @@ FeaturesSettingsTab::FeaturesSettingsTab(AppState& state, QWidget* parent) : Set
             features[i], [this, index] { hover(index); }, [this, index] { leave(index); });
         cards_[i] = card;
         grid->addWidget(card, index / 2, index % 2);
-        connect(card->toggle, &QAbstractButton::toggled, this, [this, i](bool on) { (state_.*features[i].set)(on); });
+        AppState* state = &state_;
+        const auto set = features[i].set;
+        connect(card->toggle, &QAbstractButton::toggled, this, [state, set](bool on) { (state->*set)(on); });
     }
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
@@ -215,10 +218,19 @@ FeaturesSettingsTab::FeaturesSettingsTab(AppState& state, QWidget* parent) : Set
     volumeRow->setSpacing(8);
     volume_ = new SliderRow(QString(), 0.05, 1.0, 0.05, settingstext::fractionText, 200, 35, "soundscapeVolume");
     volume_->slider()->setAccessibleName(localized("Volume"));
-    volume_->steppedSlider()->valueLabel()->setFont(TextStyle::font(TextStyle::caption));
+    volume_->slider()->setMinimumWidth(200);
+    // The percentage stands after the loud symbol, outside the slider's own row.
+    StyledLabel* volumeText = volume_->steppedSlider()->valueLabel();
+    volume_->steppedSlider()->layout()->removeWidget(volumeText);
+    volumeText->setColorRole(&Theme::secondary);
+    volumeText->setFont(TextStyle::font(TextStyle::caption));
+    volumeText->setObjectName("soundscapeVolumeText");
     volumeRow->addWidget(symbol("speaker.wave.1", 14, &Theme::secondary));
     volumeRow->addWidget(volume_);
-    volumeRow->addWidget(symbol("speaker.wave.3", 14, &Theme::secondary));
+    QLabel* loud = symbol("speaker.wave.3", 14, &Theme::secondary);
+    loud->setObjectName("soundscapeVolumeLoud");
+    volumeRow->addWidget(loud);
+    volumeRow->addWidget(volumeText);
     volumeRow->addStretch(1);
     sound->addLayout(volumeRow);
     onPicked(theme_, [this](const QVariant& tag) { state_.setSoundscapeTheme(tag.toString().toStdString()); });

@@ -1,6 +1,5 @@
 #include "app/ui/settings/GeneralSettingsTab.h"
 
-#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QPointer>
 #include <QPushButton>
@@ -8,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "app/state/AppState.h"
+#include "app/ui/kit/BuildInfo.h"
 #include "app/ui/kit/Localized.h"
 #include "app/ui/kit/Symbols.h"
 #include "app/ui/kit/UiServices.h"
@@ -44,12 +44,11 @@ QPushButton* button(const char* label, const char* objectName) {
 }  // namespace
 
 QString GeneralSettingsTab::appVersion() {
-    const QString version = QCoreApplication::applicationVersion();
-    return version.isEmpty() ? QStringLiteral("1.0.0") : version;
+    return BuildInfo::version();
 }
 
 QString GeneralSettingsTab::buildNumber() {
-    return QStringLiteral("1");
+    return BuildInfo::buildNumber();
 }
 
 GeneralSettingsTab::GeneralSettingsTab(AppState& state, UiServices& ui, QWidget* parent)
@@ -256,7 +255,8 @@ void GeneralSettingsTab::confirmReset() {
     question.text = localized("This will reset all settings to their default values. This action cannot be undone.");
     const QString reset = localized("Reset");
     const QString cancel = localized("Cancel");
-    question.buttons = {reset, cancel};
+    // Cancel first: it is the default, so Return never resets by accident.
+    question.buttons = {cancel, reset};
     question.cancelButton = cancel;
     ui_.messageBoxes.ask(this, question, [&state, reset](const QString& chosen) {
         if (chosen == reset) state.resetToDefaults();
@@ -267,7 +267,7 @@ void GeneralSettingsTab::share() {
     // The desktop has no sharing picker: the message and the link go to the clipboard.
     const QString message =
         localized("Check out Solvara — protect your eyes and circadian rhythm with science-based screen filtering.");
-    ui_.clipboard.setText(message + "\n" + productPage);
+    ui_.clipboard.setText(message + "\n" + BuildInfo::shareUrl());
     MessageBoxes::Question question;
     question.kind = MessageBoxes::Kind::information;
     question.title = localized("Share Solvara");

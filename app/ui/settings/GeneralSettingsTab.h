@@ -20,12 +20,9 @@ public:
     GeneralSettingsTab(AppState& state, UiServices& ui, QWidget* parent = nullptr);
     void refresh();
 
-    // "1.0.0" and "1" unless the application says otherwise.
+    // The build's version and build number ("1.0.0" and "1" when the build gives none).
     static QString appVersion();
     static QString buildNumber();
-
-    // The texts of the share: the message and the product's page.
-    static constexpr const char* productPage = "https://solvara.app";
 
 private:
     void exportSettings();

@@ -7,12 +7,13 @@
 #include <QVBoxLayout>
 
 #include "app/state/AppState.h"
+#include "app/ui/kit/BuildInfo.h"
 #include "app/ui/kit/Localized.h"
 #include "app/ui/kit/Symbols.h"
 #include "app/ui/kit/UiServices.h"
 #include "app/ui/settings/GeneralSettingsTab.h"
+#include "app/ui/settings/IconButton.h"
 #include "app/ui/settings/SettingsTexts.h"
-#include "app/ui/settings/SymbolButton.h"
 
 namespace solvara {
 
@@ -109,7 +110,7 @@ QVBoxLayout* column(QVBoxLayout* into, int spacing) {
 }
 
 QPushButton* linkButton(const char* title, const char* symbol, const char* objectName) {
-    auto* button = new QPushButton(symbolIcon(symbol, Theme::light().accent), localized(title));
+    auto* button = new QPushButton(iconOf(symbol, Theme::light().accent), localized(title));
     button->setObjectName(objectName);
     button->setAccessibleName(localized(title));
     return button;
@@ -165,12 +166,11 @@ HelpTab::HelpTab(AppState& state, UiServices& ui, QWidget* parent) : SettingsPag
     second->addWidget(tour);
     second->addStretch(1);
     links->addLayout(second);
-    connect(website, &QPushButton::clicked, this, [this] { open(websiteAddress); });
-    connect(faq, &QPushButton::clicked, this, [this] { open(faqAddress); });
-    connect(science, &QPushButton::clicked, this, [this] { open(scienceAddress); });
-    connect(feedback, &QPushButton::clicked, this, [this] {
-        open(QString::fromStdString(settingstext::feedbackAddress(GeneralSettingsTab::appVersion().toStdString())));
-    });
+    connect(website, &QPushButton::clicked, this, [this] { open(BuildInfo::websiteUrl()); });
+    connect(faq, &QPushButton::clicked, this, [this] { open(BuildInfo::helpUrl()); });
+    connect(science, &QPushButton::clicked, this, [this] { open(BuildInfo::scienceUrl()); });
+    connect(feedback, &QPushButton::clicked, this,
+            [this] { open(BuildInfo::feedbackMailUrl("Solvara v" + GeneralSettingsTab::appVersion() + " Feedback")); });
     connect(tour, &QPushButton::clicked, this, [this] { state_.setHasCompletedOnboarding(false); });
     addDivider();
 

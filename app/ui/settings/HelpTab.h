@@ -13,10 +13,6 @@ class HelpTab : public settingsui::SettingsPage {
 public:
     HelpTab(AppState& state, UiServices& ui, QWidget* parent = nullptr);
 
-    static constexpr const char* websiteAddress = "https://solvara.app";
-    static constexpr const char* faqAddress = "https://solvara.app/faq";
-    static constexpr const char* scienceAddress = "https://solvara.app/science";
-
 private:
     void open(const QString& address);
 

@@ -1,12 +1,19 @@
 #include "app/ui/settings/MainWindow.h"
 
+#include <malloc.h>
+
 #include <QCloseEvent>
 #include <QDialog>
 #include <QGridLayout>
+#include <QMenu>
+#include <QMenuBar>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/state/AppState.h"
+#include "app/ui/kit/AppActions.h"
+#include "app/ui/kit/Localized.h"
 #include "app/ui/kit/Theme.h"
 #include "app/ui/onboarding/OnboardingFlow.h"
 #include "app/ui/settings/SettingsControls.h"
@@ -16,19 +23,23 @@ namespace solvara {
 
 namespace {
 
-// A sheet the user cannot dismiss: Escape and the window's close button do nothing.
+// A sheet the user cannot dismiss: Escape and the window manager's close button do nothing.
+// A close the program asks for (the application quitting closes every window) goes through and
+// leaves the onboarding flag as it is, so the tour comes back at the next launch.
 class Sheet : public QDialog {
 public:
     explicit Sheet(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
         setObjectName("onboardingSheet");
+        setWindowTitle(localized("Welcome to Solvara"));
         setWindowModality(Qt::WindowModal);
     }
     void reject() override {}
 
 protected:
     void closeEvent(QCloseEvent* event) override {
-        if (result() == QDialog::Accepted) return QDialog::closeEvent(event);
-        event->ignore();
+        // (QDialog's own closeEvent would reject(), which does nothing here.)
+        if (event->spontaneous()) return event->ignore();
+        event->accept();
     }
 };
 
@@ -72,6 +83,14 @@ void MainWindow::showTab(SettingsTab tab) {
     view_->select(tab);
 }
 
+void MainWindow::addMenus(const AppActions& actions) {
+    menuBar()->addMenu(actions.createControlsMenu(this));
+    QMenu* help = actions.createHelpMenu(this);
+    help->addSeparator();
+    help->addAction(actions.aboutAction());
+    menuBar()->addMenu(help);
+}
+
 void MainWindow::refresh() {
     const bool dark = state_.shouldUseDarkMode();
     if (dark != dark_) applyTheme(dark);
@@ -99,7 +118,11 @@ void MainWindow::showEvent(QShowEvent* event) {
 
 void MainWindow::hideEvent(QHideEvent* event) {
     QMainWindow::hideEvent(event);
-    if (sheet_ != nullptr && !event->spontaneous()) sheet_->hide();
+    if (event->spontaneous()) return;
+    if (sheet_ != nullptr) sheet_->hide();
+    // The program lives on in the tray for hours: what the window's tabs freed goes back to the
+    // system once the window is gone, rather than staying in the allocator's free lists.
+    QTimer::singleShot(0, [] { malloc_trim(0); });
 }
 
 void MainWindow::presentSheet() {
@@ -113,9 +136,8 @@ void MainWindow::presentSheet() {
     layout->setContentsMargins(0, 0, 0, 0);
     auto* flow = new OnboardingFlow(state_, ui_);
     layout->addWidget(flow);
-    sheet->resize(600, 460);
-    // Any ending other than the flow's own still completes the onboarding.
-    connect(sheet, &QDialog::finished, this, [this] { state_.setHasCompletedOnboarding(true); });
+    // The flow has its own fixed size.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     connect(flow, &OnboardingFlow::finished, this, [this] { refresh(); });
     sheet_ = sheet;
     sheet->open();

@@ -8,6 +8,7 @@ class QDialog;
 
 namespace solvara {
 
+class AppActions;
 class AppState;
 class OnboardingFlow;
 class SettingsView;
@@ -25,6 +26,8 @@ public:
     // Shows the window (centred on its first showing) and brings it to the front with the focus.
     void present();
     void showTab(SettingsTab tab);
+    // The menu bar: the shared Controls and Help commands, and About in Help.
+    void addMenus(const AppActions& actions);
 
     SettingsView* settingsView() const { return view_; }
     // The first-run sheet while it is presented.

@@ -4,16 +4,19 @@
 
 namespace solvara {
 
+class AppActions;
 class AppDelegate;
 class MainWindow;
 struct UiServices;
 
 // Gives the application delegate its main window: fills in the delegate's main-window hooks so
 // that the start-up creates the window, and a second launch or the popover's request brings the
-// same window forward. Owns the window; build it after the delegate, so the window goes first.
+// same window forward. The shared commands make its menu bar, and their requests for the Help,
+// Science and Shortcuts tabs bring the window forward on that tab. Owns the window; build it
+// after the delegate and the commands, so the window goes first.
 class MainWindowHost {
 public:
-    MainWindowHost(AppDelegate& delegate, UiServices& ui);
+    MainWindowHost(AppDelegate& delegate, UiServices& ui, AppActions& actions);
     ~MainWindowHost();
 
     MainWindowHost(const MainWindowHost&) = delete;
@@ -23,8 +26,12 @@ public:
     MainWindow* window() const { return window_.get(); }
 
 private:
+    void create();
+    void showTab(int tab);
+
     AppDelegate& delegate_;
     UiServices& ui_;
+    AppActions& actions_;
     std::unique_ptr<MainWindow> window_;
 };
 

@@ -9,8 +9,8 @@
 #include "app/ui/kit/Divider.h"
 #include "app/ui/kit/Localized.h"
 #include "app/ui/kit/Symbols.h"
+#include "app/ui/settings/IconButton.h"
 #include "app/ui/settings/SettingsControls.h"
-#include "app/ui/settings/SymbolButton.h"
 
 namespace solvara {
 
@@ -86,7 +86,7 @@ ProfileEditorSheet::ProfileEditorSheet(ActivityProfile profile, bool isNew,
     QFont mono("DejaVu Sans Mono");
     mono.setPixelSize(10);
     input_->setFont(mono);
-    add_ = new SymbolButton("plus.circle.fill", localized("Add identifier"), &Theme::accent);
+    add_ = new IconButton("plus.circle.fill", localized("Add identifier"), &Theme::accent);
     add_->setObjectName("addIdentifier");
     entry->addWidget(input_, 1);
     entry->addWidget(add_);
@@ -161,7 +161,7 @@ void ProfileEditorSheet::rebuildIdentifiers() {
         auto* text = new StyledLabel(QString::fromStdString(profile_.bundleIdentifiers[i]), TextStyle::caption,
                                      &Theme::secondary);
         text->setFont(mono);
-        auto* remove = new SymbolButton("minus.circle", localized("Remove identifier"), &Theme::red);
+        auto* remove = new IconButton("minus.circle", localized("Remove identifier"), &Theme::red);
         remove->setObjectName("removeIdentifier");
         row->addWidget(text, 1);
         row->addWidget(remove);

@@ -10,9 +10,9 @@
 #include "app/state/AppState.h"
 #include "app/ui/kit/Localized.h"
 #include "app/ui/kit/Symbols.h"
+#include "app/ui/settings/IconButton.h"
 #include "app/ui/settings/ProfileEditorSheet.h"
 #include "app/ui/settings/SettingsTexts.h"
-#include "app/ui/settings/SymbolButton.h"
 
 namespace solvara {
 
@@ -72,7 +72,7 @@ private:
 ProfilesSettingsTab::ProfilesSettingsTab(AppState& state, QWidget* parent) : SettingsPage(parent), state_(state) {
     setObjectName("ProfilesSettingsTab");
     section_ = addSection("Per-App Profiles");
-    auto* add = new QPushButton(symbolIcon("plus", Theme::light().accent), localized("Add Profile"));
+    auto* add = new QPushButton(iconOf("plus", Theme::light().accent), localized("Add Profile"));
     add->setObjectName("addProfile");
     add->setAccessibleName(localized("Add Profile"));
     section_->addWidget(add, 0, Qt::AlignLeft);
@@ -103,7 +103,8 @@ void ProfilesSettingsTab::rebuildRows() {
     layout->setSpacing(0);
     for (const ActivityProfile& profile : state_.profileManager().activityProfiles())
         layout->addWidget(makeRow(profile));
-    section_->insertWidget(1, rows_);
+    // The rows come first, the "Add Profile" button after them.
+    section_->insertWidget(0, rows_);
 }
 
 QWidget* ProfilesSettingsTab::makeRow(const ActivityProfile& profile) {
@@ -152,8 +153,8 @@ QWidget* ProfilesSettingsTab::makeRow(const ActivityProfile& profile) {
     badge->setObjectName("behaviorBadge");
     layout->addWidget(badge);
 
-    auto* edit = new SymbolButton("pencil", localized("Edit") + " " + QString::fromStdString(profile.name),
-                                  &Theme::secondary, 1.0, 13);
+    auto* edit = new IconButton("pencil", localized("Edit") + " " + QString::fromStdString(profile.name),
+                                &Theme::secondary, 1.0, 13);
     edit->setObjectName("editProfile");
     layout->addWidget(edit);
     const Uuid id = profile.id;
@@ -163,8 +164,8 @@ QWidget* ProfilesSettingsTab::makeRow(const ActivityProfile& profile) {
         }
     });
     if (!profile.isBuiltIn) {
-        auto* remove = new SymbolButton("trash", localized("Delete") + " " + QString::fromStdString(profile.name),
-                                        &Theme::red, 0.7, 13);
+        auto* remove = new IconButton("trash", localized("Delete") + " " + QString::fromStdString(profile.name),
+                                      &Theme::red, 0.7, 13);
         remove->setObjectName("deleteProfile");
         layout->addWidget(remove);
         connect(remove, &QPushButton::clicked, this, [this, id] {

@@ -45,7 +45,7 @@ QWidget* timeRow(const QString& label, Picker* hour, Picker* minute) {
     auto* name = new StyledLabel(label, TextStyle::body, &Theme::primary);
     name->setBuddy(hour);
     hour->setAccessibleName(label);
-    minute->setAccessibleName(label);
+    minute->setAccessibleName(label + localized(", minute"));
     layout->addWidget(name);
     layout->addStretch(1);
     layout->addWidget(hour);

@@ -105,6 +105,7 @@ SliderRow::SliderRow(const QString& label, double min, double max, double step, 
     slider_->setAccessibleName(label);
     slider_->slider()->setMaximumWidth(maxSliderWidth);
     slider_->valueLabel()->setFixedWidth(valueWidth);
+    slider_->valueLabel()->setColorRole(&Theme::primary);
     slider_->setMaximumWidth(maxSliderWidth + valueWidth + 8);
     layout->addWidget(slider_, 1);
 }

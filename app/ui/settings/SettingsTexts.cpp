@@ -7,10 +7,6 @@
 
 namespace solvara::settingstext {
 
-namespace {
-constexpr const char* feedbackRecipient = "feedback@solvara.app";
-}
-
 std::string kelvin(std::int64_t kelvin) {
     return format::integer(kelvin) + "K";
 }
@@ -79,10 +75,6 @@ std::string shortcut(const KeyboardShortcutManager::Shortcut& shortcut) {
 bool isGrabbedOnDesktop(const KeyboardShortcutManager::Shortcut& shortcut) {
     using Manager = KeyboardShortcutManager;
     return (shortcut.modifiers & (Manager::controlKey | Manager::optionKey | Manager::commandKey)) != 0;
-}
-
-std::string feedbackAddress(const std::string& version) {
-    return std::string("mailto:") + feedbackRecipient + "?subject=Solvara%20v" + version + "%20Feedback";
 }
 
 QString kelvinText(double value) {

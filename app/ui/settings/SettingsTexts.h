@@ -45,9 +45,6 @@ std::string shortcut(const KeyboardShortcutManager::Shortcut& shortcut);
 // Super. Shift alone is never grabbed.
 bool isGrabbedOnDesktop(const KeyboardShortcutManager::Shortcut& shortcut);
 
-// The feedback message's address with the subject "Solvara v<version> Feedback".
-std::string feedbackAddress(const std::string& version);
-
 // The value texts of the slider rows, from the value shown (whole numbers are truncated).
 QString kelvinText(double value);
 QString fractionText(double value);

@@ -181,8 +181,10 @@ void SettingsView::select(SettingsTab tab) {
     if (view_ != nullptr) {
         // Gone on the next turn: the previous view may be what asked for the switch (a menu
         // acting through one of its widgets).
+        // Kept as a hidden child until then, so that it never outlives this view (and the state).
         QWidget* old = content_->takeWidget();
         old->hide();
+        old->setParent(this);
         old->deleteLater();
     }
     view_ = makeView(tab);

@@ -11,9 +11,9 @@
 #include "app/ui/kit/Divider.h"
 #include "app/ui/kit/Localized.h"
 #include "app/ui/kit/Symbols.h"
+#include "app/ui/settings/IconButton.h"
 #include "app/ui/settings/SettingsTexts.h"
 #include "app/ui/settings/ShortcutRecorder.h"
-#include "app/ui/settings/SymbolButton.h"
 
 namespace solvara {
 
@@ -91,7 +91,7 @@ ShortcutsSettingsTab::ShortcutsSettingsTab(AppState& state, QWidget* parent)
         field->setProperty("action", name);
         entry.field = field;
         row->addWidget(field);
-        auto* clear = new SymbolButton("xmark.circle", localized("Clear shortcut"), &Theme::secondary);
+        auto* clear = new IconButton("xmark.circle", localized("Clear shortcut"), &Theme::secondary);
         clear->setObjectName("clearShortcut");
         clear->setProperty("action", name);
         clear->setAccessibleName(localized("Clear shortcut") + " " + name);

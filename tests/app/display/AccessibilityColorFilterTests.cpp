@@ -12,8 +12,10 @@ TEST(AccessibilityColorFilter, UnavailableFrameworkMakesSaveAndRestoreDoNothing)
     struct Case {
         LoadResult result;
         const char* line;
-    } cases[] = {{LoadResult::frameworkMissing, "[AccessibilityColorFilter] Failed to load MediaAccessibility framework"},
-                 {LoadResult::symbolsMissing, "[AccessibilityColorFilter] Failed to resolve symbols"}};
+    } cases[] = {
+        {LoadResult::frameworkMissing,
+         "[AccessibilityColorFilter] No accessibility colour filter on this system — nothing to save or restore"},
+        {LoadResult::symbolsMissing, "[AccessibilityColorFilter] Failed to resolve symbols"}};
     for (const auto& c : cases) {
         FakePlatform f;
         f.colorFilter.loadResult = c.result;

@@ -46,7 +46,7 @@ TEST_F(DisplayTest, WatchdogRewritesEveryTwoSecondsFollowsNewValuesAndKeepsASing
     manager().startGammaWatchdog();
     EXPECT_EQ(fake.runLoop.repeatingCount(), 1u);
 
-    fake.displayTransfer.restoreColorSyncSettings();  // someone else resets the tables
+    fake.displayTransfer.restoreOriginalGamma();  // someone else resets the tables
     fake.displayTransfer.writes.clear();
     fake.runLoop.advance(1.9);
     EXPECT_TRUE(fake.displayTransfer.writes.empty());
@@ -217,7 +217,7 @@ TEST_F(DisplayTest, OverlayWithAnEffectRestoresThenWritesTheEffectThenTints) {
     const auto& e = fake.events;
     const auto tint = e.indexOf("window+ 1000");
     ASSERT_LT(tint, e.events.size());
-    EXPECT_LT(e.indexOf("restoreColorSync"), e.indexOf("table 11"));
+    EXPECT_LT(e.indexOf("restoreOriginalGamma"), e.indexOf("table 11"));
     EXPECT_LT(e.indexOf("table 11"), e.indexOf("table 22"));
     EXPECT_LT(e.indexOf("table 22"), tint);
     EXPECT_EQ(fake.displayTransfer.current(11), ramp(3000, 1.0, ScreenEffect::grayscale));
@@ -268,7 +268,7 @@ TEST_F(DisplayTest, WatchdogReassertsPerDisplayRampsNotTheStaleGlobalValue) {
     PerDisplaySettingsMap records;
     records[22] = PerDisplaySettings{22, "Side", true, 2000, std::nullopt};
     manager().applyPerDisplayTemperatures(3000, records, ScreenEffect::none, GammaAPI::byTable);
-    fake.displayTransfer.restoreColorSyncSettings();
+    fake.displayTransfer.restoreOriginalGamma();
     fake.runLoop.advance(2.0);
     EXPECT_EQ(fake.displayTransfer.current(11), ramp(3000));
     EXPECT_EQ(fake.displayTransfer.current(22), ramp(2000));

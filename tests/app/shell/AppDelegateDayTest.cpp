@@ -128,11 +128,11 @@ TEST_F(AppDelegateDayTest, FullScreenAndColourCriticalApplicationsPauseFiltering
     fake.workspace.setActiveWindowFullScreen(false);
     EXPECT_LT(kelvin(), 6500);
 
-    fake.workspace.activate(RunningApplication{"com.adobe.Photoshop", "Photoshop"});
-    EXPECT_EQ(state().currentFrontmostBundleID(), "com.adobe.Photoshop");
+    fake.workspace.activate(RunningApplication{"org.gimp.GIMP", "GNU Image Manipulation Program"});
+    EXPECT_EQ(state().currentFrontmostBundleID(), "org.gimp.GIMP");
     EXPECT_EQ(kelvin(), 6500);
     fake.workspace.activate(std::nullopt);  // no active window: nothing changes
-    EXPECT_EQ(state().currentFrontmostBundleID(), "com.adobe.Photoshop");
+    EXPECT_EQ(state().currentFrontmostBundleID(), "org.gimp.GIMP");
 }
 
 TEST_F(AppDelegateDayTest, InactivityPausesOnlyWhenAskedAndResumeAlwaysReapplies) {

@@ -73,15 +73,17 @@ TEST_F(AppDelegateLocationTest, RefusalOrErrorAtAFirstLaunchFallsBackForThisRunO
     }
 }
 
-TEST_F(AppDelegateLocationTest, ARefusalOnceAPositionIsKnownOnlyLogs) {
+TEST_F(AppDelegateLocationTest, ARefusalOnceAPositionIsKnownOnlyLogsEachChangeOnce) {
     launchAt(52.52, 13.405);
     fake.log.lines.clear();
-    fake.location.changeAuthorization(LocationAuthorization::denied);
-    fake.location.fail("Timed out");
+    for (int repeat = 0; repeat < 3; ++repeat) fake.location.changeAuthorization(LocationAuthorization::denied);
+    for (int repeat = 0; repeat < 3; ++repeat) fake.location.fail("Timed out");
     fake.location.changeAuthorization(LocationAuthorization::notDetermined);
+    fake.location.changeAuthorization(LocationAuthorization::denied);
     EXPECT_EQ(state().coordinate(), (Coordinate{52.52, 13.405}));
     EXPECT_EQ(fake.log.lines,
-              (std::vector<std::string>{deniedLine, "Location error: Timed out. Using timezone-estimated location."}));
+              (std::vector<std::string>{deniedLine, "Location error: Timed out. Using timezone-estimated location.",
+                                        deniedLine}));
     EXPECT_EQ(fake.location.startCount, 1);
 }
 

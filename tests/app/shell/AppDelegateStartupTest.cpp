@@ -130,7 +130,7 @@ TEST_F(AppDelegateStartupTest, ShutdownRunsItsStepsInOrderOnce) {
                    "run /usr/bin/python3",                                        //   colour filter
                    "nightLight restoreSettings",                                  //   night light
                    "orderOut 1000",                                               //   tint
-                   "restoreColorSync",                                            //   gamma
+                   "restoreOriginalGamma",                                        //   gamma
                    "orderOut 1001"});                                             //   dimmer
 
     // 2, 4, 6 and 7.
@@ -170,7 +170,7 @@ TEST_P(DisplayRestorePathTest, RestoresTheSameThingsInTheSameOrder) {
 
     // Colour filter, night light, tint, tables: from the filter's restore on, in this order.
     const std::vector<std::string> restoring{"run /usr/bin/python3", "nightLight restoreSettings", "orderOut 1000",
-                                             "restoreColorSync"};
+                                             "restoreOriginalGamma"};
     std::vector<std::string> seen;
     for (const auto& event : fake.events.events) {
         for (const auto& step : restoring) {

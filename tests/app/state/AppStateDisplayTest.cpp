@@ -109,10 +109,10 @@ TEST_F(AppStateTest, OffConditionsResetTheDisplaysButKeepTheDimmer) {
     s.setCurrentMode(Mode::auto_);   // PWM protection off: the dimmer goes
     EXPECT_EQ(dimmerWindows(), 0u);
 
-    s.setCurrentFrontmostBundleID(std::string("com.microsoft.VSCode"));  // a profile, not colour-accurate
+    s.setCurrentFrontmostBundleID(std::string("code"));  // a profile, not colour-accurate
     s.applyCurrentState();
     EXPECT_TRUE(s.appliedKelvin().has_value());
-    s.setCurrentFrontmostBundleID(std::string("com.adobe.Photoshop"));
+    s.setCurrentFrontmostBundleID(std::string("org.gimp.GIMP"));
     s.applyCurrentState();
     EXPECT_FALSE(s.appliedKelvin().has_value());  // a colour-accurate application in front
     s.setAutoDisableByApp(false);

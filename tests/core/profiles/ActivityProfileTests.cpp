@@ -29,11 +29,8 @@ TEST(ActivityProfile, BehaviorsAndBuiltIns) {
 
     const auto& defaults = ActivityProfile::defaults();
     ASSERT_EQ(defaults.size(), 3u);
-    EXPECT_EQ(defaults[0].bundleIdentifiers.size(), 6u);
-    EXPECT_EQ(defaults[0].bundleIdentifiers.back(), "com.apple.FinalCut");
-    EXPECT_EQ(defaults[1].bundleIdentifiers,
-              (std::vector<std::string>{"com.apple.tv", "com.netflix.Netflix", "com.disney.disneyplus"}));
-    EXPECT_EQ(defaults[2].bundleIdentifiers.back(), "com.todesktop.230313mzl4w4u92");
+    EXPECT_EQ(defaults[0].behavior, Behavior::colorAccurate);
+    EXPECT_EQ(defaults[1].behavior, Behavior::cinema);
     EXPECT_EQ(defaults[2].behavior, Behavior::coding);
     for (const auto& profile : defaults) EXPECT_TRUE(profile.isBuiltIn);
     EXPECT_EQ(ActivityProfile::defaults()[1].id, defaults[1].id);  // built once per process

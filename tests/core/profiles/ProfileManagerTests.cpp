@@ -15,7 +15,8 @@ namespace {
 using Behavior = ActivityProfile::Behavior;
 using Names = std::vector<std::string>;
 
-ActivityProfile userProfile(const std::string& name, std::vector<std::string> ids, Behavior behavior = Behavior::reading) {
+ActivityProfile userProfile(const std::string& name, std::vector<std::string> ids,
+                            Behavior behavior = Behavior::reading) {
     return ActivityProfile(name, std::move(ids), behavior, false);
 }
 
@@ -29,8 +30,8 @@ TEST(ProfileManager, LookupPrefersBuiltInsThenTheEarliestUserProfile) {
     ProfileManager manager;
     EXPECT_EQ(manager.circadianProfile().name, "Default");
     EXPECT_EQ(manager.circadianProfile().sleepHour, 23);
-    manager.addProfile(userProfile("My TV", {"com.apple.tv", "org.videolan.vlc"}));
-    manager.addProfile(userProfile("Players", {"org.videolan.vlc", "mpv"}, Behavior::cinema));
+    manager.addProfile(userProfile("My TV", {"vlc", "tv.plex.PlexDesktop"}));
+    manager.addProfile(userProfile("Players", {"tv.plex.PlexDesktop", "net.example.Player"}, Behavior::cinema));
     manager.addProfile(userProfile("Nothing", {}, Behavior::colorAccurate));
 
     const struct {
@@ -38,9 +39,18 @@ TEST(ProfileManager, LookupPrefersBuiltInsThenTheEarliestUserProfile) {
         const char* profile;  // nullptr: none
         Behavior behavior;
     } cases[] = {
-        {"com.apple.tv", "Cinema", Behavior::cinema},      {"com.Apple.tv", nullptr, Behavior::normal},
-        {"org.videolan.vlc", "My TV", Behavior::reading},  {"mpv", "Players", Behavior::cinema},
+        {"vlc", "Cinema", Behavior::cinema},
+        {"VLC", nullptr, Behavior::normal},
+        {"tv.plex.PlexDesktop", "My TV", Behavior::reading},
+        {"net.example.Player", "Players", Behavior::cinema},
         {"", nullptr, Behavior::normal},
+        // The built-ins name programs as the desktop reports them.
+        {"org.gimp.GIMP", "Color Accurate", Behavior::colorAccurate},
+        {"org.kde.krita", "Color Accurate", Behavior::colorAccurate},
+        {"org.gnome.Totem", "Cinema", Behavior::cinema},
+        {"mpv", "Cinema", Behavior::cinema},
+        {"code", "Coding", Behavior::coding},
+        {"org.gnome.gedit", "Coding", Behavior::coding},
     };
     for (const auto& c : cases) {
         const auto found = manager.activityProfile(c.bundleId);
@@ -71,7 +81,7 @@ TEST(ProfileManager, EditsKeepOrderAndSpareBuiltInsFromDeletion) {
     manager.updateProfile(cinema);  // built-ins are replaced too, in place
     EXPECT_EQ(names(manager), (Names{"Color Accurate", "Cinema", "Coding", "A2", "C"}));
     EXPECT_EQ(manager.activityProfile("tv.plex")->id, cinema.id);
-    EXPECT_FALSE(manager.activityProfile("com.apple.tv"));
+    EXPECT_FALSE(manager.activityProfile("vlc"));
 }
 
 TEST(ProfileManager, CustomProfilesRoundTripThroughJson) {
@@ -118,7 +128,12 @@ TEST(ProfileManager, BadDocumentIsRejectedWholeAndTheListKept) {
     const std::string head = R"([{"id": "6F9619FF-8B86-D011-B42D-00CF4FC964FF", "name": "N", )";
     const std::string good = head + R"("bundleIdentifiers": [], "behavior": "normal", "isBuiltIn": false})";
     const std::string documents[] = {
-        "", "not json", "{}", "null", R"("[]")", good,  // the last lacks its closing bracket
+        "",
+        "not json",
+        "{}",
+        "null",
+        R"("[]")",
+        good,  // the last lacks its closing bracket
         head + R"("bundleIdentifiers": [], "behavior": "Normal", "isBuiltIn": false}])",
         head + R"("bundleIdentifiers": [], "behavior": "normal"}])",
         head + R"("bundleIdentifiers": [1], "behavior": "normal", "isBuiltIn": false}])",

@@ -73,6 +73,7 @@ public:
             setenv("XDG_RUNTIME_DIR", (home_ / "runtime").c_str(), 1);
             if (!display.empty()) setenv("DISPLAY", display.c_str(), 1);
             for (const std::string& name : unsetInChild) unsetenv(name.c_str());
+            for (const auto& [name, value] : setInChild) setenv(name.c_str(), value.c_str(), 1);
             const int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
             dup2(fd, 1);
             dup2(fd, 2);
@@ -108,6 +109,7 @@ public:
     pid_t pid() const { return pid_; }
 
     std::vector<std::string> unsetInChild;  // environment variables the launches go without
+    std::map<std::string, std::string> setInChild;
 
 private:
     fs::path home_;
@@ -429,6 +431,20 @@ TEST_F(ProgramTest, WithoutADisplayOneLineSaysWhyAndTheExitIsOne) {
     program->unsetInChild = {"DISPLAY"};
     EXPECT_EQ(Program::waitExit(program->start(), std::chrono::seconds(10)), 1);
     EXPECT_EQ(program->log(), "[Main] Solvara needs an X11 session: DISPLAY is not set\n");
+}
+
+TEST_F(ProgramTest, InAWaylandSessionOneLineSaysTheTablesDoNotReachTheScreens) {
+    program = std::make_unique<Program>(home, storedSettings);
+    program->setInChild = {{"WAYLAND_DISPLAY", "wayland-solvara-test"}, {"XDG_SESSION_TYPE", "wayland"}};
+    program->unsetInChild = {"QT_QPA_PLATFORM"};
+    program->start();
+    ASSERT_TRUE(waitFor([&] { return everyOutputChanged(); }, std::chrono::seconds(5))) << program->log();
+    const std::string line =
+        "[Main] Wayland session: the gamma tables Solvara sets through XWayland do not reach the screens\n";
+    const std::string log = program->log();
+    EXPECT_NE(log.find(line), std::string::npos) << log;
+    EXPECT_EQ(log.find(line), log.rfind(line)) << "said once";
+    EXPECT_EQ(program->stop(), 0);
 }
 
 TEST_F(ProgramTest, AGrabbedShortcutChangesTheKelvin) {

@@ -42,6 +42,13 @@ std::optional<int> displayedNotifications() {
 // What the null sink plays during `ms` while the event loop runs, as 16-bit mono samples;
 // `meanwhile` runs once the recorder is listening.
 std::vector<std::int16_t> recordSink(int ms, const std::function<void()>& meanwhile = {}) {
+    // The first recording of a process can come back silent (seen under ThreadSanitizer's
+    // slowdown): one is made and thrown away before any that counts.
+    static bool warmedUp = false;
+    if (!warmedUp) {
+        warmedUp = true;
+        recordSink(300);
+    }
     const std::string file =
         (std::filesystem::temp_directory_path() / ("solvara-rec-" + std::to_string(getpid()))).string();
     QProcess recorder;
@@ -49,7 +56,13 @@ std::vector<std::int16_t> recordSink(int ms, const std::function<void()>& meanwh
                    {"--device=" + QString(std::getenv("SOLVARA_TEST_SINK")) + ".monitor", "--raw", "--format=s16le",
                     "--channels=1", "--rate=44100", "--latency-msec=20", QString::fromStdString(file)});
     if (!recorder.waitForStarted(5000)) return {};
-    processEventsFor(300);  // parecord connects to the server
+    // Until the server lists the recording: on a busy machine parecord can take well over the
+    // 300 ms that follow.
+    processEventsUntil([] {
+        const auto streams = runTool("pactl", {"list", "short", "source-outputs"});
+        return streams && !streams->empty();
+    });
+    processEventsFor(300);
     if (meanwhile) meanwhile();
     processEventsFor(ms);
     recorder.terminate();

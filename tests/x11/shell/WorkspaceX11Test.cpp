@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "tests/support/LogCapture.h"
@@ -28,9 +28,10 @@ using testing::runTool;
 // A top-level window of another program, made by a client of its own.
 class ProbeWindow {
 public:
-    ProbeWindow(const char* windowClass, const char* gtkApplicationId = nullptr) : display_(XOpenDisplay(nullptr)) {
+    ProbeWindow(const char* windowClass, const char* gtkApplicationId = nullptr, const char* instance = "probe")
+        : display_(XOpenDisplay(nullptr)) {
         window_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 50, 50, 400, 300, 0, 0, 0xFFFFFF);
-        XClassHint hint{const_cast<char*>("probe"), const_cast<char*>(windowClass)};
+        XClassHint hint{const_cast<char*>(instance), const_cast<char*>(windowClass)};
         XSetClassHint(display_, window_, &hint);
         if (gtkApplicationId != nullptr) {
             const Atom property = XInternAtom(display_, "_GTK_APPLICATION_ID", False);
@@ -75,6 +76,7 @@ protected:
         applications = mkdtemp(pattern.data());
         std::ofstream(applications / "org.example.Viewer.desktop")
             << "[Desktop Entry]\nType=Application\nName=Viewer\nStartupWMClass=ExampleViewer\n";
+        std::ofstream(applications / "gimp.desktop") << "[Desktop Entry]\nType=Application\nStartupWMClass=gimp-2.10\n";
     }
     void TearDown() override { std::filesystem::remove_all(applications); }
 
@@ -84,25 +86,28 @@ protected:
 TEST_F(WorkspaceX11Test, TheActiveWindowIsNamedByItsDesktopIdElseItsClass) {
     X11Workspace workspace(DesktopFileIndex({applications.string()}));
     std::vector<std::optional<RunningApplication>> reports;
-    workspace.observeFrontmostApplication([&](const std::optional<RunningApplication>& app) { reports.push_back(app); });
+    workspace.observeFrontmostApplication(
+        [&](const std::optional<RunningApplication>& app) { reports.push_back(app); });
 
     struct Case {
         const char* windowClass;
         const char* gtkApplicationId;
         const char* expected;
+        const char* instance = "probe";
     };
     for (const Case& c : std::vector<Case>{{"SolvaraProbe", nullptr, "SolvaraProbe"},
-                                          {"ExampleViewer", nullptr, "org.example.Viewer"},
-                                          {"Gedit", "org.gnome.gedit", "org.gnome.gedit"}}) {
-        ProbeWindow window(c.windowClass, c.gtkApplicationId);
+                                           {"ExampleViewer", nullptr, "org.example.Viewer"},
+                                           {"Gimp-2.10", nullptr, "gimp", "gimp-2.10"},
+                                           {"Gedit", "org.gnome.gedit", "org.gnome.gedit"}}) {
+        ProbeWindow window(c.windowClass, c.gtkApplicationId, c.instance);
         reports.clear();
         ASSERT_TRUE(window.activate()) << c.windowClass;
         ASSERT_TRUE(processEventsUntil([&] {
-            return !reports.empty() && reports.back() && reports.back()->bundleIdentifier == c.expected;
+            return !reports.empty() && reports.back() && reports.back()->desktopId == c.expected;
         })) << c.windowClass;
         const std::optional<RunningApplication> frontmost = workspace.frontmostApplication();
         ASSERT_TRUE(frontmost.has_value());
-        EXPECT_EQ(frontmost->bundleIdentifier, c.expected);
+        EXPECT_EQ(frontmost->desktopId, c.expected);
         EXPECT_FALSE(workspace.isActiveWindowFullScreen());
     }
 }
@@ -115,7 +120,7 @@ TEST_F(WorkspaceX11Test, FullScreenIsFollowedWithoutAChangeOfWindow) {
     ASSERT_TRUE(window.activate());
     ASSERT_TRUE(processEventsUntil([&] {
         auto app = workspace.frontmostApplication();
-        return app && app->bundleIdentifier == "FilmPlayer";
+        return app && app->desktopId == "FilmPlayer";
     }));
 
     reports = 0;
@@ -150,7 +155,8 @@ TEST_F(WorkspaceX11Test, IdleTimesFollowEachKindOfInput) {
     EXPECT_GE(*workspace.secondsSinceLastEvent(InputEventKind::mouseMoved), 1.0);
 
     ASSERT_TRUE(runTool("xdotool", {"click", "1"}));
-    EXPECT_TRUE(processEventsUntil([&] { return workspace.secondsSinceLastEvent(InputEventKind::leftMouseDown) < 1.0; }));
+    EXPECT_TRUE(
+        processEventsUntil([&] { return workspace.secondsSinceLastEvent(InputEventKind::leftMouseDown) < 1.0; }));
 }
 
 TEST_F(WorkspaceX11Test, ScreensAddedOrRemovedAreReported) {

@@ -65,6 +65,28 @@ private:
     std::deque<QString> answers_;
 };
 
+// Permissions answered from two flags; a request may grant its permission (as a user who says
+// yes at once) when `grantOnRequest` is set. Requests are counted.
+class FakePermissions : public Permissions {
+public:
+    bool locationGranted() override { return location; }
+    void requestLocation() override {
+        ++locationRequests;
+        if (grantOnRequest) location = true;
+    }
+    bool accessibilityGranted() override { return accessibility; }
+    void requestAccessibility() override {
+        ++accessibilityRequests;
+        if (grantOnRequest) accessibility = true;
+    }
+
+    bool location = false;
+    bool accessibility = false;
+    bool grantOnRequest = false;
+    int locationRequests = 0;
+    int accessibilityRequests = 0;
+};
+
 // All the fakes, and the bundle of references to them.
 class FakeUiServices {
 public:
@@ -78,9 +100,10 @@ public:
     FakeClipboard clipboard;
     FakeFileDialogs fileDialogs;
     FakeMessageBoxes messageBoxes;
+    FakePermissions permissions;
 
 private:
-    UiServices services_{urlOpener, clipboard, fileDialogs, messageBoxes};
+    UiServices services_{urlOpener, clipboard, fileDialogs, messageBoxes, permissions};
 };
 
 }  // namespace solvara

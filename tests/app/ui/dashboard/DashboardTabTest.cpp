@@ -4,17 +4,21 @@
 #include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
+#include <QSlider>
 #include <QTest>
 
 #include "app/state/AppState.h"
 #include "app/ui/dashboard/DashboardStyle.h"
 #include "app/ui/dashboard/DashboardTab.h"
+#include "app/ui/kit/TextStyle.h"
 #include "app/ui/kit/fake/FakeUiServices.h"
 #include "core/foundation/Calendar.h"
 #include "core/foundation/Format.h"
 #include "platform/fake/FakePlatform.h"
+#include "tests/app/ui/settings/SettingsTestSupport.h"
 
 namespace solvara {
 namespace {
@@ -183,14 +187,17 @@ TEST_F(DashboardTabTest, SunlightIsLoggedThroughTheState) {
               QString::fromUtf8("Keep going \u2014 more morning light helps recover last night's debt faster."));
 
     // The card's picker, by mouse to open and keyboard to choose; it closes again.
+    // Keyboard focus moves with the buttons that replace the pressed one.
     QTest::mouseClick(open, Qt::LeftButton);
     EXPECT_TRUE(thirty->isVisibleTo(tab.get()));
     EXPECT_FALSE(open->isVisibleTo(tab.get()));
+    EXPECT_EQ(tab->focusWidget(), child<QPushButton>("logSunlight10"));
     thirty->setFocus();
     QTest::keyClick(thirty, Qt::Key_Space);
     EXPECT_DOUBLE_EQ(state->morningSunlightToday(), 40.0);
     EXPECT_FALSE(thirty->isVisibleTo(tab.get()));
     EXPECT_TRUE(open->isVisibleTo(tab.get()));
+    EXPECT_EQ(tab->focusWidget(), open);
     settle();
     EXPECT_EQ(logged->text(), QString("40min logged"));
     EXPECT_EQ(child<QLabel>("healthDebtValue")->text(), "Medium");
@@ -210,6 +217,19 @@ TEST_F(DashboardTabTest, BoostBadgeFollowsTheState) {
               format::fixed(state->currentState()->solarElevation, 1) + "\u00B0");
 }
 
+// The same reach for scripts, the keyboard and screen readers the settings pages have.
+struct ControlNames : testing::SettingsFixture {
+    using SettingsFixture::expectControlsNamed;
+};
+
+TEST_F(DashboardTabTest, EveryControlIsNamedAndTakesTheKeyboard) {
+    build(at(2026, 6, 17, 7, 30));
+    QTest::mouseClick(child<QSlider>("timeMachineSlider"), Qt::LeftButton);
+    ControlNames::expectControlsNamed(*tab, "Dashboard");
+    QTest::mouseClick(child<QPushButton>("logSunlightButton"), Qt::LeftButton);
+    ControlNames::expectControlsNamed(*tab, "Dashboard, sunlight picker open");
+}
+
 TEST_F(DashboardTabTest, PaintedViewsTellWhatTheyShow) {
     build(at(2026, 6, 17, 7, 30));
     state->setMorningSunlightToday(12.0);
@@ -225,6 +245,7 @@ TEST_F(DashboardTabTest, PaintedViewsTellWhatTheyShow) {
              {"coachRing", "Morning sunlight", "12 / 30 minutes"},
              {"healthGradeRing", "Health score", "Grade "},
              {"dashboardMelanopicGauge", "Melanopic", ""},
+             {"coachLevelDot", "Light debt level", "Low"},
          }) {
         auto* view = child<QWidget>(c.object);
         ASSERT_NE(view, nullptr);
@@ -234,6 +255,27 @@ TEST_F(DashboardTabTest, PaintedViewsTellWhatTheyShow) {
         EXPECT_FALSE(view->accessibleDescription().isEmpty()) << c.object;
     }
     EXPECT_TRUE(child<QWidget>("circadianClock")->accessibleDescription().contains("Sunrise 3:"));
+}
+
+// A tip longer than its three lines ends in an ellipsis on the third instead of stopping mid-sentence.
+TEST(DashboardTextsTest, LongTextsKeepToTheirLines) {
+    const QFont font = TextStyle::font(TextStyle::caption2);
+    const QString tip("Last night's light debt is elevated. 15 minutes of outdoor light can reduce it by ~18 points.");
+    struct Case {
+        int width;
+        int lines;
+        bool elided;
+    };
+    for (const Case& c : std::vector<Case>{{150, 3, true}, {300, 2, false}, {2000, 1, false}}) {
+        const QStringList lines = dashboard::linesWithin(tip, font, c.width, 3);
+        EXPECT_EQ(lines.size(), c.lines) << c.width;
+        if (lines.isEmpty()) continue;
+        EXPECT_EQ(lines.back().endsWith(QChar(0x2026)), c.elided) << lines.back().toStdString();
+        if (!c.elided) {
+            EXPECT_EQ(lines.join(' '), tip);
+        }
+        for (const QString& line : lines) EXPECT_LE(QFontMetrics(font).horizontalAdvance(line), c.width);
+    }
 }
 
 // White kelvin text would vanish on a light window: that band takes the primary colour there.

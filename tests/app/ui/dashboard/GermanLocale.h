@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 namespace solvara::testing {
 
@@ -27,12 +28,23 @@ public:
 private:
     static bool compileLocale() {
         static const bool compiled = [] {
-            const std::filesystem::path dir = std::filesystem::temp_directory_path() / "solvara-test-locales";
-            std::filesystem::create_directories(dir);
-            const std::string command =
-                "localedef -i de_DE -f UTF-8 '" + (dir / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
-            if (std::system(command.c_str()) != 0 && !std::filesystem::exists(dir / "de_DE.UTF-8")) return false;
-            setenv("LOCPATH", dir.c_str(), 1);
+            namespace fs = std::filesystem;
+            // Test processes run side by side: each compiles into a folder of its own and
+            // renames it into place, so no process ever reads a half-written locale.
+            const fs::path shared = fs::temp_directory_path() / "solvara-test-locales";
+            if (!fs::exists(shared / "de_DE.UTF-8")) {
+                std::string pattern = (fs::temp_directory_path() / "solvara-test-locales.XXXXXX").string();
+                if (mkdtemp(pattern.data()) == nullptr) return false;
+                const fs::path own = pattern;
+                const std::string command =
+                    "localedef -i de_DE -f UTF-8 '" + (own / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
+                [[maybe_unused]] const int status = std::system(command.c_str());
+                std::error_code ignored;
+                if (fs::exists(own / "de_DE.UTF-8")) fs::rename(own, shared, ignored);  // fails if another won
+                fs::remove_all(own, ignored);
+            }
+            if (!fs::exists(shared / "de_DE.UTF-8")) return false;
+            setenv("LOCPATH", shared.c_str(), 1);
             return true;
         }();
         return compiled;

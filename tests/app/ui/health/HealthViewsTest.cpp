@@ -18,6 +18,7 @@
 #include "core/foundation/Calendar.h"
 #include "core/foundation/Clock.h"
 #include "platform/fake/FakePlatform.h"
+#include "tests/app/ui/settings/SettingsTestSupport.h"
 #include "tests/platform/linux/QtTestApplication.h"
 
 namespace solvara {
@@ -96,6 +97,19 @@ TEST_F(HealthViewsTest, RatingANightWritesTheRatingThenTheDate) {
     }
 }
 
+// The same reach for scripts, the keyboard and screen readers the settings pages have.
+struct ControlNames : testing::SettingsFixture {
+    using SettingsFixture::expectControlsNamed;
+};
+
+TEST_F(HealthViewsTest, EveryControlIsNamedAndTakesTheKeyboard) {
+    recordDays(10);
+    tab_->refresh();
+    ControlNames::expectControlsNamed(*tab_, "Health, not rated");
+    press(child<QWidget>("rateStar3"), false);
+    ControlNames::expectControlsNamed(*tab_, "Health, rated");
+}
+
 TEST_F(HealthViewsTest, ChangeRatingKeepsTheRating) {
     for (const bool keyboard : {false, true}) {
         press(child<QWidget>("rateStar3"), false);
@@ -149,6 +163,11 @@ TEST_F(HealthViewsTest, TheRangePickerSwitchesTheCharts) {
     EXPECT_EQ(screenTimeBars(), 30);
     EXPECT_TRUE(child<QPushButton>("chartRange30")->isChecked());
     EXPECT_FALSE(child<QPushButton>("chartRange90")->isChecked());
+    // The chosen segment stands out from the others, not by a shade.
+    const QPalette chosen = child<QPushButton>("chartRange30")->palette();
+    const QPalette other = child<QPushButton>("chartRange90")->palette();
+    EXPECT_NE(chosen.color(QPalette::Button), other.color(QPalette::Button));
+    EXPECT_EQ(chosen.color(QPalette::ButtonText), QColor(Qt::white));
     // A refresh from the state keeps the user's range.
     tab_->refresh();
     EXPECT_EQ(screenTimeBars(), 30);

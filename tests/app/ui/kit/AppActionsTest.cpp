@@ -3,7 +3,9 @@
 #include <QDialog>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QTest>
 
 #include "app/state/AppState.h"
 #include "app/ui/kit/AppActions.h"
@@ -11,6 +13,7 @@
 #include "app/ui/kit/fake/FakeUiServices.h"
 #include "app/ui/popover/TrayIcon.h"
 #include "platform/fake/FakePlatform.h"
+#include "tests/platform/linux/QtTestApplication.h"
 
 namespace solvara::testing {
 namespace {
@@ -138,6 +141,8 @@ TEST_F(AppActionsTest, AboutShowsTheVersionBuildAndThisYearsCredits) {
     actions.aboutAction()->trigger();
     EXPECT_EQ(actions.aboutBox(), box);  // one box at a time
     EXPECT_EQ(AppActions::creditsText(12026).count("12026"), 1);
+    QTest::mouseClick(box->findChild<QPushButton*>("aboutCloseButton"), Qt::LeftButton);
+    SOLVARA_EXPECT_EVENTUALLY(actions.aboutBox() == nullptr);
 }
 
 TEST_F(AppActionsTest, TheTrayIconFollowsTheSymbolAndItsMenuHoldsTheCommands) {

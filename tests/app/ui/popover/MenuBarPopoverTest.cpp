@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <QAction>
 #include <QApplication>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
@@ -14,6 +15,7 @@
 #include "app/ui/kit/PlainButton.h"
 #include "app/ui/kit/StyledLabel.h"
 #include "app/ui/kit/Switch.h"
+#include "app/ui/kit/TextStyle.h"
 #include "app/ui/kit/fake/FakeUiServices.h"
 #include "app/ui/popover/KelvinBar.h"
 #include "app/ui/popover/MenuBarPopover.h"
@@ -71,6 +73,25 @@ TEST(PopoverReadoutsTest, TextsColoursAndTheBarFollowTheirTables) {
         EXPECT_EQ(popover::solarText(-12.25), "Solar: -12.2\u00B0");
         EXPECT_EQ(popover::solarText(0.05), "Solar: 0.1\u00B0");
         std::setlocale(LC_ALL, "C");
+    }
+}
+
+TEST(ModeButtonTest, ANameShrinksOnlyAsFarAsItMustAndNeverBelowFourFifths) {
+    const QFont caption = TextStyle::font(TextStyle::caption);
+    ASSERT_EQ(caption.pixelSize(), 10);
+    const QString name = "Presentation";
+    const auto width = [&](int pixels) {
+        QFont font = caption;
+        font.setPixelSize(pixels);
+        return QFontMetrics(font).horizontalAdvance(name);
+    };
+    struct Case {
+        int available;
+        int pixels;
+    };
+    for (const Case& c :
+         {Case{width(10), 10}, Case{width(10) - 1, 9}, Case{width(9), 9}, Case{width(9) - 1, 8}, Case{1, 8}}) {
+        EXPECT_EQ(ModeButton::fittedFont(caption, name, c.available).pixelSize(), c.pixels) << c.available;
     }
 }
 
@@ -340,6 +361,7 @@ TEST_F(MenuBarPopoverTest, EscapeClosesThePopoverWindow) {
 
 TEST_F(MenuBarPopoverTest, ShareOffersTheTextFirstThenTheLink) {
     open();
+    EXPECT_EQ(find<PlainButton>("shareButton")->font().pixelSize(), 11);  // the small system size
     const QString text = MenuBarPopover::shareText;
     popover->shareMenu()->findChild<QAction*>("shareCopyAction")->trigger();
     EXPECT_EQ(ui.clipboard.text(), text + "\n" + BuildInfo::shareUrl());

@@ -38,6 +38,10 @@ TEST_F(FeaturesSettingsTabTest, CardsShowTheirSwitchesAndSoundscapesAppearWithTh
     volume->setFocus();
     QTest::keyClick(volume, Qt::Key_Right);
     EXPECT_DOUBLE_EQ(state->soundscapeVolume(), 0.35);
+    auto* volumeText = child<QLabel>(*tab, "soundscapeVolumeText");
+    EXPECT_EQ(volumeText->text(), "35%");
+    const auto left = [&tab](QWidget* widget) { return widget->mapTo(tab.get(), QPoint()).x(); };
+    EXPECT_GT(left(volumeText), left(child<QWidget>(*tab, "soundscapeVolumeLoud"))) << "speaker, slider, speaker, %";
     const std::size_t before = mark();
     tab->refresh();
     EXPECT_EQ(writesSince(before), 0u);
@@ -46,6 +50,7 @@ TEST_F(FeaturesSettingsTabTest, CardsShowTheirSwitchesAndSoundscapesAppearWithTh
 TEST_F(FeaturesSettingsTabTest, HoveringACardShowsItsDescription) {
     auto tab = shown<FeaturesSettingsTab>();
     QWidget* card = child<QWidget>(*tab, "featureBreakRemindersCard");
+    EXPECT_TRUE(card->toolTip().startsWith("Follows the 20-20-20 rule"));
     QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), card->mapToGlobal(QPointF(5, 5)));
     QCoreApplication::sendEvent(card, &enter);
     EXPECT_EQ(tab->hoveredFeature(), 2);

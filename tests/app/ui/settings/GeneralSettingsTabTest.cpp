@@ -1,11 +1,10 @@
-#include <filesystem>
-#include <fstream>
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 
+#include "app/ui/kit/BuildInfo.h"
 #include "app/ui/kit/fake/FakeUiServices.h"
 #include "app/ui/settings/GeneralSettingsTab.h"
 #include "tests/app/ui/settings/SettingsTestSupport.h"
@@ -22,7 +21,8 @@ protected:
 
 TEST_F(GeneralSettingsTabTest, ShowsTheVersionAndTheBedtimeRowOnlyWithItsSwitch) {
     auto view = tab();
-    EXPECT_EQ(child<QLabel>(*view, "versionLine")->text(), "Version 1.0.0 (1)");
+    EXPECT_EQ(child<QLabel>(*view, "versionLine")->text(),
+              "Version " + BuildInfo::version() + " (" + BuildInfo::buildNumber() + ")");
     EXPECT_EQ(child<QLabel>(*view, "effectiveColorTemperature")->text(),
               QString::fromStdString(std::to_string(state->effectiveKelvin()) + "K"));
     auto* bedtime = child<QLabel>(*view, "bedtimeCountdown");
@@ -58,7 +58,7 @@ TEST_F(GeneralSettingsTabTest, ResetAsksFirstAndCancelChangesNothing) {
     QTest::mouseClick(reset, Qt::LeftButton);
     SOLVARA_EXPECT_EVENTUALLY_EQ(ui.messageBoxes.asked.size(), 1u);
     EXPECT_EQ(ui.messageBoxes.asked[0].title, "Reset to Defaults");
-    EXPECT_EQ(ui.messageBoxes.asked[0].buttons, QStringList({"Reset", "Cancel"}));
+    EXPECT_EQ(ui.messageBoxes.asked[0].buttons, QStringList({"Cancel", "Reset"}));
     settle();
     EXPECT_EQ(state->nightKelvin(), 2500);
 
@@ -70,43 +70,43 @@ TEST_F(GeneralSettingsTabTest, ResetAsksFirstAndCancelChangesNothing) {
 
 TEST_F(GeneralSettingsTabTest, ExportAndImportGoThroughTheFileDialogsAndReportWhatHappened) {
     auto view = tab();
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "solvara-general-tab-test";
-    std::filesystem::create_directories(folder);
-    const QString file = QString::fromStdString((folder / "settings.json").string());
+    // The state writes and reads through the fake platform's files.
+    const std::string file = "/home/user/settings.json";
+    auto& files = fake.files.contents;
 
     state->setNightKelvin(2700);
-    ui.fileDialogs.answerNext(file);
+    ui.fileDialogs.answerNext(QString::fromStdString(file));
     QTest::mouseClick(child<QPushButton>(*view, "exportSettings"), Qt::LeftButton);
-    SOLVARA_EXPECT_EVENTUALLY(std::filesystem::exists(file.toStdString()));
+    SOLVARA_EXPECT_EVENTUALLY(files.count(file) == 1);
     EXPECT_EQ(ui.fileDialogs.asked.back().request.suggestedName, "Solvara-Settings.json");
     EXPECT_TRUE(ui.messageBoxes.asked.empty());
 
     state->setNightKelvin(1800);
-    ui.fileDialogs.answerNext(file);
+    ui.fileDialogs.answerNext(QString::fromStdString(file));
     QTest::mouseClick(child<QPushButton>(*view, "importSettings"), Qt::LeftButton);
     SOLVARA_EXPECT_EVENTUALLY_EQ(state->nightKelvin(), 2700);
     settle();
     EXPECT_TRUE(ui.messageBoxes.asked.empty()) << "a clean import says nothing";
 
-    std::ofstream(file.toStdString()) << R"({"nightKelvin": "warm", "dayKelvin": 5000})";
-    ui.fileDialogs.answerNext(file);
+    files[file] = R"({"nightKelvin": "warm", "dayKelvin": 5000})";
+    ui.fileDialogs.answerNext(QString::fromStdString(file));
     QTest::mouseClick(child<QPushButton>(*view, "importSettings"), Qt::LeftButton);
     SOLVARA_EXPECT_EVENTUALLY_EQ(ui.messageBoxes.asked.size(), 1u);
     EXPECT_EQ(state->dayKelvin(), 5000);
     EXPECT_TRUE(ui.messageBoxes.asked[0].informativeText.contains("nightKelvin"));
 
-    std::ofstream(file.toStdString()) << "not json";
-    ui.fileDialogs.answerNext(file);
+    files[file] = "not json";
+    ui.fileDialogs.answerNext(QString::fromStdString(file));
     QTest::mouseClick(child<QPushButton>(*view, "importSettings"), Qt::LeftButton);
     SOLVARA_EXPECT_EVENTUALLY_EQ(ui.messageBoxes.asked.size(), 2u);
     EXPECT_EQ(ui.messageBoxes.asked[1].kind, MessageBoxes::Kind::warning);
 
-    ui.fileDialogs.answerNext(QString::fromStdString((folder / "missing" / "x.json").string()));
+    fake.files.failingPaths.insert("/missing/x.json");
+    ui.fileDialogs.answerNext(QString("/missing/x.json"));
     QTest::mouseClick(child<QPushButton>(*view, "exportSettings"), Qt::LeftButton);
     SOLVARA_EXPECT_EVENTUALLY_EQ(ui.messageBoxes.asked.size(), 3u);
     EXPECT_EQ(ui.messageBoxes.asked[2].text, "The settings could not be exported.");
     EXPECT_FALSE(ui.messageBoxes.asked[2].informativeText.isEmpty());
-    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -1,8 +1,12 @@
 #include <QDialog>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
 
+#include "app/ui/kit/AppActions.h"
+#include "app/ui/kit/BuildInfo.h"
 #include "app/ui/kit/Theme.h"
 #include "app/ui/kit/fake/FakeUiServices.h"
 #include "app/ui/onboarding/OnboardingFlow.h"
@@ -73,6 +77,39 @@ TEST_F(MainWindowTest, NoTabWritesASettingWhenItRefreshes) {
     }
 }
 
+TEST_F(MainWindowTest, EverySettingsControlHasANameForScriptsAndScreenReadersAndTakesTheKeyboard) {
+    // Every optional row shown.
+    state->setCurrentMode(DisplayMode::custom);
+    state->setPwmProtectionEnabled(true);
+    state->setSpotlightEnabled(true);
+    state->setUseSoftwareCursor(true);
+    state->setWeekendScheduleEnabled(true);
+    state->setUseManualNightSchedule(true);
+    state->setLocationSource(LocationSource::manual);
+    state->setBreaksEnabled(true);
+    state->setFeatureSoundscapes(true);
+    state->setPerDisplaySettings({{7, PerDisplaySettings{7, "Display 7", true, std::nullopt, std::nullopt}}});
+    auto main = window();
+    for (SettingsTab tab : {SettingsTab::general, SettingsTab::schedule, SettingsTab::display, SettingsTab::breaks,
+                            SettingsTab::shortcuts, SettingsTab::profiles, SettingsTab::features, SettingsTab::help}) {
+        main->showTab(tab);
+        settle();
+        expectControlsNamed(*main->settingsView()->tabView(), info(tab).title);
+    }
+}
+
+TEST_F(MainWindowTest, TheMenuBarCarriesControlsAndHelpWithAbout) {
+    auto main = window();
+    AppActions actions(*state, ui.services());
+    main->addMenus(actions);
+    QStringList titles;
+    for (QAction* menu : main->menuBar()->actions()) titles << menu->text();
+    EXPECT_EQ(titles, QStringList({"Controls", "Help"}));
+    QMenu* help = main->menuBar()->actions().back()->menu();
+    EXPECT_TRUE(help->actions().contains(actions.shortcutsAction()));
+    EXPECT_EQ(help->actions().back(), actions.aboutAction());
+}
+
 TEST_F(MainWindowTest, FollowsTheDarkDecisionLive) {
     auto main = window();
     EXPECT_FALSE(Theme::of(main->settingsView()).isDark);
@@ -93,11 +130,10 @@ TEST_F(MainWindowTest, TheFirstRunSheetClosesOnlyByItsFinishAndComesBackWithRest
     EXPECT_TRUE(sheet->isVisible());
     EXPECT_EQ(main->settingsView()->selectedTab(), SettingsTab::dashboard);
     QTest::keyClick(sheet, Qt::Key_Escape);
-    sheet->close();
     settle();
-    EXPECT_TRUE(sheet && sheet->isVisible()) << "neither Escape nor closing dismisses it";
+    EXPECT_TRUE(sheet && sheet->isVisible()) << "Escape does not dismiss it";
 
-    QTest::mouseClick(child<QPushButton>(*sheet, "onboardingFinish"), Qt::LeftButton);
+    QTest::mouseClick(child<QAbstractButton>(*sheet, "onboardingSkip"), Qt::LeftButton);
     settle();
     EXPECT_TRUE(state->isEnabled());
     EXPECT_TRUE(state->hasCompletedOnboarding());
@@ -111,6 +147,14 @@ TEST_F(MainWindowTest, TheFirstRunSheetClosesOnlyByItsFinishAndComesBackWithRest
     ASSERT_NE(main->onboardingSheet(), nullptr);
     EXPECT_TRUE(main->onboardingSheet()->isVisible());
     EXPECT_NE(main->onboardingSheet(), sheet.data());
+}
+
+TEST_F(MainWindowTest, QuittingClosesTheSheetAndLeavesTheTourForTheNextLaunch) {
+    auto main = window(false);
+    ASSERT_NE(main->onboardingSheet(), nullptr);
+    EXPECT_TRUE(main->onboardingSheet()->close()) << "the application's quit closes every window";
+    settle();
+    EXPECT_FALSE(state->hasCompletedOnboarding());
 }
 
 TEST_F(MainWindowTest, ClosingHidesTheSameWindowThatComesBack) {
@@ -129,8 +173,9 @@ TEST_F(MainWindowTest, HelpLinksOpenTheirAddressesAndTheFeedbackSubjectCarriesTh
     QTest::mouseClick(child<QPushButton>(*help, "faqLink"), Qt::LeftButton);
     QTest::mouseClick(child<QPushButton>(*help, "sendFeedback"), Qt::LeftButton);
     ASSERT_EQ(ui.urlOpener.opened.size(), 2u);
-    EXPECT_EQ(ui.urlOpener.opened[0], HelpTab::faqAddress);
-    EXPECT_TRUE(ui.urlOpener.opened[1].endsWith("?subject=Solvara%20v1.0.0%20Feedback"));
+    EXPECT_EQ(ui.urlOpener.opened[0], BuildInfo::helpUrl());
+    EXPECT_TRUE(ui.urlOpener.opened[1].endsWith("?subject=Solvara%20v" + BuildInfo::version() + "%20Feedback"))
+        << ui.urlOpener.opened[1].toStdString();
 }
 
 }  // namespace

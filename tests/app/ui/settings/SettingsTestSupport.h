@@ -1,10 +1,18 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <QAbstractButton>
+#include <QAbstractSlider>
+#include <QAccessible>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QTest>
 #include <QWidget>
 
@@ -48,6 +56,30 @@ protected:
         view->show();
         settle();
         return view;
+    }
+
+    // Every control shown under `root` has an object name, takes the keyboard and has a name for
+    // screen readers; no two pickers, sliders, fields or check boxes share one.
+    static void expectControlsNamed(const QWidget& root, std::string_view where) {
+        QStringList names;
+        for (QWidget* control : root.findChildren<QWidget*>()) {
+            const bool isControl = qobject_cast<QAbstractButton*>(control) || qobject_cast<QAbstractSlider*>(control) ||
+                                   qobject_cast<QComboBox*>(control) || qobject_cast<QLineEdit*>(control);
+            if (!isControl || !control->isVisibleTo(&root)) continue;
+            const std::string what = std::string(where) + ": " + control->metaObject()->className() + " " +
+                                     control->objectName().toStdString();
+            EXPECT_FALSE(control->objectName().isEmpty()) << what;
+            EXPECT_TRUE(control->focusPolicy() & Qt::TabFocus) << what;
+            // (On Linux a combo box tells its current item as its name; its own name is what counts.)
+            const QString name = !control->accessibleName().isEmpty()
+                                     ? control->accessibleName()
+                                     : QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+            EXPECT_FALSE(name.isEmpty()) << what;
+            if (!qobject_cast<QAbstractButton*>(control) || qobject_cast<QCheckBox*>(control)) {
+                EXPECT_FALSE(names.contains(name)) << what << " shares the name " << name.toStdString();
+                names << name;
+            }
+        }
     }
 
     // The settings writes a refresh or a user action caused, measured from now.

@@ -13,6 +13,12 @@ TEST(SettingsTexts, FormatsTheValuesOfTheTabs) {
         {kelvin(6500), "6500K"},
         {fractionPercent(0.35), "35%"},
         {fractionPercent(0.3), "30%"},
+        {fractionPercent(0.125), "12%"},  // printf's "%.0f" rounds a half to even
+        {percent(12.5), "12%"},
+        {percent(13.5), "14%"},
+        {kelvinText(4321.9).toStdString(), "4321K"},  // a slider's whole number is truncated
+        {minutesText(119.9).toStdString(), "1 min"},
+        {elevation(-0.04), "-0.0°"},
         {percent(40), "40%"},
         {minutes(1200), "20 min"},
         {minutes(7259), "120 min"},
@@ -29,7 +35,6 @@ TEST(SettingsTexts, FormatsTheValuesOfTheTabs) {
         {shortcut({126, Manager::controlKey | Manager::optionKey | Manager::shiftKey}), "Ctrl+Alt+Shift+↑"},
         {shortcut({53, Manager::controlKey | Manager::optionKey}), "Ctrl+Alt+Esc"},
         {shortcut({0, Manager::commandKey}), "Super+A"},
-        {feedbackAddress("1.0.0"), "mailto:feedback@solvara.app?subject=Solvara%20v1.0.0%20Feedback"},
     };
     for (const auto& [actual, expected] : cases) EXPECT_EQ(actual, expected);
 }

@@ -1,4 +1,4 @@
-#include "app/ui/settings/SymbolButton.h"
+#include "app/ui/settings/IconButton.h"
 
 #include <QPainter>
 #include <QPixmap>
@@ -6,10 +6,10 @@
 #include "app/ui/kit/Symbols.h"
 #include "app/ui/kit/Theme.h"
 
-namespace solvara {
+namespace solvara::settingsui {
 
-SymbolButton::SymbolButton(const char* symbol, const QString& accessibleName, StyledLabel::ColorRole role,
-                           double opacity, int pixelSize, QWidget* parent)
+IconButton::IconButton(const char* symbol, const QString& accessibleName, StyledLabel::ColorRole role, double opacity,
+                       int pixelSize, QWidget* parent)
     : QPushButton(parent), glyph_(Symbols::glyph(symbol)), role_(role), opacity_(opacity), pixelSize_(pixelSize) {
     setAccessibleName(accessibleName);
     setToolTip(accessibleName);
@@ -18,11 +18,11 @@ SymbolButton::SymbolButton(const char* symbol, const QString& accessibleName, St
     setFocusPolicy(Qt::StrongFocus);
 }
 
-QSize SymbolButton::sizeHint() const {
+QSize IconButton::sizeHint() const {
     return {pixelSize_ + 10, pixelSize_ + 8};
 }
 
-void SymbolButton::paintEvent(QPaintEvent*) {
+void IconButton::paintEvent(QPaintEvent*) {
     const Theme& theme = Theme::of(this);
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -37,7 +37,7 @@ void SymbolButton::paintEvent(QPaintEvent*) {
     painter.drawText(rect(), Qt::AlignCenter, glyph_);
 }
 
-QIcon symbolIcon(const char* symbol, const QColor& color, int pixelSize) {
+QIcon iconOf(const char* symbol, const QColor& color, int pixelSize) {
     QPixmap pixmap(pixelSize * 2, pixelSize * 2);
     pixmap.setDevicePixelRatio(2.0);
     pixmap.fill(Qt::transparent);
@@ -48,4 +48,4 @@ QIcon symbolIcon(const char* symbol, const QColor& color, int pixelSize) {
     return QIcon(pixmap);
 }
 
-}  // namespace solvara
+}  // namespace solvara::settingsui

@@ -5,14 +5,14 @@
 
 #include "app/ui/kit/StyledLabel.h"
 
-namespace solvara {
+namespace solvara::settingsui {
 
 // A borderless button that shows one symbol in a colour of the theme (the pencil, the trash, the
 // clear and add buttons). Its accessible name says what it does; keyboard focus draws a ring.
-class SymbolButton : public QPushButton {
+class IconButton : public QPushButton {
 public:
-    SymbolButton(const char* symbol, const QString& accessibleName, StyledLabel::ColorRole role, double opacity = 1.0,
-                 int pixelSize = 14, QWidget* parent = nullptr);
+    IconButton(const char* symbol, const QString& accessibleName, StyledLabel::ColorRole role, double opacity = 1.0,
+               int pixelSize = 14, QWidget* parent = nullptr);
     QSize sizeHint() const override;
 
 protected:
@@ -26,6 +26,6 @@ private:
 };
 
 // A symbol as an icon for a button with a title ("plus" beside "Add Profile"), drawn in `color`.
-QIcon symbolIcon(const char* symbol, const QColor& color, int pixelSize = 14);
+QIcon iconOf(const char* symbol, const QColor& color, int pixelSize = 14);
 
-}  // namespace solvara
+}  // namespace solvara::settingsui
