@@ -1,11 +1,14 @@
 #include "app/ui/health/HealthWidgets.h"
 
 #include <QEvent>
+#include <QHBoxLayout>
 #include <QPainter>
 #include <QPointer>
 #include <QStyleOptionFocusRect>
+#include <QVBoxLayout>
 
 #include "app/state/AppState.h"
+#include "app/ui/kit/Card.h"
 #include "app/ui/kit/Localized.h"
 #include "app/ui/kit/Symbols.h"
 #include "app/ui/kit/TextStyle.h"
@@ -47,6 +50,24 @@ StyledLabel* symbolLabel(std::string_view name, int pixelSize, StyledLabel::Colo
     label->setColorRole(role, opacity);
     label->setAlignment(Qt::AlignCenter);
     return label;
+}
+
+TitledCard titledCard(QWidget* owner, int spacing, std::string_view symbol, StyledLabel::ColorRole symbolRole,
+                      const QString& title) {
+    auto* outer = new QVBoxLayout(owner);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* card = new Card(nullptr, &Theme::secondary, 0.04, 10);
+    card->setContentsMargins(14, 14, 14, 14);
+    outer->addWidget(card);
+    auto* stack = new QVBoxLayout(card);
+    stack->setContentsMargins(0, 0, 0, 0);
+    stack->setSpacing(spacing);
+    auto* header = new QHBoxLayout;
+    header->addWidget(symbolLabel(symbol, 13, symbolRole));
+    header->addWidget(new StyledLabel(title, TextStyle::headline, &Theme::primary));
+    header->addStretch(1);
+    stack->addLayout(header);
+    return {stack, header};
 }
 
 void exportText(QWidget* parent, AppState& state, UiServices& ui, const QString& title, const QString& fileName,
@@ -101,7 +122,7 @@ void SymbolPushButton::drawIcon() {
 }
 
 GlyphButton::GlyphButton(const QString& glyphOrText, const QFont& font, StyledLabel::ColorRole role, double opacity,
-                           QWidget* parent)
+                         QWidget* parent)
     : QAbstractButton(parent), role_(role), opacity_(opacity) {
     setText(glyphOrText);
     setFont(font);

@@ -7,6 +7,9 @@
 #include <QAbstractButton>
 #include <QPushButton>
 
+class QHBoxLayout;
+class QVBoxLayout;
+
 #include "app/ui/health/HealthFigures.h"
 #include "app/ui/kit/StyledLabel.h"
 #include "app/ui/kit/UiServices.h"
@@ -23,6 +26,16 @@ StyledLabel::ColorRole colorRole(healthfigures::HealthColor color);
 
 // A symbol of the icon font as a label in a theme colour.
 StyledLabel* symbolLabel(std::string_view name, int pixelSize, StyledLabel::ColorRole role, double opacity = 1.0);
+
+// The health tab's titled card filling `owner`: a faint secondary fill with radius 10, 14 pixels
+// inside, and a header of its symbol, its title and a stretch (callers may add to the header's
+// end). Returns the card's stack, the header already in it.
+struct TitledCard {
+    QVBoxLayout* stack;
+    QHBoxLayout* header;
+};
+TitledCard titledCard(QWidget* owner, int spacing, std::string_view symbol, StyledLabel::ColorRole symbolRole,
+                      const QString& title);
 
 // Asks where to save `fileName` with the save dialog, then writes what `build` gives (built
 // after the answer) atomically through the state's files. Cancelling writes nothing and says
@@ -54,7 +67,7 @@ private:
 class GlyphButton : public QAbstractButton {
 public:
     GlyphButton(const QString& glyphOrText, const QFont& font, StyledLabel::ColorRole role, double opacity,
-                 QWidget* parent = nullptr);
+                QWidget* parent = nullptr);
 
     QSize sizeHint() const override;
 

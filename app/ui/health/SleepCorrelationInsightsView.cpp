@@ -16,20 +16,9 @@ namespace solvara {
 SleepCorrelationInsightsView::SleepCorrelationInsightsView(AppState& state, QWidget* parent)
     : QWidget(parent), state_(state) {
     setObjectName("SleepCorrelationInsightsView");
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    auto* card = new Card(nullptr, &Theme::secondary, 0.04, 10);
-    card->setContentsMargins(14, 14, 14, 14);
-    outer->addWidget(card);
-    auto* stack = new QVBoxLayout(card);
-    stack->setContentsMargins(0, 0, 0, 0);
-    stack->setSpacing(12);
-
-    auto* header = new QHBoxLayout;
-    header->addWidget(healthwidgets::symbolLabel("chart.line.uptrend.xyaxis", 13, &Theme::indigo));
-    header->addWidget(new StyledLabel(localized("Sleep & Light Correlation"), TextStyle::headline, &Theme::primary));
-    header->addStretch(1);
-    stack->addLayout(header);
+    QVBoxLayout* stack = healthwidgets::titledCard(this, 12, "chart.line.uptrend.xyaxis", &Theme::indigo,
+                                                   localized("Sleep & Light Correlation"))
+                             .stack;
 
     empty_ = new StyledLabel(
         localized("Rate your sleep quality for at least 3 days to see correlations between light exposure and sleep."),

@@ -56,8 +56,7 @@ SleepQualityRatingView::SleepQualityRatingView(AppState& state, QWidget* parent)
     starsRow->addWidget(ratingWord_);
     starsRow->addStretch(1);
     rated->addWidget(stars);
-    changeButton_ =
-        new GlyphButton(localized("Change Rating"), TextStyle::font(TextStyle::caption), &Theme::blue, 1.0);
+    changeButton_ = new GlyphButton(localized("Change Rating"), TextStyle::font(TextStyle::caption), &Theme::blue, 1.0);
     changeButton_->setObjectName("changeRating");
     changeButton_->setAccessibleName(localized("Change Rating"));
     rated->addWidget(changeButton_, 0, Qt::AlignLeft);

@@ -36,23 +36,11 @@ constexpr std::array<const char*, 5> insightSymbols{"exclamationmark.triangle", 
 WeeklyReportView::WeeklyReportView(AppState& state, UiServices& ui, QWidget* parent)
     : QWidget(parent), state_(state), ui_(ui) {
     setObjectName("WeeklyReportView");
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    auto* card = new Card(nullptr, &Theme::secondary, 0.04, 10);
-    card->setContentsMargins(14, 14, 14, 14);
-    outer->addWidget(card);
-    auto* stack = new QVBoxLayout(card);
-    stack->setContentsMargins(0, 0, 0, 0);
-    stack->setSpacing(16);
-
-    auto* header = new QHBoxLayout;
-    header->addWidget(healthwidgets::symbolLabel("doc.text.magnifyingglass", 13, &Theme::blue));
-    header->addWidget(new StyledLabel(localized("Weekly Report"), TextStyle::headline, &Theme::primary));
-    header->addStretch(1);
+    const auto [stack, header] =
+        healthwidgets::titledCard(this, 16, "doc.text.magnifyingglass", &Theme::blue, localized("Weekly Report"));
     exportButton_ = new SymbolPushButton(localized("Export"), "square.and.arrow.up", "exportWeeklyReport", 10);
     exportButton_->setAccessibleName(localized("Export Weekly Report"));
     header->addWidget(exportButton_);
-    stack->addLayout(header);
     connect(exportButton_, &QPushButton::clicked, this, [this] { exportReport(); });
 
     empty_ = new QWidget;
