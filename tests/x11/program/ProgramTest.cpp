@@ -453,6 +453,9 @@ TEST_F(ProgramTest, AGrabbedShortcutChangesTheKelvin) {
     const std::string output = outputs.front();
     const auto before = x.gamma(output);
     ASSERT_TRUE(before);
+    // The displays change while the settings are restored, before start-up grabs the shortcuts;
+    // the main window comes after the grabs.
+    ASSERT_TRUE(waitFor([&] { return mainWindow() != 0; }, std::chrono::seconds(5))) << solvara.log();
 
     // Kelvin -500 (Control-Option-Shift-Down): a warmer screen has less blue at the top.
     ASSERT_EQ(std::system("xdotool key ctrl+alt+shift+Down"), 0);
@@ -555,6 +558,11 @@ TEST_F(ProgramTest, AChangeSurvivesTheXServersEnd) {
         << solvara.log();
     ASSERT_TRUE(waitFor([&] { return tables() != before; }, std::chrono::seconds(5)));
     const auto reading = tables();
+    // The main window comes after start-up has grabbed the shortcuts.
+    const std::string findWindow =
+        "DISPLAY=" + server.display() + " xdotool search --onlyvisible --name '^Solvara$' >/dev/null 2>&1";
+    ASSERT_TRUE(waitFor([&] { return std::system(findWindow.c_str()) == 0; }, std::chrono::seconds(5)))
+        << solvara.log();
 
     // Toggle On/Off (Control-Option-E) puts the tables back: seen there, the change is made, and
     // the server ends at once.
