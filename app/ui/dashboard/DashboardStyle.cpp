@@ -1,12 +1,10 @@
 #include "app/ui/dashboard/DashboardStyle.h"
 
-#include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPalette>
 #include <QPixmap>
-#include <QTextLayout>
 #include <QWidget>
 
 #include "app/ui/dashboard/DialGeometry.h"
@@ -50,28 +48,6 @@ void paintCard(QPainter& painter, const QRectF& rect, const QColor& fill, double
     QPainterPath path;
     path.addRoundedRect(rect, radius, radius);
     painter.fillPath(path, fill);
-}
-
-QStringList linesWithin(const QString& text, const QFont& font, int width, int maxLines) {
-    QStringList lines;
-    if (maxLines <= 0) return lines;
-    QTextLayout layout(text, font);
-    QTextOption option;
-    option.setWrapMode(QTextOption::WordWrap);
-    layout.setTextOption(option);
-    layout.beginLayout();
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(width);
-        if (lines.size() == maxLines - 1) {
-            // The last line takes the whole rest, cut short where it no longer fits.
-            const QString rest = text.mid(line.textStart()).trimmed();
-            lines.append(QFontMetrics(font).elidedText(rest, Qt::ElideRight, width));
-            break;
-        }
-        lines.append(text.mid(line.textStart(), line.textLength()).trimmed());
-    }
-    layout.endLayout();
-    return lines;
 }
 
 void setTextColor(QLabel& label, const QColor& color) {

@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include "app/ui/dashboard/DashboardTexts.h"
+#include "app/ui/kit/TextLines.h"
 #include "app/ui/kit/Theme.h"
 
 class QLabel;
@@ -35,9 +36,7 @@ void paintCard(QPainter& painter, const QRectF& rect, const QColor& fill, double
 void setTextColor(QLabel& label, const QColor& color);
 QLabel* symbolLabel(std::string_view symbol, int pixelSize, QWidget* parent);
 QLabel* textLabel(const QString& text, const QFont& font, QWidget* parent);
-// `text` word-wrapped at `width` in `font`, kept to `maxLines` lines; when it runs longer, the
-// last kept line ends in an ellipsis. The lines come back without their line breaks.
-QStringList linesWithin(const QString& text, const QFont& font, int width, int maxLines);
+using solvara::linesWithin;
 // A symbol as a button icon of `pixelSize` in `color` (the icon font has no letters, so a
 // symbol cannot share a button's text).
 QIcon symbolIcon(std::string_view symbol, int pixelSize, const QColor& color);

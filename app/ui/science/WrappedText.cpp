@@ -1,10 +1,12 @@
 #include "app/ui/science/WrappedText.h"
 
 #include <cmath>
+#include <limits>
 
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QTextLayout>
+
+#include "app/ui/kit/TextLines.h"
 
 namespace solvara {
 
@@ -33,29 +35,14 @@ QStringList WrappedText::visibleLines(int width) const {
     if (width == cachedWidth_) return cachedLines_;
     QStringList lines;
     if (width <= 0) return lines;
-    const QFontMetricsF metrics(font_);
-    const QStringList paragraphs = text_.split('\n');
-    for (const QString& paragraph : paragraphs) {
+    const int limit = maxLines_ > 0 ? maxLines_ : std::numeric_limits<int>::max();
+    for (const QString& paragraph : text_.split('\n')) {
+        if (lines.size() >= limit) break;
         if (paragraph.isEmpty()) {
             lines.append(QString());
             continue;
         }
-        QTextLayout layout(paragraph, font_);
-        QTextOption option;
-        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-        layout.setTextOption(option);
-        layout.beginLayout();
-        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-            line.setLineWidth(width);
-            lines.append(paragraph.mid(line.textStart(), line.textLength()));
-        }
-        layout.endLayout();
-    }
-    if (maxLines_ > 0 && lines.size() > maxLines_) {
-        // The last line shown carries the rest of the text, elided to fit.
-        QString rest = lines.mid(maxLines_ - 1).join(' ').simplified();
-        lines = lines.mid(0, maxLines_ - 1);
-        lines.append(metrics.elidedText(rest, Qt::ElideRight, width));
+        lines.append(linesWithin(paragraph, font_, width, limit - static_cast<int>(lines.size())));
     }
     cachedWidth_ = width;
     cachedLines_ = lines;
