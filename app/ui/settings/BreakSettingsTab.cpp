@@ -7,6 +7,7 @@
 
 #include "app/state/AppState.h"
 #include "app/ui/kit/Localized.h"
+#include "app/ui/kit/SettingsRow.h"
 #include "app/ui/kit/Symbols.h"
 #include "app/ui/settings/SettingsTexts.h"
 #include "core/foundation/Format.h"
@@ -127,9 +128,9 @@ void BreakSettingsTab::refresh() {
     countdownRow_->setVisible(!state_.breakCountdownText().empty());
     countdown_->setText(text(state_.breakCountdownText()));
     const BreakScheduler& scheduler = state_.breakScheduler();
-    completed_->setText(text(format::integer(scheduler.breaksCompleted())));
-    skipped_->setText(text(format::integer(scheduler.breaksSkipped())));
-    compliance_->setText(text(settingstext::fractionPercent(scheduler.complianceRatio())));
+    completed_->setValue(text(format::integer(scheduler.breaksCompleted())));
+    skipped_->setValue(text(format::integer(scheduler.breaksSkipped())));
+    compliance_->setValue(text(settingstext::fractionPercent(scheduler.complianceRatio())));
 
     selectTag(postpone_, QVariant::fromValue<qlonglong>(state_.breakPostponeMinutes()));
     postponeButton_->setEnabled(on);

@@ -9,6 +9,7 @@
 #include "app/state/AppState.h"
 #include "app/ui/kit/BuildInfo.h"
 #include "app/ui/kit/Localized.h"
+#include "app/ui/kit/SettingsRow.h"
 #include "app/ui/kit/Symbols.h"
 #include "app/ui/kit/UiServices.h"
 #include "app/ui/settings/SettingsTexts.h"
@@ -193,7 +194,7 @@ void GeneralSettingsTab::refresh() {
     bedtimeRow_->setVisible(state_.sleepAlarmEnabled() && countdown.has_value());
     bedtime_->setText(countdown ? text(*countdown) : QString());
     selectTag(mode_, text(std::string(rawValue(state_.currentMode()))));
-    effective_->setText(text(settingstext::kelvin(state_.effectiveKelvin())));
+    effective_->setValue(text(settingstext::kelvin(state_.effectiveKelvin())));
 }
 
 }  // namespace solvara
