@@ -246,6 +246,9 @@ void MenuBarPopover::buildFooter(QLayout* stack) {
     auto* open = new PlainButton(localized("Open Solvara"), caption, &Theme::secondary, footer);
     open->setObjectName("openButton");
     open->setAccessibleName("Open main window");
+    // The name says what the button does in other words than its title: the title a sighted
+    // person reads still reaches a screen reader.
+    open->setAccessibleDescription(localized("Open Solvara"));
     connect(open, &QAbstractButton::clicked, this, &MenuBarPopover::openMainWindowRequested);
     layout->addWidget(open);
     layout->addStretch(1);
@@ -321,6 +324,7 @@ void MenuBarPopover::refresh() {
         kelvinLabel_->setText(kelvinText);
         kelvinLabel_->setAccessibleName(localized("Color temperature") + " " + text(format::integer(kelvin)) + " " +
                                         localized("Kelvin"));
+        kelvinLabel_->setAccessibleDescription(kelvinText);
     }
     setVisibleIfChanged(solarColumn_, current.has_value(), layoutChanged);
     if (current) {
