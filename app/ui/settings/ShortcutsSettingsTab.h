@@ -40,6 +40,7 @@ private:
     void startRecording(Action action);
     void recorded(Action action, const KeyboardShortcutManager::Shortcut& shortcut);
     void recordingStopped();
+    void unusableKey(const QString& keys);
 
     AppState& state_;
     ShortcutRecorder* recorder_;
@@ -47,6 +48,8 @@ private:
     // Combinations the user recorded that the manager would not keep (a character key with
     // Shift alone), so the row can say why it stayed empty. View state only.
     std::map<Action, KeyboardShortcutManager::Shortcut> refused_;
+    // The last key of the running recording that the table cannot store, as the user pressed it.
+    QString unusableKeys_;
     bool grabsSuspended_ = false;
 };
 
