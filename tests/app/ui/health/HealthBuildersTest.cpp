@@ -371,8 +371,8 @@ TEST(HealthChartPlan, EveryYLabelReadsBackAsItsMark) {
         return ec == std::errc() && end == text.data() + text.size() ? value : std::nan("");
     };
     std::vector<std::vector<Snapshot>> plans;
-    for (const double largest : {0.0, 1e-9, 3e-7, 0.001, 0.04, 0.1, 0.3, 0.7, 1.0, 2.5, 7.3, 24.0, 33.3, 1234.5,
-                                 98765.0, 1e9, 3.7e15}) {
+    for (const double largest :
+         {0.0, 1e-9, 3e-7, 0.001, 0.04, 0.1, 0.3, 0.7, 1.0, 2.5, 7.3, 24.0, 33.3, 1234.5, 98765.0, 1e9, 3.7e15}) {
         // A new user's first days: nothing, a little, then the day's most.
         std::vector<Snapshot> list;
         for (const double share : {0.0, 0.35, 0.8, 1.0}) {

@@ -58,53 +58,44 @@ TEST_F(SettingsTablesTest, SchedulePickersOfferTheirHoursAndMinutes) {
     state->setUseManualNightSchedule(true);
     auto tab = shown<ScheduleSettingsTab>();
     const QStringList quarters{"00", "15", "30", "45"};
-    expectPickers(*tab,
-                  {
-                      {"wakeHour",
-                       100,
-                       {"4:00", "5:00", "6:00", "7:00", "8:00", "9:00", "10:00", "11:00", "12:00"},
-                       numbers({4, 5, 6, 7, 8, 9, 10, 11, 12})},
-                      {"sleepHour",
-                       100,
-                       {"20:00", "21:00", "22:00", "23:00", "0:00", "1:00"},
-                       numbers({20, 21, 22, 23, 0, 1})},
-                      {"weekendWakeHour",
-                       100,
-                       {"4:00", "5:00", "6:00", "7:00", "8:00", "9:00", "10:00", "11:00", "12:00", "13:00"},
-                       numbers({4, 5, 6, 7, 8, 9, 10, 11, 12, 13})},
-                      {"weekendSleepHour",
-                       100,
-                       {"22:00", "23:00", "0:00", "1:00", "2:00"},
-                       numbers({22, 23, 0, 1, 2})},
-                      {"movieModeAutoRevert",
-                       120,
-                       {"1 hour", "1.5 hours", "2 hours", "2.5 hours", "3 hours", "Never"},
-                       numbers({60, 90, 120, 150, 180, 0})},
-                      {"nightStartHour",
-                       60,
-                       {"17", "18", "19", "20", "21", "22", "23"},
-                       numbers({17, 18, 19, 20, 21, 22, 23})},
-                      {"nightStartMinute", 60, quarters, numbers({0, 15, 30, 45})},
-                      {"nightEndHour", 60, {"04", "05", "06", "07", "08", "09"}, numbers({4, 5, 6, 7, 8, 9})},
-                      {"nightEndMinute", 60, quarters, numbers({0, 15, 30, 45})},
-                      {"locationSource", 150, {"Automatic", "Manual"}, strings({"Automatic", "Manual"})},
-                  });
+    expectPickers(
+        *tab,
+        {
+            {"wakeHour",
+             100,
+             {"4:00", "5:00", "6:00", "7:00", "8:00", "9:00", "10:00", "11:00", "12:00"},
+             numbers({4, 5, 6, 7, 8, 9, 10, 11, 12})},
+            {"sleepHour", 100, {"20:00", "21:00", "22:00", "23:00", "0:00", "1:00"}, numbers({20, 21, 22, 23, 0, 1})},
+            {"weekendWakeHour",
+             100,
+             {"4:00", "5:00", "6:00", "7:00", "8:00", "9:00", "10:00", "11:00", "12:00", "13:00"},
+             numbers({4, 5, 6, 7, 8, 9, 10, 11, 12, 13})},
+            {"weekendSleepHour", 100, {"22:00", "23:00", "0:00", "1:00", "2:00"}, numbers({22, 23, 0, 1, 2})},
+            {"movieModeAutoRevert",
+             120,
+             {"1 hour", "1.5 hours", "2 hours", "2.5 hours", "3 hours", "Never"},
+             numbers({60, 90, 120, 150, 180, 0})},
+            {"nightStartHour", 60, {"17", "18", "19", "20", "21", "22", "23"}, numbers({17, 18, 19, 20, 21, 22, 23})},
+            {"nightStartMinute", 60, quarters, numbers({0, 15, 30, 45})},
+            {"nightEndHour", 60, {"04", "05", "06", "07", "08", "09"}, numbers({4, 5, 6, 7, 8, 9})},
+            {"nightEndMinute", 60, quarters, numbers({0, 15, 30, 45})},
+            {"locationSource", 150, {"Automatic", "Manual"}, strings({"Automatic", "Manual"})},
+        });
 }
 
 TEST_F(SettingsTablesTest, BreakPickersOfferTheirLengthsSoundsAndScreens) {
     auto tab = shown<BreakSettingsTab>();
     const QStringList sounds{"None", "Chime", "Bell", "Singing Bowl", "Nature"};
     const QStringList screens{"Simple Text", "Exercise Prompts", "Nature Image", "Breathing Animation"};
-    expectPickers(*tab, {
-                            {"breakInterval",
-                             120,
-                             {"15 min", "20 min", "30 min", "45 min", "60 min"},
-                             numbers({15, 20, 30, 45, 60})},
-                            {"breakPostpone", 120, {"2 min", "5 min", "10 min", "15 min"}, numbers({2, 5, 10, 15})},
-                            {"breakStartSound", 150, sounds, strings(sounds)},
-                            {"breakEndSound", 150, sounds, strings(sounds)},
-                            {"breakScreenType", 180, screens, strings(screens)},
-                        });
+    expectPickers(
+        *tab,
+        {
+            {"breakInterval", 120, {"15 min", "20 min", "30 min", "45 min", "60 min"}, numbers({15, 20, 30, 45, 60})},
+            {"breakPostpone", 120, {"2 min", "5 min", "10 min", "15 min"}, numbers({2, 5, 10, 15})},
+            {"breakStartSound", 150, sounds, strings(sounds)},
+            {"breakEndSound", 150, sounds, strings(sounds)},
+            {"breakScreenType", 180, screens, strings(screens)},
+        });
 }
 
 TEST_F(SettingsTablesTest, DisplaySlidersSpanTheirRangesInTheirSteps) {
