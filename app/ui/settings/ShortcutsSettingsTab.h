@@ -14,10 +14,11 @@ class AppState;
 class ShortcutRecorder;
 
 // The ten shortcut actions with their combinations. Clicking a combination records a new one
-// (Escape, leaving the tab or hiding the window cancels); the clear button removes it; the
-// restore button puts the default table back. The table is the shortcut manager's, saved after
-// each change. While a recording runs, the desktop grabs are released, so the combination being
-// pressed reaches the recorder instead of firing its action.
+// (Escape, leaving the tab or hiding the window cancels; a key the table cannot store is refused
+// with the reason under the row's name); the clear button removes it; the restore button puts
+// the default table back. The table is the shortcut manager's, saved after each change. While a
+// recording runs, the desktop grabs are released, so the combination being pressed reaches the
+// recorder instead of firing its action.
 class ShortcutsSettingsTab : public settingsui::SettingsPage {
 public:
     using Action = KeyboardShortcutManager::Action;
