@@ -7,8 +7,17 @@
 
 namespace solvara {
 
+namespace {
+
+// No name is no symbol yet (a view filled in later), not an unknown one worth a log line.
+QString glyphOf(std::string_view name) {
+    return name.empty() ? QString() : Symbols::glyph(name);
+}
+
+}  // namespace
+
 SymbolView::SymbolView(std::string_view name, int pixelSize, ColorRole role, QWidget* parent)
-    : QWidget(parent), glyph_(Symbols::glyph(name)), role_(role) {
+    : QWidget(parent), glyph_(glyphOf(name)), role_(role) {
     setFont(Symbols::font(pixelSize));
     // A label's policy, so that styles space it as they space a label.
     setSizePolicy(QSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred, QSizePolicy::Label));
@@ -20,7 +29,7 @@ SymbolView::SymbolView(std::string_view name, int pixelSize, const QColor& color
 }
 
 void SymbolView::setSymbol(std::string_view name) {
-    const QString glyph = Symbols::glyph(name);
+    const QString glyph = glyphOf(name);
     if (glyph == glyph_) return;
     glyph_ = glyph;
     updateGeometry();

@@ -21,6 +21,7 @@ class SymbolView : public QWidget {
 public:
     using ColorRole = QColor Theme::*;
 
+    // An empty `name` draws nothing until setSymbol().
     SymbolView(std::string_view name, int pixelSize, ColorRole role, QWidget* parent = nullptr);
     // In a colour of its own rather than the window's theme (a break window's fixed backdrop).
     SymbolView(std::string_view name, int pixelSize, const QColor& color, QWidget* parent = nullptr);
