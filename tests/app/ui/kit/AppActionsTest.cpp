@@ -167,10 +167,19 @@ TEST_F(AppActionsTest, TheTrayIconFollowsTheSymbolAndItsMenuHoldsTheCommands) {
     QCoreApplication::processEvents();
     EXPECT_EQ(tray.symbol(), "sun.max");
 
-    const QList<QAction*> items = tray.menu()->actions();
-    EXPECT_TRUE(items.contains(actions.cycleModeAction()));
-    EXPECT_TRUE(items.contains(actions.takeBreakAction()));
-    EXPECT_TRUE(items.contains(actions.aboutAction()));
+    // The menu is the tray's own context menu from the start, Help submenu included: only what
+    // the tray holds when it is shown reaches a D-Bus tray host.
+    ASSERT_EQ(tray.systemTrayIcon()->contextMenu(), tray.menu());
+    QStringList items;
+    for (QAction* action : tray.menu()->actions()) {
+        items << (action->isSeparator() ? QString("-") : action->text());
+    }
+    EXPECT_EQ(items, (QStringList{"Open Solvara", "-", "Toggle On/Off", "Cycle Mode", "-", "Warmer (+100K)",
+                                  "Cooler (-100K)", "-", "Toggle PWM Protection", "Take Break Now", "-", "Help",
+                                  "About Solvara", "-", "Quit Solvara"}));
+    EXPECT_TRUE(tray.menu()->actions().contains(actions.takeBreakAction()));
+    ASSERT_NE(tray.menu()->findChild<QMenu*>("helpMenu"), nullptr);
+    EXPECT_TRUE(tray.menu()->findChild<QMenu*>("helpMenu")->actions().contains(actions.feedbackAction()));
 
     QSignalSpy quit(&tray, &TrayIcon::quitRequested);
     tray.menu()->findChild<QAction*>("quitAction")->trigger();
