@@ -1,7 +1,8 @@
 // The tray item as StatusNotifierItem hosts see it (KDE Plasma, GNOME's AppIndicator extension,
 // xfce4-panel, lxqt-panel, waybar): the test plays the host's StatusNotifierWatcher on a
 // private session bus, registered before the program's tray icon is made, and reads the item
-// and its com.canonical.dbusmenu menu over D-Bus the way those hosts do.
+// and its com.canonical.dbusmenu menu over D-Bus the way those hosts do: the tray shell built
+// here on fakes, and the solvara program itself.
 
 #include <fcntl.h>
 #include <signal.h>
@@ -13,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -35,6 +37,7 @@
 #include <QScreen>
 #include <QStyleFactory>
 #include <QThread>
+#include <nlohmann/json.hpp>
 
 #include "app/shell/AppDelegate.h"
 #include "app/ui/kit/AppActions.h"
@@ -43,6 +46,7 @@
 #include "app/ui/popover/TrayShell.h"
 #include "tests/app/shell/AppDelegateTestSupport.h"
 #include "tests/platform/linux/QtTestApplication.h"
+#include "tests/x11/tray/ProgramProcess.h"
 
 namespace solvara::testing {
 namespace {
@@ -294,6 +298,54 @@ TEST_F(TraySniTest, AHostThatAsksForTheMenuGetsTheSameMenuAtThePointer) {
     EXPECT_EQ(menu->geometry().topLeft(), click);
     EXPECT_EQ(shell->trayIcon().popover(), nullptr);
     menu->hide();
+}
+
+TEST_F(TraySniTest, TheProgramRegistersItsItemAndSavesTheModeACycleModeClickChooses) {
+    char pattern[] = "/tmp/solvara-sni-program.XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const fs::path home = pattern;
+    fs::create_directories(home / "config/solvara");
+    fs::create_directories(home / "runtime");
+    fs::permissions(home / "runtime", fs::perms::owner_all, fs::perm_options::replace);
+    const fs::path settings = home / "config/solvara/user-defaults.json";
+    std::ofstream(settings) << R"({"sv_isEnabled": true, "sv_hasCompletedOnboarding": true,)"
+                            << R"( "sv_locationSource": "Manual", "sv_selectedCity": "Berlin",)"
+                            << R"( "sv_currentMode": "Reading"})";
+    const auto storedMode = [&] {
+        const auto document = nlohmann::json::parse(readFile(settings), nullptr, false);
+        return document.is_object() && document.contains("sv_currentMode") && document["sv_currentMode"].is_string()
+                   ? document["sv_currentMode"].get<std::string>()
+                   : std::string();
+    };
+    {
+        // The program finds the bus and its watcher through DBUS_SESSION_BUS_ADDRESS, set by main.
+        Child program({SOLVARA_PROGRAM}, home / "solvara.log", [home] {
+            setenv("HOME", home.c_str(), 1);
+            setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+            setenv("XDG_STATE_HOME", (home / "state").c_str(), 1);
+            setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
+            setenv("XDG_RUNTIME_DIR", (home / "runtime").c_str(), 1);
+        });
+        ASSERT_TRUE(processEventsUntil([&] { return !watcher->registeredItems().isEmpty(); }, 15000))
+            << readFile(home / "solvara.log");
+        item = watcher->registeredItems().front();
+        menuPath = itemProperty("Menu").value<QDBusObjectPath>().path();
+        ASSERT_NE(menuPath.toStdString(), "/NO_DBUSMENU");
+        const MenuNode root = layout();
+        const MenuNode* cycle = root.find("Cycle Mode");
+        ASSERT_NE(cycle, nullptr) << root.childLabels().join(", ").toStdString();
+        ASSERT_NE(root.find("Help"), nullptr);
+        EXPECT_EQ(root.find("Help")->children.size(), 7u);
+        EXPECT_EQ(storedMode(), "Reading");
+
+        call(menuPath, "com.canonical.dbusmenu", "Event",
+             {cycle->id, "clicked", QVariant::fromValue(QDBusVariant(QVariant(0))), 0u});
+        EXPECT_TRUE(waitFor([&] { return storedMode() == "Presentation"; }, std::chrono::seconds(10)))
+            << "stored mode: " << storedMode() << "\n"
+            << readFile(home / "solvara.log");
+    }
+    std::error_code ignored;
+    fs::remove_all(home, ignored);
 }
 
 }  // namespace

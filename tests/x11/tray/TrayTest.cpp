@@ -41,55 +41,12 @@
 #include <X11/Xutil.h>
 
 #include "tests/x11/SecondClient.h"
+#include "tests/x11/tray/ProgramProcess.h"
 
 namespace solvara::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using SteadyClock = std::chrono::steady_clock;
-
-bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-    const auto end = SteadyClock::now() + limit;
-    while (!done()) {
-        if (SteadyClock::now() >= end) return done();
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return true;
-}
-
-// A child process with its output in `log`; killed when the handle goes.
-class Child {
-public:
-    Child(const std::vector<std::string>& command, const fs::path& log, const std::function<void()>& setup = {}) {
-        pid_ = fork();
-        if (pid_ == 0) {
-            if (setup) setup();
-            const int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            dup2(fd, 1);
-            dup2(fd, 2);
-            std::vector<char*> argv;
-            for (const auto& part : command) argv.push_back(const_cast<char*>(part.c_str()));
-            argv.push_back(nullptr);
-            execvp(argv[0], argv.data());
-            _exit(127);
-        }
-    }
-    ~Child() {
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            int status = 0;
-            if (!waitFor([&] { return waitpid(pid_, &status, WNOHANG) == pid_; }, std::chrono::seconds(10))) {
-                kill(pid_, SIGKILL);
-                waitpid(pid_, nullptr, 0);
-            }
-        }
-    }
-    Child(const Child&) = delete;
-    Child& operator=(const Child&) = delete;
-
-private:
-    pid_t pid_ = -1;
-};
 
 std::string output(const std::string& command) {
     std::string text;
@@ -100,13 +57,6 @@ std::string output(const std::string& command) {
     }
     while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
     return text;
-}
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 // Reading is 3800 K at any hour; without the morning boost the popover's rows above the mode
