@@ -29,12 +29,10 @@
 #include <QDBusConnection>
 #include <QDBusContext>
 #include <QDBusMessage>
-#include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusVariant>
 #include <QMenu>
-#include <QScreen>
 #include <QStyleFactory>
 #include <QThread>
 #include <nlohmann/json.hpp>
@@ -194,7 +192,8 @@ protected:
         }
         return parseNode(reply.arguments().at(1).value<QDBusArgument>());
     }
-    // Starts the program's tray, waits for it to register and answers the menu's object path.
+    // Builds the tray shell here, on the fakes; waits for its item to register and reads where its
+    // menu is.
     void startTray() {
         shell = std::make_unique<TrayShell>(delegate, ui.services());
         ASSERT_TRUE(processEventsUntil([&] { return !watcher->registeredItems().isEmpty(); }))
