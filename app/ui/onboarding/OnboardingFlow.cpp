@@ -1,6 +1,5 @@
 #include "app/ui/onboarding/OnboardingFlow.h"
 
-#include <QEasingCurve>
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,6 +15,7 @@
 #include "app/ui/kit/StateSignals.h"
 #include "app/ui/kit/StyledLabel.h"
 #include "app/ui/kit/Symbols.h"
+#include "app/ui/kit/Transition.h"
 #include "app/ui/kit/UiServices.h"
 #include "app/ui/onboarding/OnboardingPreviews.h"
 #include "app/ui/onboarding/OnboardingWidgets.h"
@@ -28,8 +28,7 @@ namespace {
 // How long the desktop gets to answer a permission request before the page looks again.
 constexpr int locationRecheckMs = 1000;
 constexpr int accessibilityRecheckMs = 2000;
-// How far a new page slides in from the trailing side.
-constexpr int pageSlide = 40;
+constexpr int pageMilliseconds = 350;
 
 QString hourText(int hour) {
     return QString::fromStdString(format::integer(hour)) + ":00";
@@ -102,19 +101,20 @@ OnboardingFlow::OnboardingFlow(AppState& state, UiServices& ui, QWidget* parent)
     pages_->addWidget(permissionsStep());
     progress_->setStep(0, false);
 
-    // A new page slides in from the trailing side and fades in; a picture of the old one slides
-    // out toward the leading side and fades out.
-    pageAnimation_->setDuration(350);
-    pageAnimation_->setEasingCurve(QEasingCurve::InOutQuad);
+    // A new page slides in from the trailing edge and fades in; a picture of the old one slides
+    // out toward the leading edge and fades out, each by the page area's whole width.
+    pageAnimation_->setDuration(pageMilliseconds);
+    pageAnimation_->setEasingCurve(motion::easeInOut());
     pageAnimation_->setStartValue(0.0);
     pageAnimation_->setEndValue(1.0);
     connect(pageAnimation_, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
         const double t = value.toDouble();
+        const int slide = pages_->width();
         QWidget* page = pages_->currentWidget();
-        page->move(int((1 - t) * pageSlide), 0);
+        page->move(int((1 - t) * slide), 0);
         if (auto* fade = qobject_cast<QGraphicsOpacityEffect*>(page->graphicsEffect())) fade->setOpacity(t);
         if (leaving_ != nullptr) {
-            leaving_->move(int(-t * pageSlide), 0);
+            leaving_->move(int(-t * slide), 0);
             if (auto* fade = qobject_cast<QGraphicsOpacityEffect*>(leaving_->graphicsEffect())) fade->setOpacity(1 - t);
         }
     });

@@ -1,6 +1,5 @@
 #include "app/ui/science/ScienceCard.h"
 
-#include <QEasingCurve>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPainterPath>
@@ -14,6 +13,7 @@
 #include "app/ui/kit/Symbols.h"
 #include "app/ui/kit/TextStyle.h"
 #include "app/ui/kit/Theme.h"
+#include "app/ui/kit/Transition.h"
 #include "app/ui/kit/UiServices.h"
 #include "app/ui/science/WrappedText.h"
 
@@ -189,7 +189,7 @@ ScienceCard::ScienceCard(const Content& content, ChartBuilder chart, UiServices&
 
     animation_ = new QVariantAnimation(this);
     animation_->setDuration(animationMilliseconds);
-    animation_->setEasingCurve(QEasingCurve::InOutQuad);
+    animation_->setEasingCurve(motion::easeInOut());
     connect(animation_, &QVariantAnimation::valueChanged, this,
             [this](const QVariant& value) { animationStep(value.toDouble()); });
     connect(animation_, &QVariantAnimation::finished, this, &ScienceCard::finishAnimation);
@@ -258,6 +258,7 @@ void ScienceCard::finishAnimation() {
     if (!openBlock_) return;
     if (header_->isChecked()) {
         openBlock_->setMaximumHeight(QWIDGETSIZE_MAX);
+        openBlock_->setGraphicsEffect(nullptr);
         return;
     }
     // Deferred: the block may hold the widget whose signal is running.
@@ -270,10 +271,21 @@ void ScienceCard::finishAnimation() {
 
 void ScienceCard::animationStep(double progress) {
     static_cast<Chevron*>(chevron_)->setAngle(90 * progress);
-    if (openBlock_) {
-        const int full = openBlock_->layout()->totalHeightForWidth(width());
-        openBlock_->setMaximumHeight(static_cast<int>(full * progress));
+    if (!openBlock_) return;
+    const int full = openBlock_->layout()->totalHeightForWidth(width());
+    openBlock_->setMaximumHeight(static_cast<int>(full * progress));
+    if (progress >= 1.0) {
+        openBlock_->setGraphicsEffect(nullptr);
+        return;
     }
+    // The block fades in as it comes down from under the header, and goes back up fading.
+    auto* effect = dynamic_cast<TransitionEffect*>(openBlock_->graphicsEffect());
+    if (effect == nullptr) {
+        effect = new TransitionEffect(openBlock_);
+        effect->setClipped(true);
+        openBlock_->setGraphicsEffect(effect);
+    }
+    effect->setFrame(progress, QPointF(0, -(1.0 - progress) * full), 1.0);
 }
 
 void ScienceCard::paintEvent(QPaintEvent*) {

@@ -27,7 +27,8 @@ protected:
 
 // A science topic that opens in place: the header (symbol, title, summary and a chevron) is one
 // button; opening shows the chart, the explanation and the reference. The chart is built only
-// while the card is open.
+// while the card is open. Opening and closing on screen play over 0.25 s: the chevron turns and
+// the open block grows, fading in as it comes down from under the header (and back).
 class ScienceCard : public QWidget {
 public:
     using ChartBuilder = std::function<QWidget*(QWidget* parent)>;

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QSignalSpy>
 #include <QStackedWidget>
+#include <QVariantAnimation>
 #include <QWindow>
 
 #include "app/ui/kit/QtPermissions.h"
@@ -16,6 +17,7 @@
 #include "app/ui/onboarding/OnboardingWidgets.h"
 #include "app/ui/settings/MainWindow.h"
 #include "app/ui/settings/SettingsView.h"
+#include "tests/platform/linux/QtTestApplication.h"
 #include "tests/app/ui/settings/SettingsTestSupport.h"
 
 namespace solvara::testing {
@@ -53,7 +55,7 @@ TEST_F(OnboardingFlowTest, PagesFollowTheirButtonsAndTheProgressFillsByQuarters)
     const auto expectPage = [&](int step) {
         EXPECT_EQ(onboarding->currentStep(), step);
         EXPECT_TRUE(onboarding->page(step)->isVisible());
-        QTRY_COMPARE(progress->fillWidth(), 520.0 * (step + 1) / 4);
+        SOLVARA_EXPECT_EVENTUALLY_EQ(progress->fillWidth(), 520.0 * (step + 1) / 4);
     };
     expectPage(0);
     EXPECT_EQ(button(*onboarding, "onboardingNext")->text(), "Get Started");
@@ -79,12 +81,33 @@ TEST_F(OnboardingFlowTest, PagesFollowTheirButtonsAndTheProgressFillsByQuarters)
     // Quick presses cut the slides short; every page ends in place and opaque.
     press(*onboarding, "onboardingBack");
     press(*onboarding, "onboardingBack");
-    QTRY_VERIFY(onboarding->findChild<QWidget*>("onboardingLeavingPage") == nullptr);
+    SOLVARA_EXPECT_EVENTUALLY(onboarding->findChild<QWidget*>("onboardingLeavingPage") == nullptr);
     for (int step = 0; step < OnboardingFlow::totalSteps; ++step) {
         EXPECT_EQ(onboarding->page(step)->pos(), QPoint(0, 0)) << step;
         EXPECT_EQ(onboarding->page(step)->graphicsEffect(), nullptr) << step;
     }
     expectPage(0);
+}
+
+TEST_F(OnboardingFlowTest, APageComesInFromTheTrailingEdgeAndTheOldOneLeavesByTheWholeWidth) {
+    auto onboarding = flow();
+    const int width = child<QStackedWidget>(*onboarding, "onboardingPages")->width();
+    QTest::mouseClick(button(*onboarding, "onboardingNext"), Qt::LeftButton);
+    EXPECT_EQ(onboarding->currentStep(), 1);  // the step changes at once
+    auto* leaving = onboarding->findChild<QWidget*>("onboardingLeavingPage");
+    ASSERT_NE(leaving, nullptr);
+    const auto own = onboarding->findChildren<QVariantAnimation*>(QString(), Qt::FindDirectChildrenOnly);
+    ASSERT_EQ(own.size(), 1);
+    QVariantAnimation* slide = own.front();
+    slide->pause();
+    slide->setCurrentTime(slide->duration() / 2);
+    EXPECT_NEAR(onboarding->page(1)->x(), width / 2, 2);
+    EXPECT_NEAR(leaving->x(), -width / 2, 2);
+    slide->resume();
+    SOLVARA_EXPECT_EVENTUALLY(onboarding->findChild<QWidget*>("onboardingLeavingPage") == nullptr);
+    EXPECT_EQ(slide->state(), QAbstractAnimation::Stopped);
+    EXPECT_EQ(onboarding->page(1)->pos(), QPoint(0, 0));
+    EXPECT_EQ(onboarding->page(1)->graphicsEffect(), nullptr);
 }
 
 TEST_F(OnboardingFlowTest, TheScheduleChoicesAreStoredAtOnceAndStayWhenGoingBack) {
