@@ -40,15 +40,21 @@ QRectF TransitionEffect::boundingRectFor(const QRectF& rect) const {
     return clipped_ ? rect : rect.marginsAdded(margins_);
 }
 
+void TransitionEffect::setPicture(const QPixmap& picture) {
+    picture_ = picture;
+    update();
+}
+
 void TransitionEffect::draw(QPainter* painter) {
     if (opacity_ <= 0.0) return;
-    if (opacity_ >= 1.0 && offset_.isNull() && scale_ == 1.0) {
+    if (picture_.isNull() && opacity_ >= 1.0 && offset_.isNull() && scale_ == 1.0) {
         drawSource(painter);
         return;
     }
     // Through a picture, so that the widget's own layers fade as one.
     QPoint origin;
-    const QPixmap picture = sourcePixmap(Qt::LogicalCoordinates, &origin, QGraphicsEffect::NoPad);
+    const QPixmap picture =
+        picture_.isNull() ? sourcePixmap(Qt::LogicalCoordinates, &origin, QGraphicsEffect::NoPad) : picture_;
     if (picture.isNull()) return;
     const QRectF source = sourceBoundingRect(Qt::LogicalCoordinates);
     painter->save();
@@ -138,10 +144,12 @@ void WidgetTransition::setShown(bool shown, bool animated) {
         slider_->stop();
         slideOffset_ = {};
         target_->setGraphicsEffect(nullptr);
-        auto* ghost = new Ghost(target_->grab(), target_->geometry(), target_->parentWidget());
+        const QPixmap still = target_->grab();
+        auto* ghost = new Ghost(still, target_->geometry(), target_->parentWidget());
         ghost_ = ghost;
         target_->hide();
         ghost->show();
+        effectOn(ghost)->setPicture(still);
     }
     shown_ = from;
     applyFrame();

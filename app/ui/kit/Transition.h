@@ -2,6 +2,7 @@
 
 #include <QEasingCurve>
 #include <QGraphicsEffect>
+#include <QPixmap>
 #include <QPointer>
 
 class QVariantAnimation;
@@ -30,6 +31,9 @@ public:
     double scale() const { return scale_; }
     void setMargins(const QMarginsF& margins);
     void setClipped(bool clipped);
+    // Draws `picture` (a still of the widget taken as the transition began) in place of the
+    // widget itself, so that a frame costs one blit however much the widget holds.
+    void setPicture(const QPixmap& picture);
 
     QRectF boundingRectFor(const QRectF& rect) const override;
 
@@ -42,6 +46,7 @@ private:
     double scale_ = 1.0;
     QMarginsF margins_;
     bool clipped_ = false;
+    QPixmap picture_;
 };
 
 // How a widget enters and leaves: a fade, a move from and to the top edge (by its own height),

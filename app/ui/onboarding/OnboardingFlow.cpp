@@ -1,6 +1,5 @@
 #include "app/ui/onboarding/OnboardingFlow.h"
 
-#include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QStackedWidget>
@@ -112,10 +111,10 @@ OnboardingFlow::OnboardingFlow(AppState& state, UiServices& ui, QWidget* parent)
         const int slide = pages_->width();
         QWidget* page = pages_->currentWidget();
         page->move(int((1 - t) * slide), 0);
-        if (auto* fade = qobject_cast<QGraphicsOpacityEffect*>(page->graphicsEffect())) fade->setOpacity(t);
+        if (auto* fade = dynamic_cast<TransitionEffect*>(page->graphicsEffect())) fade->setFrame(t, {}, 1.0);
         if (leaving_ != nullptr) {
             leaving_->move(int(-t * slide), 0);
-            if (auto* fade = qobject_cast<QGraphicsOpacityEffect*>(leaving_->graphicsEffect())) fade->setOpacity(1 - t);
+            if (auto* fade = dynamic_cast<TransitionEffect*>(leaving_->graphicsEffect())) fade->setFrame(1 - t, {}, 1.0);
         }
     });
     connect(pageAnimation_, &QVariantAnimation::finished, this, &OnboardingFlow::settlePages);
@@ -302,17 +301,23 @@ void OnboardingFlow::goTo(int step) {
     auto* leaving = new QLabel(pages_);
     leaving->setObjectName("onboardingLeavingPage");
     leaving->setAttribute(Qt::WA_TransparentForMouseEvents);
-    leaving->setPixmap(pages_->currentWidget()->grab());
+    // Both pages slide as stills: a frame is two blits, not two pages painted.
+    const QPixmap old = pages_->currentWidget()->grab();
+    leaving->setPixmap(old);
     leaving->setGeometry(pages_->currentWidget()->geometry());
-    leaving->setGraphicsEffect(new QGraphicsOpacityEffect(leaving));
+    auto* fadeOut = new TransitionEffect(leaving);
+    fadeOut->setPicture(old);
+    leaving->setGraphicsEffect(fadeOut);
     leaving_ = leaving;
 
     step_ = step;
     progress_->setStep(step, true);
     pages_->setCurrentIndex(step);
     QWidget* page = pages_->currentWidget();
-    auto* fade = new QGraphicsOpacityEffect(page);
-    fade->setOpacity(0);
+    page->layout()->activate();
+    auto* fade = new TransitionEffect(page);
+    fade->setPicture(page->grab());
+    fade->setFrame(0.0, {}, 1.0);
     page->setGraphicsEffect(fade);
     leaving->show();
     leaving->raise();

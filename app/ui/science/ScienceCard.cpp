@@ -244,8 +244,11 @@ void ScienceCard::setExpanded(bool expanded) {
     animation_->setStartValue(from);
     animation_->setEndValue(expanded ? 1.0 : 0.0);
     if (isVisible()) {
+        if (openBlock_) {
+            openBlock_->show();
+            takeStill();
+        }
         animationStep(from);
-        if (openBlock_) openBlock_->show();
         animation_->start();
     } else {
         // Nothing to watch: land on the end state at once.
@@ -256,6 +259,7 @@ void ScienceCard::setExpanded(bool expanded) {
 
 void ScienceCard::finishAnimation() {
     if (!openBlock_) return;
+    still_ = QPixmap();
     if (header_->isChecked()) {
         openBlock_->setMaximumHeight(QWIDGETSIZE_MAX);
         openBlock_->setGraphicsEffect(nullptr);
@@ -267,6 +271,15 @@ void ScienceCard::finishAnimation() {
     openBlock_ = nullptr;
     openLayout_ = nullptr;
     chart_ = nullptr;
+}
+
+void ScienceCard::takeStill() {
+    // Laid out whole for the picture, whatever height the block has been given so far.
+    openBlock_->setMaximumHeight(QWIDGETSIZE_MAX);
+    openBlock_->setGraphicsEffect(nullptr);
+    openBlock_->resize(width(), openBlock_->layout()->totalHeightForWidth(width()));
+    openBlock_->layout()->activate();
+    still_ = openBlock_->grab();
 }
 
 void ScienceCard::animationStep(double progress) {
@@ -283,6 +296,7 @@ void ScienceCard::animationStep(double progress) {
     if (effect == nullptr) {
         effect = new TransitionEffect(openBlock_);
         effect->setClipped(true);
+        effect->setPicture(still_);
         openBlock_->setGraphicsEffect(effect);
     }
     effect->setFrame(progress, QPointF(0, -(1.0 - progress) * full), 1.0);

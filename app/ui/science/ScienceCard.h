@@ -3,6 +3,7 @@
 #include <functional>
 
 #include <QAbstractButton>
+#include <QPixmap>
 #include <QWidget>
 
 #include "app/ui/science/Citation.h"
@@ -55,6 +56,8 @@ protected:
 private:
     void setExpanded(bool expanded);
     void buildOpenBlock();
+    // A picture of the whole open block, drawn while it comes and goes.
+    void takeStill();
     void animationStep(double progress);
     void finishAnimation();
 
@@ -69,6 +72,7 @@ private:
     QVBoxLayout* openLayout_ = nullptr;
     QWidget* chart_ = nullptr;
     QVariantAnimation* animation_;
+    QPixmap still_;
 };
 
 }  // namespace solvara
