@@ -68,7 +68,7 @@ void TransitionLabel::setTextAnimated(const QString& text) {
 }
 
 void TransitionLabel::paintEvent(QPaintEvent* event) {
-    if (animation_->state() != QAbstractAnimation::Running) {
+    if (animation_->state() == QAbstractAnimation::Stopped) {
         QLabel::paintEvent(event);
         return;
     }
