@@ -345,7 +345,10 @@ void OnboardingFlow::completeOnboarding() {
 }
 
 void OnboardingFlow::checkPermissions(bool animated) {
-    locationGranted_ = ui_.permissions.locationGranted();
+    // A position the location service already delivered to the program answers the question,
+    // whatever the flow's own look at the service says.
+    const bool fixInHand = state_.locationSource() == LocationSource::automatic && state_.hasLocationFix();
+    locationGranted_ = fixInHand || ui_.permissions.locationGranted();
     accessibilityGranted_ = ui_.permissions.accessibilityGranted();
     locationCard_->setGranted(locationGranted_, animated);
     accessibilityCard_->setGranted(accessibilityGranted_, animated);

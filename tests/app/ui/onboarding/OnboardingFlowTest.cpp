@@ -176,6 +176,28 @@ TEST_F(OnboardingFlowTest, ThePermissionCardsShowWhatTheDesktopAnswers) {
     }
 }
 
+TEST_F(OnboardingFlowTest, APositionAlreadyDeliveredShowsTheLocationGrantedAtOnce) {
+    ui.permissions.location = false;  // the flow's own look at the service has no answer yet
+    state->setHasLocationFix(true);
+    struct Case {
+        LocationSource source;
+        bool granted;
+    };
+    for (const Case c : {Case{LocationSource::automatic, true}, Case{LocationSource::manual, false}}) {
+        state->setLocationSource(c.source);
+        auto onboarding = flow();
+        for (int step = 0; step < 3; ++step) press(*onboarding, "onboardingNext");
+        auto* location = child<PermissionCard>(*onboarding, "locationCard");
+        EXPECT_EQ(location->isGranted(), c.granted);
+        EXPECT_EQ(location->grantButton()->isVisible(), !c.granted);
+        auto* mark = location->findChild<GrantedMark*>("permissionGranted");
+        EXPECT_EQ(mark->isVisible(), c.granted);
+        if (c.granted) {
+            EXPECT_EQ(mark->shown(), 1.0) << "there at once";
+        }
+    }
+}
+
 TEST_F(OnboardingFlowTest, GrantAsksAndLooksAgainOnceTheDesktopHadTime) {
     auto onboarding = flow();
     for (int step = 0; step < 3; ++step) press(*onboarding, "onboardingNext");
