@@ -47,7 +47,8 @@ public:
     void next() {
         time_ = (time_ + 16) % longest_;
         // Short of each end: an animation that reaches its end stops and cleans up.
-        for (QAbstractAnimation* animation : held_) animation->setCurrentTime(std::min(time_, animation->duration() - 1));
+        for (QAbstractAnimation* animation : held_)
+            animation->setCurrentTime(std::min(time_, animation->duration() - 1));
         QCoreApplication::processEvents();
     }
 

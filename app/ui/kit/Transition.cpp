@@ -92,7 +92,10 @@ private:
 }  // namespace
 
 WidgetTransition::WidgetTransition(QWidget* target, TransitionStyle style)
-    : QObject(target), target_(target), style_(style), presence_(new QVariantAnimation(this)),
+    : QObject(target),
+      target_(target),
+      style_(style),
+      presence_(new QVariantAnimation(this)),
       slider_(new QVariantAnimation(this)) {
     presence_->setDuration(style.milliseconds);
     presence_->setEasingCurve(motion::easeInOut());

@@ -16,8 +16,7 @@ namespace {
 // Which characters of each text changed: position by position between texts of one length
 // (a clock's "19:59" to "20:00" keeps its colon), otherwise what lies between the common start
 // and the common end ("9 lux" to "12 lux" changes only the number).
-void markChanges(const QString& from, const QString& to, std::vector<bool>& fromChanged,
-                 std::vector<bool>& toChanged) {
+void markChanges(const QString& from, const QString& to, std::vector<bool>& fromChanged, std::vector<bool>& toChanged) {
     fromChanged.assign(from.size(), true);
     toChanged.assign(to.size(), true);
     if (from.size() == to.size()) {
@@ -79,8 +78,8 @@ void TransitionLabel::paintEvent(QPaintEvent* event) {
     const auto origin = [&](const QString& line) {
         const QSize size(static_cast<int>(std::ceil(metrics.horizontalAdvance(line))),
                          static_cast<int>(std::ceil(metrics.height())));
-        const QRect box = QStyle::alignedRect(layoutDirection(), QStyle::visualAlignment(layoutDirection(), alignment()),
-                                              size, contentsRect());
+        const QRect box = QStyle::alignedRect(
+            layoutDirection(), QStyle::visualAlignment(layoutDirection(), alignment()), size, contentsRect());
         return QPointF(box.left(), box.top() + metrics.ascent());
     };
     const QString to = text();

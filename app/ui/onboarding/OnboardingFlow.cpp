@@ -114,7 +114,8 @@ OnboardingFlow::OnboardingFlow(AppState& state, UiServices& ui, QWidget* parent)
         if (auto* fade = dynamic_cast<TransitionEffect*>(page->graphicsEffect())) fade->setFrame(t, {}, 1.0);
         if (leaving_ != nullptr) {
             leaving_->move(int(-t * slide), 0);
-            if (auto* fade = dynamic_cast<TransitionEffect*>(leaving_->graphicsEffect())) fade->setFrame(1 - t, {}, 1.0);
+            if (auto* fade = dynamic_cast<TransitionEffect*>(leaving_->graphicsEffect()))
+                fade->setFrame(1 - t, {}, 1.0);
         }
     });
     connect(pageAnimation_, &QVariantAnimation::finished, this, &OnboardingFlow::settlePages);

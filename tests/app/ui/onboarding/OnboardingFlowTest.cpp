@@ -17,8 +17,8 @@
 #include "app/ui/onboarding/OnboardingWidgets.h"
 #include "app/ui/settings/MainWindow.h"
 #include "app/ui/settings/SettingsView.h"
-#include "tests/platform/linux/QtTestApplication.h"
 #include "tests/app/ui/settings/SettingsTestSupport.h"
+#include "tests/platform/linux/QtTestApplication.h"
 
 namespace solvara::testing {
 namespace {

@@ -304,7 +304,7 @@ TEST_F(MenuBarPopoverTest, RowsComeAndGoAtOnceWhileOnlyTheirPictureMoves) {
     const std::size_t writesBeforeLeaving = fakes.userDefaults.setCount;
     SOLVARA_EXPECT_EVENTUALLY(atRest());
     EXPECT_EQ(fakes.userDefaults.setCount, writesBeforeLeaving);  // the animations wrote nothing
-    EXPECT_GT(writesBeforeLeaving, writes);                        // while the switch did
+    EXPECT_GT(writesBeforeLeaving, writes);                       // while the switch did
     EXPECT_EQ(fakes.displayTransfer.writes.size(), gamma);
 }
 
