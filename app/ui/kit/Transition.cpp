@@ -112,6 +112,10 @@ WidgetTransition::WidgetTransition(QWidget* target, TransitionStyle style)
     connect(slider_, &QAbstractAnimation::finished, this, &WidgetTransition::finish);
 }
 
+WidgetTransition::~WidgetTransition() {
+    delete ghost_;
+}
+
 bool WidgetTransition::isRunning() const {
     return presence_->state() == QAbstractAnimation::Running || slider_->state() == QAbstractAnimation::Running;
 }

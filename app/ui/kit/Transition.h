@@ -67,6 +67,8 @@ struct TransitionStyle {
 class WidgetTransition : public QObject {
 public:
     WidgetTransition(QWidget* target, TransitionStyle style);
+    // A picture still leaving goes with it (it belongs to the target's parent).
+    ~WidgetTransition() override;
 
     // Shows or hides the target; `animated` plays the change (only worth it while on screen).
     void setShown(bool shown, bool animated);
