@@ -13,6 +13,7 @@ class QSlider;
 namespace solvara {
 
 class AppState;
+class SymbolView;
 class WidgetTransition;
 
 // A card that previews any quarter hour of today: what the engine would give at that moment at
@@ -47,7 +48,7 @@ private:
     std::optional<CircadianEngine::CircadianState> previewState_;
     bool active_ = false;
 
-    QLabel* symbol_ = nullptr;
+    SymbolView* symbol_ = nullptr;
     QPushButton* reset_ = nullptr;
     WidgetTransition* resetTransition_ = nullptr;
     QWidget* previewRow_ = nullptr;

@@ -20,6 +20,7 @@ class PlainButton;
 class StateSignals;
 class StyledLabel;
 class Switch;
+class SymbolView;
 class TransitionLabel;
 class WidgetTransition;
 
@@ -99,7 +100,7 @@ private:
     std::array<ModeButton*, 9> modeButtons_{};
     QWidget* insights_ = nullptr;
     QWidget* melatoninRow_ = nullptr;
-    StyledLabel* melatoninSymbol_ = nullptr;
+    SymbolView* melatoninSymbol_ = nullptr;
     StyledLabel* melatoninText_ = nullptr;
     QWidget* sleepRow_ = nullptr;
     StyledLabel* sleepText_ = nullptr;

@@ -42,10 +42,10 @@ void SettingsPage::finish() {
     stack_->addStretch(1);
 }
 
-QWidget* valueRow(const QString& label, const QString& value, const char* objectName, StyledLabel** valueOut) {
+QWidget* valueRow(const QString& label, const QString& value, const char* objectName, SettingsRow** rowOut) {
     auto* row = new SettingsRow(label, value);
     row->valueText()->setObjectName(objectName);
-    if (valueOut != nullptr) *valueOut = row->valueText();
+    if (rowOut != nullptr) *rowOut = row;
     return row;
 }
 
