@@ -209,12 +209,12 @@ TEST_F(OnboardingFlowTest, GrantAsksAndLooksAgainOnceTheDesktopHadTime) {
     EXPECT_EQ(ui.permissions.locationRequests, 1);
     EXPECT_EQ(ui.permissions.accessibilityRequests, 1);
     EXPECT_FALSE(location->isGranted()) << "the answer shows only at the delayed check";
-    QTRY_VERIFY_WITH_TIMEOUT(location->isGranted(), 3000);
+    SOLVARA_EXPECT_EVENTUALLY(location->isGranted());
     auto* mark = location->findChild<GrantedMark*>("permissionGranted");
     EXPECT_LT(mark->shown(), 1.0) << "granted meanwhile: it grows in";
-    QTRY_COMPARE(mark->shown(), 1.0);
-    QTRY_VERIFY_WITH_TIMEOUT(accessibility->isGranted(), 4000);
-    QTRY_VERIFY(!child<QWidget>(*onboarding, "permissionsNote")->isVisible());
+    SOLVARA_EXPECT_EVENTUALLY_EQ(mark->shown(), 1.0);
+    SOLVARA_EXPECT_EVENTUALLY(accessibility->isGranted());
+    SOLVARA_EXPECT_EVENTUALLY(!child<QWidget>(*onboarding, "permissionsNote")->isVisible());
 }
 
 TEST_F(OnboardingFlowTest, SkipAndTheLastContinueSwitchFilteringOnThenSetTheFlag) {
@@ -247,7 +247,7 @@ TEST_F(OnboardingFlowTest, OnlyTheShownPreviewMoves) {
     auto* screens = child<BeforeAfterPreview>(*onboarding, "beforeAfterPreview");
     EXPECT_TRUE(sun->isRunning());
     EXPECT_FALSE(screens->isRunning());
-    QTRY_VERIFY(sun->phase() > 0);
+    SOLVARA_EXPECT_EVENTUALLY(sun->phase() > 0);
     press(*onboarding, "onboardingNext");
     EXPECT_FALSE(sun->isRunning());
     EXPECT_TRUE(screens->isRunning());
