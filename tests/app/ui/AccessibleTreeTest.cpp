@@ -18,10 +18,10 @@
 
 #include "app/state/AppState.h"
 #include "app/state/CityLocation.h"
+#include "app/ui/breaks/BreakOverlayView.h"
+#include "app/ui/breaks/BreakOverlayWindow.h"
 #include "app/ui/kit/fake/FakeUiServices.h"
 #include "app/ui/onboarding/OnboardingFlow.h"
-#include "app/ui/popover/BreakOverlayView.h"
-#include "app/ui/popover/BreakOverlayWindow.h"
 #include "app/ui/popover/MenuBarPopover.h"
 #include "app/ui/science/ScienceCard.h"
 #include "app/ui/science/ScienceView.h"

@@ -13,6 +13,7 @@
 #include "app/ui/kit/fake/FakeUiServices.h"
 #include "app/ui/popover/TrayIcon.h"
 #include "platform/fake/FakePlatform.h"
+#include "tests/app/ui/kit/QuitOrder.h"
 #include "tests/platform/linux/QtTestApplication.h"
 
 namespace solvara::testing {
@@ -155,9 +156,17 @@ TEST_F(AppActionsTest, TheTrayIconFollowsTheSymbolAndItsMenuHoldsTheCommands) {
     EXPECT_TRUE(items.contains(actions.takeBreakAction()));
     EXPECT_TRUE(items.contains(actions.aboutAction()));
 
+    fakes.screens.screenList = {ScreenInfo{std::nullopt, "Screen", Rect{0, 0, 800, 600}}};
+    state.setIsEnabled(true);
+    state.setPwmProtectionEnabled(true);
+    ASSERT_FALSE(state.softwareDimmer().overlayWindows().empty());
+    fakes.events.clear();
     QSignalSpy quit(&tray, &TrayIcon::quitRequested);
+    QObject::connect(&tray, &TrayIcon::quitRequested, [this] { fakes.events.add("quitRequested"); });
     tray.menu()->findChild<QAction*>("quitAction")->trigger();
     EXPECT_EQ(quit.count(), 1);
+    expectDisplaysPutBackBeforeTheQuitRequest(fakes.events);
+    EXPECT_TRUE(state.softwareDimmer().overlayWindows().empty());
 }
 
 TEST(TrayIconPlacementTest, ThePopoverOpensBelowTheIconOrAtThePointerAndStaysOnScreen) {

@@ -1,14 +1,14 @@
-#include "app/ui/popover/BreakOverlayView.h"
+#include "app/ui/breaks/BreakOverlayView.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include "app/ui/breaks/BreathingCircle.h"
 #include "app/ui/kit/Localized.h"
 #include "app/ui/kit/SymbolView.h"
 #include "app/ui/kit/TextStyle.h"
-#include "app/ui/popover/BreathingCircle.h"
 #include "core/foundation/Format.h"
 
 namespace solvara {
