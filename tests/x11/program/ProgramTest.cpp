@@ -540,6 +540,60 @@ TEST_F(ProgramTest, ASettingsFileNestedTooDeepOrAFifoIsKeptAsideAndTheStartGoesO
     }
 }
 
+// What a command prints on its standard output.
+std::string commandOutput(const std::string& command) {
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return {};
+    std::string out;
+    char buffer[4096];
+    for (std::size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, got);
+    pclose(pipe);
+    return out;
+}
+
+TEST_F(ProgramTest, ASettingsDirectoryOfAnotherUserOrOpenToOthersIsLeftAloneAndTheUserIsTold) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to give the directory to another user";
+    const fs::path settingsDir = home / "config/solvara";
+    const fs::path settings = settingsDir / "user-defaults.json";
+    struct Case {
+        const char* name;
+        std::function<void()> plant;
+        const char* why;
+    };
+    const std::vector<Case> cases{
+        {"made by another user", [&] { ASSERT_EQ(chown(settingsDir.c_str(), 65534, 65534), 0); },
+         "it belongs to another user"},
+        {"made with mkdir -m 777", [&] { fs::permissions(settingsDir, fs::perms::all); }, "it is open to other users"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(home / "config");
+        program = std::make_unique<Program>(home, storedSettings);
+        c.plant();
+        ASSERT_EQ(std::system("dunstctl close-all"), 0);
+        Program& solvara = *program;
+        solvara.start();
+        // Not the stored Reading mode at 3800 K but the defaults: still every output is set.
+        ASSERT_TRUE(waitFor([&] { return everyOutputChanged(); }, std::chrono::seconds(5))) << solvara.log();
+        const std::string line =
+            "[UserDefaults] Not using the settings directory " + settingsDir.string() + ": " + c.why;
+        EXPECT_NE(solvara.log().find(line), std::string::npos) << solvara.log();
+        EXPECT_EQ(solvara.log().find(line), solvara.log().rfind(line)) << "said once";
+        EXPECT_TRUE(waitFor([] { return std::atoi(commandOutput("dunstctl count displayed").c_str()) > 0; },
+                            std::chrono::seconds(5)))
+            << solvara.log();
+        ASSERT_EQ(std::system("dunstctl close-all"), 0);
+        // The history comes back as JSON with the path's slashes as they are.
+        const std::string shown = commandOutput("dunstctl history");
+        EXPECT_NE(shown.find("Settings Not Saved"), std::string::npos) << shown;
+        EXPECT_NE(shown.find(settingsDir.string() + ": " + c.why), std::string::npos) << shown;
+        EXPECT_EQ(solvara.stop(), 0);
+        EXPECT_EQ(fileText(settings), storedSettings);
+        EXPECT_EQ(std::distance(fs::directory_iterator(settingsDir), fs::directory_iterator()), 1)
+            << "nothing else written there";
+    }
+}
+
 TEST_F(ProgramTest, AChangeSurvivesTheXServersEnd) {
     OwnXServer server(home);
     ASSERT_FALSE(server.display().empty());
