@@ -188,7 +188,7 @@ void TimeMachinePreviewView::refresh() {
     } else {
         slider_->setAccessibleDescription(QString());
     }
-    setTextColor(*symbol_, theme.blue);
+    symbol_->setColor(theme.blue);
     if (reset_->palette().color(QPalette::ButtonText) != theme.blue) {
         QPalette resetPalette = reset_->palette();
         resetPalette.setColor(QPalette::ButtonText, theme.blue);

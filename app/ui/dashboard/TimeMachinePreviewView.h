@@ -13,6 +13,7 @@ class QSlider;
 namespace solvara {
 
 class AppState;
+class SymbolView;
 
 // A card that previews any quarter hour of today: what the engine would give at that moment at
 // the user's place (colour temperature with a swatch, phase, sun elevation, melanopic share).
@@ -45,7 +46,7 @@ private:
     std::optional<CircadianEngine::CircadianState> previewState_;
     bool active_ = false;
 
-    QLabel* symbol_ = nullptr;
+    SymbolView* symbol_ = nullptr;
     QPushButton* reset_ = nullptr;
     QWidget* previewRow_ = nullptr;
     Swatch* swatch_ = nullptr;

@@ -6,7 +6,6 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
-#include <QMetaMethod>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -46,22 +45,10 @@ AppActions::AppActions(AppState& state, UiServices& ui, QObject* parent)
         // The action may still be triggered through a stale menu: the rule holds here too.
         if (state_.breaksEnabled()) state_.breakScheduler().triggerBreak();
     });
-    connect(help_, &QAction::triggered, this, [this] {
-        if (isSignalConnected(QMetaMethod::fromSignal(&AppActions::helpTabRequested))) {
-            emit helpTabRequested();
-        } else {
-            ui_.urlOpener.openUrl(BuildInfo::helpUrl());
-        }
-    });
+    connect(help_, &QAction::triggered, this, [this] { ui_.urlOpener.openUrl(BuildInfo::helpUrl()); });
     connect(shortcuts_, &QAction::triggered, this, [this] { emit shortcutsTabRequested(); });
     connect(website_, &QAction::triggered, this, [this] { ui_.urlOpener.openUrl(BuildInfo::websiteUrl()); });
-    connect(science_, &QAction::triggered, this, [this] {
-        if (isSignalConnected(QMetaMethod::fromSignal(&AppActions::scienceTabRequested))) {
-            emit scienceTabRequested();
-        } else {
-            ui_.urlOpener.openUrl(BuildInfo::scienceUrl());
-        }
-    });
+    connect(science_, &QAction::triggered, this, [this] { ui_.urlOpener.openUrl(BuildInfo::scienceUrl()); });
     connect(feedback_, &QAction::triggered, this,
             [this] { ui_.urlOpener.openUrl(BuildInfo::feedbackMailUrl("Solvara Feedback")); });
     connect(about_, &QAction::triggered, this, &AppActions::showAbout);

@@ -22,8 +22,8 @@ class StateSignals;
 // keyboard-shortcut manager's global grabs, when present, take the same keys first).
 //
 // "Take Break Now" is enabled only while breaks are on: a break started with breaks off would
-// never end. "Solvara Help", "The Science" and "Keyboard Shortcuts" ask for the main window's
-// tab through a signal; with nobody connected, the first two open the maker's page instead.
+// never end. "Solvara Help" and "The Science" open the maker's pages in the browser, main window
+// or not; "Keyboard Shortcuts" asks for the main window's Shortcuts tab through a signal.
 class AppActions : public QObject {
     Q_OBJECT
 
@@ -72,8 +72,6 @@ public:
     static QString title(const QAction* action);
 
 signals:
-    void helpTabRequested();
-    void scienceTabRequested();
     void shortcutsTabRequested();
 
 private:

@@ -15,7 +15,7 @@
 #include "app/ui/kit/PlainButton.h"
 #include "app/ui/kit/StateSignals.h"
 #include "app/ui/kit/StyledLabel.h"
-#include "app/ui/kit/Symbols.h"
+#include "app/ui/kit/SymbolView.h"
 #include "app/ui/kit/UiServices.h"
 #include "app/ui/onboarding/OnboardingPreviews.h"
 #include "app/ui/onboarding/OnboardingWidgets.h"
@@ -60,11 +60,11 @@ QVBoxLayout* pageLayout(QWidget* page) {
 }
 
 // A symbol in a colour, in a frame `width` wide.
-StyledLabel* symbolLabel(std::string_view name, QColor Theme::*color, int pixelSize, int width) {
-    auto* label = new StyledLabel(Symbols::glyph(name), Symbols::font(pixelSize), color);
-    label->setFixedWidth(width);
-    label->setAlignment(Qt::AlignCenter);
-    return label;
+SymbolView* framedSymbol(std::string_view name, QColor Theme::*color, int pixelSize, int width) {
+    auto* symbol = new SymbolView(name, pixelSize, color);
+    symbol->setFixedWidth(width);
+    symbol->setAlignment(Qt::AlignCenter);
+    return symbol;
 }
 
 QWidget* demoRow(std::string_view symbol, QColor Theme::*color, const QString& text) {
@@ -72,7 +72,7 @@ QWidget* demoRow(std::string_view symbol, QColor Theme::*color, const QString& t
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(8);
-    layout->addWidget(symbolLabel(symbol, color, TextStyle::font(TextStyle::caption).pixelSize() + 4, 20));
+    layout->addWidget(framedSymbol(symbol, color, TextStyle::font(TextStyle::caption).pixelSize() + 4, 20));
     layout->addWidget(new StyledLabel(text, TextStyle::caption, &Theme::secondary));
     layout->addStretch(1);
     return row;
@@ -215,7 +215,7 @@ QWidget* OnboardingFlow::scheduleStep() {
         auto* stack = new QVBoxLayout(box);
         stack->setContentsMargins(0, 0, 0, 0);
         stack->setSpacing(8);
-        stack->addWidget(symbolLabel(symbol, color, TextStyle::font(TextStyle::title2).pixelSize() + 4, 100), 0,
+        stack->addWidget(framedSymbol(symbol, color, TextStyle::font(TextStyle::title2).pixelSize() + 4, 100), 0,
                          Qt::AlignHCenter);
         auto* label = new StyledLabel(caption, TextStyle::caption, &Theme::secondary);
         label->setAlignment(Qt::AlignCenter);
@@ -340,7 +340,10 @@ void OnboardingFlow::completeOnboarding() {
 }
 
 void OnboardingFlow::checkPermissions(bool animated) {
-    locationGranted_ = ui_.permissions.locationGranted();
+    // A position the location service already delivered to the program answers the question,
+    // whatever the flow's own look at the service says.
+    const bool fixInHand = state_.locationSource() == LocationSource::automatic && state_.hasLocationFix();
+    locationGranted_ = fixInHand || ui_.permissions.locationGranted();
     accessibilityGranted_ = ui_.permissions.accessibilityGranted();
     locationCard_->setGranted(locationGranted_, animated);
     accessibilityCard_->setGranted(accessibilityGranted_, animated);

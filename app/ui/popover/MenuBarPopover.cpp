@@ -20,7 +20,7 @@
 #include "app/ui/kit/StateSignals.h"
 #include "app/ui/kit/StyledLabel.h"
 #include "app/ui/kit/Switch.h"
-#include "app/ui/kit/Symbols.h"
+#include "app/ui/kit/SymbolView.h"
 #include "app/ui/popover/KelvinBar.h"
 #include "app/ui/popover/ModeButton.h"
 #include "app/ui/popover/PopoverReadouts.h"
@@ -32,12 +32,6 @@ namespace {
 
 QString text(const std::string& s) {
     return QString::fromStdString(s);
-}
-
-StyledLabel* symbolLabel(std::string_view name, int pixelSize, QColor Theme::*color, QWidget* parent) {
-    auto* label = new StyledLabel(Symbols::glyph(name), Symbols::font(pixelSize), color, parent);
-    label->setAccessibleName(QString());
-    return label;
 }
 
 QHBoxLayout* row(QWidget* owner, int spacing) {
@@ -122,7 +116,7 @@ void MenuBarPopover::buildReadouts(QLayout* stack) {
     // Kelvin row.
     auto* kelvinRow = new QWidget(this);
     auto* kelvin = row(kelvinRow, 8);
-    kelvin->addWidget(symbolLabel("thermometer.medium", 17, &Theme::orange, kelvinRow), 0, Qt::AlignVCenter);
+    kelvin->addWidget(new SymbolView("thermometer.medium", 17, &Theme::orange, kelvinRow), 0, Qt::AlignVCenter);
     kelvinLabel_ = new StyledLabel({}, TextStyle::systemFont(17, QFont::DemiBold), &Theme::primary, kelvinRow);
     kelvinLabel_->setObjectName("kelvinLabel");
     kelvin->addWidget(kelvinLabel_, 0, Qt::AlignVCenter);
@@ -138,7 +132,7 @@ void MenuBarPopover::buildReadouts(QLayout* stack) {
     boostLabel_ = new QWidget(solarColumn_);
     boostLabel_->setObjectName("boostLabel");
     auto* boost = row(boostLabel_, 3);
-    boost->addWidget(symbolLabel("sunrise", 10, &Theme::blue, boostLabel_));
+    boost->addWidget(new SymbolView("sunrise", 10, &Theme::blue, boostLabel_));
     boost->addWidget(new StyledLabel(localized("Morning Boost"), TextStyle::caption2, &Theme::blue, boostLabel_));
     solar->addWidget(boostLabel_, 0, Qt::AlignRight);
     kelvin->addWidget(solarColumn_, 0, Qt::AlignVCenter);
@@ -205,12 +199,12 @@ void MenuBarPopover::buildInsights(QLayout* stack) {
     auto* rows = new QVBoxLayout(insights_);
     rows->setContentsMargins(0, 0, 0, 0);
     rows->setSpacing(4);
-    const auto addRow = [&](const char* name, std::string_view symbol, QColor Theme::*color, StyledLabel*& symbolOut,
+    const auto addRow = [&](const char* name, std::string_view symbol, QColor Theme::*color, SymbolView*& symbolOut,
                             StyledLabel*& textOut) {
         auto* line = new QWidget(insights_);
         line->setObjectName(name);
         auto* layout = row(line, 6);
-        symbolOut = symbolLabel(symbol, 10, color, line);
+        symbolOut = new SymbolView(symbol, 10, color, line);
         textOut = new StyledLabel({}, TextStyle::caption, color, line);
         textOut->setObjectName(QString(name) + "Text");
         layout->addWidget(symbolOut, 0, Qt::AlignVCenter);
@@ -219,7 +213,7 @@ void MenuBarPopover::buildInsights(QLayout* stack) {
         return line;
     };
     melatoninRow_ = addRow("melatoninRow", "clock", &Theme::secondary, melatoninSymbol_, melatoninText_);
-    StyledLabel* unused = nullptr;
+    SymbolView* unused = nullptr;
     sleepRow_ = addRow("sleepRow", "bed.double", &Theme::secondary, unused, sleepText_);
     dstRow_ = addRow("dstRow", "clock.arrow.2.circlepath", &Theme::orange, unused, dstText_);
     stack->addWidget(insights_);
@@ -229,7 +223,7 @@ void MenuBarPopover::buildBreakRow(QLayout* stack) {
     breakRow_ = new QWidget(this);
     breakRow_->setObjectName("breakRow");
     auto* layout = row(breakRow_, 6);
-    layout->addWidget(symbolLabel("timer", 12, &Theme::orange, breakRow_), 0, Qt::AlignVCenter);
+    layout->addWidget(new SymbolView("timer", 12, &Theme::orange, breakRow_), 0, Qt::AlignVCenter);
     QFont mono("DejaVu Sans Mono");
     mono.setPixelSize(10);
     breakCountdown_ = new StyledLabel({}, mono, &Theme::orange, breakRow_);
@@ -252,6 +246,9 @@ void MenuBarPopover::buildFooter(QLayout* stack) {
     auto* open = new PlainButton(localized("Open Solvara"), caption, &Theme::secondary, footer);
     open->setObjectName("openButton");
     open->setAccessibleName("Open main window");
+    // The name says what the button does in other words than its title: the title a sighted
+    // person reads still reaches a screen reader.
+    open->setAccessibleDescription(localized("Open Solvara"));
     connect(open, &QAbstractButton::clicked, this, &MenuBarPopover::openMainWindowRequested);
     layout->addWidget(open);
     layout->addStretch(1);
@@ -327,6 +324,7 @@ void MenuBarPopover::refresh() {
         kelvinLabel_->setText(kelvinText);
         kelvinLabel_->setAccessibleName(localized("Color temperature") + " " + text(format::integer(kelvin)) + " " +
                                         localized("Kelvin"));
+        kelvinLabel_->setAccessibleDescription(kelvinText);
     }
     setVisibleIfChanged(solarColumn_, current.has_value(), layoutChanged);
     if (current) {
@@ -358,7 +356,7 @@ void MenuBarPopover::refresh() {
     setVisibleIfChanged(melatoninRow_, dlmo.has_value(), layoutChanged);
     if (dlmo) {
         melatoninText_->setText(text(*dlmo));
-        melatoninSymbol_->setText(Symbols::glyph(postDLMO ? "moon.zzz" : "clock"));
+        melatoninSymbol_->setSymbol(postDLMO ? "moon.zzz" : "clock");
         const auto color = postDLMO ? &Theme::indigo : &Theme::secondary;
         melatoninSymbol_->setColorRole(color);
         melatoninText_->setColorRole(color);

@@ -19,6 +19,7 @@ class PlainButton;
 class StateSignals;
 class StyledLabel;
 class Switch;
+class SymbolView;
 
 // The window that opens from the tray item: one column 320 pixels wide showing what the filter
 // does now (phase, kelvin and the sun's elevation, the melanopic readout, the kelvin bar), the
@@ -85,7 +86,7 @@ private:
     std::array<ModeButton*, 9> modeButtons_{};
     QWidget* insights_ = nullptr;
     QWidget* melatoninRow_ = nullptr;
-    StyledLabel* melatoninSymbol_ = nullptr;
+    SymbolView* melatoninSymbol_ = nullptr;
     StyledLabel* melatoninText_ = nullptr;
     QWidget* sleepRow_ = nullptr;
     StyledLabel* sleepText_ = nullptr;

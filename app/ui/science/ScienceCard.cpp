@@ -11,6 +11,7 @@
 #include "app/ui/kit/Divider.h"
 #include "app/ui/kit/Localized.h"
 #include "app/ui/kit/StyledLabel.h"
+#include "app/ui/kit/SymbolView.h"
 #include "app/ui/kit/Symbols.h"
 #include "app/ui/kit/TextStyle.h"
 #include "app/ui/kit/Theme.h"
@@ -118,7 +119,7 @@ CitationView::CitationView(const Citation& citation, UiServices& ui, QWidget* pa
     row->setSpacing(6);
     row->setAlignment(Qt::AlignTop);
 
-    auto* quote = new StyledLabel(Symbols::glyph("quote.opening"), Symbols::font(10), &Theme::tertiary, this);
+    auto* quote = new SymbolView("quote.opening", 10, &Theme::tertiary, this);
     quote->setContentsMargins(0, 2, 0, 0);
     row->addWidget(quote, 0, Qt::AlignTop);
 
@@ -169,7 +170,7 @@ ScienceCard::ScienceCard(const Content& content, ChartBuilder chart, UiServices&
     auto* row = new QHBoxLayout(header_);
     row->setContentsMargins(headerMargin, headerMargin, headerMargin, headerMargin);
     row->setSpacing(10);
-    auto* icon = new StyledLabel(Symbols::glyph(content.icon), Symbols::font(15), &Theme::blue, header_);
+    auto* icon = new SymbolView(content.icon, 15, &Theme::blue, header_);
     icon->setFixedWidth(24);
     icon->setAlignment(Qt::AlignCenter);
     row->addWidget(icon);

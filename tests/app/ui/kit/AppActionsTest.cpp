@@ -13,6 +13,7 @@
 #include "app/ui/kit/fake/FakeUiServices.h"
 #include "app/ui/popover/TrayIcon.h"
 #include "platform/fake/FakePlatform.h"
+#include "tests/app/ui/kit/QuitOrder.h"
 #include "tests/platform/linux/QtTestApplication.h"
 
 namespace solvara::testing {
@@ -109,7 +110,7 @@ TEST_F(AppActionsTest, MenusHoldTheCommandsInOrderWithTheirKeys) {
                                  "Send Feedback..."}));
 }
 
-TEST_F(AppActionsTest, HelpLinksOpenPagesUnlessTheMainWindowTakesTheRequest) {
+TEST_F(AppActionsTest, HelpLinksOpenTheMakersPages) {
     actions.helpAction()->trigger();
     actions.scienceAction()->trigger();
     actions.websiteAction()->trigger();
@@ -117,14 +118,6 @@ TEST_F(AppActionsTest, HelpLinksOpenPagesUnlessTheMainWindowTakesTheRequest) {
     EXPECT_EQ(ui.urlOpener.opened,
               (std::vector<QString>{BuildInfo::helpUrl(), BuildInfo::scienceUrl(), BuildInfo::websiteUrl(),
                                     "mailto:" + BuildInfo::feedbackAddress() + "?subject=Solvara%20Feedback"}));
-
-    QSignalSpy help(&actions, &AppActions::helpTabRequested);
-    QSignalSpy science(&actions, &AppActions::scienceTabRequested);
-    actions.helpAction()->trigger();
-    actions.scienceAction()->trigger();
-    EXPECT_EQ(help.count(), 1);
-    EXPECT_EQ(science.count(), 1);
-    EXPECT_EQ(ui.urlOpener.opened.size(), 4u);
 }
 
 TEST_F(AppActionsTest, AboutShowsTheVersionBuildAndThisYearsCredits) {
@@ -163,9 +156,17 @@ TEST_F(AppActionsTest, TheTrayIconFollowsTheSymbolAndItsMenuHoldsTheCommands) {
     EXPECT_TRUE(items.contains(actions.takeBreakAction()));
     EXPECT_TRUE(items.contains(actions.aboutAction()));
 
+    fakes.screens.screenList = {ScreenInfo{std::nullopt, "Screen", Rect{0, 0, 800, 600}}};
+    state.setIsEnabled(true);
+    state.setPwmProtectionEnabled(true);
+    ASSERT_FALSE(state.softwareDimmer().overlayWindows().empty());
+    fakes.events.clear();
     QSignalSpy quit(&tray, &TrayIcon::quitRequested);
+    QObject::connect(&tray, &TrayIcon::quitRequested, [this] { fakes.events.add("quitRequested"); });
     tray.menu()->findChild<QAction*>("quitAction")->trigger();
     EXPECT_EQ(quit.count(), 1);
+    expectDisplaysPutBackBeforeTheQuitRequest(fakes.events);
+    EXPECT_TRUE(state.softwareDimmer().overlayWindows().empty());
 }
 
 TEST(TrayIconPlacementTest, ThePopoverOpensBelowTheIconOrAtThePointerAndStaysOnScreen) {

@@ -10,6 +10,8 @@
 #include "app/ui/kit/SteppedSlider.h"
 #include "app/ui/kit/StyledLabel.h"
 #include "app/ui/kit/Switch.h"
+#include "app/ui/kit/SymbolView.h"
+#include "app/ui/kit/Symbols.h"
 #include "app/ui/kit/Theme.h"
 #include "app/ui/kit/fake/FakeUiServices.h"
 #include "platform/fake/FakePlatform.h"
@@ -137,6 +139,43 @@ TEST(ThemeTest, WidgetsFollowTheirWindowsDecisionElseTheApplications) {
     EXPECT_EQ(label->palette().color(QPalette::WindowText), Theme::light().secondary);
     dot->setColor(&Theme::orange, 0.7);
     EXPECT_NEAR(dot->color().alphaF(), 0.7, 0.01);
+}
+
+TEST(SymbolViewTest, MeasuresAndDrawsAsALabelOfItsGlyphInEitherTheme) {
+    struct Case {
+        const char* symbol;
+        int pixels;
+        Qt::Alignment alignment;
+        int fixedWidth;  // 0: its own
+        QMargins margins;
+    };
+    const Case cases[] = {
+        {"thermometer.medium", 17, Qt::AlignLeft | Qt::AlignVCenter, 0, {}},
+        {"eye", 60, Qt::AlignCenter, 0, {}},
+        {"timer", 14, Qt::AlignCenter, 20, {}},
+        {"sun.max", 13, Qt::AlignHCenter | Qt::AlignTop, 18, {0, 2, 0, 0}},
+    };
+    for (const bool dark : {false, true}) {
+        for (const Case& c : cases) {
+            QWidget window;
+            Theme::apply(&window, dark);
+            auto* label = new StyledLabel(Symbols::glyph(c.symbol), Symbols::font(c.pixels), &Theme::orange, &window);
+            auto* view = new SymbolView("star", c.pixels, &Theme::secondary, &window);
+            view->setSymbol(c.symbol);
+            view->setColorRole(&Theme::orange);
+            for (QWidget* widget : {static_cast<QWidget*>(label), static_cast<QWidget*>(view)}) {
+                widget->setContentsMargins(c.margins);
+                if (c.fixedWidth > 0) widget->setFixedWidth(c.fixedWidth);
+            }
+            label->setAlignment(c.alignment);
+            view->setAlignment(c.alignment);
+            EXPECT_EQ(view->sizeHint(), label->sizeHint()) << c.symbol;
+            const QSize size = label->sizeHint() + QSize(6, 8);  // room for the alignment to show
+            label->resize(size);
+            view->resize(size);
+            EXPECT_EQ(view->grab().toImage(), label->grab().toImage()) << c.symbol << (dark ? " dark" : " light");
+        }
+    }
 }
 
 TEST(FakeUiServicesTest, QueuedAnswersArriveOnALaterTurn) {

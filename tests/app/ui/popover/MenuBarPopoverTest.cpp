@@ -22,6 +22,7 @@
 #include "app/ui/popover/ModeButton.h"
 #include "app/ui/popover/PopoverReadouts.h"
 #include "platform/fake/FakePlatform.h"
+#include "tests/app/ui/kit/QuitOrder.h"
 #include "tests/platform/linux/QtTestApplication.h"
 
 namespace solvara::testing {
@@ -385,12 +386,15 @@ TEST_F(MenuBarPopoverTest, FooterButtonsAskForTheMainWindowAndQuitAfterResetting
     fakes.screens.screenList = {ScreenInfo{std::nullopt, "Screen", Rect{0, 0, 800, 600}}};
     state.setPwmProtectionEnabled(true);
     ASSERT_FALSE(state.softwareDimmer().overlayWindows().empty());
+    fakes.events.clear();
+    QObject::connect(popover.get(), &MenuBarPopover::quitRequested, [this] { fakes.events.add("quitRequested"); });
     auto* quitButton = find<PlainButton>("quitButton");
     EXPECT_EQ(quitButton->accessibleName(), "Quit Solvara");
     quitButton->setFocus();
     QTest::keyClick(quitButton, Qt::Key_Space);
     EXPECT_EQ(quitRequests.count(), 1);
     EXPECT_TRUE(state.softwareDimmer().overlayWindows().empty());
+    expectDisplaysPutBackBeforeTheQuitRequest(fakes.events);
 }
 
 }  // namespace
