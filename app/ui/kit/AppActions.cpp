@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/ui/kit/BuildInfo.h"
+#include "app/ui/kit/CommandMenu.h"
 #include "app/ui/kit/Localized.h"
 #include "app/ui/kit/StateSignals.h"
 #include "app/ui/kit/StyledLabel.h"
@@ -64,22 +65,15 @@ AppActions::~AppActions() {
 QAction* AppActions::addAction(const char* objectName, const char* title, const QString& keys) {
     auto* action = new QAction(this);
     action->setObjectName(objectName);
-    QString text = localized(title);
+    // The bare title: menus add the keys (see CommandMenu).
+    action->setText(localized(title));
     if (!keys.isEmpty()) {
-        const QKeySequence sequence(keys);
-        action->setShortcut(sequence);
+        action->setShortcut(QKeySequence(keys));
         action->setShortcutContext(Qt::ApplicationShortcut);
-        // Menus would write "Down" and "Up": show arrows, as desktops do.
-        QString shown = sequence.toString(QKeySequence::NativeText);
-        shown.replace("Down", QString::fromUtf8("↓")).replace("Up", QString::fromUtf8("↑"));
-        text += '\t' + shown;
+        // The tray's menu is a context menu, where Qt hides shortcuts unless told.
+        action->setShortcutVisibleInContextMenu(true);
     }
-    action->setText(text);
     return action;
-}
-
-QString AppActions::title(const QAction* action) {
-    return action->text().section('\t', 0, 0);
 }
 
 void AppActions::refresh() {
@@ -108,14 +102,14 @@ void AppActions::addHelpTo(QMenu* menu) const {
 }
 
 QMenu* AppActions::createControlsMenu(QWidget* parent) const {
-    auto* menu = new QMenu(localized("Controls"), parent);
+    auto* menu = new CommandMenu(localized("Controls"), parent);
     menu->setObjectName("controlsMenu");
     addControlsTo(menu);
     return menu;
 }
 
 QMenu* AppActions::createHelpMenu(QWidget* parent) const {
-    auto* menu = new QMenu(localized("Help"), parent);
+    auto* menu = new CommandMenu(localized("Help"), parent);
     menu->setObjectName("helpMenu");
     addHelpTo(menu);
     return menu;

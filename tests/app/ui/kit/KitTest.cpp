@@ -1,4 +1,6 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <QAccessible>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
@@ -85,6 +87,24 @@ TEST(SteppedSliderTest, StoresOnlyStepsButShowsTheTrueValue) {
     EXPECT_EQ(slider.slider()->value(), slider.slider()->maximum());
     EXPECT_EQ(slider.findChild<QSlider*>("kelvinSlider"), slider.slider());
     EXPECT_EQ(moved.count(), 1);
+}
+
+TEST(SteppedSliderTest, AScreenReaderHearsTheShownValueNotTheStepIndex) {
+    SteppedSlider slider(1800, 6500, 100, [](double v) { return QString::number(static_cast<int>(v)) + "K"; });
+    slider.setValue(4321);
+    slider.show();
+    slider.slider()->setFocus();
+    QAccessibleInterface* node = QAccessible::queryAccessibleInterface(slider.slider());
+    ASSERT_NE(node, nullptr);
+    const auto heard = [node] {
+        return (node->text(QAccessible::Description) + " | " + node->text(QAccessible::Value)).toStdString();
+    };
+    EXPECT_THAT(heard(), ::testing::HasSubstr("4321K"));
+    for (const auto& [key, shown] : {std::pair{Qt::Key_Right, "4400K"}, std::pair{Qt::Key_End, "6500K"}}) {
+        QTest::keyClick(slider.slider(), key);
+        EXPECT_EQ(slider.valueLabel()->text(), shown);
+        EXPECT_THAT(heard(), ::testing::HasSubstr(shown));
+    }
 }
 
 TEST(PickerTest, AStoredValueNotInTheListShowsNoSelectionAndEveryChoiceIsReported) {

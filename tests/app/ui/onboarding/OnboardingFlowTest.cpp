@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QSignalSpy>
 #include <QStackedWidget>
+#include <QVariantAnimation>
 #include <QWindow>
 
 #include "app/ui/kit/QtPermissions.h"
@@ -86,6 +87,27 @@ TEST_F(OnboardingFlowTest, PagesFollowTheirButtonsAndTheProgressFillsByQuarters)
         EXPECT_EQ(onboarding->page(step)->graphicsEffect(), nullptr) << step;
     }
     expectPage(0);
+}
+
+TEST_F(OnboardingFlowTest, APageComesInFromTheTrailingEdgeAndTheOldOneLeavesByTheWholeWidth) {
+    auto onboarding = flow();
+    const int width = child<QStackedWidget>(*onboarding, "onboardingPages")->width();
+    QTest::mouseClick(button(*onboarding, "onboardingNext"), Qt::LeftButton);
+    EXPECT_EQ(onboarding->currentStep(), 1);  // the step changes at once
+    auto* leaving = onboarding->findChild<QWidget*>("onboardingLeavingPage");
+    ASSERT_NE(leaving, nullptr);
+    const auto own = onboarding->findChildren<QVariantAnimation*>(QString(), Qt::FindDirectChildrenOnly);
+    ASSERT_EQ(own.size(), 1);
+    QVariantAnimation* slide = own.front();
+    slide->pause();
+    slide->setCurrentTime(slide->duration() / 2);
+    EXPECT_NEAR(onboarding->page(1)->x(), width / 2, 2);
+    EXPECT_NEAR(leaving->x(), -width / 2, 2);
+    slide->resume();
+    SOLVARA_EXPECT_EVENTUALLY(onboarding->findChild<QWidget*>("onboardingLeavingPage") == nullptr);
+    EXPECT_EQ(slide->state(), QAbstractAnimation::Stopped);
+    EXPECT_EQ(onboarding->page(1)->pos(), QPoint(0, 0));
+    EXPECT_EQ(onboarding->page(1)->graphicsEffect(), nullptr);
 }
 
 TEST_F(OnboardingFlowTest, TheScheduleChoicesAreStoredAtOnceAndStayWhenGoingBack) {
