@@ -20,8 +20,8 @@
 #include <QStyleFactory>
 
 #include "app/shell/AppDelegate.h"
+#include "app/ui/breaks/QtBreakWindowFactory.h"
 #include "app/ui/kit/QtUiServices.h"
-#include "app/ui/popover/QtBreakWindowFactory.h"
 #include "app/ui/popover/TrayShell.h"
 #include "app/ui/settings/MainWindowHost.h"
 #include "core/foundation/Format.h"

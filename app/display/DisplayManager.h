@@ -7,9 +7,10 @@
 
 #include "app/display/AccessibilityColorFilter.h"
 #include "app/display/ColorOverlay.h"
+#include "app/display/DisplayTypes.h"
 #include "app/display/NightShiftManager.h"
+#include "app/display/PerDisplaySettings.h"
 #include "app/display/ScreenWindowMap.h"
-#include "app/state/AppStateTypes.h"
 #include "core/color/GammaRampGenerator.h"
 #include "platform/Platform.h"
 #include "platform/Timer.h"

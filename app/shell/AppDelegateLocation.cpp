@@ -21,6 +21,8 @@ void AppDelegate::didUpdateLocations(const std::vector<GeoCoordinate>& locations
         // The coordinate's setter runs the update at once, so the display follows the new
         // position without waiting for the next tick.
         appState_.setCoordinate(Coordinate{last.latitude, last.longitude});
+        // The first-run flow counts the location permission as granted once a fix is in hand.
+        appState_.setHasLocationFix(true);
     }
     locationManager_.stopUpdatingLocation();
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/display/DisplayManager.h"
+#include "app/display/PerDisplaySettings.h"
 #include "app/display/SoftwareDimmer.h"
 #include "app/display/VignetteDimmer.h"
 #include "app/services/AmbientLightSensor.h"
@@ -20,7 +21,6 @@
 #include "app/state/AppStateProperties.h"
 #include "app/state/AppStateTypes.h"
 #include "app/state/CityLocation.h"
-#include "app/state/PerDisplaySettings.h"
 #include "core/engine/CircadianEngine.h"
 #include "core/engine/DSTSmoother.h"
 #include "core/health/BreakScheduler.h"

@@ -119,6 +119,7 @@ inline constexpr unsigned reset = 2;     // put back to its default by "Reset to
     X(double, lightDebtPeakToday, setLightDebtPeakToday, 0.0, noHandler, "sv_lightDebtPeakToday", dayState, dayPoints, stays)                                       \
     /* Live values, never stored */                                                                                                                                 \
     X(std::optional<Coordinate>, coordinate, setCoordinate, std::nullopt, didSetCoordinate, "", none, none, stays)                                                 \
+    X(bool, hasLocationFix, setHasLocationFix, false, noHandler, "", none, none, stays)                                                                             \
     X(std::optional<CircadianState>, currentState, setCurrentState, std::nullopt, noHandler, "", none, none, stays)                                                \
     X(bool, showBreakOverlay, setShowBreakOverlay, false, noHandler, "", none, none, stays)                                                                         \
     X(std::int64_t, breakRemainingSeconds, setBreakRemainingSeconds, 0, noHandler, "", none, none, stays)                                                           \

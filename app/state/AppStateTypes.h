@@ -1,9 +1,9 @@
 #pragma once
 
-// The state's choice enumerations and the per-display record, in a header that includes nothing
-// of AppState itself: the display output includes this header only, so the state can own the
-// display objects without an include loop. AppState re-exports every name here as a nested
-// alias (AppState::DisplayMode, AppState::ScreenEffect, ...).
+// The state's choice enumerations, in a header that includes nothing of AppState itself.
+// The screen effect, the output method and the per-display record belong to the display layer
+// beneath the state (app/display) and are listed here among the state's own choices. AppState
+// re-exports every name here as a nested alias (AppState::DisplayMode, AppState::ScreenEffect, ...).
 
 #include <array>
 #include <concepts>
@@ -15,7 +15,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/state/PerDisplaySettings.h"
+#include "app/display/DisplayTypes.h"
+#include "app/display/PerDisplaySettings.h"
 #include "core/foundation/EnumTable.h"
 
 namespace solvara {
@@ -35,10 +36,6 @@ enum class DisplayMode {
     custom,
     disabled,
 };
-
-enum class ScreenEffect { none, invert, grayscale };
-
-enum class GammaAPI { byOverlay, byNightShift, byTable, byFormula };
 
 enum class BreakSound { none, chime, bell, bowl, nature };
 
@@ -71,21 +68,12 @@ struct StateEnumTraits<DisplayMode> {
 
 template <>
 struct StateEnumTraits<ScreenEffect> {
-    static constexpr std::array<EnumEntry<ScreenEffect>, 3> table{{
-        {ScreenEffect::none, "None"},
-        {ScreenEffect::invert, "Invert"},
-        {ScreenEffect::grayscale, "Grayscale"},
-    }};
+    static constexpr const auto& table = screenEffectRawValues;
 };
 
 template <>
 struct StateEnumTraits<GammaAPI> {
-    static constexpr std::array<EnumEntry<GammaAPI>, 4> table{{
-        {GammaAPI::byOverlay, "Color Overlay"},
-        {GammaAPI::byNightShift, "Night Shift"},
-        {GammaAPI::byTable, "By Table"},
-        {GammaAPI::byFormula, "By Formula"},
-    }};
+    static constexpr const auto& table = gammaAPIRawValues;
 };
 
 template <>

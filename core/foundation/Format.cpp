@@ -23,4 +23,11 @@ std::string integer(std::int64_t value) {
     return std::string(buffer, end);
 }
 
+std::string shortest(double value) {
+    char buffer[32];
+    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    if (ec != std::errc()) return "0";
+    return std::string(buffer, end);
+}
+
 }  // namespace solvara::format

@@ -9,5 +9,7 @@ namespace solvara::format {
 // matches C's printf ("%.1f").
 std::string fixed(double value, int decimals);
 std::string integer(std::int64_t value);
+// The fewest digits that read back as exactly `value` (scientific notation where shorter).
+std::string shortest(double value);
 
 }  // namespace solvara::format

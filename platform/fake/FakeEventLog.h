@@ -25,6 +25,14 @@ public:
         return static_cast<std::size_t>(it - events.begin());
     }
 
+    // Index of the first event at or after `from` that starts with `prefix` ("table ", "orderOut");
+    // events.size() when absent.
+    std::size_t indexOfPrefix(const std::string& prefix, std::size_t from = 0) const {
+        auto it = std::find_if(events.begin() + static_cast<std::ptrdiff_t>(std::min(from, events.size())),
+                               events.end(), [&](const std::string& event) { return event.starts_with(prefix); });
+        return static_cast<std::size_t>(it - events.begin());
+    }
+
     bool enabled = true;  // benchmarks switch recording off
     std::vector<std::string> events;
 };

@@ -1,5 +1,5 @@
 // The Health tab with a year of generated history and with none, and the trend charts at each
-// range.
+// range and over a new user's first days.
 #include <algorithm>
 #include <cmath>
 
@@ -60,6 +60,21 @@ SOLVARA_SCENE(healthEmpty, "health-empty", 640, 0) {
 
 SOLVARA_SCENE(healthCharts7, "health-charts-7", 600, 0) {
     return chartsAt(scene, nullptr);
+}
+// A new user's first days: a few minutes of screen time, hardly any light debt, no score yet.
+SOLVARA_SCENE(healthChartsFirstDays, "health-charts-first-days", 600, 0) {
+    const struct {
+        int ago;
+        double screenHours;
+        double debt;
+        double compliance;
+    } days[] = {{3, 0.02, 0.0, 0.0}, {2, 0.1, 0.3, 0.5}, {1, 0.05, 0.12, 1.0}};
+    for (const auto& day : days) {
+        scene.state().healthHistory().recordDay(
+            HealthHistory::dateString(*Calendar::addingDays(-day.ago, Clock::now())), day.screenHours, day.debt,
+            day.compliance, day.compliance > 0 ? 1 : 0, day.compliance < 1 ? 1 : 0, std::nullopt, std::nullopt);
+    }
+    return std::make_unique<HealthChartsView>(scene.state());
 }
 SOLVARA_SCENE(healthCharts30, "health-charts-30", 600, 0) {
     return chartsAt(scene, "chartRange30");

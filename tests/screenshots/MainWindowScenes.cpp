@@ -97,6 +97,17 @@ SOLVARA_SCENE(settingsProfiles, "settings-profiles", tabWidth, 0) {
     return std::make_unique<ProfilesSettingsTab>(state);
 }
 
+// A name and identifiers far longer than the row: both cut short, the badge and buttons in sight.
+SOLVARA_SCENE(settingsProfilesLong, "settings-profiles-long", tabWidth, 0) {
+    AppState& state = scene.state();
+    state.profileManager().addProfile(
+        ActivityProfile("Photo retouching for the print shop, colour proofs and the evening edits",
+                        {"org.gimp.GIMP.colour-managed-workspace", "com.example.darktable-raw-development-studio",
+                         "net.example.rawtherapee-professional-edition", "org.inkscape.Inkscape"},
+                        ActivityProfile::Behavior::colorAccurate, false));
+    return std::make_unique<ProfilesSettingsTab>(state);
+}
+
 SOLVARA_SCENE(settingsFeatures, "settings-features", tabWidth, 0) {
     scene.state().setFeatureSoundscapes(true);
     scene.state().setSoundscapeVolume(0.35);

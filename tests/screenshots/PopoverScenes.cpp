@@ -1,7 +1,12 @@
 // The tray popover before the first engine state, by day with the filter off, and at night with
-// breaks on.
+// breaks on; the tray's right-click menu.
 
+#include <QMenu>
+#include <QVBoxLayout>
+
+#include "app/ui/kit/AppActions.h"
 #include "app/ui/popover/MenuBarPopover.h"
+#include "app/ui/popover/TrayIcon.h"
 #include "tests/screenshots/Screenshots.h"
 
 using namespace solvara;
@@ -36,4 +41,17 @@ SOLVARA_SCENE(popoverMorningBoost, "popover-morning", 320, 0) {
     scene.updateAt(Date(midsummer + 4.25 * 3600.0));
     scene.state().setCurrentMode(DisplayMode::reading);
     return std::make_unique<MenuBarPopover>(scene.state(), scene.ui());
+}
+
+// Breaks off, so "Take Break Now" shows disabled. The menu is drawn in the page, not as a popup.
+SOLVARA_SCENE(trayMenu, "tray-menu", 400, 0) {
+    auto page = std::make_unique<QWidget>();
+    auto* actions = new AppActions(scene.state(), scene.ui(), page.get());
+    auto* tray = new TrayIcon(scene.state(), scene.ui(), *actions, page.get());
+    QMenu* menu = tray->menu();
+    menu->setParent(page.get(), Qt::Widget);
+    auto* stack = new QVBoxLayout(page.get());
+    stack->setContentsMargins(0, 0, 0, 0);
+    stack->addWidget(menu, 0, Qt::AlignLeft);
+    return page;
 }

@@ -57,11 +57,8 @@ void setTextColor(QLabel& label, const QColor& color) {
     label.setPalette(palette);
 }
 
-QLabel* symbolLabel(std::string_view symbol, int pixelSize, QWidget* parent) {
-    auto* label = new QLabel(Symbols::glyph(symbol), parent);
-    label->setFont(Symbols::font(pixelSize));
-    label->setAccessibleName(QString());
-    return label;
+SymbolView* symbolLabel(std::string_view symbol, int pixelSize, QWidget* parent) {
+    return new SymbolView(symbol, pixelSize, &Theme::primary, parent);
 }
 
 QLabel* textLabel(const QString& text, const QFont& font, QWidget* parent) {

@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include "app/ui/dashboard/DashboardTexts.h"
+#include "app/ui/kit/SymbolView.h"
 #include "app/ui/kit/TextLines.h"
 #include "app/ui/kit/Theme.h"
 
@@ -32,9 +33,9 @@ QColor kelvinColor(const Theme& theme, std::int64_t kelvin);
 // A rounded card background.
 void paintCard(QPainter& painter, const QRectF& rect, const QColor& fill, double radius);
 
-// Label helpers: text colour through the label's palette, a symbol glyph as the label's text.
+// Label helpers: text colour through the label's palette; a symbol, coloured by setColor().
 void setTextColor(QLabel& label, const QColor& color);
-QLabel* symbolLabel(std::string_view symbol, int pixelSize, QWidget* parent);
+SymbolView* symbolLabel(std::string_view symbol, int pixelSize, QWidget* parent);
 QLabel* textLabel(const QString& text, const QFont& font, QWidget* parent);
 using solvara::linesWithin;
 // A symbol as a button icon of `pixelSize` in `color` (the icon font has no letters, so a

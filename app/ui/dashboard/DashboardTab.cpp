@@ -178,9 +178,10 @@ public:
             gauge_->setAccessibleDescription(percent_->text());
         }
         sunRow_->setMinimumHeight(sunRow_->sizeHint().height());
-        setTextColor(*thermometer_, theme.orange);
+        thermometer_->setColor(theme.orange);
         setTextColor(*kelvin_, theme.primary);
-        for (QLabel* label : {sunSymbol_, elevation_, melanopicTitle_, percent_}) setTextColor(*label, theme.secondary);
+        sunSymbol_->setColor(theme.secondary);
+        for (QLabel* label : {elevation_, melanopicTitle_, percent_}) setTextColor(*label, theme.secondary);
     }
 
 protected:
@@ -191,10 +192,10 @@ protected:
     }
 
 private:
-    QLabel* thermometer_ = nullptr;
+    SymbolView* thermometer_ = nullptr;
     QLabel* kelvin_ = nullptr;
     QWidget* sunRow_ = nullptr;
-    QLabel* sunSymbol_ = nullptr;
+    SymbolView* sunSymbol_ = nullptr;
     QLabel* elevation_ = nullptr;
     BoostBadge* boost_ = nullptr;
     QWidget* melanopicRow_ = nullptr;

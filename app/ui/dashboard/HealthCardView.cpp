@@ -285,7 +285,7 @@ void HealthCardView::refresh() {
     const QColor debtColor = tintColor(theme, cardDebtTint(level));
     debt_.value->setText(fromStd(capitalizedWords(level)));
     setTextColor(*debt_.value, debtColor);
-    setTextColor(*debt_.icon, debtColor);
+    debt_.icon->setColor(debtColor);
     compliance_.value->setText(fromStd(complianceText(compliance)));
     screenTime_.value->setText(fromStd(screenTimeText(state_.screenTimeToday())));
     std::array<std::optional<std::string>, 3> debts, compliances, hours;
@@ -303,11 +303,11 @@ void HealthCardView::refresh() {
     if (sunlight > 0) logged_->setText(fromStd(loggedMinutesText(sunlight)));
 
     setTextColor(*title_, theme.secondary);
-    setTextColor(*compliance_.icon, theme.blue);
-    setTextColor(*screenTime_.icon, theme.purple);
+    compliance_.icon->setColor(theme.blue);
+    screenTime_.icon->setColor(theme.purple);
     for (MetricRow* row : {&debt_, &compliance_, &screenTime_}) setTextColor(*row->label, theme.secondary);
     for (MetricRow* row : {&compliance_, &screenTime_}) setTextColor(*row->value, theme.primary);
-    setTextColor(*sunIcon_, theme.orange);
+    sunIcon_->setColor(theme.orange);
     if (logButtonIconColor_ != theme.primary) {
         logButtonIconColor_ = theme.primary;
         logButton_->setIcon(symbolIcon("plus.circle", 11, theme.primary));

@@ -11,6 +11,7 @@ class QPushButton;
 namespace solvara {
 
 class AppState;
+class SymbolView;
 
 // The dashboard's health summary: today's composite score with its letter grade as a ring, the
 // light debt, break compliance and screen time with their 7-day, 30-day and 1-year averages,
@@ -32,7 +33,7 @@ private:
     class GradeRing;
     class Badge;
     struct MetricRow {
-        QLabel* icon = nullptr;
+        SymbolView* icon = nullptr;
         QLabel* label = nullptr;
         QLabel* value = nullptr;
         QWidget* badges = nullptr;
@@ -50,7 +51,7 @@ private:
     MetricRow debt_;
     MetricRow compliance_;
     MetricRow screenTime_;
-    QLabel* sunIcon_ = nullptr;
+    SymbolView* sunIcon_ = nullptr;
     QLabel* sunLabel_ = nullptr;
     QLabel* logged_ = nullptr;
     QPushButton* logButton_ = nullptr;

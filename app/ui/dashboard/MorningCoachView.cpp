@@ -236,7 +236,7 @@ void MorningCoachView::refresh() {
     const auto& current = state_.currentState();
     tip_->setText(QString::fromStdString(coachingTip({state_.lightDebtCalculator().currentLevel(), logged, target_,
                                                       since, current && current->isMorningBoostActive})));
-    setTextColor(*symbol_, theme.orange);
+    symbol_->setColor(theme.orange);
     setTextColor(*sinceWake_, theme.secondary);
     setTextColor(*level_, theme.secondary);
     setTextColor(*tip_, theme.primary);

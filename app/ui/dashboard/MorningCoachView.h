@@ -10,6 +10,7 @@ class QPushButton;
 namespace solvara {
 
 class AppState;
+class SymbolView;
 
 // The card for the first hours after waking: time since wake, a ring of the morning sunlight
 // logged today against a target, the light-debt level, one coaching tip, and buttons that log
@@ -33,7 +34,7 @@ private:
 
     AppState& state_;
     double target_;
-    QLabel* symbol_ = nullptr;
+    SymbolView* symbol_ = nullptr;
     QLabel* sinceWake_ = nullptr;
     Ring* ring_ = nullptr;
     Dot* dot_ = nullptr;

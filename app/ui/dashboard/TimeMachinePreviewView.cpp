@@ -16,6 +16,7 @@
 #include "app/ui/dashboard/DashboardStyle.h"
 #include "app/ui/kit/Localized.h"
 #include "app/ui/kit/TextStyle.h"
+#include "app/ui/kit/Transition.h"
 #include "core/color/ColorTemperatureConverter.h"
 #include "core/foundation/Clock.h"
 
@@ -88,6 +89,7 @@ TimeMachinePreviewView::TimeMachinePreviewView(AppState& state, QWidget* parent)
     reset_->setFont(TextStyle::font(TextStyle::caption2));
     reset_->setCursor(Qt::PointingHandCursor);
     header->addWidget(reset_);
+    resetTransition_ = new WidgetTransition(reset_, TransitionStyle{motion::defaultMilliseconds, true, false, false});
     layout->addLayout(header);
 
     previewRow_ = new QWidget(this);
@@ -173,7 +175,8 @@ void TimeMachinePreviewView::refresh() {
                                   : static_cast<int>(hourFraction(Clock::now()) / hourStep);
         if (slider_->value() != index) slider_->setValue(std::min(index, lastIndex));
     }
-    reset_->setVisible(active_);
+    // Reset comes with the first move at once and leaves, after its press, fading.
+    resetTransition_->setShown(active_, isVisible() && !active_);
     const bool showPreview = active_ && previewState_.has_value();
     previewRow_->setVisible(showPreview);
     time_->setVisible(showPreview);
@@ -188,7 +191,7 @@ void TimeMachinePreviewView::refresh() {
     } else {
         slider_->setAccessibleDescription(QString());
     }
-    setTextColor(*symbol_, theme.blue);
+    symbol_->setColor(theme.blue);
     if (reset_->palette().color(QPalette::ButtonText) != theme.blue) {
         QPalette resetPalette = reset_->palette();
         resetPalette.setColor(QPalette::ButtonText, theme.blue);

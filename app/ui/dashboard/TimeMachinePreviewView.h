@@ -13,11 +13,14 @@ class QSlider;
 namespace solvara {
 
 class AppState;
+class SymbolView;
+class WidgetTransition;
 
 // A card that previews any quarter hour of today: what the engine would give at that moment at
 // the user's place (colour temperature with a swatch, phase, sun elevation, melanopic share).
 // It asks the engine only; no setting and no display changes. Idle, the slider stands at the
-// present time; the first user move of the slider starts a preview, Reset ends it.
+// present time; the first user move of the slider starts a preview, Reset ends it (and fades
+// itself out, the default animation, while the card is already idle).
 class TimeMachinePreviewView : public QWidget {
     Q_OBJECT
 
@@ -45,8 +48,9 @@ private:
     std::optional<CircadianEngine::CircadianState> previewState_;
     bool active_ = false;
 
-    QLabel* symbol_ = nullptr;
+    SymbolView* symbol_ = nullptr;
     QPushButton* reset_ = nullptr;
+    WidgetTransition* resetTransition_ = nullptr;
     QWidget* previewRow_ = nullptr;
     Swatch* swatch_ = nullptr;
     QLabel* kelvin_ = nullptr;

@@ -1,9 +1,14 @@
 #include "app/ui/health/HealthChartPlan.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <optional>
+#include <set>
+
+#include "core/foundation/Format.h"
 
 namespace solvara {
 
@@ -33,7 +38,52 @@ void fixedScale(HealthChartPlan::Card& card, double top, std::vector<double> tic
     card.yTicks = std::move(ticks);
 }
 
+std::optional<double> readBack(const std::string& text) {
+    double value = 0.0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
 }  // namespace
+
+void HealthChartPlan::labelTicks(Card& card) {
+    std::vector<double>& ticks = card.yTicks;
+    card.yLabels.clear();
+    if (ticks.empty()) return;
+    // The marks are sums of a step, so they carry rounding dust: a label within a millionth of
+    // the closest gap between marks names its mark.
+    double gap = std::numeric_limits<double>::infinity();
+    for (std::size_t i = 1; i < ticks.size(); ++i) gap = std::min(gap, std::abs(ticks[i] - ticks[i - 1]));
+    if (!(gap > 0.0) || !std::isfinite(gap)) gap = std::max(std::abs(ticks.front()), 1.0);
+    const double tolerance = gap * 1e-6;
+    for (double& tick : ticks) {
+        if (std::abs(tick) <= tolerance) tick = 0.0;  // no "-0.0" from dust around zero
+    }
+    for (int decimals = 0; decimals <= 17; ++decimals) {
+        std::vector<std::string> labels;
+        std::vector<double> read;
+        std::set<std::string> seen;
+        bool fits = true;
+        for (const double tick : ticks) {
+            std::string label = format::fixed(tick, decimals);
+            const std::optional<double> value = readBack(label);
+            if (!value || !(std::abs(*value - tick) <= tolerance) || !seen.insert(label).second) {
+                fits = false;
+                break;
+            }
+            labels.push_back(std::move(label));
+            read.push_back(*value);
+        }
+        if (fits) {
+            ticks = std::move(read);
+            card.yLabels = std::move(labels);
+            return;
+        }
+    }
+    // Beyond 17 decimals (a scale far below any stored value): the shortest exact text each.
+    for (const double tick : ticks) card.yLabels.push_back(format::shortest(tick));
+}
 
 std::string HealthChartPlan::rawValue(Range range) {
     switch (range) {
@@ -83,6 +133,10 @@ void HealthChartPlan::automaticScale(const std::vector<double>& values, Card& ca
     }
     card.yMin = std::floor(smallest / step) * step;
     card.yMax = std::ceil(largest / step) * step;
+    if (!std::isfinite(card.yMin) || !std::isfinite(card.yMax)) {
+        fixedScale(card, 1.0, {0.0, 0.5, 1.0});
+        return;
+    }
     card.yTicks.clear();
     const auto steps = static_cast<int>(std::lround((card.yMax - card.yMin) / step));
     for (int i = 0; i <= steps; ++i) card.yTicks.push_back(card.yMin + i * step);
@@ -195,6 +249,7 @@ HealthChartPlan::HealthChartPlan(const std::vector<Snapshot>& snapshots) {
         sleep.height = 100;
         cards_.push_back(std::move(sleep));
     }
+    for (Card& card : cards_) labelTicks(card);
 }
 
 }  // namespace solvara

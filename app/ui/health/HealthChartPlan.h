@@ -36,6 +36,8 @@ public:
         double yMin = 0.0;
         double yMax = 1.0;
         std::vector<double> yTicks;  // evenly spaced from yMin to yMax
+        // One label per mark, each reading back as exactly its mark, no two alike.
+        std::vector<std::string> yLabels;
         // The slots that carry a date label.
         std::vector<std::size_t> labelledSlots;
         int height = 120;
@@ -52,6 +54,11 @@ public:
     // "Nice" axis ends and marks for values from 0 up to `largest`: about four steps of 1, 2,
     // 2.5 or 5 times a power of ten. Non-finite values are ignored.
     static void automaticScale(const std::vector<double>& values, Card& card);
+
+    // Labels the marks with the fewest decimals (the same for all) that make every label read
+    // back as its mark and tell all of them apart: 0, 25, 50 but 0.000, 0.025, 0.050. Each mark
+    // is moved onto the number its label reads, so what the axis says is where the mark stands.
+    static void labelTicks(Card& card);
 
     // A smooth curve through (i, values[i]): centripetal Catmull-Rom (alpha 0.5), reckoned on a
     // chart about four times wider than high so that it neither loops nor overshoots much;

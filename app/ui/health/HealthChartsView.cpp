@@ -42,7 +42,8 @@ QString text(const std::string& value) {
     return QString::fromStdString(value);
 }
 
-QString tickText(double value) {
+// A value for the screen reader, to a tenth.
+QString valueText(double value) {
     return text(value == std::floor(value) ? format::integer(static_cast<std::int64_t>(value))
                                            : format::fixed(value, 1));
 }
@@ -220,7 +221,9 @@ void HealthChartsView::show(ChartCard& c, const HealthChartPlan::Card& plan) {
     c.x->setRange(-0.5, count - 0.5);
     clearAxis(c.y);
     c.y->setStartValue(plan.yMin);
-    for (const double tick : plan.yTicks) c.y->append(tickText(tick), tick);
+    // The plan makes every label distinct: the axis keys its marks by label and would drop a
+    // repeated one.
+    for (std::size_t i = 0; i < plan.yTicks.size(); ++i) c.y->append(text(plan.yLabels[i]), plan.yTicks[i]);
     c.y->setRange(plan.yMin, plan.yMax);
 
     if (c.barSet != nullptr) {
@@ -245,7 +248,7 @@ void HealthChartsView::show(ChartCard& c, const HealthChartPlan::Card& plan) {
     QString description = localized("%1 days").arg(plan.categories.size());
     if (!plan.categories.empty()) {
         description += ", " + text(plan.categories.front()) + " to " + text(plan.categories.back()) + ", " +
-                       localized("latest %1").arg(tickText(std::round(plan.values.back() * 10) / 10));
+                       localized("latest %1").arg(valueText(std::round(plan.values.back() * 10) / 10));
     }
     c.view->setAccessibleDescription(description);
 }

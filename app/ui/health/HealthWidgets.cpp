@@ -45,11 +45,11 @@ StyledLabel::ColorRole colorRole(HealthColor color) {
     return &Theme::secondary;
 }
 
-StyledLabel* symbolLabel(std::string_view name, int pixelSize, StyledLabel::ColorRole role, double opacity) {
-    auto* label = new StyledLabel(Symbols::glyph(name), Symbols::font(pixelSize), role);
-    label->setColorRole(role, opacity);
-    label->setAlignment(Qt::AlignCenter);
-    return label;
+SymbolView* symbolLabel(std::string_view name, int pixelSize, StyledLabel::ColorRole role, double opacity) {
+    auto* symbol = new SymbolView(name, pixelSize, role);
+    symbol->setColorRole(role, opacity);
+    symbol->setAlignment(Qt::AlignCenter);
+    return symbol;
 }
 
 TitledCard titledCard(QWidget* owner, int spacing, std::string_view symbol, StyledLabel::ColorRole symbolRole,

@@ -12,6 +12,7 @@ class QVBoxLayout;
 
 #include "app/ui/health/HealthFigures.h"
 #include "app/ui/kit/StyledLabel.h"
+#include "app/ui/kit/SymbolView.h"
 #include "app/ui/kit/UiServices.h"
 
 namespace solvara {
@@ -24,8 +25,8 @@ namespace healthwidgets {
 // The theme member of a health colour ("teal" is the theme's cyan).
 StyledLabel::ColorRole colorRole(healthfigures::HealthColor color);
 
-// A symbol of the icon font as a label in a theme colour.
-StyledLabel* symbolLabel(std::string_view name, int pixelSize, StyledLabel::ColorRole role, double opacity = 1.0);
+// A symbol of the icon font in a theme colour, centred in its space.
+SymbolView* symbolLabel(std::string_view name, int pixelSize, StyledLabel::ColorRole role, double opacity = 1.0);
 
 // The health tab's titled card filling `owner`: a faint secondary fill with radius 10, 14 pixels
 // inside, and a header of its symbol, its title and a stretch (callers may add to the header's

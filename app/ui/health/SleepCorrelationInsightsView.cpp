@@ -8,7 +8,6 @@
 #include "app/ui/health/HealthWidgets.h"
 #include "app/ui/kit/Card.h"
 #include "app/ui/kit/Localized.h"
-#include "app/ui/kit/Symbols.h"
 #include "core/health/SleepCorrelation.h"
 
 namespace solvara {
@@ -114,7 +113,7 @@ void SleepCorrelationInsightsView::showDebtCard(DebtCard& debt, double average) 
     for (int i = 0; i < 5; ++i) {
         const bool on = i < filled;
         auto* star = debt.stars[static_cast<std::size_t>(i)];
-        star->setText(Symbols::glyph(on ? "star.fill" : "star"));
+        star->setSymbol(on ? "star.fill" : "star");
         star->setColorRole(on ? &Theme::yellow : &Theme::secondary, on ? 1.0 : 0.3);
     }
     const QString text = QString::fromStdString(healthfigures::averageRatingText(average));

@@ -9,6 +9,7 @@ namespace solvara {
 class AppState;
 class Card;
 class StyledLabel;
+class SymbolView;
 
 // "Sleep & Light Correlation": the core's analysis of the last 30 days of ratings against light
 // debt and circadian score, or a line asking for three rated nights. Read-only.
@@ -21,7 +22,7 @@ public:
 private:
     struct DebtCard {
         Card* card = nullptr;
-        std::array<StyledLabel*, 5> stars{};
+        std::array<SymbolView*, 5> stars{};
         StyledLabel* average = nullptr;
     };
     DebtCard makeDebtCard(const QString& title, const char* objectName);

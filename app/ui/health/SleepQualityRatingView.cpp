@@ -127,7 +127,7 @@ void SleepQualityRatingView::refresh() {
         for (int i = 0; i < 5; ++i) {
             auto* star = shownStars_[static_cast<std::size_t>(i)];
             const bool on = i < filled;
-            star->setText(Symbols::glyph(on ? "star.fill" : "star"));
+            star->setSymbol(on ? "star.fill" : "star");
             star->setColorRole(on ? &Theme::yellow : &Theme::secondary, on ? 1.0 : 0.3);
         }
         const QString word = QString::fromStdString(healthfigures::ratingLabel(rating));

@@ -8,6 +8,7 @@ namespace solvara {
 
 class AppState;
 class StyledLabel;
+class SymbolView;
 class GlyphButton;
 
 // "How did you sleep last night?": five star buttons until last night is rated today, then the
@@ -24,7 +25,7 @@ private:
 
     AppState& state_;
     QWidget* ratedRow_;
-    std::array<StyledLabel*, 5> shownStars_{};
+    std::array<SymbolView*, 5> shownStars_{};
     StyledLabel* ratingWord_;
     GlyphButton* changeButton_;
     QWidget* starButtonsRow_;

@@ -14,7 +14,6 @@
 #include "app/ui/kit/Card.h"
 #include "app/ui/kit/Divider.h"
 #include "app/ui/kit/Localized.h"
-#include "app/ui/kit/Symbols.h"
 #include "app/ui/kit/UiServices.h"
 
 namespace solvara {
@@ -155,7 +154,7 @@ void WeeklyReportView::refresh() {
     for (const auto& card : cards) {
         for (auto& [title, widgets] : statCards_) {
             if (title != card.title) continue;
-            widgets.symbol->setText(Symbols::glyph(card.symbol));
+            widgets.symbol->setSymbol(card.symbol);
             widgets.symbol->setColorRole(healthwidgets::colorRole(card.color));
             widgets.value->setText(text(card.value));
             widgets.card->setAccessibleName(localized(title.c_str()) + ": " + text(card.value));

@@ -14,6 +14,7 @@ namespace solvara {
 class AppState;
 class Card;
 class StyledLabel;
+class SymbolView;
 struct UiServices;
 
 // "Weekly Report": the last week of the health history in six stat cards, the average sleep
@@ -28,12 +29,12 @@ public:
 private:
     struct StatCardWidgets {
         Card* card = nullptr;
-        StyledLabel* symbol = nullptr;
+        SymbolView* symbol = nullptr;
         StyledLabel* value = nullptr;
     };
     struct LineWidgets {
         QWidget* row = nullptr;
-        StyledLabel* symbol = nullptr;
+        SymbolView* symbol = nullptr;
         StyledLabel* text = nullptr;
         StyledLabel* value = nullptr;
     };

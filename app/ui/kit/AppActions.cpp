@@ -6,11 +6,11 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
-#include <QMetaMethod>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "app/ui/kit/BuildInfo.h"
+#include "app/ui/kit/CommandMenu.h"
 #include "app/ui/kit/Localized.h"
 #include "app/ui/kit/StateSignals.h"
 #include "app/ui/kit/StyledLabel.h"
@@ -46,22 +46,10 @@ AppActions::AppActions(AppState& state, UiServices& ui, QObject* parent)
         // The action may still be triggered through a stale menu: the rule holds here too.
         if (state_.breaksEnabled()) state_.breakScheduler().triggerBreak();
     });
-    connect(help_, &QAction::triggered, this, [this] {
-        if (isSignalConnected(QMetaMethod::fromSignal(&AppActions::helpTabRequested))) {
-            emit helpTabRequested();
-        } else {
-            ui_.urlOpener.openUrl(BuildInfo::helpUrl());
-        }
-    });
+    connect(help_, &QAction::triggered, this, [this] { ui_.urlOpener.openUrl(BuildInfo::helpUrl()); });
     connect(shortcuts_, &QAction::triggered, this, [this] { emit shortcutsTabRequested(); });
     connect(website_, &QAction::triggered, this, [this] { ui_.urlOpener.openUrl(BuildInfo::websiteUrl()); });
-    connect(science_, &QAction::triggered, this, [this] {
-        if (isSignalConnected(QMetaMethod::fromSignal(&AppActions::scienceTabRequested))) {
-            emit scienceTabRequested();
-        } else {
-            ui_.urlOpener.openUrl(BuildInfo::scienceUrl());
-        }
-    });
+    connect(science_, &QAction::triggered, this, [this] { ui_.urlOpener.openUrl(BuildInfo::scienceUrl()); });
     connect(feedback_, &QAction::triggered, this,
             [this] { ui_.urlOpener.openUrl(BuildInfo::feedbackMailUrl("Solvara Feedback")); });
     connect(about_, &QAction::triggered, this, &AppActions::showAbout);
@@ -77,22 +65,15 @@ AppActions::~AppActions() {
 QAction* AppActions::addAction(const char* objectName, const char* title, const QString& keys) {
     auto* action = new QAction(this);
     action->setObjectName(objectName);
-    QString text = localized(title);
+    // The bare title: menus add the keys (see CommandMenu).
+    action->setText(localized(title));
     if (!keys.isEmpty()) {
-        const QKeySequence sequence(keys);
-        action->setShortcut(sequence);
+        action->setShortcut(QKeySequence(keys));
         action->setShortcutContext(Qt::ApplicationShortcut);
-        // Menus would write "Down" and "Up": show arrows, as desktops do.
-        QString shown = sequence.toString(QKeySequence::NativeText);
-        shown.replace("Down", QString::fromUtf8("↓")).replace("Up", QString::fromUtf8("↑"));
-        text += '\t' + shown;
+        // The tray's menu is a context menu, where Qt hides shortcuts unless told.
+        action->setShortcutVisibleInContextMenu(true);
     }
-    action->setText(text);
     return action;
-}
-
-QString AppActions::title(const QAction* action) {
-    return action->text().section('\t', 0, 0);
 }
 
 void AppActions::refresh() {
@@ -121,14 +102,14 @@ void AppActions::addHelpTo(QMenu* menu) const {
 }
 
 QMenu* AppActions::createControlsMenu(QWidget* parent) const {
-    auto* menu = new QMenu(localized("Controls"), parent);
+    auto* menu = new CommandMenu(localized("Controls"), parent);
     menu->setObjectName("controlsMenu");
     addControlsTo(menu);
     return menu;
 }
 
 QMenu* AppActions::createHelpMenu(QWidget* parent) const {
-    auto* menu = new QMenu(localized("Help"), parent);
+    auto* menu = new CommandMenu(localized("Help"), parent);
     menu->setObjectName("helpMenu");
     addHelpTo(menu);
     return menu;

@@ -17,13 +17,14 @@ class StateSignals;
 
 // The program's commands, in one place for the tray menu and the main window's menu bar: the
 // six Controls (each with its fixed key combination, Ctrl+Alt plus a key, shown the way Linux
-// desktops write them), the Help commands and "About Solvara". The QActions are shared: add
-// them to any menu; their shortcuts work while any window of the program is active (the
-// keyboard-shortcut manager's global grabs, when present, take the same keys first).
+// desktops write them, by the CommandMenu that holds them), the Help commands and "About
+// Solvara". The QActions are shared: add them to any menu; their shortcuts work while any window
+// of the program is active (the keyboard-shortcut manager's global grabs, when present, take the
+// same keys first).
 //
 // "Take Break Now" is enabled only while breaks are on: a break started with breaks off would
-// never end. "Solvara Help", "The Science" and "Keyboard Shortcuts" ask for the main window's
-// tab through a signal; with nobody connected, the first two open the maker's page instead.
+// never end. "Solvara Help" and "The Science" open the maker's pages in the browser, main window
+// or not; "Keyboard Shortcuts" asks for the main window's Shortcuts tab through a signal.
 class AppActions : public QObject {
     Q_OBJECT
 
@@ -50,7 +51,8 @@ public:
     void addControlsTo(QMenu* menu) const;
     // The five Help commands with their separators, appended to `menu`.
     void addHelpTo(QMenu* menu) const;
-    // New menus titled "Controls" and "Help" holding the same actions, owned by `parent`.
+    // New menus (CommandMenu) titled "Controls" and "Help" holding the same actions, owned by
+    // `parent`.
     QMenu* createControlsMenu(QWidget* parent) const;
     QMenu* createHelpMenu(QWidget* parent) const;
 
@@ -68,12 +70,8 @@ public:
     static QString versionText();
     // The About box's credits: the maker on the first line, the year on the second.
     static QString creditsText(int year);
-    // The title part of an action's text (the text before the key combination).
-    static QString title(const QAction* action);
 
 signals:
-    void helpTabRequested();
-    void scienceTabRequested();
     void shortcutsTabRequested();
 
 private:

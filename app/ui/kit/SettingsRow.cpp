@@ -17,11 +17,19 @@ SettingsRow::SettingsRow(const QString& label, const QString& value, QWidget* pa
     value_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     value_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     row->addWidget(value_);
-    value_->setAccessibleName(label);
+    nameValue();
 }
 
 void SettingsRow::setValue(const QString& value) {
-    if (value_->text() != value) value_->setText(value);
+    if (value_->text() == value) return;
+    value_->setText(value);
+    nameValue();
+}
+
+void SettingsRow::nameValue() {
+    // Named after the row alone, the label would hide its value from a screen reader.
+    const QString value = value_->text();
+    value_->setAccessibleName(value.isEmpty() ? label_->text() : label_->text() + ": " + value);
 }
 
 QString SettingsRow::value() const {

@@ -33,10 +33,10 @@ SteppedSlider::SteppedSlider(double minimum, double maximum, double step, Format
     setFocusProxy(slider_);
     QObject::connect(slider_, &QSlider::valueChanged, this, [this](int index) {
         value_ = minimum_ + index * step_;
-        label_->setText(format_(value_));
+        showText(value_);
         emit valueChanged(value_);
     });
-    label_->setText(format_(value_));
+    showText(value_);
     QObject::connect(this, &QObject::objectNameChanged, this,
                      [this](const QString& name) { slider_->setObjectName(name + "Slider"); });
 }
@@ -52,7 +52,16 @@ void SteppedSlider::setValue(double value) {
         const QSignalBlocker blocker(slider_);
         slider_->setValue(indexOf(value));
     }
-    label_->setText(format_(value));
+    showText(value);
+}
+
+void SteppedSlider::showText(double value) {
+    const QString text = format_(value);
+    label_->setText(text);
+    // The slider's own value is a step index ("26" for 4400 K), which would mean nothing to a
+    // screen reader; its description carries what the label shows. A refresh that changes
+    // nothing sends no description event.
+    if (slider_->accessibleDescription() != text) slider_->setAccessibleDescription(text);
 }
 
 void SteppedSlider::setAccessibleName(const QString& name) {

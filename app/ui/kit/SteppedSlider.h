@@ -17,7 +17,9 @@ class StyledLabel;
 // at the end. Keyboard: the arrows move one step, Page Up/Down ten.
 //
 // The inner QSlider carries the accessible name (give one: a screen reader's "set value" lands
-// on it) and the objectName "<objectName of this>Slider"; the label follows the value.
+// on it) and the objectName "<objectName of this>Slider"; the label follows the value, and the
+// slider's accessible description always says what the label shows, since the slider's own
+// value is a step index.
 class SteppedSlider : public QWidget {
     Q_OBJECT
 
@@ -42,6 +44,8 @@ signals:
 
 private:
     int indexOf(double value) const;
+    // Every change of the shown value goes through here, so the label and the description agree.
+    void showText(double value);
 
     double minimum_;
     double maximum_;

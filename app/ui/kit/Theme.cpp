@@ -90,7 +90,10 @@ QPalette Theme::palette() const {
         p.setColor(group, QPalette::Button, button);
         p.setColor(group, QPalette::ButtonText, disabled ? dimText : text);
         p.setColor(group, QPalette::BrightText, red);
-        p.setColor(group, QPalette::Light, isDark ? blend(window, rgb(0xFFFFFF, 0.20)) : rgb(0xFFFFFF));
+        // Fusion etches disabled menu text with Light one pixel below it; on a dark window a
+        // light etch reads as a blurred double, so the dark palette's disabled etch is invisible.
+        const QColor light = isDark ? blend(window, rgb(0xFFFFFF, 0.20)) : rgb(0xFFFFFF);
+        p.setColor(group, QPalette::Light, disabled && isDark ? QColor(Qt::transparent) : light);
         p.setColor(group, QPalette::Midlight, blend(window, rgb(isDark ? 0xFFFFFF : 0x000000, 0.05)));
         p.setColor(group, QPalette::Mid, blend(window, rgb(isDark ? 0xFFFFFF : 0x000000, 0.20)));
         p.setColor(group, QPalette::Dark, blend(window, rgb(isDark ? 0x000000 : 0x000000, 0.35)));

@@ -1,7 +1,5 @@
 #include "app/ui/onboarding/OnboardingFlow.h"
 
-#include <QEasingCurve>
-#include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QStackedWidget>
@@ -15,7 +13,8 @@
 #include "app/ui/kit/PlainButton.h"
 #include "app/ui/kit/StateSignals.h"
 #include "app/ui/kit/StyledLabel.h"
-#include "app/ui/kit/Symbols.h"
+#include "app/ui/kit/SymbolView.h"
+#include "app/ui/kit/Transition.h"
 #include "app/ui/kit/UiServices.h"
 #include "app/ui/onboarding/OnboardingPreviews.h"
 #include "app/ui/onboarding/OnboardingWidgets.h"
@@ -28,8 +27,7 @@ namespace {
 // How long the desktop gets to answer a permission request before the page looks again.
 constexpr int locationRecheckMs = 1000;
 constexpr int accessibilityRecheckMs = 2000;
-// How far a new page slides in from the trailing side.
-constexpr int pageSlide = 40;
+constexpr int pageMilliseconds = 350;
 
 QString hourText(int hour) {
     return QString::fromStdString(format::integer(hour)) + ":00";
@@ -60,11 +58,11 @@ QVBoxLayout* pageLayout(QWidget* page) {
 }
 
 // A symbol in a colour, in a frame `width` wide.
-StyledLabel* symbolLabel(std::string_view name, QColor Theme::*color, int pixelSize, int width) {
-    auto* label = new StyledLabel(Symbols::glyph(name), Symbols::font(pixelSize), color);
-    label->setFixedWidth(width);
-    label->setAlignment(Qt::AlignCenter);
-    return label;
+SymbolView* framedSymbol(std::string_view name, QColor Theme::*color, int pixelSize, int width) {
+    auto* symbol = new SymbolView(name, pixelSize, color);
+    symbol->setFixedWidth(width);
+    symbol->setAlignment(Qt::AlignCenter);
+    return symbol;
 }
 
 QWidget* demoRow(std::string_view symbol, QColor Theme::*color, const QString& text) {
@@ -72,7 +70,7 @@ QWidget* demoRow(std::string_view symbol, QColor Theme::*color, const QString& t
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(8);
-    layout->addWidget(symbolLabel(symbol, color, TextStyle::font(TextStyle::caption).pixelSize() + 4, 20));
+    layout->addWidget(framedSymbol(symbol, color, TextStyle::font(TextStyle::caption).pixelSize() + 4, 20));
     layout->addWidget(new StyledLabel(text, TextStyle::caption, &Theme::secondary));
     layout->addStretch(1);
     return row;
@@ -102,20 +100,22 @@ OnboardingFlow::OnboardingFlow(AppState& state, UiServices& ui, QWidget* parent)
     pages_->addWidget(permissionsStep());
     progress_->setStep(0, false);
 
-    // A new page slides in from the trailing side and fades in; a picture of the old one slides
-    // out toward the leading side and fades out.
-    pageAnimation_->setDuration(350);
-    pageAnimation_->setEasingCurve(QEasingCurve::InOutQuad);
+    // A new page slides in from the trailing edge and fades in; a picture of the old one slides
+    // out toward the leading edge and fades out, each by the page area's whole width.
+    pageAnimation_->setDuration(pageMilliseconds);
+    pageAnimation_->setEasingCurve(motion::easeInOut());
     pageAnimation_->setStartValue(0.0);
     pageAnimation_->setEndValue(1.0);
     connect(pageAnimation_, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
         const double t = value.toDouble();
+        const int slide = pages_->width();
         QWidget* page = pages_->currentWidget();
-        page->move(int((1 - t) * pageSlide), 0);
-        if (auto* fade = qobject_cast<QGraphicsOpacityEffect*>(page->graphicsEffect())) fade->setOpacity(t);
+        page->move(int((1 - t) * slide), 0);
+        if (auto* fade = dynamic_cast<TransitionEffect*>(page->graphicsEffect())) fade->setFrame(t, {}, 1.0);
         if (leaving_ != nullptr) {
-            leaving_->move(int(-t * pageSlide), 0);
-            if (auto* fade = qobject_cast<QGraphicsOpacityEffect*>(leaving_->graphicsEffect())) fade->setOpacity(1 - t);
+            leaving_->move(int(-t * slide), 0);
+            if (auto* fade = dynamic_cast<TransitionEffect*>(leaving_->graphicsEffect()))
+                fade->setFrame(1 - t, {}, 1.0);
         }
     });
     connect(pageAnimation_, &QVariantAnimation::finished, this, &OnboardingFlow::settlePages);
@@ -215,7 +215,7 @@ QWidget* OnboardingFlow::scheduleStep() {
         auto* stack = new QVBoxLayout(box);
         stack->setContentsMargins(0, 0, 0, 0);
         stack->setSpacing(8);
-        stack->addWidget(symbolLabel(symbol, color, TextStyle::font(TextStyle::title2).pixelSize() + 4, 100), 0,
+        stack->addWidget(framedSymbol(symbol, color, TextStyle::font(TextStyle::title2).pixelSize() + 4, 100), 0,
                          Qt::AlignHCenter);
         auto* label = new StyledLabel(caption, TextStyle::caption, &Theme::secondary);
         label->setAlignment(Qt::AlignCenter);
@@ -302,17 +302,23 @@ void OnboardingFlow::goTo(int step) {
     auto* leaving = new QLabel(pages_);
     leaving->setObjectName("onboardingLeavingPage");
     leaving->setAttribute(Qt::WA_TransparentForMouseEvents);
-    leaving->setPixmap(pages_->currentWidget()->grab());
+    // Both pages slide as stills: a frame is two blits, not two pages painted.
+    const QPixmap old = pages_->currentWidget()->grab();
+    leaving->setPixmap(old);
     leaving->setGeometry(pages_->currentWidget()->geometry());
-    leaving->setGraphicsEffect(new QGraphicsOpacityEffect(leaving));
+    auto* fadeOut = new TransitionEffect(leaving);
+    fadeOut->setPicture(old);
+    leaving->setGraphicsEffect(fadeOut);
     leaving_ = leaving;
 
     step_ = step;
     progress_->setStep(step, true);
     pages_->setCurrentIndex(step);
     QWidget* page = pages_->currentWidget();
-    auto* fade = new QGraphicsOpacityEffect(page);
-    fade->setOpacity(0);
+    page->layout()->activate();
+    auto* fade = new TransitionEffect(page);
+    fade->setPicture(page->grab());
+    fade->setFrame(0.0, {}, 1.0);
     page->setGraphicsEffect(fade);
     leaving->show();
     leaving->raise();
@@ -340,7 +346,10 @@ void OnboardingFlow::completeOnboarding() {
 }
 
 void OnboardingFlow::checkPermissions(bool animated) {
-    locationGranted_ = ui_.permissions.locationGranted();
+    // A position the location service already delivered to the program answers the question,
+    // whatever the flow's own look at the service says.
+    const bool fixInHand = state_.locationSource() == LocationSource::automatic && state_.hasLocationFix();
+    locationGranted_ = fixInHand || ui_.permissions.locationGranted();
     accessibilityGranted_ = ui_.permissions.accessibilityGranted();
     locationCard_->setGranted(locationGranted_, animated);
     accessibilityCard_->setGranted(accessibilityGranted_, animated);

@@ -9,6 +9,7 @@
 
 #include "app/ui/kit/Localized.h"
 #include "app/ui/kit/StyledLabel.h"
+#include "app/ui/kit/SymbolView.h"
 #include "app/ui/kit/Symbols.h"
 #include "app/ui/kit/TextStyle.h"
 #include "app/ui/onboarding/PreviewGeometry.h"
@@ -127,8 +128,7 @@ PermissionCard::PermissionCard(std::string_view symbol, QColor Theme::*color, co
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(12, 12, 12, 12);
     row->setSpacing(12);
-    auto* icon =
-        new StyledLabel(Symbols::glyph(symbol), Symbols::font(TextStyle::font(TextStyle::title3).pixelSize()), color);
+    auto* icon = new SymbolView(symbol, TextStyle::font(TextStyle::title3).pixelSize(), color);
     icon->setFixedWidth(32);
     icon->setAlignment(Qt::AlignCenter);
     row->addWidget(icon);

@@ -20,7 +20,9 @@
 #include "app/ui/kit/StateSignals.h"
 #include "app/ui/kit/StyledLabel.h"
 #include "app/ui/kit/Switch.h"
-#include "app/ui/kit/Symbols.h"
+#include "app/ui/kit/SymbolView.h"
+#include "app/ui/kit/Transition.h"
+#include "app/ui/kit/TransitionLabel.h"
 #include "app/ui/popover/KelvinBar.h"
 #include "app/ui/popover/ModeButton.h"
 #include "app/ui/popover/PopoverReadouts.h"
@@ -32,12 +34,6 @@ namespace {
 
 QString text(const std::string& s) {
     return QString::fromStdString(s);
-}
-
-StyledLabel* symbolLabel(std::string_view name, int pixelSize, QColor Theme::*color, QWidget* parent) {
-    auto* label = new StyledLabel(Symbols::glyph(name), Symbols::font(pixelSize), color, parent);
-    label->setAccessibleName(QString());
-    return label;
 }
 
 QHBoxLayout* row(QWidget* owner, int spacing) {
@@ -65,6 +61,13 @@ void setVisibleIfChanged(QWidget* widget, bool visible, bool& changed) {
     changed = true;
 }
 
+// The same through a transition, played while the popover is on screen.
+void setVisibleIfChanged(QWidget* widget, WidgetTransition* transition, bool visible, bool animated, bool& changed) {
+    if (widget->isHidden() != visible) return;
+    transition->setShown(visible, animated);
+    changed = true;
+}
+
 }  // namespace
 
 MenuBarPopover::MenuBarPopover(AppState& state, UiServices& ui, QWidget* parent)
@@ -86,6 +89,17 @@ MenuBarPopover::MenuBarPopover(AppState& state, UiServices& ui, QWidget* parent)
     stack->addWidget(new Divider(Qt::Horizontal, this));
     buildFooter(stack);
 
+    const TransitionStyle fromTop{layoutMilliseconds, true, true, false};
+    for (int i = 0; i < stack->count(); ++i) {
+        QWidget* section = stack->itemAt(i)->widget();
+        if (section == nullptr) continue;
+        auto* transition = new WidgetTransition(section, fromTop);
+        if (section == insights_) insightsTransition_ = transition;
+        if (section == breakRow_) breakRowTransition_ = transition;
+        sections_.push_back({section, transition});
+    }
+    boostTransition_ = new WidgetTransition(boostLabel_, TransitionStyle{layoutMilliseconds, true, false, true});
+
     connect(signals_, &StateSignals::stateChanged, this, &MenuBarPopover::refresh);
     connect(signals_, &StateSignals::breakStateChanged, this, &MenuBarPopover::refresh);
     refresh();
@@ -103,7 +117,8 @@ void MenuBarPopover::buildHeader(QLayout* stack) {
     phaseDot_ = new Dot(6, &Theme::secondary, header);
     phaseDot_->setObjectName("phaseDot");
     phaseDot_->setAccessibleName(localized("Phase color"));
-    phaseLabel_ = new StyledLabel({}, TextStyle::caption, &Theme::secondary, header);
+    phaseLabel_ = new TransitionLabel(TransitionLabel::Kind::crossFade, readoutMilliseconds,
+                                      TextStyle::font(TextStyle::caption), &Theme::secondary, header);
     phaseLabel_->setObjectName("phaseLabel");
     phase->addWidget(phaseDot_, 0, Qt::AlignVCenter);
     phase->addWidget(phaseLabel_, 0, Qt::AlignVCenter);
@@ -122,8 +137,9 @@ void MenuBarPopover::buildReadouts(QLayout* stack) {
     // Kelvin row.
     auto* kelvinRow = new QWidget(this);
     auto* kelvin = row(kelvinRow, 8);
-    kelvin->addWidget(symbolLabel("thermometer.medium", 17, &Theme::orange, kelvinRow), 0, Qt::AlignVCenter);
-    kelvinLabel_ = new StyledLabel({}, TextStyle::systemFont(17, QFont::DemiBold), &Theme::primary, kelvinRow);
+    kelvin->addWidget(new SymbolView("thermometer.medium", 17, &Theme::orange, kelvinRow), 0, Qt::AlignVCenter);
+    kelvinLabel_ = new TransitionLabel(TransitionLabel::Kind::roll, readoutMilliseconds,
+                                       TextStyle::systemFont(17, QFont::DemiBold), &Theme::primary, kelvinRow);
     kelvinLabel_->setObjectName("kelvinLabel");
     kelvin->addWidget(kelvinLabel_, 0, Qt::AlignVCenter);
     kelvin->addStretch(1);
@@ -138,7 +154,7 @@ void MenuBarPopover::buildReadouts(QLayout* stack) {
     boostLabel_ = new QWidget(solarColumn_);
     boostLabel_->setObjectName("boostLabel");
     auto* boost = row(boostLabel_, 3);
-    boost->addWidget(symbolLabel("sunrise", 10, &Theme::blue, boostLabel_));
+    boost->addWidget(new SymbolView("sunrise", 10, &Theme::blue, boostLabel_));
     boost->addWidget(new StyledLabel(localized("Morning Boost"), TextStyle::caption2, &Theme::blue, boostLabel_));
     solar->addWidget(boostLabel_, 0, Qt::AlignRight);
     kelvin->addWidget(solarColumn_, 0, Qt::AlignVCenter);
@@ -151,7 +167,8 @@ void MenuBarPopover::buildReadouts(QLayout* stack) {
     const QFont value = TextStyle::systemFont(10, QFont::DemiBold);
     auto* daylight = column(2);
     daylight->addWidget(new StyledLabel(localized("% Daylight"), smallLabel, &Theme::secondary, melanopic));
-    daylightValue_ = new StyledLabel({}, value, &Theme::primary, melanopic);
+    daylightValue_ =
+        new TransitionLabel(TransitionLabel::Kind::roll, readoutMilliseconds, value, &Theme::primary, melanopic);
     daylightValue_->setObjectName("daylightValue");
     daylight->addWidget(daylightValue_);
     section->addLayout(daylight);
@@ -164,7 +181,8 @@ void MenuBarPopover::buildReadouts(QLayout* stack) {
     statusDot_ = new Dot(6, &Theme::green, melanopic);
     statusDot_->setObjectName("statusDot");
     statusDot_->setAccessibleName(localized("Melanopic guideline status"));
-    ediValue_ = new StyledLabel({}, value, &Theme::primary, melanopic);
+    ediValue_ =
+        new TransitionLabel(TransitionLabel::Kind::roll, readoutMilliseconds, value, &Theme::primary, melanopic);
     ediValue_->setObjectName("ediValue");
     ediRow->addWidget(statusDot_, 0, Qt::AlignVCenter);
     ediRow->addWidget(ediValue_, 0, Qt::AlignVCenter);
@@ -205,12 +223,12 @@ void MenuBarPopover::buildInsights(QLayout* stack) {
     auto* rows = new QVBoxLayout(insights_);
     rows->setContentsMargins(0, 0, 0, 0);
     rows->setSpacing(4);
-    const auto addRow = [&](const char* name, std::string_view symbol, QColor Theme::*color, StyledLabel*& symbolOut,
+    const auto addRow = [&](const char* name, std::string_view symbol, QColor Theme::*color, SymbolView*& symbolOut,
                             StyledLabel*& textOut) {
         auto* line = new QWidget(insights_);
         line->setObjectName(name);
         auto* layout = row(line, 6);
-        symbolOut = symbolLabel(symbol, 10, color, line);
+        symbolOut = new SymbolView(symbol, 10, color, line);
         textOut = new StyledLabel({}, TextStyle::caption, color, line);
         textOut->setObjectName(QString(name) + "Text");
         layout->addWidget(symbolOut, 0, Qt::AlignVCenter);
@@ -219,7 +237,7 @@ void MenuBarPopover::buildInsights(QLayout* stack) {
         return line;
     };
     melatoninRow_ = addRow("melatoninRow", "clock", &Theme::secondary, melatoninSymbol_, melatoninText_);
-    StyledLabel* unused = nullptr;
+    SymbolView* unused = nullptr;
     sleepRow_ = addRow("sleepRow", "bed.double", &Theme::secondary, unused, sleepText_);
     dstRow_ = addRow("dstRow", "clock.arrow.2.circlepath", &Theme::orange, unused, dstText_);
     stack->addWidget(insights_);
@@ -229,10 +247,11 @@ void MenuBarPopover::buildBreakRow(QLayout* stack) {
     breakRow_ = new QWidget(this);
     breakRow_->setObjectName("breakRow");
     auto* layout = row(breakRow_, 6);
-    layout->addWidget(symbolLabel("timer", 12, &Theme::orange, breakRow_), 0, Qt::AlignVCenter);
+    layout->addWidget(new SymbolView("timer", 12, &Theme::orange, breakRow_), 0, Qt::AlignVCenter);
     QFont mono("DejaVu Sans Mono");
     mono.setPixelSize(10);
-    breakCountdown_ = new StyledLabel({}, mono, &Theme::orange, breakRow_);
+    breakCountdown_ =
+        new TransitionLabel(TransitionLabel::Kind::roll, countdownMilliseconds, mono, &Theme::orange, breakRow_);
     breakCountdown_->setObjectName("breakCountdown");
     layout->addWidget(breakCountdown_, 0, Qt::AlignVCenter);
     layout->addStretch(1);
@@ -252,6 +271,9 @@ void MenuBarPopover::buildFooter(QLayout* stack) {
     auto* open = new PlainButton(localized("Open Solvara"), caption, &Theme::secondary, footer);
     open->setObjectName("openButton");
     open->setAccessibleName("Open main window");
+    // The name says what the button does in other words than its title: the title a sighted
+    // person reads still reaches a screen reader.
+    open->setAccessibleDescription(localized("Open Solvara"));
     connect(open, &QAbstractButton::clicked, this, &MenuBarPopover::openMainWindowRequested);
     layout->addWidget(open);
     layout->addStretch(1);
@@ -310,12 +332,19 @@ void MenuBarPopover::quit() {
 void MenuBarPopover::refresh() {
     Theme::apply(this, state_.shouldUseDarkMode());
     bool layoutChanged = false;
+    const bool animated = isVisible();
+    std::vector<QPoint> placedAt;
+    std::vector<bool> wasShown;
+    for (const Section& section : sections_) {
+        placedAt.push_back(section.widget->pos());
+        wasShown.push_back(!section.widget->isHidden());
+    }
 
     const auto& current = state_.currentState();
     const popover::ColorChoice phaseColor = popover::phaseColor(current);
     phaseDot_->setColor(phaseColor.role, phaseColor.opacity);
     const QString phase = current ? text(popover::phaseText(current)) : localized("Initializing...");
-    if (phaseLabel_->text() != phase) phaseLabel_->setText(phase);
+    phaseLabel_->setTextAnimated(phase);
     {
         const QSignalBlocker blocker(enableSwitch_);
         enableSwitch_->setChecked(state_.isEnabled());
@@ -324,22 +353,24 @@ void MenuBarPopover::refresh() {
     const std::int64_t kelvin = state_.effectiveKelvin();
     const QString kelvinText = text(popover::kelvinText(kelvin));
     if (kelvinLabel_->text() != kelvinText) {
-        kelvinLabel_->setText(kelvinText);
+        kelvinLabel_->setTextAnimated(kelvinText);
         kelvinLabel_->setAccessibleName(localized("Color temperature") + " " + text(format::integer(kelvin)) + " " +
                                         localized("Kelvin"));
+        kelvinLabel_->setAccessibleDescription(kelvinText);
     }
     setVisibleIfChanged(solarColumn_, current.has_value(), layoutChanged);
     if (current) {
         const QString solar = text(popover::solarText(current->solarElevation));
         if (solarLabel_->text() != solar) solarLabel_->setText(solar);
-        setVisibleIfChanged(boostLabel_, current->isMorningBoostActive, layoutChanged);
+        setVisibleIfChanged(boostLabel_, boostTransition_, current->isMorningBoostActive,
+                            animated && !solarColumn_->isHidden(), layoutChanged);
     }
 
     const QString daylight = text(popover::daylightText(kelvin));
-    if (daylightValue_->text() != daylight) daylightValue_->setText(daylight);
+    daylightValue_->setTextAnimated(daylight);
     const double edi = state_.currentMelanopicEDI();
     const QString ediText = text(popover::ediText(edi));
-    if (ediValue_->text() != ediText) ediValue_->setText(ediText);
+    ediValue_->setTextAnimated(ediText);
     const bool sleepTime = state_.isSleepTime();
     const bool postDLMO = state_.isPostDLMO();
     const popover::ColorChoice status = popover::statusColor(MelanopicModel::guidelineStatus(edi, postDLMO, sleepTime));
@@ -350,7 +381,7 @@ void MenuBarPopover::refresh() {
     kelvinBar_->setKelvin(kelvin);
 
     const DisplayMode mode = state_.currentMode();
-    for (ModeButton* button : modeButtons_) button->setSelected(button->mode() == mode);
+    for (ModeButton* button : modeButtons_) button->setSelected(button->mode() == mode, animated);
 
     const auto dlmo = state_.dlmoCountdownText();
     const auto sleepIfNow = state_.sleepIfNowText();
@@ -358,7 +389,7 @@ void MenuBarPopover::refresh() {
     setVisibleIfChanged(melatoninRow_, dlmo.has_value(), layoutChanged);
     if (dlmo) {
         melatoninText_->setText(text(*dlmo));
-        melatoninSymbol_->setText(Symbols::glyph(postDLMO ? "moon.zzz" : "clock"));
+        melatoninSymbol_->setSymbol(postDLMO ? "moon.zzz" : "clock");
         const auto color = postDLMO ? &Theme::indigo : &Theme::secondary;
         melatoninSymbol_->setColorRole(color);
         melatoninText_->setColorRole(color);
@@ -367,18 +398,29 @@ void MenuBarPopover::refresh() {
     if (sleepIfNow) sleepText_->setText(text(*sleepIfNow));
     setVisibleIfChanged(dstRow_, dst.has_value(), layoutChanged);
     if (dst) dstText_->setText(text(*dst));
-    setVisibleIfChanged(insights_, dlmo || sleepIfNow || dst, layoutChanged);
+    setVisibleIfChanged(insights_, insightsTransition_, dlmo || sleepIfNow || dst, animated, layoutChanged);
 
     const std::string& countdown = state_.breakCountdownText();
-    setVisibleIfChanged(breakRow_, state_.breaksEnabled() && !countdown.empty(), layoutChanged);
-    if (!countdown.empty() && breakCountdown_->text() != text(countdown)) breakCountdown_->setText(text(countdown));
+    setVisibleIfChanged(breakRow_, breakRowTransition_, state_.breaksEnabled() && !countdown.empty(), animated,
+                        layoutChanged);
+    if (!countdown.empty()) breakCountdown_->setTextAnimated(text(countdown));
     const bool counting = std::holds_alternative<BreakScheduler::Counting>(state_.breakScheduler().state());
     setVisibleIfChanged(breakNowButton_, counting, layoutChanged);
 
+    if (!layoutChanged) return;
+    layout()->activate();
     // A window follows its content's height.
-    if (layoutChanged && isWindow()) {
-        layout()->activate();
-        resize(popoverWidth, sizeHint().height());
+    const int height = isWindow() ? sizeHint().height() : this->height();
+    if (isWindow()) resize(popoverWidth, height);
+    if (!animated) return;
+    // The sections' new places now, not once the window system has answered the resize; each
+    // that moved is drawn from where it stood.
+    layout()->setGeometry(QRect(0, 0, popoverWidth, height));
+    for (std::size_t i = 0; i < sections_.size(); ++i) {
+        const Section& section = sections_[i];
+        if (wasShown[i] && !section.widget->isHidden()) {
+            section.transition->slide(section.widget->pos() - placedAt[i], layoutMilliseconds);
+        }
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <vector>
 
 #include <QWidget>
 
@@ -19,6 +20,9 @@ class PlainButton;
 class StateSignals;
 class StyledLabel;
 class Switch;
+class SymbolView;
+class TransitionLabel;
+class WidgetTransition;
 
 // The window that opens from the tray item: one column 320 pixels wide showing what the filter
 // does now (phase, kelvin and the sun's elevation, the melanopic readout, the kelvin bar), the
@@ -30,6 +34,12 @@ class Switch;
 // "Break Now", share and quit write or call. The light or dark look follows the state's
 // decision (shouldUseDarkMode) from before the first frame on. The host (the tray) connects
 // openMainWindowRequested() and quitRequested().
+//
+// While it is on screen, changes animate; the widgets take their new values and visibility at
+// once and only the painting follows (see WidgetTransition): the numbers roll their changed
+// digits, the phase name cross-fades, the selected mode's tint moves, the insights and the break
+// row fade in and out from the top edge, "Morning Boost" fades and scales about its centre, and
+// the sections below a row that came or went slide to their new places.
 class MenuBarPopover : public QWidget {
     Q_OBJECT
 
@@ -37,6 +47,11 @@ public:
     static constexpr int popoverWidth = 320;
     static constexpr int padding = 16;
     static constexpr int sectionSpacing = 16;
+    // Rows coming and going and the sections making room for them.
+    static constexpr int layoutMilliseconds = 300;
+    // The phase name, the kelvin number and the melanopic readout.
+    static constexpr int readoutMilliseconds = 500;
+    static constexpr int countdownMilliseconds = 300;
     static constexpr const char* shareText =
         "Check out Solvara \u2014 science-based screen color filtering for better sleep and eye health.";
 
@@ -71,31 +86,40 @@ private:
     StateSignals* signals_;
 
     Dot* phaseDot_ = nullptr;
-    StyledLabel* phaseLabel_ = nullptr;
+    TransitionLabel* phaseLabel_ = nullptr;
     Switch* enableSwitch_ = nullptr;
-    StyledLabel* kelvinLabel_ = nullptr;
+    TransitionLabel* kelvinLabel_ = nullptr;
     QWidget* solarColumn_ = nullptr;
     StyledLabel* solarLabel_ = nullptr;
     QWidget* boostLabel_ = nullptr;
-    StyledLabel* daylightValue_ = nullptr;
+    TransitionLabel* daylightValue_ = nullptr;
     Dot* statusDot_ = nullptr;
-    StyledLabel* ediValue_ = nullptr;
+    TransitionLabel* ediValue_ = nullptr;
     Pill* targetPill_ = nullptr;
     KelvinBar* kelvinBar_ = nullptr;
     std::array<ModeButton*, 9> modeButtons_{};
     QWidget* insights_ = nullptr;
     QWidget* melatoninRow_ = nullptr;
-    StyledLabel* melatoninSymbol_ = nullptr;
+    SymbolView* melatoninSymbol_ = nullptr;
     StyledLabel* melatoninText_ = nullptr;
     QWidget* sleepRow_ = nullptr;
     StyledLabel* sleepText_ = nullptr;
     QWidget* dstRow_ = nullptr;
     StyledLabel* dstText_ = nullptr;
     QWidget* breakRow_ = nullptr;
-    StyledLabel* breakCountdown_ = nullptr;
+    TransitionLabel* breakCountdown_ = nullptr;
     PlainButton* breakNowButton_ = nullptr;
     PlainButton* shareButton_ = nullptr;
     QMenu* shareMenu_ = nullptr;
+    WidgetTransition* boostTransition_ = nullptr;
+    WidgetTransition* insightsTransition_ = nullptr;
+    WidgetTransition* breakRowTransition_ = nullptr;
+    // The stack's sections top to bottom, each with what slides it when the ones above change.
+    struct Section {
+        QWidget* widget;
+        WidgetTransition* transition;
+    };
+    std::vector<Section> sections_;
 };
 
 }  // namespace solvara

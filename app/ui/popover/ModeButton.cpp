@@ -5,14 +5,23 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QVariantAnimation>
 
 #include "app/ui/kit/Localized.h"
 #include "app/ui/kit/TextStyle.h"
 #include "app/ui/kit/Theme.h"
+#include "app/ui/kit/Transition.h"
 
 namespace solvara {
 
-ModeButton::ModeButton(DisplayMode mode, QWidget* parent) : QAbstractButton(parent), mode_(mode) {
+ModeButton::ModeButton(DisplayMode mode, QWidget* parent)
+    : QAbstractButton(parent), mode_(mode), tint_(new QVariantAnimation(this)) {
+    tint_->setDuration(tintMilliseconds);
+    tint_->setEasingCurve(motion::easeInOut());
+    connect(tint_, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
+        selection_ = value.toDouble();
+        update();
+    });
     const std::string raw(rawValue(mode));
     setText(localized(raw.c_str()));
     setObjectName(QString::fromStdString("mode" + raw));
@@ -24,10 +33,19 @@ ModeButton::ModeButton(DisplayMode mode, QWidget* parent) : QAbstractButton(pare
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
 
-void ModeButton::setSelected(bool selected) {
+void ModeButton::setSelected(bool selected, bool animated) {
     if (selected == selected_) return;
     selected_ = selected;
     setAccessibleDescription(selected ? "Selected" : "");
+    const double target = selected ? 1.0 : 0.0;
+    tint_->stop();
+    if (animated && isVisible()) {
+        tint_->setStartValue(selection_);
+        tint_->setEndValue(target);
+        tint_->start();
+    } else {
+        selection_ = target;
+    }
     update();
 }
 
@@ -57,7 +75,14 @@ void ModeButton::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF bounds = rect();
     painter.setPen(Qt::NoPen);
-    QColor fill = selected_ ? Theme::withOpacity(theme.accent, 0.2) : Theme::withOpacity(theme.secondary, 0.08);
+    const QColor plain = Theme::withOpacity(theme.secondary, 0.08);
+    const QColor tinted = Theme::withOpacity(theme.accent, 0.2);
+    QColor fill = selection_ >= 1.0 ? tinted : plain;
+    if (selection_ > 0.0 && selection_ < 1.0) {
+        const auto mix = [this](float a, float b) { return static_cast<float>(a + (b - a) * selection_); };
+        fill = QColor::fromRgbF(mix(plain.redF(), tinted.redF()), mix(plain.greenF(), tinted.greenF()),
+                                mix(plain.blueF(), tinted.blueF()), mix(plain.alphaF(), tinted.alphaF()));
+    }
     if (isDown()) fill = Theme::withOpacity(fill, 1.6);
     painter.setBrush(fill);
     painter.drawRoundedRect(bounds, cornerRadius, cornerRadius);

@@ -9,6 +9,7 @@
 #include <QSystemTrayIcon>
 
 #include "app/ui/kit/AppActions.h"
+#include "app/ui/kit/CommandMenu.h"
 #include "app/ui/kit/Localized.h"
 #include "app/ui/kit/StateSignals.h"
 #include "app/ui/kit/TrayIconRenderer.h"
@@ -28,10 +29,18 @@ constexpr qint64 reopenGuardMs = 300;
 TrayIcon::TrayIcon(AppState& state, UiServices& ui, AppActions& actions, QObject* parent)
     : QObject(parent), state_(state), ui_(ui), actions_(actions), tray_(new QSystemTrayIcon(this)), menu_(nullptr) {
     tray_->setToolTip("Solvara");
+    buildMenu();
+    // Given before the first show, with its Help submenu already in it: on a StatusNotifierItem
+    // host Qt exports the menu over com.canonical.dbusmenu when the icon is shown, and it gives
+    // D-Bus counterparts only to the submenus the menu holds at that moment. On an XEmbed tray Qt
+    // pops the same menu up at the pointer itself before it reports the Context activation.
+    tray_->setContextMenu(menu_);
 
     connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger) togglePopover();
-        if (reason == QSystemTrayIcon::Context) menu()->popup(QCursor::pos());
+        // A StatusNotifierItem host that asks the item for its menu (ContextMenu) instead of
+        // reading the exported one; on XEmbed the menu is open already and must not open twice.
+        if (reason == QSystemTrayIcon::Context && !menu_->isVisible()) menu_->popup(QCursor::pos());
     });
     connect(&actions_.stateSignals(), &StateSignals::stateChanged, this, &TrayIcon::refresh);
     refresh();
@@ -39,13 +48,13 @@ TrayIcon::TrayIcon(AppState& state, UiServices& ui, AppActions& actions, QObject
 
 TrayIcon::~TrayIcon() {
     delete popover_;
+    // The icon's D-Bus export refers to the menu's: the icon goes first.
+    delete tray_;
     delete menu_;
 }
 
-QMenu* TrayIcon::menu() {
-    // Built at the first right click: nothing of it is drawn or kept while the program idles.
-    if (menu_ != nullptr) return menu_;
-    menu_ = new QMenu();
+void TrayIcon::buildMenu() {
+    menu_ = new CommandMenu();
     menu_->setObjectName("trayMenu");
     QAction* open = menu_->addAction(localized("Open Solvara"));
     open->setObjectName("openAction");
@@ -59,7 +68,6 @@ QMenu* TrayIcon::menu() {
     QAction* quitAction = menu_->addAction(localized("Quit Solvara"));
     quitAction->setObjectName("quitAction");
     connect(quitAction, &QAction::triggered, this, &TrayIcon::quit);
-    return menu_;
 }
 
 void TrayIcon::show() {

@@ -23,6 +23,12 @@ class AppActions;
 // and a second click closes it; a right click opens a menu with the same commands (open, the
 // Controls, Help, About, quit).
 //
+// The menu is the tray icon's context menu, so it reaches every kind of tray: Qt shows it at the
+// pointer on XEmbed trays (trayer, stalonetray) and exports it over com.canonical.dbusmenu to
+// StatusNotifierItem hosts (KDE Plasma, GNOME's AppIndicator extension, xfce4-panel, lxqt-panel,
+// waybar), which read its layout whenever they like, not only when they show it: its actions
+// follow the state as it changes (AppActions), never only when the menu opens.
+//
 // The popover is built at each opening and released when it closes, so nothing of it costs
 // memory or time while the program sits in the tray. Without a tray host (GNOME without an
 // extension, a bare X session) the program runs on: that is logged once, and a second launch
@@ -41,8 +47,8 @@ public:
     void openPopover();
     MenuBarPopover* popover() const { return popover_; }
     QSystemTrayIcon* systemTrayIcon() const { return tray_; }
-    // The right-click menu, made on first use.
-    QMenu* menu();
+    // The right-click menu.
+    QMenu* menu() const { return menu_; }
     const std::string& symbol() const { return symbol_; }
 
     // Where a popover of `size` goes: centred below `icon` (above it when the screen has no room
@@ -55,6 +61,7 @@ signals:
     void quitRequested();
 
 private:
+    void buildMenu();
     void refresh();
     void quit();
 

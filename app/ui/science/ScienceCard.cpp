@@ -1,6 +1,5 @@
 #include "app/ui/science/ScienceCard.h"
 
-#include <QEasingCurve>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPainterPath>
@@ -11,9 +10,11 @@
 #include "app/ui/kit/Divider.h"
 #include "app/ui/kit/Localized.h"
 #include "app/ui/kit/StyledLabel.h"
+#include "app/ui/kit/SymbolView.h"
 #include "app/ui/kit/Symbols.h"
 #include "app/ui/kit/TextStyle.h"
 #include "app/ui/kit/Theme.h"
+#include "app/ui/kit/Transition.h"
 #include "app/ui/kit/UiServices.h"
 #include "app/ui/science/WrappedText.h"
 
@@ -118,7 +119,7 @@ CitationView::CitationView(const Citation& citation, UiServices& ui, QWidget* pa
     row->setSpacing(6);
     row->setAlignment(Qt::AlignTop);
 
-    auto* quote = new StyledLabel(Symbols::glyph("quote.opening"), Symbols::font(10), &Theme::tertiary, this);
+    auto* quote = new SymbolView("quote.opening", 10, &Theme::tertiary, this);
     quote->setContentsMargins(0, 2, 0, 0);
     row->addWidget(quote, 0, Qt::AlignTop);
 
@@ -169,7 +170,7 @@ ScienceCard::ScienceCard(const Content& content, ChartBuilder chart, UiServices&
     auto* row = new QHBoxLayout(header_);
     row->setContentsMargins(headerMargin, headerMargin, headerMargin, headerMargin);
     row->setSpacing(10);
-    auto* icon = new StyledLabel(Symbols::glyph(content.icon), Symbols::font(15), &Theme::blue, header_);
+    auto* icon = new SymbolView(content.icon, 15, &Theme::blue, header_);
     icon->setFixedWidth(24);
     icon->setAlignment(Qt::AlignCenter);
     row->addWidget(icon);
@@ -189,7 +190,7 @@ ScienceCard::ScienceCard(const Content& content, ChartBuilder chart, UiServices&
 
     animation_ = new QVariantAnimation(this);
     animation_->setDuration(animationMilliseconds);
-    animation_->setEasingCurve(QEasingCurve::InOutQuad);
+    animation_->setEasingCurve(motion::easeInOut());
     connect(animation_, &QVariantAnimation::valueChanged, this,
             [this](const QVariant& value) { animationStep(value.toDouble()); });
     connect(animation_, &QVariantAnimation::finished, this, &ScienceCard::finishAnimation);
@@ -244,8 +245,11 @@ void ScienceCard::setExpanded(bool expanded) {
     animation_->setStartValue(from);
     animation_->setEndValue(expanded ? 1.0 : 0.0);
     if (isVisible()) {
+        if (openBlock_) {
+            openBlock_->show();
+            takeStill();
+        }
         animationStep(from);
-        if (openBlock_) openBlock_->show();
         animation_->start();
     } else {
         // Nothing to watch: land on the end state at once.
@@ -256,8 +260,10 @@ void ScienceCard::setExpanded(bool expanded) {
 
 void ScienceCard::finishAnimation() {
     if (!openBlock_) return;
+    still_ = QPixmap();
     if (header_->isChecked()) {
         openBlock_->setMaximumHeight(QWIDGETSIZE_MAX);
+        openBlock_->setGraphicsEffect(nullptr);
         return;
     }
     // Deferred: the block may hold the widget whose signal is running.
@@ -268,12 +274,33 @@ void ScienceCard::finishAnimation() {
     chart_ = nullptr;
 }
 
+void ScienceCard::takeStill() {
+    // Laid out whole for the picture, whatever height the block has been given so far.
+    openBlock_->setMaximumHeight(QWIDGETSIZE_MAX);
+    openBlock_->setGraphicsEffect(nullptr);
+    openBlock_->resize(width(), openBlock_->layout()->totalHeightForWidth(width()));
+    openBlock_->layout()->activate();
+    still_ = openBlock_->grab();
+}
+
 void ScienceCard::animationStep(double progress) {
     static_cast<Chevron*>(chevron_)->setAngle(90 * progress);
-    if (openBlock_) {
-        const int full = openBlock_->layout()->totalHeightForWidth(width());
-        openBlock_->setMaximumHeight(static_cast<int>(full * progress));
+    if (!openBlock_) return;
+    const int full = openBlock_->layout()->totalHeightForWidth(width());
+    openBlock_->setMaximumHeight(static_cast<int>(full * progress));
+    if (progress >= 1.0) {
+        openBlock_->setGraphicsEffect(nullptr);
+        return;
     }
+    // The block fades in as it comes down from under the header, and goes back up fading.
+    auto* effect = dynamic_cast<TransitionEffect*>(openBlock_->graphicsEffect());
+    if (effect == nullptr) {
+        effect = new TransitionEffect(openBlock_);
+        effect->setClipped(true);
+        effect->setPicture(still_);
+        openBlock_->setGraphicsEffect(effect);
+    }
+    effect->setFrame(progress, QPointF(0, -(1.0 - progress) * full), 1.0);
 }
 
 void ScienceCard::paintEvent(QPaintEvent*) {

@@ -13,7 +13,7 @@
 
 #include "app/ui/kit/Localized.h"
 #include "app/ui/kit/StyledLabel.h"
-#include "app/ui/kit/Symbols.h"
+#include "app/ui/kit/SymbolView.h"
 #include "app/ui/kit/TextStyle.h"
 #include "app/ui/kit/Theme.h"
 #include "app/ui/science/ScienceChartGeometry.h"
@@ -383,17 +383,19 @@ TwentyTwentyTwentyChart::TwentyTwentyTwentyChart(QWidget* parent) : QWidget(pare
                                      {"clock.arrow.circlepath", &Theme::orange, "seconds"}}};
     for (std::size_t i = 0; i < tiles.size(); ++i) {
         if (i > 0) {
-            auto* arrow = new StyledLabel(Symbols::glyph("arrow.right"), Symbols::font(13), &Theme::secondary, this);
+            auto* arrow = new SymbolView("arrow.right", 13, &Theme::secondary, this);
             row->addWidget(arrow);
         }
         auto* tile = new QWidget(this);
         auto* stack = new QVBoxLayout(tile);
         stack->setContentsMargins(0, 0, 0, 0);
         stack->setSpacing(8);
-        auto* symbol = new StyledLabel(Symbols::glyph(tiles[i].symbol), Symbols::font(28), tiles[i].color, tile);
+        auto* symbol = new SymbolView(tiles[i].symbol, 28, tiles[i].color, tile);
+        symbol->setAlignment(Qt::AlignCenter);
+        stack->addWidget(symbol);
         auto* twenty = new StyledLabel("20", TextStyle::systemFont(32, QFont::Bold), &Theme::primary, tile);
         auto* label = new StyledLabel(localized(tiles[i].label), TextStyle::caption, &Theme::secondary, tile);
-        for (QLabel* l : {static_cast<QLabel*>(symbol), static_cast<QLabel*>(twenty), static_cast<QLabel*>(label)}) {
+        for (QLabel* l : {twenty, label}) {
             l->setAlignment(Qt::AlignCenter);
             stack->addWidget(l);
         }

@@ -21,7 +21,7 @@ WrappedText::WrappedText(const QString& text, const QFont& font, ColorRole role,
 void WrappedText::setMaxLines(int lines) {
     if (lines == maxLines_) return;
     maxLines_ = lines;
-    cachedWidth_ = -1;
+    cache_ = {};
     updateGeometry();
     update();
 }
@@ -32,7 +32,9 @@ void WrappedText::setLineSpacing(double extra) {
 }
 
 QStringList WrappedText::visibleLines(int width) const {
-    if (width == cachedWidth_) return cachedLines_;
+    for (const Wrapped& wrapped : cache_) {
+        if (wrapped.width == width) return wrapped.lines;
+    }
     QStringList lines;
     if (width <= 0) return lines;
     const int limit = maxLines_ > 0 ? maxLines_ : std::numeric_limits<int>::max();
@@ -44,8 +46,8 @@ QStringList WrappedText::visibleLines(int width) const {
         }
         lines.append(linesWithin(paragraph, font_, width, limit - static_cast<int>(lines.size())));
     }
-    cachedWidth_ = width;
-    cachedLines_ = lines;
+    cache_[nextSlot_] = {width, lines};
+    nextSlot_ = (nextSlot_ + 1) % cache_.size();
     return lines;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 #include <QWidget>
 
 #include "app/ui/kit/Theme.h"
@@ -37,9 +39,14 @@ private:
     ColorRole role_;
     int maxLines_ = 0;
     double lineSpacing_ = 0;
-    // Layouts ask for the height at the same width many times: the last answer is kept.
-    mutable int cachedWidth_ = -1;
-    mutable QStringList cachedLines_;
+    // Layouts ask for the height at the same few widths many times (a card that opens asks on
+    // every frame): the last answers are kept, one per width.
+    struct Wrapped {
+        int width = -1;
+        QStringList lines;
+    };
+    mutable std::array<Wrapped, 4> cache_;
+    mutable std::size_t nextSlot_ = 0;
 };
 
 }  // namespace solvara

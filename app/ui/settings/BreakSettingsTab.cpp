@@ -7,7 +7,8 @@
 
 #include "app/state/AppState.h"
 #include "app/ui/kit/Localized.h"
-#include "app/ui/kit/Symbols.h"
+#include "app/ui/kit/SettingsRow.h"
+#include "app/ui/kit/SymbolView.h"
 #include "app/ui/settings/SettingsTexts.h"
 #include "core/foundation/Format.h"
 
@@ -61,8 +62,7 @@ BreakSettingsTab::BreakSettingsTab(AppState& state, QWidget* parent) : SettingsP
     countdownRow_ = new QWidget;
     auto* countdown = new QHBoxLayout(countdownRow_);
     countdown->setContentsMargins(0, 4, 0, 4);
-    auto* timerIcon = new StyledLabel(Symbols::glyph("timer"), TextStyle::body, &Theme::orange);
-    timerIcon->setFont(Symbols::font(15));
+    auto* timerIcon = new SymbolView("timer", 15, &Theme::orange);
     countdown->addWidget(timerIcon);
     countdown_ = new StyledLabel(QString(), TextStyle::body, &Theme::orange);
     countdown_->setObjectName("breakCountdown");
@@ -127,9 +127,9 @@ void BreakSettingsTab::refresh() {
     countdownRow_->setVisible(!state_.breakCountdownText().empty());
     countdown_->setText(text(state_.breakCountdownText()));
     const BreakScheduler& scheduler = state_.breakScheduler();
-    completed_->setText(text(format::integer(scheduler.breaksCompleted())));
-    skipped_->setText(text(format::integer(scheduler.breaksSkipped())));
-    compliance_->setText(text(settingstext::fractionPercent(scheduler.complianceRatio())));
+    completed_->setValue(text(format::integer(scheduler.breaksCompleted())));
+    skipped_->setValue(text(format::integer(scheduler.breaksSkipped())));
+    compliance_->setValue(text(settingstext::fractionPercent(scheduler.complianceRatio())));
 
     selectTag(postpone_, QVariant::fromValue<qlonglong>(state_.breakPostponeMinutes()));
     postponeButton_->setEnabled(on);

@@ -8,6 +8,7 @@ class QPushButton;
 namespace solvara {
 
 class AppState;
+class SettingsRow;
 
 // The 20-20-20 reminders: on and off, the interval, the live countdown and the day's counts,
 // the postponement, the break sounds, the break screen and the keyboard switch.
@@ -23,9 +24,9 @@ private:
     Picker* interval_;
     QWidget* countdownRow_;
     StyledLabel* countdown_;
-    StyledLabel* completed_;
-    StyledLabel* skipped_;
-    StyledLabel* compliance_;
+    SettingsRow* completed_;
+    SettingsRow* skipped_;
+    SettingsRow* compliance_;
     Picker* postpone_;
     QPushButton* postponeButton_;
     Picker* startSound_;

@@ -7,6 +7,7 @@
 
 #include "app/state/AppState.h"
 #include "app/ui/kit/Localized.h"
+#include "app/ui/kit/SettingsRow.h"
 #include "app/ui/settings/PerDisplayCards.h"
 #include "app/ui/settings/SettingsTexts.h"
 
@@ -188,10 +189,10 @@ DisplaySettingsTab::DisplaySettingsTab(AppState& state, QWidget* parent) : Setti
 
 void DisplaySettingsTab::refresh() {
     const std::int64_t kelvin = state_.effectiveKelvin();
-    effective_->setText(text(settingstext::kelvin(kelvin)));
+    effective_->setValue(text(settingstext::kelvin(kelvin)));
     const double reduction = settingstext::blueLightReduction(kelvin);
-    reduction_->setText(text(settingstext::percent(reduction)));
-    reduction_->setColorRole(reduction > 50.0 ? &Theme::orange : &Theme::secondary);
+    reduction_->setValue(text(settingstext::percent(reduction)));
+    reduction_->valueText()->setColorRole(reduction > 50.0 ? &Theme::orange : &Theme::secondary);
 
     const auto kelvinValue = [](SliderRow* slider, std::int64_t value) {
         slider->showValue(static_cast<double>(value));

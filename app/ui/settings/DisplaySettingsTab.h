@@ -8,6 +8,7 @@ namespace solvara {
 
 class AppState;
 class PerDisplayCards;
+class SettingsRow;
 
 // How the displays are coloured and dimmed: day and night temperatures with the effective value
 // and its blue-light reduction, the Custom mode's own values, the software dimmer, the screen
@@ -20,8 +21,8 @@ public:
 
 private:
     AppState& state_;
-    StyledLabel* effective_;
-    StyledLabel* reduction_;
+    SettingsRow* effective_;
+    SettingsRow* reduction_;
     settingsui::SliderRow* dayKelvin_;
     settingsui::SliderRow* nightKelvin_;
     QWidget* customDivider_;

@@ -12,7 +12,7 @@
 #include "app/state/AppState.h"
 #include "app/ui/kit/Localized.h"
 #include "app/ui/kit/Switch.h"
-#include "app/ui/kit/Symbols.h"
+#include "app/ui/kit/SymbolView.h"
 #include "app/ui/settings/SettingsTexts.h"
 #include "core/audio/SoundscapeGenerator.h"
 
@@ -95,10 +95,8 @@ bool featureValue(const AppState& state, std::size_t index) {
     }
 }
 
-QLabel* symbol(const char* name, int pixelSize, StyledLabel::ColorRole tone) {
-    auto* label = new StyledLabel(Symbols::glyph(name), TextStyle::body, tone);
-    label->setFont(Symbols::font(pixelSize));
-    return label;
+SymbolView* symbol(const char* name, int pixelSize, StyledLabel::ColorRole tone) {
+    return new SymbolView(name, pixelSize, tone);
 }
 
 }  // namespace
@@ -115,7 +113,7 @@ public:
         auto* row = new QHBoxLayout(this);
         row->setContentsMargins(10, 10, 10, 10);
         row->setSpacing(10);
-        QLabel* icon = symbol(feature.icon, 16, &Theme::accent);
+        SymbolView* icon = symbol(feature.icon, 16, &Theme::accent);
         icon->setFixedWidth(20);
         row->addWidget(icon);
         auto* name = new StyledLabel(localized(feature.name), TextStyle::caption, &Theme::primary);
@@ -227,7 +225,7 @@ FeaturesSettingsTab::FeaturesSettingsTab(AppState& state, QWidget* parent) : Set
     volumeText->setObjectName("soundscapeVolumeText");
     volumeRow->addWidget(symbol("speaker.wave.1", 14, &Theme::secondary));
     volumeRow->addWidget(volume_);
-    QLabel* loud = symbol("speaker.wave.3", 14, &Theme::secondary);
+    SymbolView* loud = symbol("speaker.wave.3", 14, &Theme::secondary);
     loud->setObjectName("soundscapeVolumeLoud");
     volumeRow->addWidget(loud);
     volumeRow->addWidget(volumeText);
@@ -245,8 +243,7 @@ FeaturesSettingsTab::FeaturesSettingsTab(AppState& state, QWidget* parent) : Set
     popoverLayout->setContentsMargins(12, 12, 12, 12);
     popoverLayout->setSpacing(8);
     auto* head = new QHBoxLayout;
-    popoverIcon_ = new StyledLabel(QString(), TextStyle::body, &Theme::accent);
-    popoverIcon_->setFont(Symbols::font(16));
+    popoverIcon_ = new SymbolView({}, 16, &Theme::accent);
     popoverTitle_ = new StyledLabel(QString(), TextStyle::headline, &Theme::primary);
     head->addWidget(popoverIcon_);
     head->addWidget(popoverTitle_, 1);
@@ -265,7 +262,7 @@ FeaturesSettingsTab::~FeaturesSettingsTab() = default;
 void FeaturesSettingsTab::hover(int card) {
     hoveredFeature_ = card;
     const Feature& feature = features[static_cast<std::size_t>(card)];
-    popoverIcon_->setText(Symbols::glyph(feature.icon));
+    popoverIcon_->setSymbol(feature.icon);
     popoverTitle_->setText(localized(feature.name));
     popoverText_->setText(localized(feature.description));
     Theme::apply(popover_, Theme::of(this).isDark);

@@ -11,6 +11,7 @@ namespace solvara {
 
 class AppState;
 class FeatureCard;
+class SymbolView;
 
 // Nine feature cards, each a switch of one setting with its description in a popover shown
 // while the pointer rests on the card, and, while ambient soundscapes are on, their theme and
@@ -37,7 +38,7 @@ private:
     settingsui::SliderRow* volume_;
     QWidget* popover_;
     StyledLabel* popoverTitle_;
-    StyledLabel* popoverIcon_;
+    SymbolView* popoverIcon_;
     StyledLabel* popoverText_;
     int hoveredFeature_ = -1;
 };

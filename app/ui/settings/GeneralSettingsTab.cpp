@@ -9,7 +9,8 @@
 #include "app/state/AppState.h"
 #include "app/ui/kit/BuildInfo.h"
 #include "app/ui/kit/Localized.h"
-#include "app/ui/kit/Symbols.h"
+#include "app/ui/kit/SettingsRow.h"
+#include "app/ui/kit/SymbolView.h"
 #include "app/ui/kit/UiServices.h"
 #include "app/ui/settings/SettingsTexts.h"
 #include "core/foundation/Calendar.h"
@@ -58,9 +59,7 @@ GeneralSettingsTab::GeneralSettingsTab(AppState& state, UiServices& ui, QWidget*
     QVBoxLayout* about = addSection("About");
     auto* aboutRow = new QHBoxLayout;
     aboutRow->setSpacing(14);
-    auto* sun =
-        new StyledLabel(Symbols::glyph("sun.max.trianglebadge.exclamationmark"), TextStyle::body, &Theme::orange);
-    sun->setFont(Symbols::font(36));
+    auto* sun = new SymbolView("sun.max.trianglebadge.exclamationmark", 36, &Theme::orange);
     aboutRow->addWidget(sun);
     auto* lines = new QVBoxLayout;
     lines->setSpacing(4);
@@ -115,8 +114,7 @@ GeneralSettingsTab::GeneralSettingsTab(AppState& state, UiServices& ui, QWidget*
     bedtimeRow_ = new QWidget;
     auto* bedtime = new QHBoxLayout(bedtimeRow_);
     bedtime->setContentsMargins(4, 0, 0, 0);
-    auto* bed = new StyledLabel(Symbols::glyph("bed.double"), TextStyle::body, &Theme::indigo);
-    bed->setFont(Symbols::font(15));
+    auto* bed = new SymbolView("bed.double", 15, &Theme::indigo);
     bedtime->addWidget(bed);
     bedtime_ = new StyledLabel(QString(), TextStyle::callout, &Theme::secondary);
     bedtime_->setObjectName("bedtimeCountdown");
@@ -193,7 +191,7 @@ void GeneralSettingsTab::refresh() {
     bedtimeRow_->setVisible(state_.sleepAlarmEnabled() && countdown.has_value());
     bedtime_->setText(countdown ? text(*countdown) : QString());
     selectTag(mode_, text(std::string(rawValue(state_.currentMode()))));
-    effective_->setText(text(settingstext::kelvin(state_.effectiveKelvin())));
+    effective_->setValue(text(settingstext::kelvin(state_.effectiveKelvin())));
 }
 
 }  // namespace solvara

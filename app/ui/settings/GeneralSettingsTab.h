@@ -10,6 +10,7 @@ class QPushButton;
 namespace solvara {
 
 class AppState;
+class SettingsRow;
 struct UiServices;
 
 // The product and its version; the master switch and the general switches; the automation
@@ -44,7 +45,7 @@ private:
     QWidget* bedtimeRow_;
     StyledLabel* bedtime_;
     Picker* mode_;
-    StyledLabel* effective_;
+    SettingsRow* effective_;
 };
 
 }  // namespace solvara

@@ -9,7 +9,7 @@
 #include "app/state/AppState.h"
 #include "app/ui/kit/BuildInfo.h"
 #include "app/ui/kit/Localized.h"
-#include "app/ui/kit/Symbols.h"
+#include "app/ui/kit/SymbolView.h"
 #include "app/ui/kit/UiServices.h"
 #include "app/ui/settings/GeneralSettingsTab.h"
 #include "app/ui/settings/IconButton.h"
@@ -92,8 +92,7 @@ QWidget* tipRow(const char* symbol, const char* tip) {
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(8);
-    auto* icon = new StyledLabel(Symbols::glyph(symbol), TextStyle::body, &Theme::orange);
-    icon->setFont(Symbols::font(14));
+    auto* icon = new SymbolView(symbol, 14, &Theme::orange);
     icon->setFixedWidth(20);
     layout->addWidget(icon, 0, Qt::AlignTop);
     auto* text = new StyledLabel(localized(tip), TextStyle::callout, &Theme::secondary);

@@ -22,10 +22,6 @@ MainWindowHost::MainWindowHost(AppDelegate& delegate, UiServices& ui, AppActions
     delegate_.mainWindowHooks.activateApplication = [this] {
         if (window_) window_->activateWindow();
     };
-    QObject::connect(&actions_, &AppActions::helpTabRequested, &actions_,
-                     [this] { showTab(static_cast<int>(SettingsTab::help)); });
-    QObject::connect(&actions_, &AppActions::scienceTabRequested, &actions_,
-                     [this] { showTab(static_cast<int>(SettingsTab::science)); });
     QObject::connect(&actions_, &AppActions::shortcutsTabRequested, &actions_,
                      [this] { showTab(static_cast<int>(SettingsTab::shortcuts)); });
 }

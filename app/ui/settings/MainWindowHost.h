@@ -11,9 +11,9 @@ struct UiServices;
 
 // Gives the application delegate its main window: fills in the delegate's main-window hooks so
 // that the start-up creates the window, and a second launch or the popover's request brings the
-// same window forward. The shared commands make its menu bar, and their requests for the Help,
-// Science and Shortcuts tabs bring the window forward on that tab. Owns the window; build it
-// after the delegate and the commands, so the window goes first.
+// same window forward. The shared commands make its menu bar, and their request for the
+// Shortcuts tab brings the window forward on that tab. Owns the window; build it after the
+// delegate and the commands, so the window goes first.
 class MainWindowHost {
 public:
     MainWindowHost(AppDelegate& delegate, UiServices& ui, AppActions& actions);

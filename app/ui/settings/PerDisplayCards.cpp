@@ -15,7 +15,7 @@
 #include "app/ui/kit/Card.h"
 #include "app/ui/kit/Localized.h"
 #include "app/ui/kit/Switch.h"
-#include "app/ui/kit/Symbols.h"
+#include "app/ui/kit/SymbolView.h"
 #include "app/ui/settings/SettingsControls.h"
 #include "app/ui/settings/SettingsTexts.h"
 
@@ -56,8 +56,7 @@ PerDisplayCards::Card PerDisplayCards::makeCard(std::uint32_t displayID) {
     column->setSpacing(6);
 
     auto* header = new QHBoxLayout;
-    auto* icon = new StyledLabel(Symbols::glyph("display"), TextStyle::body, &Theme::primary);
-    icon->setFont(Symbols::font(16));
+    auto* icon = new SymbolView("display", 16, &Theme::primary);
     header->addWidget(icon);
     card.name = new StyledLabel(QString(), TextStyle::body, &Theme::primary);
     QFont medium = card.name->font();

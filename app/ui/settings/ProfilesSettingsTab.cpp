@@ -10,6 +10,7 @@
 #include "app/state/AppState.h"
 #include "app/ui/kit/Localized.h"
 #include "app/ui/kit/Symbols.h"
+#include "app/ui/kit/TextLines.h"
 #include "app/ui/settings/IconButton.h"
 #include "app/ui/settings/ProfileEditorSheet.h"
 #include "app/ui/settings/SettingsTexts.h"
@@ -67,6 +68,32 @@ private:
     bool capsule_;
 };
 
+// One line that gives way to the row: cut short with an ellipsis when the row is narrower than
+// the text, so a long name or long identifiers never push the badge and the buttons out of the
+// window. The whole text stays in the tooltip and for screen readers.
+class ElidedLine : public StyledLabel {
+public:
+    ElidedLine(const QString& text, const QFont& font, ColorRole role) : StyledLabel(text, font, role) {
+        setToolTip(text);
+        setAccessibleName(text);
+        setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    }
+
+    QString shownText() const { return linesWithin(text(), font(), contentsRect().width(), 1).value(0); }
+
+    QSize minimumSizeHint() const override {
+        return {QFontMetrics(font()).horizontalAdvance(QString::fromUtf8("M…")), sizeHint().height()};
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setFont(font());
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawText(contentsRect(), Qt::AlignLeft | Qt::AlignVCenter, shownText());
+    }
+};
+
 }  // namespace
 
 ProfilesSettingsTab::ProfilesSettingsTab(AppState& state, QWidget* parent) : SettingsPage(parent), state_(state) {
@@ -118,10 +145,9 @@ QWidget* ProfilesSettingsTab::makeRow(const ActivityProfile& profile) {
     text->setSpacing(2);
     auto* title = new QHBoxLayout;
     title->setSpacing(6);
-    auto* name = new StyledLabel(QString::fromStdString(profile.name), TextStyle::body, &Theme::primary);
-    QFont medium = name->font();
+    QFont medium = TextStyle::font(TextStyle::body);
     medium.setWeight(QFont::Medium);
-    name->setFont(medium);
+    auto* name = new ElidedLine(QString::fromStdString(profile.name), medium, &Theme::primary);
     name->setObjectName("profileRowName");
     title->addWidget(name);
     if (profile.isBuiltIn) {
@@ -136,8 +162,8 @@ QWidget* ProfilesSettingsTab::makeRow(const ActivityProfile& profile) {
     }
     title->addStretch(1);
     text->addLayout(title);
-    auto* identifiers = new StyledLabel(QString::fromStdString(settingstext::identifierLine(profile.bundleIdentifiers)),
-                                        TextStyle::caption2, &Theme::secondary);
+    auto* identifiers = new ElidedLine(QString::fromStdString(settingstext::identifierLine(profile.bundleIdentifiers)),
+                                       TextStyle::font(TextStyle::caption2), &Theme::secondary);
     identifiers->setObjectName("profileRowIdentifiers");
     text->addWidget(identifiers);
     layout->addLayout(text, 1);

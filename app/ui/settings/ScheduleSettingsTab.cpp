@@ -6,6 +6,7 @@
 
 #include "app/state/AppState.h"
 #include "app/ui/kit/Localized.h"
+#include "app/ui/kit/SettingsRow.h"
 #include "app/ui/settings/SettingsTexts.h"
 
 namespace solvara {
@@ -183,7 +184,7 @@ void ScheduleSettingsTab::refresh() {
     cityRow_->setVisible(manual);
     const auto& coordinate = state_.coordinate();
     coordinateRow_->setVisible(coordinate.has_value());
-    if (coordinate) coordinate_->setText(text(settingstext::coordinate(coordinate->latitude, coordinate->longitude)));
+    if (coordinate) coordinate_->setValue(text(settingstext::coordinate(coordinate->latitude, coordinate->longitude)));
 
     selectTag(wake_, QVariant::fromValue<qlonglong>(state_.wakeHour()));
     selectTag(sleep_, QVariant::fromValue<qlonglong>(state_.sleepHour()));
@@ -204,9 +205,9 @@ void ScheduleSettingsTab::refresh() {
     solarRows_->setVisible(current.has_value());
     waiting_->setVisible(!current.has_value());
     if (current) {
-        elevation_->setText(text(settingstext::elevation(current->solarElevation)));
-        phase_->setText(text(std::string(current->phase.displayName())));
-        boost_->setText(current->isMorningBoostActive ? localized("Active") : localized("Inactive"));
+        elevation_->setValue(text(settingstext::elevation(current->solarElevation)));
+        phase_->setValue(text(std::string(current->phase.displayName())));
+        boost_->setValue(current->isMorningBoostActive ? localized("Active") : localized("Inactive"));
     }
 }
 

@@ -7,6 +7,7 @@ class QCheckBox;
 namespace solvara {
 
 class AppState;
+class SettingsRow;
 
 // Where the user is (automatic location or a city), the wake and sleep hours, the weekend
 // schedule, the Movie mode's revert time, the manual night schedule and the sun at the last
@@ -22,7 +23,7 @@ private:
     QWidget* cityRow_;
     Picker* city_;
     QWidget* coordinateRow_;
-    StyledLabel* coordinate_;
+    SettingsRow* coordinate_;
     Picker* wake_;
     Picker* sleep_;
     QCheckBox* weekend_;
@@ -37,9 +38,9 @@ private:
     Picker* nightEndHour_;
     Picker* nightEndMinute_;
     QWidget* solarRows_;
-    StyledLabel* elevation_;
-    StyledLabel* phase_;
-    StyledLabel* boost_;
+    SettingsRow* elevation_;
+    SettingsRow* phase_;
+    SettingsRow* boost_;
     StyledLabel* waiting_;
 };
 

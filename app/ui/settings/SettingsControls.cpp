@@ -42,10 +42,10 @@ void SettingsPage::finish() {
     stack_->addStretch(1);
 }
 
-QWidget* valueRow(const QString& label, const QString& value, const char* objectName, StyledLabel** valueOut) {
+QWidget* valueRow(const QString& label, const QString& value, const char* objectName, SettingsRow** rowOut) {
     auto* row = new SettingsRow(label, value);
     row->valueText()->setObjectName(objectName);
-    if (valueOut != nullptr) *valueOut = row->valueText();
+    if (rowOut != nullptr) *rowOut = row;
     return row;
 }
 
@@ -107,7 +107,10 @@ SliderRow::SliderRow(const QString& label, double min, double max, double step, 
     slider_->valueLabel()->setFixedWidth(valueWidth);
     slider_->valueLabel()->setColorRole(&Theme::primary);
     slider_->setMaximumWidth(maxSliderWidth + valueWidth + 8);
-    layout->addWidget(slider_, 1);
+    // The slider and its value follow the label, the row's spare width stays at the right; the
+    // slider takes the width first, up to its limit.
+    layout->addWidget(slider_, 100);
+    layout->addStretch(1);
 }
 
 void SliderRow::onMoved(std::function<void(double)> moved) {

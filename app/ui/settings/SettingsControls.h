@@ -20,6 +20,7 @@ class QVBoxLayout;
 namespace solvara {
 
 class AppState;
+class SettingsRow;
 
 // How the settings tabs put the kit's widgets together: the page, its sections and rows,
 // pickers and slider rows as the tabs use them.
@@ -41,9 +42,9 @@ private:
     QVBoxLayout* stack_;
 };
 
-// A label at the left and a value at the right (a SettingsRow); answers the value's label,
-// named `objectName`.
-QWidget* valueRow(const QString& label, const QString& value, const char* objectName, StyledLabel** valueOut);
+// A label at the left and a value at the right, whose value label is named `objectName`; the row
+// also goes to `rowOut`, through whose setValue() the value changes.
+QWidget* valueRow(const QString& label, const QString& value, const char* objectName, SettingsRow** rowOut);
 
 QCheckBox* toggle(const QString& text, const char* objectName);
 

@@ -5,6 +5,9 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QKeySequence>
+
+#include "app/ui/kit/Localized.h"
 
 namespace solvara {
 
@@ -157,6 +160,17 @@ bool isModifierKey(int key) {
     }
 }
 
+// The pressed keys as the desktop writes them ("Ctrl+Alt+Ä", "F13").
+QString keysText(const QKeyEvent& event) {
+    const int key = event.key();
+    if (key == 0 || key == Qt::Key_unknown) {
+        const QString typed = event.text().trimmed();
+        return typed.isEmpty() ? localized("This key") : typed;
+    }
+    const Qt::KeyboardModifiers shown = event.modifiers() & ~Qt::KeypadModifier & ~Qt::GroupSwitchModifier;
+    return QKeySequence(QKeyCombination(shown, static_cast<Qt::Key>(key))).toString(QKeySequence::NativeText);
+}
+
 }  // namespace
 
 ShortcutRecorder::ShortcutRecorder(QObject* parent) : QObject(parent) {}
@@ -221,10 +235,14 @@ void ShortcutRecorder::handleKeyPress(const QKeyEvent& event) {
         stop();
         return;
     }
-    const std::uint64_t bits = modifierBits(event.modifiers());
-    if (bits == 0 || isModifierKey(event.key())) return;
+    if (isModifierKey(event.key())) return;
     const std::optional<std::uint16_t> code = keyCode(event.key(), event.modifiers());
-    if (!code) return;
+    if (!code) {
+        emit refused(*action_, keysText(event));
+        return;
+    }
+    const std::uint64_t bits = modifierBits(event.modifiers());
+    if (bits == 0) return;
     emit recorded(*action_, Shortcut{*code, bits});
     stop();
 }

@@ -14,8 +14,9 @@ namespace solvara {
 // Records one key combination for a shortcut action. While recording, it watches every key
 // press of the application (an event filter on the application), so no window or control sees
 // one: Escape cancels, a press without Shift, Ctrl, Alt or Super (a plain key, or a modifier key
-// on its own) is swallowed and the recording goes on, and the first key with a modifier is
-// reported as the key code and modifier bits the shortcut table stores.
+// on its own) is swallowed and the recording goes on, a key the table has no code for (F13,
+// Pause, a letter beyond a US layout) is refused with its name and the recording goes on, and
+// the first key with a modifier is reported as the key code and modifier bits the table stores.
 class ShortcutRecorder : public QObject {
     Q_OBJECT
 public:
@@ -39,6 +40,8 @@ public:
 
 signals:
     void recorded(KeyboardShortcutManager::Action action, KeyboardShortcutManager::Shortcut shortcut);
+    // A key the table cannot store was pressed (as "Ctrl+Alt+Ä"); the recording goes on.
+    void refused(KeyboardShortcutManager::Action action, const QString& keys);
     // The recording ended, recorded or not.
     void stopped();
 

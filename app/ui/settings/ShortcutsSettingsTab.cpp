@@ -127,6 +127,7 @@ ShortcutsSettingsTab::ShortcutsSettingsTab(AppState& state, QWidget* parent)
 
     connect(recorder_, &ShortcutRecorder::recorded, this, &ShortcutsSettingsTab::recorded);
     connect(recorder_, &ShortcutRecorder::stopped, this, &ShortcutsSettingsTab::recordingStopped);
+    connect(recorder_, &ShortcutRecorder::refused, this, [this](Action, const QString& keys) { unusableKey(keys); });
     refresh();
 }
 
@@ -143,6 +144,7 @@ void ShortcutsSettingsTab::hideEvent(QHideEvent* event) {
 }
 
 void ShortcutsSettingsTab::startRecording(Action action) {
+    unusableKeys_.clear();
     recorder_->start(action);
     KeyboardShortcutManager* manager = state_.shortcutManager();
     if (manager != nullptr && manager->isStarted()) {
@@ -162,7 +164,13 @@ void ShortcutsSettingsTab::recorded(Action action, const KeyboardShortcutManager
     if (manager->shortcuts().count(action) == 0) refused_[action] = shortcut;
 }
 
+void ShortcutsSettingsTab::unusableKey(const QString& keys) {
+    unusableKeys_ = keys;
+    refresh();
+}
+
 void ShortcutsSettingsTab::recordingStopped() {
+    unusableKeys_.clear();
     if (grabsSuspended_) {
         grabsSuspended_ = false;
         if (state_.shortcutManager() != nullptr) state_.shortcutManager()->start();
@@ -188,7 +196,9 @@ void ShortcutsSettingsTab::refresh() {
                                  field->text());
         field->updateGeometry();
         QString note;
-        if (auto refused = refused_.find(action); refused != refused_.end() && !shortcut) {
+        if (recording && !unusableKeys_.isEmpty()) {
+            note = unusableKeys_ + localized(" cannot be recorded: this key is not supported");
+        } else if (auto refused = refused_.find(action); refused != refused_.end() && !shortcut) {
             note = QString::fromStdString(settingstext::shortcut(refused->second)) +
                    localized(" was not kept: a key that types a character needs Ctrl, Alt or Super");
         } else if (shortcut && !settingstext::isGrabbedOnDesktop(*shortcut)) {

@@ -14,10 +14,11 @@ class AppState;
 class ShortcutRecorder;
 
 // The ten shortcut actions with their combinations. Clicking a combination records a new one
-// (Escape, leaving the tab or hiding the window cancels); the clear button removes it; the
-// restore button puts the default table back. The table is the shortcut manager's, saved after
-// each change. While a recording runs, the desktop grabs are released, so the combination being
-// pressed reaches the recorder instead of firing its action.
+// (Escape, leaving the tab or hiding the window cancels; a key the table cannot store is refused
+// with the reason under the row's name); the clear button removes it; the restore button puts
+// the default table back. The table is the shortcut manager's, saved after each change. While a
+// recording runs, the desktop grabs are released, so the combination being pressed reaches the
+// recorder instead of firing its action.
 class ShortcutsSettingsTab : public settingsui::SettingsPage {
 public:
     using Action = KeyboardShortcutManager::Action;
@@ -40,6 +41,7 @@ private:
     void startRecording(Action action);
     void recorded(Action action, const KeyboardShortcutManager::Shortcut& shortcut);
     void recordingStopped();
+    void unusableKey(const QString& keys);
 
     AppState& state_;
     ShortcutRecorder* recorder_;
@@ -47,6 +49,8 @@ private:
     // Combinations the user recorded that the manager would not keep (a character key with
     // Shift alone), so the row can say why it stayed empty. View state only.
     std::map<Action, KeyboardShortcutManager::Shortcut> refused_;
+    // The last key of the running recording that the table cannot store, as the user pressed it.
+    QString unusableKeys_;
     bool grabsSuspended_ = false;
 };
 

@@ -24,8 +24,10 @@ TEST_F(AppDelegateLocationTest, TheTimeZoneEstimateTakesFifteenDegreesAnHour) {
 TEST_F(AppDelegateLocationTest, AFixUsesTheLastPositionAtOnceStopsUpdatesAndLeavesAChosenCityAlone) {
     launch();
     EXPECT_TRUE(fake.location.updating);
+    EXPECT_FALSE(state().hasLocationFix());
     fake.location.deliverLocations({{48.1, 11.6}, {52.52, 13.405}});
     EXPECT_EQ(state().coordinate(), (Coordinate{52.52, 13.405}));
+    EXPECT_TRUE(state().hasLocationFix());
     EXPECT_TRUE(state().currentState());  // the display follows without waiting for a tick
     EXPECT_FALSE(fake.displayTransfer.writes.empty());
     EXPECT_FALSE(fake.location.updating);
@@ -66,6 +68,7 @@ TEST_F(AppDelegateLocationTest, RefusalOrErrorAtAFirstLaunchFallsBackForThisRunO
         c.report(fake.location);
         EXPECT_EQ(fake.log.lines, (std::vector<std::string>{c.line}));  // no component prefix
         EXPECT_EQ(state().coordinate(), (Coordinate{40.0, -75.0}));
+        EXPECT_FALSE(state().hasLocationFix());  // an estimate is no fix
         EXPECT_EQ(state().locationSource(), LocationSource::automatic);
         EXPECT_EQ(fake.userDefaults.stringValue("sv_locationSource").value_or("Automatic"), "Automatic");
         advance(10);

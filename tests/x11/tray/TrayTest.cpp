@@ -1,5 +1,5 @@
-// The program's tray item on a real X server with a tray host (trayer), driven the way a user
-// does: xdotool clicks the docked icon and a mode cell of the popover, and a second X client
+// The program's tray item on a real X server with an XEmbed tray host (trayer), driven the way a
+// user does: xdotool clicks the docked icon and a mode cell of the popover, and a second X client
 // reads back the gamma ramps.
 
 #include <fcntl.h>
@@ -25,66 +25,28 @@
 #include <QApplication>
 #include <QFont>
 #include <QLayout>
+#include <QMenu>
 #include <QStyleFactory>
+#include <QSystemTrayIcon>
 
 #include "app/state/AppState.h"
+#include "app/ui/kit/AppActions.h"
 #include "app/ui/kit/fake/FakeUiServices.h"
 #include "app/ui/popover/MenuBarPopover.h"
+#include "app/ui/popover/TrayIcon.h"
 #include "platform/fake/FakePlatform.h"
+#include "tests/platform/linux/QtTestApplication.h"
 // After gtest and Qt: Xlib's macros (None, Bool...) clash with their names.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
 #include "tests/x11/SecondClient.h"
+#include "tests/x11/tray/ProgramProcess.h"
 
 namespace solvara::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using SteadyClock = std::chrono::steady_clock;
-
-bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-    const auto end = SteadyClock::now() + limit;
-    while (!done()) {
-        if (SteadyClock::now() >= end) return done();
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return true;
-}
-
-// A child process with its output in `log`; killed when the handle goes.
-class Child {
-public:
-    Child(const std::vector<std::string>& command, const fs::path& log, const std::function<void()>& setup = {}) {
-        pid_ = fork();
-        if (pid_ == 0) {
-            if (setup) setup();
-            const int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            dup2(fd, 1);
-            dup2(fd, 2);
-            std::vector<char*> argv;
-            for (const auto& part : command) argv.push_back(const_cast<char*>(part.c_str()));
-            argv.push_back(nullptr);
-            execvp(argv[0], argv.data());
-            _exit(127);
-        }
-    }
-    ~Child() {
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            int status = 0;
-            if (!waitFor([&] { return waitpid(pid_, &status, WNOHANG) == pid_; }, std::chrono::seconds(10))) {
-                kill(pid_, SIGKILL);
-                waitpid(pid_, nullptr, 0);
-            }
-        }
-    }
-    Child(const Child&) = delete;
-    Child& operator=(const Child&) = delete;
-
-private:
-    pid_t pid_ = -1;
-};
 
 std::string output(const std::string& command) {
     std::string text;
@@ -95,13 +57,6 @@ std::string output(const std::string& command) {
     }
     while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
     return text;
-}
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 // Reading is 3800 K at any hour; without the morning boost the popover's rows above the mode
@@ -235,6 +190,38 @@ TEST_F(TrayTest, TheIconDocksAClickOpensThePopoverAndAModeCellChangesTheRamps) {
     std::system("xdotool key Escape");
 }
 
+TEST_F(TrayTest, ARightClickOnTheDockedIconShowsTheMenuOnceAtThePointer) {
+    startTrayer();
+    FakePlatform fakes;
+    AppState state(fakes.platform());
+    FakeUiServices ui;
+    AppActions actions(state, ui.services());
+    TrayIcon tray(state, ui.services(), actions);
+    int shown = 0;
+    QObject::connect(tray.menu(), &QMenu::aboutToShow, [&] { ++shown; });
+    tray.show();
+    QRect icon;
+    ASSERT_TRUE(processEventsUntil(
+        [&] {
+            icon = tray.systemTrayIcon()->geometry();
+            return !icon.isEmpty() && icon.topLeft() != QPoint(0, 0);
+        },
+        10000))
+        << "the icon did not dock";
+
+    const QPoint at = icon.center();
+    std::system(("xdotool mousemove " + std::to_string(at.x()) + " " + std::to_string(at.y()) + " click 3").c_str());
+    ASSERT_TRUE(processEventsUntil([&] { return tray.menu()->isVisible(); }));
+    // Qt pops the context menu up itself on an XEmbed tray; a popup of our own would be a second.
+    processEventsUntil([] { return false; }, 300);
+    EXPECT_EQ(shown, 1);
+    EXPECT_TRUE(tray.menu()->geometry().adjusted(-2, -2, 2, 2).contains(at))
+        << "menu at " << tray.menu()->geometry().x() << "," << tray.menu()->geometry().y() << ", pointer at " << at.x()
+        << "," << at.y();
+    EXPECT_EQ(tray.popover(), nullptr);
+    tray.menu()->hide();
+}
+
 TEST_F(TrayTest, WithoutATrayHostTheProgramRunsOnAndSaysSoOnce) {
     startProgram();
     const fs::path log = home / "solvara.log";
@@ -264,6 +251,10 @@ int main(int argc, char** argv) {
         return required && std::string_view(required) == "1" ? 1 : 77;
     }
     XCloseDisplay(probe);
+    // The XEmbed tray, for this process and the programs it starts: Qt would take a
+    // StatusNotifierItem watcher on a session bus instead (x11_tray_sni_tests covers that one).
+    // A bus that is not there, rather than none, which libdbus would autolaunch.
+    setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/solvara-no-session-bus", 1);
     // The popover is laid out here as the program lays it out: same style and font.
     QApplication application(argc, argv);
     QApplication::setStyle(QStyleFactory::create("Fusion"));

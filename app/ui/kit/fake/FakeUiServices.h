@@ -10,8 +10,9 @@ namespace solvara {
 
 // Fakes of the desktop services for widget tests. Dialog answers are queued beforehand ("the
 // next save dialog answers /tmp/x.csv", "the next confirmation answers Reset") and delivered
-// like the real dialogs', on a later turn of the event loop: wait for them with QTRY_*. A
-// request with no queued answer is answered as cancelled. Every request is recorded.
+// like the real dialogs', on a later turn of the event loop: wait for them with
+// SOLVARA_EXPECT_EVENTUALLY (tests/platform/linux/QtTestApplication.h). A request with no
+// queued answer is answered as cancelled. Every request is recorded.
 
 class FakeUrlOpener : public UrlOpener {
 public:

@@ -8,6 +8,7 @@
 #include "app/ui/dashboard/TimeMachinePreviewView.h"
 #include "core/foundation/Calendar.h"
 #include "platform/fake/FakePlatform.h"
+#include "tests/platform/linux/QtTestApplication.h"
 
 namespace solvara {
 namespace {
@@ -72,6 +73,12 @@ TEST(TimeMachinePreviewTest, PreviewsTheChosenHourWithoutTouchingTheAppliedState
     EXPECT_FALSE(view.isPreviewing());
     EXPECT_FALSE(time->isVisible());
     EXPECT_EQ(slider->value(), 49);  // back at the present time
+    // Reset is gone at once; only its picture fades out, and then that goes too.
+    EXPECT_FALSE(reset->isVisible());
+    EXPECT_NE(view.findChild<QWidget*>("transitionGhost"), nullptr);
+    SOLVARA_EXPECT_EVENTUALLY(view.findChild<QWidget*>("transitionGhost") == nullptr);
+    EXPECT_EQ(reset->graphicsEffect(), nullptr);
+    EXPECT_TRUE(fake.events.events.empty());
 }
 
 TEST(TimeMachinePreviewTest, WithoutACoordinateTheSliderActivatesButShowsNoPreview) {

@@ -1,9 +1,11 @@
+#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -53,7 +55,9 @@ struct TempDir {
 };
 
 TEST(HealthExports, CsvRowsPrintLikeCAtTheirRoundingTraps) {
-    EXPECT_EQ(std::string(healthexports::csvHeader).size(), 118u);
+    EXPECT_EQ(std::string(healthexports::csvHeader),
+              "Date,Screen Time (hrs),Light Debt Peak,Break Compliance,Breaks Completed,Breaks Skipped,"
+              "Circadian Score,Sleep Quality\n");
     const struct {
         Snapshot in;
         const char* row;
@@ -355,6 +359,56 @@ TEST(HealthChartPlan, AutomaticScalesEndOnRoundMarks) {
         EXPECT_DOUBLE_EQ(card.yMax, c.top) << c.values.back();
         EXPECT_EQ(card.yTicks.size(), c.marks) << c.values.back();
         EXPECT_EQ(card.yMin, 0.0);
+    }
+}
+
+// Every y label of every card reads back as exactly its mark, and no two labels of a card are
+// alike (the axis keys its marks by label and drops a repeated one), at any scale.
+TEST(HealthChartPlan, EveryYLabelReadsBackAsItsMark) {
+    auto readBack = [](const std::string& text) {
+        double value = std::nan("");
+        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+        return ec == std::errc() && end == text.data() + text.size() ? value : std::nan("");
+    };
+    std::vector<std::vector<Snapshot>> plans;
+    for (const double largest :
+         {0.0, 1e-9, 3e-7, 0.001, 0.04, 0.1, 0.3, 0.7, 1.0, 2.5, 7.3, 24.0, 33.3, 1234.5, 98765.0, 1e9, 3.7e15}) {
+        // A new user's first days: nothing, a little, then the day's most.
+        std::vector<Snapshot> list;
+        for (const double share : {0.0, 0.35, 0.8, 1.0}) {
+            list.push_back(snapshot(daysAgo(4 - static_cast<int>(list.size())), largest * share, largest * share / 3,
+                                    share, 1, 0, 50, 3));
+        }
+        plans.push_back(std::move(list));
+    }
+    for (const auto& list : plans) {
+        const HealthChartPlan plan(list);
+        for (const auto& card : plan.cards()) {
+            const std::string where = card.title + " up to " + std::to_string(list.back().screenTimeHours);
+            ASSERT_EQ(card.yLabels.size(), card.yTicks.size()) << where;
+            std::set<std::string> distinct(card.yLabels.begin(), card.yLabels.end());
+            EXPECT_EQ(distinct.size(), card.yLabels.size()) << where;
+            for (std::size_t i = 0; i < card.yTicks.size(); ++i) {
+                EXPECT_EQ(readBack(card.yLabels[i]), card.yTicks[i]) << where << ": " << card.yLabels[i];
+            }
+        }
+    }
+
+    const struct {
+        double screenHours;
+        std::vector<std::string> labels;
+    } shown[] = {
+        {0.1, {"0.000", "0.025", "0.050", "0.075", "0.100"}},  // six minutes on the first day
+        {0.0, {"0.0", "0.5", "1.0"}},
+        {0.4, {"0.0", "0.1", "0.2", "0.3", "0.4"}},
+        {7.3, {"0", "2", "4", "6", "8"}},
+        {10.0, {"0.0", "2.5", "5.0", "7.5", "10.0"}},
+    };
+    for (const auto& c : shown) {
+        const HealthChartPlan plan({snapshot(daysAgo(1), c.screenHours, 0, 0.5, 1, 0, 80, std::nullopt)});
+        ASSERT_EQ(plan.cards().size(), 4u);
+        EXPECT_EQ(plan.cards()[1].yLabels, c.labels) << c.screenHours;
+        EXPECT_EQ(plan.cards()[0].yLabels, (std::vector<std::string>{"0", "25", "50", "75", "100"}));
     }
 }
 

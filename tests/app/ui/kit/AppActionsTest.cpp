@@ -5,14 +5,17 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSystemTrayIcon>
 #include <QTest>
 
 #include "app/state/AppState.h"
 #include "app/ui/kit/AppActions.h"
 #include "app/ui/kit/BuildInfo.h"
+#include "app/ui/kit/CommandMenu.h"
 #include "app/ui/kit/fake/FakeUiServices.h"
 #include "app/ui/popover/TrayIcon.h"
 #include "platform/fake/FakePlatform.h"
+#include "tests/app/ui/kit/QuitOrder.h"
 #include "tests/platform/linux/QtTestApplication.h"
 
 namespace solvara::testing {
@@ -92,24 +95,31 @@ TEST_F(AppActionsTest, TakeBreakNowIsEnabledOnlyWithBreaksOn) {
 
 TEST_F(AppActionsTest, MenusHoldTheCommandsInOrderWithTheirKeys) {
     QWidget owner;
+    // Bare titles: a D-Bus tray host shows the label as it stands and draws the keys itself.
     QStringList controls;
+    QStringList keys;
     for (QAction* action : actions.createControlsMenu(&owner)->actions()) {
         controls << (action->isSeparator() ? QString("-") : action->text());
+        if (!action->isSeparator()) {
+            keys << CommandMenu::shownKeys(action->shortcut());
+            EXPECT_TRUE(action->isShortcutVisibleInContextMenu()) << action->text().toStdString();
+        }
     }
-    EXPECT_EQ(controls, (QStringList{"Toggle On/Off\tCtrl+Alt+E", "Cycle Mode\tCtrl+Alt+M", "-",
-                                     QString::fromUtf8("Warmer (+100K)\tCtrl+Alt+↓"),
-                                     QString::fromUtf8("Cooler (-100K)\tCtrl+Alt+↑"), "-",
-                                     "Toggle PWM Protection\tCtrl+Alt+P", "Take Break Now\tCtrl+Alt+B"}));
+    EXPECT_EQ(controls, (QStringList{"Toggle On/Off", "Cycle Mode", "-", "Warmer (+100K)", "Cooler (-100K)", "-",
+                                     "Toggle PWM Protection", "Take Break Now"}));
+    EXPECT_EQ(keys, (QStringList{"Ctrl+Alt+E", "Ctrl+Alt+M", QString::fromUtf8("Ctrl+Alt+↓"),
+                                 QString::fromUtf8("Ctrl+Alt+↑"), "Ctrl+Alt+P", "Ctrl+Alt+B"}));
     EXPECT_EQ(actions.warmerAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Down));
     QStringList help;
     for (QAction* action : actions.createHelpMenu(&owner)->actions()) {
-        help << (action->isSeparator() ? QString("-") : AppActions::title(action));
+        help << (action->isSeparator() ? QString("-") : action->text());
     }
     EXPECT_EQ(help, (QStringList{"Solvara Help", "Keyboard Shortcuts", "-", "Visit Website", "The Science", "-",
                                  "Send Feedback..."}));
+    EXPECT_EQ(CommandMenu::shownKeys(actions.helpAction()->shortcut()), "Ctrl+?");
 }
 
-TEST_F(AppActionsTest, HelpLinksOpenPagesUnlessTheMainWindowTakesTheRequest) {
+TEST_F(AppActionsTest, HelpLinksOpenTheMakersPages) {
     actions.helpAction()->trigger();
     actions.scienceAction()->trigger();
     actions.websiteAction()->trigger();
@@ -117,14 +127,6 @@ TEST_F(AppActionsTest, HelpLinksOpenPagesUnlessTheMainWindowTakesTheRequest) {
     EXPECT_EQ(ui.urlOpener.opened,
               (std::vector<QString>{BuildInfo::helpUrl(), BuildInfo::scienceUrl(), BuildInfo::websiteUrl(),
                                     "mailto:" + BuildInfo::feedbackAddress() + "?subject=Solvara%20Feedback"}));
-
-    QSignalSpy help(&actions, &AppActions::helpTabRequested);
-    QSignalSpy science(&actions, &AppActions::scienceTabRequested);
-    actions.helpAction()->trigger();
-    actions.scienceAction()->trigger();
-    EXPECT_EQ(help.count(), 1);
-    EXPECT_EQ(science.count(), 1);
-    EXPECT_EQ(ui.urlOpener.opened.size(), 4u);
 }
 
 TEST_F(AppActionsTest, AboutShowsTheVersionBuildAndThisYearsCredits) {
@@ -158,14 +160,31 @@ TEST_F(AppActionsTest, TheTrayIconFollowsTheSymbolAndItsMenuHoldsTheCommands) {
     QCoreApplication::processEvents();
     EXPECT_EQ(tray.symbol(), "sun.max");
 
-    const QList<QAction*> items = tray.menu()->actions();
-    EXPECT_TRUE(items.contains(actions.cycleModeAction()));
-    EXPECT_TRUE(items.contains(actions.takeBreakAction()));
-    EXPECT_TRUE(items.contains(actions.aboutAction()));
+    // The menu is the tray's own context menu from the start, Help submenu included: only what
+    // the tray holds when it is shown reaches a D-Bus tray host.
+    ASSERT_EQ(tray.systemTrayIcon()->contextMenu(), tray.menu());
+    QStringList items;
+    for (QAction* action : tray.menu()->actions()) {
+        items << (action->isSeparator() ? QString("-") : action->text());
+    }
+    EXPECT_EQ(items, (QStringList{"Open Solvara", "-", "Toggle On/Off", "Cycle Mode", "-", "Warmer (+100K)",
+                                  "Cooler (-100K)", "-", "Toggle PWM Protection", "Take Break Now", "-", "Help",
+                                  "About Solvara", "-", "Quit Solvara"}));
+    EXPECT_TRUE(tray.menu()->actions().contains(actions.takeBreakAction()));
+    ASSERT_NE(tray.menu()->findChild<QMenu*>("helpMenu"), nullptr);
+    EXPECT_TRUE(tray.menu()->findChild<QMenu*>("helpMenu")->actions().contains(actions.feedbackAction()));
 
+    fakes.screens.screenList = {ScreenInfo{std::nullopt, "Screen", Rect{0, 0, 800, 600}}};
+    state.setIsEnabled(true);
+    state.setPwmProtectionEnabled(true);
+    ASSERT_FALSE(state.softwareDimmer().overlayWindows().empty());
+    fakes.events.clear();
     QSignalSpy quit(&tray, &TrayIcon::quitRequested);
+    QObject::connect(&tray, &TrayIcon::quitRequested, [this] { fakes.events.add("quitRequested"); });
     tray.menu()->findChild<QAction*>("quitAction")->trigger();
     EXPECT_EQ(quit.count(), 1);
+    expectDisplaysPutBackBeforeTheQuitRequest(fakes.events);
+    EXPECT_TRUE(state.softwareDimmer().overlayWindows().empty());
 }
 
 TEST(TrayIconPlacementTest, ThePopoverOpensBelowTheIconOrAtThePointerAndStaysOnScreen) {

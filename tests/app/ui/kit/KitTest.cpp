@@ -1,4 +1,6 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <QAccessible>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
@@ -10,6 +12,8 @@
 #include "app/ui/kit/SteppedSlider.h"
 #include "app/ui/kit/StyledLabel.h"
 #include "app/ui/kit/Switch.h"
+#include "app/ui/kit/SymbolView.h"
+#include "app/ui/kit/Symbols.h"
 #include "app/ui/kit/Theme.h"
 #include "app/ui/kit/fake/FakeUiServices.h"
 #include "platform/fake/FakePlatform.h"
@@ -85,6 +89,24 @@ TEST(SteppedSliderTest, StoresOnlyStepsButShowsTheTrueValue) {
     EXPECT_EQ(moved.count(), 1);
 }
 
+TEST(SteppedSliderTest, AScreenReaderHearsTheShownValueNotTheStepIndex) {
+    SteppedSlider slider(1800, 6500, 100, [](double v) { return QString::number(static_cast<int>(v)) + "K"; });
+    slider.setValue(4321);
+    slider.show();
+    slider.slider()->setFocus();
+    QAccessibleInterface* node = QAccessible::queryAccessibleInterface(slider.slider());
+    ASSERT_NE(node, nullptr);
+    const auto heard = [node] {
+        return (node->text(QAccessible::Description) + " | " + node->text(QAccessible::Value)).toStdString();
+    };
+    EXPECT_THAT(heard(), ::testing::HasSubstr("4321K"));
+    for (const auto& [key, shown] : {std::pair{Qt::Key_Right, "4400K"}, std::pair{Qt::Key_End, "6500K"}}) {
+        QTest::keyClick(slider.slider(), key);
+        EXPECT_EQ(slider.valueLabel()->text(), shown);
+        EXPECT_THAT(heard(), ::testing::HasSubstr(shown));
+    }
+}
+
 TEST(PickerTest, AStoredValueNotInTheListShowsNoSelectionAndEveryChoiceIsReported) {
     Picker picker("Interval");
     for (int minutes : {10, 20, 30}) picker.addOption(QString::number(minutes) + " min", minutes);
@@ -137,6 +159,43 @@ TEST(ThemeTest, WidgetsFollowTheirWindowsDecisionElseTheApplications) {
     EXPECT_EQ(label->palette().color(QPalette::WindowText), Theme::light().secondary);
     dot->setColor(&Theme::orange, 0.7);
     EXPECT_NEAR(dot->color().alphaF(), 0.7, 0.01);
+}
+
+TEST(SymbolViewTest, MeasuresAndDrawsAsALabelOfItsGlyphInEitherTheme) {
+    struct Case {
+        const char* symbol;
+        int pixels;
+        Qt::Alignment alignment;
+        int fixedWidth;  // 0: its own
+        QMargins margins;
+    };
+    const Case cases[] = {
+        {"thermometer.medium", 17, Qt::AlignLeft | Qt::AlignVCenter, 0, {}},
+        {"eye", 60, Qt::AlignCenter, 0, {}},
+        {"timer", 14, Qt::AlignCenter, 20, {}},
+        {"sun.max", 13, Qt::AlignHCenter | Qt::AlignTop, 18, {0, 2, 0, 0}},
+    };
+    for (const bool dark : {false, true}) {
+        for (const Case& c : cases) {
+            QWidget window;
+            Theme::apply(&window, dark);
+            auto* label = new StyledLabel(Symbols::glyph(c.symbol), Symbols::font(c.pixels), &Theme::orange, &window);
+            auto* view = new SymbolView("star", c.pixels, &Theme::secondary, &window);
+            view->setSymbol(c.symbol);
+            view->setColorRole(&Theme::orange);
+            for (QWidget* widget : {static_cast<QWidget*>(label), static_cast<QWidget*>(view)}) {
+                widget->setContentsMargins(c.margins);
+                if (c.fixedWidth > 0) widget->setFixedWidth(c.fixedWidth);
+            }
+            label->setAlignment(c.alignment);
+            view->setAlignment(c.alignment);
+            EXPECT_EQ(view->sizeHint(), label->sizeHint()) << c.symbol;
+            const QSize size = label->sizeHint() + QSize(6, 8);  // room for the alignment to show
+            label->resize(size);
+            view->resize(size);
+            EXPECT_EQ(view->grab().toImage(), label->grab().toImage()) << c.symbol << (dark ? " dark" : " light");
+        }
+    }
 }
 
 TEST(FakeUiServicesTest, QueuedAnswersArriveOnALaterTurn) {

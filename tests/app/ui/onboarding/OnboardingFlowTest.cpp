@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QSignalSpy>
 #include <QStackedWidget>
+#include <QVariantAnimation>
 #include <QWindow>
 
 #include "app/ui/kit/QtPermissions.h"
@@ -17,6 +18,7 @@
 #include "app/ui/settings/MainWindow.h"
 #include "app/ui/settings/SettingsView.h"
 #include "tests/app/ui/settings/SettingsTestSupport.h"
+#include "tests/platform/linux/QtTestApplication.h"
 
 namespace solvara::testing {
 namespace {
@@ -53,7 +55,7 @@ TEST_F(OnboardingFlowTest, PagesFollowTheirButtonsAndTheProgressFillsByQuarters)
     const auto expectPage = [&](int step) {
         EXPECT_EQ(onboarding->currentStep(), step);
         EXPECT_TRUE(onboarding->page(step)->isVisible());
-        QTRY_COMPARE(progress->fillWidth(), 520.0 * (step + 1) / 4);
+        SOLVARA_EXPECT_EVENTUALLY_EQ(progress->fillWidth(), 520.0 * (step + 1) / 4);
     };
     expectPage(0);
     EXPECT_EQ(button(*onboarding, "onboardingNext")->text(), "Get Started");
@@ -79,12 +81,33 @@ TEST_F(OnboardingFlowTest, PagesFollowTheirButtonsAndTheProgressFillsByQuarters)
     // Quick presses cut the slides short; every page ends in place and opaque.
     press(*onboarding, "onboardingBack");
     press(*onboarding, "onboardingBack");
-    QTRY_VERIFY(onboarding->findChild<QWidget*>("onboardingLeavingPage") == nullptr);
+    SOLVARA_EXPECT_EVENTUALLY(onboarding->findChild<QWidget*>("onboardingLeavingPage") == nullptr);
     for (int step = 0; step < OnboardingFlow::totalSteps; ++step) {
         EXPECT_EQ(onboarding->page(step)->pos(), QPoint(0, 0)) << step;
         EXPECT_EQ(onboarding->page(step)->graphicsEffect(), nullptr) << step;
     }
     expectPage(0);
+}
+
+TEST_F(OnboardingFlowTest, APageComesInFromTheTrailingEdgeAndTheOldOneLeavesByTheWholeWidth) {
+    auto onboarding = flow();
+    const int width = child<QStackedWidget>(*onboarding, "onboardingPages")->width();
+    QTest::mouseClick(button(*onboarding, "onboardingNext"), Qt::LeftButton);
+    EXPECT_EQ(onboarding->currentStep(), 1);  // the step changes at once
+    auto* leaving = onboarding->findChild<QWidget*>("onboardingLeavingPage");
+    ASSERT_NE(leaving, nullptr);
+    const auto own = onboarding->findChildren<QVariantAnimation*>(QString(), Qt::FindDirectChildrenOnly);
+    ASSERT_EQ(own.size(), 1);
+    QVariantAnimation* slide = own.front();
+    slide->pause();
+    slide->setCurrentTime(slide->duration() / 2);
+    EXPECT_NEAR(onboarding->page(1)->x(), width / 2, 2);
+    EXPECT_NEAR(leaving->x(), -width / 2, 2);
+    slide->resume();
+    SOLVARA_EXPECT_EVENTUALLY(onboarding->findChild<QWidget*>("onboardingLeavingPage") == nullptr);
+    EXPECT_EQ(slide->state(), QAbstractAnimation::Stopped);
+    EXPECT_EQ(onboarding->page(1)->pos(), QPoint(0, 0));
+    EXPECT_EQ(onboarding->page(1)->graphicsEffect(), nullptr);
 }
 
 TEST_F(OnboardingFlowTest, TheScheduleChoicesAreStoredAtOnceAndStayWhenGoingBack) {
@@ -153,6 +176,28 @@ TEST_F(OnboardingFlowTest, ThePermissionCardsShowWhatTheDesktopAnswers) {
     }
 }
 
+TEST_F(OnboardingFlowTest, APositionAlreadyDeliveredShowsTheLocationGrantedAtOnce) {
+    ui.permissions.location = false;  // the flow's own look at the service has no answer yet
+    state->setHasLocationFix(true);
+    struct Case {
+        LocationSource source;
+        bool granted;
+    };
+    for (const Case c : {Case{LocationSource::automatic, true}, Case{LocationSource::manual, false}}) {
+        state->setLocationSource(c.source);
+        auto onboarding = flow();
+        for (int step = 0; step < 3; ++step) press(*onboarding, "onboardingNext");
+        auto* location = child<PermissionCard>(*onboarding, "locationCard");
+        EXPECT_EQ(location->isGranted(), c.granted);
+        EXPECT_EQ(location->grantButton()->isVisible(), !c.granted);
+        auto* mark = location->findChild<GrantedMark*>("permissionGranted");
+        EXPECT_EQ(mark->isVisible(), c.granted);
+        if (c.granted) {
+            EXPECT_EQ(mark->shown(), 1.0) << "there at once";
+        }
+    }
+}
+
 TEST_F(OnboardingFlowTest, GrantAsksAndLooksAgainOnceTheDesktopHadTime) {
     auto onboarding = flow();
     for (int step = 0; step < 3; ++step) press(*onboarding, "onboardingNext");
@@ -164,12 +209,12 @@ TEST_F(OnboardingFlowTest, GrantAsksAndLooksAgainOnceTheDesktopHadTime) {
     EXPECT_EQ(ui.permissions.locationRequests, 1);
     EXPECT_EQ(ui.permissions.accessibilityRequests, 1);
     EXPECT_FALSE(location->isGranted()) << "the answer shows only at the delayed check";
-    QTRY_VERIFY_WITH_TIMEOUT(location->isGranted(), 3000);
+    SOLVARA_EXPECT_EVENTUALLY(location->isGranted());
     auto* mark = location->findChild<GrantedMark*>("permissionGranted");
     EXPECT_LT(mark->shown(), 1.0) << "granted meanwhile: it grows in";
-    QTRY_COMPARE(mark->shown(), 1.0);
-    QTRY_VERIFY_WITH_TIMEOUT(accessibility->isGranted(), 4000);
-    QTRY_VERIFY(!child<QWidget>(*onboarding, "permissionsNote")->isVisible());
+    SOLVARA_EXPECT_EVENTUALLY_EQ(mark->shown(), 1.0);
+    SOLVARA_EXPECT_EVENTUALLY(accessibility->isGranted());
+    SOLVARA_EXPECT_EVENTUALLY(!child<QWidget>(*onboarding, "permissionsNote")->isVisible());
 }
 
 TEST_F(OnboardingFlowTest, SkipAndTheLastContinueSwitchFilteringOnThenSetTheFlag) {
@@ -202,7 +247,7 @@ TEST_F(OnboardingFlowTest, OnlyTheShownPreviewMoves) {
     auto* screens = child<BeforeAfterPreview>(*onboarding, "beforeAfterPreview");
     EXPECT_TRUE(sun->isRunning());
     EXPECT_FALSE(screens->isRunning());
-    QTRY_VERIFY(sun->phase() > 0);
+    SOLVARA_EXPECT_EVENTUALLY(sun->phase() > 0);
     press(*onboarding, "onboardingNext");
     EXPECT_FALSE(sun->isRunning());
     EXPECT_TRUE(screens->isRunning());

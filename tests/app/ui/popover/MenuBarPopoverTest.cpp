@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
+#include <QVariantAnimation>
 
 #include "app/state/AppState.h"
 #include "app/ui/kit/BuildInfo.h"
@@ -16,12 +17,15 @@
 #include "app/ui/kit/StyledLabel.h"
 #include "app/ui/kit/Switch.h"
 #include "app/ui/kit/TextStyle.h"
+#include "app/ui/kit/Transition.h"
+#include "app/ui/kit/TransitionLabel.h"
 #include "app/ui/kit/fake/FakeUiServices.h"
 #include "app/ui/popover/KelvinBar.h"
 #include "app/ui/popover/MenuBarPopover.h"
 #include "app/ui/popover/ModeButton.h"
 #include "app/ui/popover/PopoverReadouts.h"
 #include "platform/fake/FakePlatform.h"
+#include "tests/app/ui/kit/QuitOrder.h"
 #include "tests/platform/linux/QtTestApplication.h"
 
 namespace solvara::testing {
@@ -117,6 +121,19 @@ protected:
         return widget;
     }
     QString textOf(const char* name) { return find<QLabel>(name)->text(); }
+    // Every transition has ended: nothing runs, nothing is drawn through an effect or a picture.
+    bool atRest() const {
+        for (const QAbstractAnimation* animation : popover->findChildren<QAbstractAnimation*>()) {
+            if (animation->state() != QAbstractAnimation::Stopped) return false;
+        }
+        for (const QWidget* widget : popover->findChildren<QWidget*>()) {
+            if (widget->graphicsEffect() != nullptr || widget->objectName() == "transitionGhost") return false;
+        }
+        return true;
+    }
+    bool running(const char* label) {
+        return find<TransitionLabel>(label)->animation()->state() == QAbstractAnimation::Running;
+    }
     bool shown(const char* name) { return find<QWidget>(name)->isVisibleTo(popover.get()); }
 
     FakePlatform fakes{Date(midsummer + 8 * 3600.0)};
@@ -263,6 +280,85 @@ TEST_F(MenuBarPopoverTest, TheBreakRowFollowsEachBreakState) {
     EXPECT_FALSE(shown("breakRow"));
 }
 
+TEST_F(MenuBarPopoverTest, RowsComeAndGoAtOnceWhileOnlyTheirPictureMoves) {
+    open();
+    QWidget* footer = find<QWidget>("openButton")->parentWidget();
+    const int footerAt = footer->y();
+    state.setBreaksEnabled(true);
+    state.tickBreakTimer();
+    settle();
+    EXPECT_TRUE(shown("breakRow"));
+    EXPECT_GT(footer->y(), footerAt);  // in its new place at once
+    auto* slide = dynamic_cast<TransitionEffect*>(footer->graphicsEffect());
+    ASSERT_NE(slide, nullptr);
+    EXPECT_LT(slide->offset().y(), 0.0);  // drawn from where it stood
+    EXPECT_NE(find<QWidget>("breakRow")->graphicsEffect(), nullptr);
+    const std::size_t writes = fakes.userDefaults.setCount;
+    const std::size_t gamma = fakes.displayTransfer.writes.size();
+    SOLVARA_EXPECT_EVENTUALLY(atRest());
+
+    state.setBreaksEnabled(false);
+    settle();
+    EXPECT_FALSE(shown("breakRow"));
+    EXPECT_EQ(footer->y(), footerAt);
+    EXPECT_NE(popover->findChild<QWidget*>("transitionGhost"), nullptr);
+    const std::size_t writesBeforeLeaving = fakes.userDefaults.setCount;
+    SOLVARA_EXPECT_EVENTUALLY(atRest());
+    EXPECT_EQ(fakes.userDefaults.setCount, writesBeforeLeaving);  // the animations wrote nothing
+    EXPECT_GT(writesBeforeLeaving, writes);                       // while the switch did
+    EXPECT_EQ(fakes.displayTransfer.writes.size(), gamma);
+}
+
+TEST_F(MenuBarPopoverTest, ReadoutsAndTheModeTintTakeTheirValuesAtOnceAndAnimateOnlyOnScreen) {
+    state.setBreaksEnabled(true);
+    state.tickBreakTimer();
+    open();
+    QTest::mouseClick(find<ModeButton>("modeMovie"), Qt::LeftButton);
+    settle();
+    EXPECT_TRUE(find<ModeButton>("modeMovie")->isSelected());
+    EXPECT_EQ(find<ModeButton>("modeMovie")->tintAnimation()->state(), QAbstractAnimation::Running);
+    EXPECT_EQ(textOf("kelvinLabel"), QString::fromStdString(popover::kelvinText(state.effectiveKelvin())));
+    EXPECT_EQ(textOf("daylightValue"), QString::fromStdString(popover::daylightText(state.effectiveKelvin())));
+    for (const char* label : {"kelvinLabel", "daylightValue", "ediValue"}) EXPECT_TRUE(running(label)) << label;
+
+    fakes.runLoop.advance(1.0);
+    state.tickBreakTimer();
+    settle();
+    EXPECT_EQ(textOf("breakCountdown"), "Next break in 19:59");
+    EXPECT_TRUE(running("breakCountdown"));
+    const std::size_t writes = fakes.userDefaults.setCount;
+    SOLVARA_EXPECT_EVENTUALLY(atRest());
+    EXPECT_EQ(fakes.userDefaults.setCount, writes);
+
+    popover->hide();
+    state.setCurrentMode(DisplayMode::dark);
+    settle();
+    EXPECT_TRUE(find<ModeButton>("modeDark")->isSelected());
+    EXPECT_TRUE(atRest());
+}
+
+TEST_F(MenuBarPopoverTest, AnOpenPopoverAtRestPaintsNothing) {
+    state.setBreaksEnabled(true);
+    state.tickBreakTimer();
+    open();
+    SOLVARA_EXPECT_EVENTUALLY(atRest());
+    processEventsUntil([] { return false; }, 100);  // the first frame
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint) ++paints;
+            return false;
+        }
+    } counter;
+    popover->installEventFilter(&counter);
+    for (QWidget* widget : popover->findChildren<QWidget*>()) widget->installEventFilter(&counter);
+    processEventsUntil([] { return false; }, 1000);
+    EXPECT_EQ(counter.paints, 0);
+    // A change paints, so the count does see frames.
+    state.setCurrentMode(DisplayMode::movie);
+    SOLVARA_EXPECT_EVENTUALLY(counter.paints > 0);
+}
+
 TEST_F(MenuBarPopoverTest, ModeCellsWriteTheModeThroughItsSetterByMouseAndKeyboard) {
     open();
     std::vector<DisplayMode> written;
@@ -385,12 +481,15 @@ TEST_F(MenuBarPopoverTest, FooterButtonsAskForTheMainWindowAndQuitAfterResetting
     fakes.screens.screenList = {ScreenInfo{std::nullopt, "Screen", Rect{0, 0, 800, 600}}};
     state.setPwmProtectionEnabled(true);
     ASSERT_FALSE(state.softwareDimmer().overlayWindows().empty());
+    fakes.events.clear();
+    QObject::connect(popover.get(), &MenuBarPopover::quitRequested, [this] { fakes.events.add("quitRequested"); });
     auto* quitButton = find<PlainButton>("quitButton");
     EXPECT_EQ(quitButton->accessibleName(), "Quit Solvara");
     quitButton->setFocus();
     QTest::keyClick(quitButton, Qt::Key_Space);
     EXPECT_EQ(quitRequests.count(), 1);
     EXPECT_TRUE(state.softwareDimmer().overlayWindows().empty());
+    expectDisplaysPutBackBeforeTheQuitRequest(fakes.events);
 }
 
 }  // namespace

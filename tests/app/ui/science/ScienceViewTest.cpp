@@ -2,8 +2,10 @@
 
 #include <QAbstractButton>
 #include <QTest>
+#include <QVariantAnimation>
 
 #include "app/state/AppState.h"
+#include "app/ui/kit/Transition.h"
 #include "app/ui/kit/fake/FakeUiServices.h"
 #include "app/ui/science/ScienceCard.h"
 #include "app/ui/science/ScienceCharts.h"
@@ -53,6 +55,36 @@ TEST_F(ScienceFixture, CardsOpenOneAtATimeByMouseAndKeyboard) {
     QTest::mouseClick(header(0), Qt::LeftButton);
     SOLVARA_EXPECT_EVENTUALLY_EQ(view.card(0)->chart(), nullptr);
     EXPECT_FALSE(view.card(0)->isExpanded());
+}
+
+TEST_F(ScienceFixture, TheOpenBlockFadesAndMovesFromTheTopAndLandsWithoutAnEffect) {
+    ScienceCard* card = view.card(2);
+    const auto atRest = [card] {
+        for (const QAbstractAnimation* animation : card->findChildren<QAbstractAnimation*>()) {
+            if (animation->state() != QAbstractAnimation::Stopped) return false;
+        }
+        for (const QWidget* widget : card->findChildren<QWidget*>()) {
+            if (widget->graphicsEffect() != nullptr) return false;
+        }
+        return true;
+    };
+    QTest::mouseClick(header(2), Qt::LeftButton);
+    EXPECT_TRUE(card->isExpanded());
+    ASSERT_NE(card->chart(), nullptr);  // built at once, shown as the block comes
+    auto* details = card->findChild<QWidget*>("scienceCardDetails");
+    ASSERT_NE(details, nullptr);
+    auto* effect = dynamic_cast<TransitionEffect*>(details->graphicsEffect());
+    ASSERT_NE(effect, nullptr);
+    EXPECT_LT(effect->opacity(), 0.5);
+    EXPECT_LT(effect->offset().y(), 0.0);
+    SOLVARA_EXPECT_EVENTUALLY(atRest());
+    EXPECT_TRUE(details->isVisible());
+    EXPECT_EQ(details->maximumHeight(), QWIDGETSIZE_MAX);
+
+    QTest::mouseClick(header(2), Qt::LeftButton);
+    EXPECT_FALSE(card->isExpanded());
+    SOLVARA_EXPECT_EVENTUALLY_EQ(card->chart(), nullptr);
+    SOLVARA_EXPECT_EVENTUALLY(atRest());
 }
 
 TEST_F(ScienceFixture, TheRatioChartMarksTheTemperatureTheDisplaysAreGiven) {

@@ -1,9 +1,11 @@
 #include <QAction>
+#include <QMenu>
 #include <QPointer>
 
 #include <gtest/gtest.h>
 
 #include "app/ui/kit/AppActions.h"
+#include "app/ui/kit/BuildInfo.h"
 #include "app/ui/kit/fake/FakeUiServices.h"
 #include "app/ui/settings/MainWindow.h"
 #include "app/ui/settings/MainWindowHost.h"
@@ -37,6 +39,15 @@ TEST(MainWindowHostTest, TheLaunchOpensTheWindowAndEveryLaterRequestBringsTheSam
     window->close();
     actions.shortcutsAction()->trigger();  // "Keyboard Shortcuts" in a menu
     EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->settingsView()->selectedTab(), SettingsTab::shortcuts);
+
+    // Help and science are the maker's pages, in the browser, even with the window open.
+    QMenu* help = window->findChild<QMenu*>("helpMenu");
+    ASSERT_NE(help, nullptr);
+    for (QAction* item : help->actions()) {
+        if (item->objectName() == "helpAction" || item->objectName() == "scienceAction") item->trigger();
+    }
+    EXPECT_EQ(ui.urlOpener.opened, (std::vector<QString>{BuildInfo::helpUrl(), BuildInfo::scienceUrl()}));
     EXPECT_EQ(window->settingsView()->selectedTab(), SettingsTab::shortcuts);
     delegate.applicationWillTerminate();
 }

@@ -2,9 +2,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 
+#include "app/ui/kit/fake/FakeUiServices.h"
+#include "app/ui/settings/MainWindow.h"
 #include "app/ui/settings/ProfileEditorSheet.h"
 #include "app/ui/settings/ProfilesSettingsTab.h"
+#include "app/ui/settings/SettingsView.h"
 #include "tests/app/ui/settings/SettingsTestSupport.h"
 
 namespace solvara::testing {
@@ -41,6 +46,47 @@ TEST_F(ProfilesSettingsTabTest, BuiltInRowsHaveNoDeleteButtonAndShowThreeIdentif
     EXPECT_FALSE(fake.userDefaults.contains("sv_customProfiles"));
     settle();
     EXPECT_EQ(row(*tab, "Mine"), nullptr);
+}
+
+TEST_F(ProfilesSettingsTabTest, ALongProfileFitsTheWindowWithItsBadgeAndButtonsInSight) {
+    const QString name = "My very long profile name for the colour work I do every single evening";
+    const std::vector<std::string> ids{"com.example.averyveryverylongapplicationidentifier.one",
+                                       "com.example.averyveryverylongapplicationidentifier.two",
+                                       "com.example.averyveryverylongapplicationidentifier.three"};
+    state->profileManager().addProfile(
+        ActivityProfile(name.toStdString(), ids, ActivityProfile::Behavior::colorAccurate, false));
+    state->setHasCompletedOnboarding(true);
+    FakeUiServices ui;
+    MainWindow window(*state, ui.services());
+    window.present();
+    window.showTab(SettingsTab::profiles);
+    settle();
+    QScrollArea* scroll = nullptr;
+    for (QWidget* up = window.settingsView()->tabView(); up != nullptr && scroll == nullptr; up = up->parentWidget())
+        scroll = qobject_cast<QScrollArea*>(up);
+    ASSERT_NE(scroll, nullptr);
+    const QWidget* viewport = scroll->viewport();
+    auto* tab = static_cast<ProfilesSettingsTab*>(window.settingsView()->tabView());
+    ASSERT_EQ(tab->objectName(), "ProfilesSettingsTab");
+    QWidget* mine = row(*tab, name);
+    ASSERT_NE(mine, nullptr);
+    const QRect seen = viewport->rect();
+    const auto inSight = [viewport, seen](const QWidget* widget) {
+        return widget->isVisible() && seen.contains(QRect(widget->mapTo(viewport, QPoint()), widget->size()));
+    };
+    EXPECT_TRUE(inSight(mine)) << "row " << mine->width() << " px in a viewport of " << seen.width();
+    EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible());
+    for (const char* part : {"behaviorBadge", "editProfile", "deleteProfile"}) {
+        EXPECT_TRUE(inSight(mine->findChild<QWidget*>(part))) << part;
+    }
+    const QString line = QString::fromStdString(ids[0] + ", " + ids[1] + ", " + ids[2]);
+    for (const auto& [part, full] : {std::pair{"profileRowName", name}, std::pair{"profileRowIdentifiers", line}}) {
+        auto* label = mine->findChild<QLabel*>(part);
+        ASSERT_NE(label, nullptr) << part;
+        EXPECT_LT(label->width(), label->fontMetrics().horizontalAdvance(full)) << part << " is cut short";
+        EXPECT_EQ(label->toolTip(), full) << part;
+        EXPECT_EQ(label->accessibleName(), full) << part;
+    }
 }
 
 TEST_F(ProfilesSettingsTabTest, AddingNeedsANameAndAnIdentifierAndTrimsTheIdentifier) {

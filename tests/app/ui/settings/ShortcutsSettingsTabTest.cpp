@@ -91,6 +91,41 @@ TEST_F(ShortcutsSettingsTabTest, ShiftOnlyCombinationsAreMarkedAsNotGrabbed) {
     EXPECT_EQ(trigger->text(), "Not set");
 }
 
+TEST_F(ShortcutsSettingsTabTest, AKeyTheTableCannotStoreIsRefusedWithAReasonAndRecordingGoesOn) {
+    auto tab = shown<ShortcutsSettingsTab>();
+    QPushButton* toggle = field(*tab, Action::toggleOnOff);
+    const Shortcut before = manager->shortcuts().at(Action::toggleOnOff);
+    const auto shownNotes = [&tab] {
+        QStringList texts;
+        for (QLabel* note : tab->findChildren<QLabel*>("shortcutNote")) {
+            if (note->isVisibleTo(tab.get())) texts << note->text();
+        }
+        return texts;
+    };
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        QString keys;
+    } cases[] = {
+        {Qt::Key_Adiaeresis, Qt::ControlModifier | Qt::AltModifier, QString::fromUtf8("Ctrl+Alt+Ä")},
+        {Qt::Key_F13, Qt::NoModifier, "F13"},
+        {Qt::Key_Pause, Qt::ControlModifier, "Ctrl+Pause"},
+    };
+    for (const auto& c : cases) {
+        QTest::keyClick(toggle, c.key, c.modifiers);
+        settle();
+        EXPECT_EQ(tab->recorder().recordingAction(), Action::toggleOnOff) << c.keys.toStdString();
+        EXPECT_EQ(toggle->text(), "Press keys...");
+        EXPECT_EQ(shownNotes(), QStringList{c.keys + " cannot be recorded: this key is not supported"});
+        EXPECT_EQ(manager->shortcuts().at(Action::toggleOnOff), before);
+    }
+    QTest::keyClick(toggle, Qt::Key_K, Qt::ControlModifier | Qt::AltModifier);
+    settle();
+    EXPECT_EQ(manager->shortcuts().at(Action::toggleOnOff), (Shortcut{40, controlOption}));
+    EXPECT_TRUE(shownNotes().isEmpty()) << "the reason goes with the recording";
+}
+
 TEST_F(ShortcutsSettingsTabTest, ClearAndRestoreDefaults) {
     auto tab = shown<ShortcutsSettingsTab>();
     QTest::mouseClick(clearButton(*tab, Action::toggleOnOff), Qt::LeftButton);

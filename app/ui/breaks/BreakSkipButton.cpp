@@ -1,4 +1,4 @@
-#include "app/ui/popover/BreakSkipButton.h"
+#include "app/ui/breaks/BreakSkipButton.h"
 
 #include <QFontMetrics>
 #include <QPainter>

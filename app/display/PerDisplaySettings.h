@@ -16,8 +16,8 @@ struct PerDisplaySettings {
     std::string displayName;
     // false: the display is left unfiltered (identity gamma) while per-display output is in force.
     bool isEnabled = true;
-    std::optional<std::int64_t> kelvinOverride;      // absent: the global colour temperature
-    std::optional<double> brightnessOverride;        // absent: 1.0
+    std::optional<std::int64_t> kelvinOverride;  // absent: the global colour temperature
+    std::optional<double> brightnessOverride;    // absent: 1.0
 
     std::uint32_t id() const { return displayID; }
 

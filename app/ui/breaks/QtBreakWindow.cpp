@@ -1,6 +1,6 @@
-#include "app/ui/popover/QtBreakWindow.h"
+#include "app/ui/breaks/QtBreakWindow.h"
 
-#include "app/ui/popover/BreakOverlayWindow.h"
+#include "app/ui/breaks/BreakOverlayWindow.h"
 
 namespace solvara {
 

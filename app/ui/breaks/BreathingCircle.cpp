@@ -1,4 +1,4 @@
-#include "app/ui/popover/BreathingCircle.h"
+#include "app/ui/breaks/BreathingCircle.h"
 
 #include <QEasingCurve>
 #include <QPainter>

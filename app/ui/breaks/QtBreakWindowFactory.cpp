@@ -1,7 +1,7 @@
-#include "app/ui/popover/QtBreakWindowFactory.h"
+#include "app/ui/breaks/QtBreakWindowFactory.h"
 
-#include "app/ui/popover/BreakOverlayWindow.h"
-#include "app/ui/popover/QtBreakWindow.h"
+#include "app/ui/breaks/BreakOverlayWindow.h"
+#include "app/ui/breaks/QtBreakWindow.h"
 #include "platform/linux/QtScreens.h"
 
 namespace solvara {

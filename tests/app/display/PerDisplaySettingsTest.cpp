@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/state/PerDisplaySettings.h"
+#include "app/display/PerDisplaySettings.h"
 
 namespace solvara {
 namespace {

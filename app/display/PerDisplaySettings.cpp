@@ -1,4 +1,4 @@
-#include "app/state/PerDisplaySettings.h"
+#include "app/display/PerDisplaySettings.h"
 
 #include "core/foundation/Json.h"
 

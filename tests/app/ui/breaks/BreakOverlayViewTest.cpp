@@ -7,11 +7,11 @@
 #include <QPointer>
 #include <QTest>
 
-#include "app/ui/popover/BreakOverlayView.h"
-#include "app/ui/popover/BreakOverlayWindow.h"
-#include "app/ui/popover/BreakSkipButton.h"
-#include "app/ui/popover/BreathingCircle.h"
-#include "app/ui/popover/QtBreakWindow.h"
+#include "app/ui/breaks/BreakOverlayView.h"
+#include "app/ui/breaks/BreakOverlayWindow.h"
+#include "app/ui/breaks/BreakSkipButton.h"
+#include "app/ui/breaks/BreathingCircle.h"
+#include "app/ui/breaks/QtBreakWindow.h"
 #include "tests/platform/linux/QtTestApplication.h"
 
 namespace solvara::testing {

@@ -1,12 +1,12 @@
-#include "app/ui/popover/BreakOverlayWindow.h"
+#include "app/ui/breaks/BreakOverlayWindow.h"
 
 #include <cmath>
 
 #include <QGridLayout>
 #include <QTimer>
 
-#include "app/ui/popover/BreakOverlayView.h"
-#include "app/ui/popover/BreakSkipButton.h"
+#include "app/ui/breaks/BreakOverlayView.h"
+#include "app/ui/breaks/BreakSkipButton.h"
 #include "platform/linux/OverlayWidget.h"
 
 namespace solvara {

@@ -1,14 +1,14 @@
-#include "app/ui/popover/BreakOverlayView.h"
+#include "app/ui/breaks/BreakOverlayView.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include "app/ui/breaks/BreathingCircle.h"
 #include "app/ui/kit/Localized.h"
-#include "app/ui/kit/Symbols.h"
+#include "app/ui/kit/SymbolView.h"
 #include "app/ui/kit/TextStyle.h"
-#include "app/ui/popover/BreathingCircle.h"
 #include "core/foundation/Format.h"
 
 namespace solvara {
@@ -30,8 +30,10 @@ QLabel* label(const QString& text, const QFont& font, const QColor& color, QWidg
     return l;
 }
 
-QLabel* symbol(std::string_view name, int pixelSize, const QColor& color, QWidget* parent) {
-    return label(Symbols::glyph(name), Symbols::font(pixelSize), color, parent);
+SymbolView* symbol(std::string_view name, int pixelSize, const QColor& color, QWidget* parent) {
+    auto* view = new SymbolView(name, pixelSize, color, parent);
+    view->setAlignment(Qt::AlignCenter);
+    return view;
 }
 
 QFont roundedBold(int pixelSize) {

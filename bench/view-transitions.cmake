@@ -1,0 +1,1 @@
+solvara_view_bench(view_transitions view-transitions.cpp)

@@ -1,0 +1,421 @@
+// The tray item as StatusNotifierItem hosts see it (KDE Plasma, GNOME's AppIndicator extension,
+// xfce4-panel, lxqt-panel, waybar): the test plays the host's StatusNotifierWatcher on a
+// private session bus, registered before the program's tray icon is made, and reads the item
+// and its com.canonical.dbusmenu menu over D-Bus the way those hosts do: the tray shell built
+// here on fakes, and the solvara program itself.
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QCursor>
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusContext>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusPendingCallWatcher>
+#include <QDBusVariant>
+#include <QMenu>
+#include <QStyleFactory>
+#include <QThread>
+#include <nlohmann/json.hpp>
+
+#include "app/shell/AppDelegate.h"
+#include "app/ui/kit/AppActions.h"
+#include "app/ui/kit/fake/FakeUiServices.h"
+#include "app/ui/popover/TrayIcon.h"
+#include "app/ui/popover/TrayShell.h"
+#include "tests/app/shell/AppDelegateTestSupport.h"
+#include "tests/platform/linux/QtTestApplication.h"
+#include "tests/x11/tray/ProgramProcess.h"
+
+namespace solvara::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The host's side of the protocol, as small as hosts need it to be: it answers that a host is
+// registered, and records the items that register.
+class StatusNotifierWatcher : public QObject, protected QDBusContext {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
+    Q_PROPERTY(QStringList RegisteredStatusNotifierItems READ registeredItems)
+    Q_PROPERTY(bool IsStatusNotifierHostRegistered READ isHostRegistered)
+    Q_PROPERTY(int ProtocolVersion READ protocolVersion)
+
+public:
+    QStringList registeredItems() const {
+        const std::lock_guard lock(mutex_);
+        return items_;
+    }
+    bool isHostRegistered() const { return true; }
+    int protocolVersion() const { return 0; }
+    void clear() {
+        const std::lock_guard lock(mutex_);
+        items_.clear();
+    }
+
+public slots:
+    void RegisterStatusNotifierItem(const QString& service) {
+        // An item may give its well-known name or only an object path (then its sender's name).
+        const QString name = service.startsWith('/') ? message().service() : service;
+        {
+            const std::lock_guard lock(mutex_);
+            items_ << name;
+        }
+        emit StatusNotifierItemRegistered(name);
+    }
+    void RegisterStatusNotifierHost(const QString&) {}
+
+signals:
+    void StatusNotifierItemRegistered(const QString& service);
+    void StatusNotifierItemUnregistered(const QString& service);
+    void StatusNotifierHostRegistered();
+
+private:
+    mutable std::mutex mutex_;
+    QStringList items_;
+};
+
+// One node of a dbusmenu layout: (ia{sv}av).
+struct MenuNode {
+    int id = 0;
+    QVariantMap properties;
+    std::vector<MenuNode> children;
+
+    QString label() const {
+        return properties.value("type").toString() == "separator" ? QString("-") : properties.value("label").toString();
+    }
+    QStringList childLabels() const {
+        QStringList labels;
+        for (const MenuNode& child : children) labels << child.label();
+        return labels;
+    }
+    const MenuNode* find(const QString& text) const {
+        for (const MenuNode& child : children) {
+            if (child.label() == text) return &child;
+        }
+        return nullptr;
+    }
+};
+
+MenuNode parseNode(const QDBusArgument& argument) {
+    MenuNode node;
+    argument.beginStructure();
+    argument >> node.id >> node.properties;
+    argument.beginArray();
+    while (!argument.atEnd()) {
+        QDBusVariant child;
+        argument >> child;
+        node.children.push_back(parseNode(child.variant().value<QDBusArgument>()));
+    }
+    argument.endArray();
+    argument.endStructure();
+    return node;
+}
+
+QString busAddress;
+
+class TraySniTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        // Registered once for the process: Qt decides between D-Bus and XEmbed at the first tray
+        // icon and keeps that answer.
+        hostBus = std::make_unique<QDBusConnection>(QDBusConnection::connectToBus(busAddress, "solvara-test-host"));
+        // The watcher answers from a thread of its own: Qt asks it with blocking calls from the
+        // main thread, where the item lives.
+        watcher = new StatusNotifierWatcher();
+        ASSERT_TRUE(hostBus->registerObject("/StatusNotifierWatcher", watcher,
+                                            QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals |
+                                                QDBusConnection::ExportAllProperties));
+        hostThread = new QThread();
+        hostThread->start();
+        watcher->moveToThread(hostThread);
+        ASSERT_TRUE(hostBus->registerService("org.kde.StatusNotifierWatcher"));
+    }
+
+    static void TearDownTestSuite() {
+        // The watcher goes in its own thread (a finishing thread deletes what waits for it) and
+        // while its connection still lives, which hears of it.
+        watcher->deleteLater();
+        watcher = nullptr;
+        hostThread->quit();
+        hostThread->wait();
+        delete hostThread;
+        hostBus.reset();
+        QDBusConnection::disconnectFromBus("solvara-test-host");
+    }
+
+    TraySniTest() : delegate(fakes.platform(), breakWindows) {}
+
+    void SetUp() override {
+        ASSERT_TRUE(hostBus->isConnected());
+        watcher->clear();
+    }
+
+    // A call from the host, answered while our own event loop (the item's side) runs.
+    QDBusMessage call(const QString& path, const QString& interface, const QString& method,
+                      const QVariantList& arguments) {
+        QDBusMessage message = QDBusMessage::createMethodCall(item, path, interface, method);
+        message.setArguments(arguments);
+        QDBusPendingCallWatcher pending(hostBus->asyncCall(message));
+        processEventsUntil([&] { return pending.isFinished(); });
+        return pending.reply();
+    }
+    QVariant itemProperty(const QString& name) {
+        const QDBusMessage reply =
+            call("/StatusNotifierItem", "org.freedesktop.DBus.Properties", "Get", {"org.kde.StatusNotifierItem", name});
+        return reply.arguments().isEmpty() ? QVariant() : reply.arguments().front().value<QDBusVariant>().variant();
+    }
+    MenuNode layout() {
+        const QDBusMessage reply = call(menuPath, "com.canonical.dbusmenu", "GetLayout", {0, -1, QStringList()});
+        if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 2) {
+            ADD_FAILURE() << "GetLayout failed: " << reply.errorMessage().toStdString();
+            return {};
+        }
+        return parseNode(reply.arguments().at(1).value<QDBusArgument>());
+    }
+    // Builds the tray shell here, on the fakes; waits for its item to register and reads where its
+    // menu is.
+    void startTray() {
+        shell = std::make_unique<TrayShell>(delegate, ui.services());
+        ASSERT_TRUE(processEventsUntil([&] { return !watcher->registeredItems().isEmpty(); }))
+            << "the item never called RegisterStatusNotifierItem";
+        item = watcher->registeredItems().front();
+        menuPath = itemProperty("Menu").value<QDBusObjectPath>().path();
+        // "/NO_DBUSMENU" is how an item says it has no menu.
+        ASSERT_FALSE(menuPath.isEmpty());
+        ASSERT_NE(menuPath.toStdString(), "/NO_DBUSMENU");
+    }
+
+    static std::unique_ptr<QDBusConnection> hostBus;
+    static QThread* hostThread;
+    static StatusNotifierWatcher* watcher;
+    FakePlatform fakes;
+    FakeBreakWindowFactory breakWindows;
+    AppDelegate delegate;
+    FakeUiServices ui;
+    std::unique_ptr<TrayShell> shell;
+    QString item;
+    QString menuPath;
+};
+
+std::unique_ptr<QDBusConnection> TraySniTest::hostBus;
+QThread* TraySniTest::hostThread = nullptr;
+StatusNotifierWatcher* TraySniTest::watcher = nullptr;
+
+TEST_F(TraySniTest, TheItemExportsTheCommandsOverDbusmenuAndAClickedEventRunsOne) {
+    ASSERT_NO_FATAL_FAILURE(startTray());
+    const QDBusMessage introspection =
+        call(menuPath, "org.freedesktop.DBus.Introspectable", "Introspect", QVariantList());
+    ASSERT_FALSE(introspection.arguments().isEmpty());
+    EXPECT_TRUE(introspection.arguments().front().toString().contains("com.canonical.dbusmenu"));
+
+    const MenuNode root = layout();
+    EXPECT_EQ(root.childLabels(), (QStringList{"Open Solvara", "-", "Toggle On/Off", "Cycle Mode", "-",
+                                               "Warmer (+100K)", "Cooler (-100K)", "-", "Toggle PWM Protection",
+                                               "Take Break Now", "-", "Help", "About Solvara", "-", "Quit Solvara"}));
+    const MenuNode* help = root.find("Help");
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->properties.value("children-display").toString(), "submenu");
+    EXPECT_EQ(help->childLabels(), (QStringList{"Solvara Help", "Keyboard Shortcuts", "-", "Visit Website",
+                                                "The Science", "-", "Send Feedback..."}));
+    // The keys travel as the item's shortcut, for the host to draw: [["Control", "Alt", "M"]].
+    const MenuNode* cycle = root.find("Cycle Mode");
+    ASSERT_NE(cycle, nullptr);
+    EXPECT_TRUE(cycle->properties.contains("shortcut"));
+    EXPECT_TRUE(root.find("Toggle On/Off")->properties.value("enabled").toBool());
+
+    const DisplayMode before = delegate.appState().currentMode();
+    const QDBusMessage clicked = call(menuPath, "com.canonical.dbusmenu", "Event",
+                                      {cycle->id, "clicked", QVariant::fromValue(QDBusVariant(QVariant(0))), 0u});
+    EXPECT_EQ(clicked.type(), QDBusMessage::ReplyMessage) << clicked.errorMessage().toStdString();
+    const DisplayMode expected = AppActions::nextMode(before);
+    SOLVARA_EXPECT_EVENTUALLY_EQ(delegate.appState().currentMode(), expected);
+    EXPECT_EQ(fakes.userDefaults.stringValue("sv_currentMode").value_or(""), std::string(rawValue(expected)));
+}
+
+TEST_F(TraySniTest, AStateChangeReachesTheExportedMenuWithoutItBeingShown) {
+    ASSERT_NO_FATAL_FAILURE(startTray());
+    const auto takeBreakEnabled = [&] {
+        const MenuNode root = layout();
+        const MenuNode* takeBreak = root.find("Take Break Now");
+        return takeBreak != nullptr && takeBreak->properties.value("enabled", true).toBool();
+    };
+    // Breaks are off on a first run: the command waits for them.
+    EXPECT_FALSE(takeBreakEnabled());
+    delegate.appState().setBreaksEnabled(true);
+    SOLVARA_EXPECT_EVENTUALLY(takeBreakEnabled());
+    delegate.appState().setBreaksEnabled(false);
+    SOLVARA_EXPECT_EVENTUALLY(!takeBreakEnabled());
+    EXPECT_FALSE(shell->trayIcon().menu()->isVisible());
+}
+
+TEST_F(TraySniTest, ActivateOpensThePopoverAtTheClick) {
+    ASSERT_NO_FATAL_FAILURE(startTray());
+    // Hosts pass the click's place; the pointer is there when the user clicks.
+    const QPoint click(700, 100);
+    QCursor::setPos(click);
+    ASSERT_TRUE(processEventsUntil([&] { return QCursor::pos() == click; }));
+    call("/StatusNotifierItem", "org.kde.StatusNotifierItem", "Activate", {click.x(), click.y()});
+    ASSERT_TRUE(
+        processEventsUntil([&] { return shell->trayIcon().popover() && shell->trayIcon().popover()->isVisible(); }));
+    const QRect placed = shell->trayIcon().popover()->geometry();
+    EXPECT_NEAR(placed.center().x(), click.x(), 2);
+    EXPECT_GT(placed.top(), click.y());
+    EXPECT_LT(placed.top(), click.y() + 12);
+}
+
+TEST_F(TraySniTest, AHostThatAsksForTheMenuGetsTheSameMenuAtThePointer) {
+    ASSERT_NO_FATAL_FAILURE(startTray());
+    const QPoint click(600, 120);
+    QCursor::setPos(click);
+    ASSERT_TRUE(processEventsUntil([&] { return QCursor::pos() == click; }));
+    QMenu* menu = shell->trayIcon().menu();
+    int shown = 0;
+    QObject::connect(menu, &QMenu::aboutToShow, [&] { ++shown; });
+    call("/StatusNotifierItem", "org.kde.StatusNotifierItem", "ContextMenu", {click.x(), click.y()});
+    ASSERT_TRUE(processEventsUntil([&] { return menu->isVisible(); }));
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(menu->geometry().topLeft(), click);
+    EXPECT_EQ(shell->trayIcon().popover(), nullptr);
+    menu->hide();
+}
+
+TEST_F(TraySniTest, TheProgramRegistersItsItemAndSavesTheModeACycleModeClickChooses) {
+    char pattern[] = "/tmp/solvara-sni-program.XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const fs::path home = pattern;
+    fs::create_directories(home / "config/solvara");
+    fs::create_directories(home / "runtime");
+    fs::permissions(home / "runtime", fs::perms::owner_all, fs::perm_options::replace);
+    const fs::path settings = home / "config/solvara/user-defaults.json";
+    std::ofstream(settings) << R"({"sv_isEnabled": true, "sv_hasCompletedOnboarding": true,)"
+                            << R"( "sv_locationSource": "Manual", "sv_selectedCity": "Berlin",)"
+                            << R"( "sv_currentMode": "Reading"})";
+    const auto storedMode = [&] {
+        const auto document = nlohmann::json::parse(readFile(settings), nullptr, false);
+        return document.is_object() && document.contains("sv_currentMode") && document["sv_currentMode"].is_string()
+                   ? document["sv_currentMode"].get<std::string>()
+                   : std::string();
+    };
+    {
+        // The program finds the bus and its watcher through DBUS_SESSION_BUS_ADDRESS, set by main.
+        Child program({SOLVARA_PROGRAM}, home / "solvara.log", [home] {
+            setenv("HOME", home.c_str(), 1);
+            setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+            setenv("XDG_STATE_HOME", (home / "state").c_str(), 1);
+            setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
+            setenv("XDG_RUNTIME_DIR", (home / "runtime").c_str(), 1);
+        });
+        ASSERT_TRUE(processEventsUntil([&] { return !watcher->registeredItems().isEmpty(); }, 15000))
+            << readFile(home / "solvara.log");
+        item = watcher->registeredItems().front();
+        menuPath = itemProperty("Menu").value<QDBusObjectPath>().path();
+        ASSERT_NE(menuPath.toStdString(), "/NO_DBUSMENU");
+        const MenuNode root = layout();
+        const MenuNode* cycle = root.find("Cycle Mode");
+        ASSERT_NE(cycle, nullptr) << root.childLabels().join(", ").toStdString();
+        ASSERT_NE(root.find("Help"), nullptr);
+        EXPECT_EQ(root.find("Help")->children.size(), 7u);
+        EXPECT_EQ(storedMode(), "Reading");
+
+        call(menuPath, "com.canonical.dbusmenu", "Event",
+             {cycle->id, "clicked", QVariant::fromValue(QDBusVariant(QVariant(0))), 0u});
+        EXPECT_TRUE(waitFor([&] { return storedMode() == "Presentation"; }, std::chrono::seconds(10)))
+            << "stored mode: " << storedMode() << "\n"
+            << readFile(home / "solvara.log");
+    }
+    std::error_code ignored;
+    fs::remove_all(home, ignored);
+}
+
+}  // namespace
+}  // namespace solvara::testing
+
+#include "TraySniTest.moc"
+
+// After Qt and its generated code: Xlib's macros (None, Bool...) clash with their names.
+#include <X11/Xlib.h>
+
+namespace {
+
+pid_t busPid = -1;
+
+void stopBus() {
+    if (busPid > 0) {
+        kill(busPid, SIGTERM);
+        waitpid(busPid, nullptr, 0);
+    }
+}
+
+int skip(const char* why) {
+    std::fprintf(stderr, "x11_tray_sni_tests: SKIPPED: %s\n", why);
+    const char* required = std::getenv("SOLVARA_REQUIRE_X11");
+    return required && std::string_view(required) == "1" ? 1 : 77;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("TZ", "UTC", 1);
+    tzset();
+    ::testing::InitGoogleTest(&argc, argv);
+    Display* probe = std::getenv("DISPLAY") ? XOpenDisplay(nullptr) : nullptr;
+    if (!probe) return skip("no X server at DISPLAY; run them through tests/x11/with-xorg.sh");
+    XCloseDisplay(probe);
+
+    // A session bus of our own, set before Qt first looks for one.
+    char pattern[] = "/tmp/solvara-sni.XXXXXX";
+    if (mkdtemp(pattern) == nullptr) return skip("no temporary directory");
+    const std::filesystem::path socket = std::filesystem::path(pattern) / "bus";
+    const std::string address = "unix:path=" + socket.string();
+    busPid = fork();
+    if (busPid == 0) {
+        // Gone with us, however we end; and off our output, which ctest reads to its end.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        const int quiet = open("/dev/null", O_WRONLY);
+        dup2(quiet, 1);
+        dup2(quiet, 2);
+        execlp("dbus-daemon", "dbus-daemon", "--session", "--nofork", "--nopidfile", ("--address=" + address).c_str(),
+               static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    for (int tries = 0; tries < 100 && !std::filesystem::exists(socket); ++tries) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    if (!std::filesystem::exists(socket)) {
+        stopBus();
+        return skip("dbus-daemon did not start (Debian dbus)");
+    }
+    setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
+    solvara::testing::busAddress = QString::fromStdString(address);
+
+    int status = 0;
+    {
+        QApplication application(argc, argv);
+        QApplication::setStyle(QStyleFactory::create("Fusion"));
+        status = RUN_ALL_TESTS();
+    }
+    stopBus();
+    std::error_code ignored;
+    std::filesystem::remove_all(pattern, ignored);
+    return status;
+}
