@@ -142,6 +142,16 @@ int main(int argc, char** argv) {
     X11GlobalShortcuts globalShortcuts;
     QtLocationProvider location;
     DBusNotificationCenter notifications;
+    if (const std::optional<std::string>& refused = userDefaults.refusedDirectory()) {
+        // Said where the user looks as well as in the journal: every change made in this run
+        // is lost at its end.
+        notifications.requestAuthorization([&notifications, refused = *refused](bool granted) {
+            if (!granted) return;
+            notifications.add(
+                {"settingsDirectory", "Solvara — Settings Not Saved",
+                 "Solvara does not use " + refused + ". It runs with the default settings and saves no change."});
+        });
+    }
     PluginAudioOutput audio;
     IioAmbientLightSource ambientLight;
     XdgAutostartLoginItem loginItem(QCoreApplication::applicationFilePath().toStdString());

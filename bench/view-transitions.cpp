@@ -155,11 +155,13 @@ void scienceCard(benchmark::State& run, bool opening) {
     AppState state(fakes.platform());
     FakeUiServices ui;
     ScienceView view(state, ui.services());
-    // The page's height: what moves below the card, and is painted again each frame, grows with it.
+    // The page's height: a short page, a window's worth, and the whole page with every card on
+    // show. A frame should cost the same on each: the page takes its new layout at once and a
+    // frame paints only the open block's rectangle, whatever lies below it.
     view.resize(620, static_cast<int>(run.range(0)));
     view.show();
     QCoreApplication::processEvents();
-    // The first card: everything below it makes room, the most a frame repaints.
+    // The first card, with every other card below it.
     auto* header = view.card(0)->findChild<QAbstractButton*>("scienceCardHeader");
     header->click();
     if (!opening) {
@@ -173,11 +175,11 @@ void scienceCard(benchmark::State& run, bool opening) {
 void BM_ScienceCardOpens(benchmark::State& run) {
     scienceCard(run, true);
 }
-BENCHMARK(BM_ScienceCardOpens)->Arg(250)->Arg(700)->ArgName("height")->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ScienceCardOpens)->Arg(250)->Arg(700)->Arg(1400)->ArgName("height")->Unit(benchmark::kMicrosecond);
 void BM_ScienceCardCloses(benchmark::State& run) {
     scienceCard(run, false);
 }
-BENCHMARK(BM_ScienceCardCloses)->Arg(250)->Arg(700)->ArgName("height")->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ScienceCardCloses)->Arg(250)->Arg(700)->Arg(1400)->ArgName("height")->Unit(benchmark::kMicrosecond);
 
 void BM_TimeMachineResetFades(benchmark::State& run) {
     FakePlatform fakes(night);

@@ -13,7 +13,8 @@ endif()
 
 string(TOLOWER "${SOLVARA_SANITIZE}" _solvara_sanitize)
 if(_solvara_sanitize STREQUAL "thread")
-  # Suppressions for the libraries' own internals live in cmake/tsan.supp (tests/ set it up).
+  # Suppressions for the libraries' own internals live in tests/tsan.supp (scripts/dev and the
+  # program's sanitizer test hand it over).
   add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
   add_link_options(-fsanitize=thread)
 elseif(_solvara_sanitize MATCHES "^(on|address|true|yes|1)$")

@@ -53,6 +53,17 @@ void importMember(AppState& state, const json::Json& object, std::string_view ke
     }
 }
 
+// Whether the object has a member named after a setting the file carries, whatever its value.
+bool namesAnExportedSetting(const json::Json& object) {
+    using namespace setting;
+    bool found = false;
+#define SOLVARA_FIND_SETTING(type, name, setter, initial, handler, key, rule, range, flags) \
+    found = found || ((exported & (flags)) != 0 && object.contains(#name));
+    SOLVARA_APP_STATE_PROPERTIES(SOLVARA_FIND_SETTING)
+#undef SOLVARA_FIND_SETTING
+    return found;
+}
+
 }  // namespace
 
 std::optional<std::string> AppState::settingsDocument() const {
@@ -95,6 +106,12 @@ AppState::ImportResult AppState::importSettingsDocument(std::string_view documen
     if (!parsed || !parsed->is_object()) {
         Log::write(component, "Settings import refused: not a JSON object");
         return {"The settings file was not imported: it is not a JSON object of settings.", {}};
+    }
+    // An empty object, or the program's own store (keys "sv_..."), would otherwise apply
+    // nothing and say nothing, as if the import had worked.
+    if (!namesAnExportedSetting(*parsed)) {
+        Log::write(component, "Settings import refused: no setting in this file");
+        return {"The settings file was not imported: there is no setting in this file.", {}};
     }
 
     // In the table's order, each value through its setter, so each change handler runs as if

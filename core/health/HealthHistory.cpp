@@ -5,6 +5,7 @@
 
 #include "core/foundation/Calendar.h"
 #include "core/foundation/Clock.h"
+#include "core/foundation/Format.h"
 #include "core/foundation/Json.h"
 #include "core/foundation/Log.h"
 #include "core/health/HealthMath.h"
@@ -59,6 +60,42 @@ bool isDayKey(std::string_view text) {
         if (dash ? text[i] != '-' : (text[i] < '0' || text[i] > '9')) return false;
     }
     return text.size() == 10 && Calendar::dateFromDayKey(text).has_value();
+}
+
+// What one day can hold. The upper bounds of the counts and the debt are the ones the state
+// holds the day's own counters to when it reads them back: far above any real day, low enough
+// that the week's sums cannot overflow.
+constexpr double hoursPerDay = 24.0;
+constexpr double maximumDebtPoints = 1.0e6;
+constexpr std::int64_t maximumBreaks = 1'000'000;
+constexpr std::int64_t maximumScore = 100;
+constexpr std::int64_t lowestRating = 1;
+constexpr std::int64_t highestRating = 5;
+
+template <class T>
+void clampInto(T& value, T low, T high, bool& clamped) {
+    const T inRange = std::clamp(value, low, high);
+    clamped = clamped || inRange != value;
+    value = inRange;
+}
+
+// Holds a stored snapshot (perhaps edited by hand) to the ranges the views and the averages
+// expect; true when a value had to be moved. A rating below 1 is no rating: 0 is how the state
+// says "not rated".
+bool clampToRanges(Snapshot& snapshot) {
+    bool clamped = false;
+    clampInto(snapshot.screenTimeHours, 0.0, hoursPerDay, clamped);
+    clampInto(snapshot.lightDebtPeakPoints, 0.0, maximumDebtPoints, clamped);
+    clampInto(snapshot.breakComplianceRatio, 0.0, 1.0, clamped);
+    clampInto(snapshot.breaksCompleted, std::int64_t{0}, maximumBreaks, clamped);
+    clampInto(snapshot.breaksSkipped, std::int64_t{0}, maximumBreaks, clamped);
+    if (snapshot.circadianScore) clampInto(*snapshot.circadianScore, std::int64_t{0}, maximumScore, clamped);
+    if (snapshot.sleepQualityRating && *snapshot.sleepQualityRating < lowestRating) {
+        snapshot.sleepQualityRating.reset();
+        clamped = true;
+    }
+    if (snapshot.sleepQualityRating) clampInto(*snapshot.sleepQualityRating, lowestRating, highestRating, clamped);
+    return clamped;
 }
 
 std::optional<Snapshot> decodeSnapshot(const json::Json& value) {
@@ -181,13 +218,21 @@ bool HealthHistory::restore(std::string_view data) {
     }
     std::vector<Snapshot> decoded;
     decoded.reserve(document->size());
+    std::size_t clamped = 0;
     for (const auto& element : *document) {
         auto snapshot = decodeSnapshot(element);
         if (!snapshot) {
             Log::write(component, "A stored daily snapshot is incomplete or mistyped; keeping the current history");
             return false;
         }
+        if (clampToRanges(*snapshot)) ++clamped;
         decoded.push_back(std::move(*snapshot));
+    }
+    if (clamped > 0) {
+        Log::write(component, "Stored health history: values out of range in " +
+                                  format::integer(static_cast<std::int64_t>(clamped)) + " of " +
+                                  format::integer(static_cast<std::int64_t>(decoded.size())) +
+                                  " daily snapshots, held to their ranges");
     }
     snapshots_ = std::move(decoded);
     return true;

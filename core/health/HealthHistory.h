@@ -73,8 +73,10 @@ public:
     // All snapshots as a JSON array; absent when one holds a non-finite number, so that the
     // stored history is kept rather than replaced by a document that cannot be read back.
     std::optional<std::string> encode() const;
-    // Replaces the list with the document's snapshots as they are (no 365 limit until the next
-    // recordDay); leaves it untouched when the document is unreadable: false (logged).
+    // Replaces the list with the document's snapshots (no 365 limit until the next recordDay),
+    // each value held to its range (hours 0 to 24, ratio 0 to 1, score 0 to 100, rating 1 to 5
+    // or none, no negative count or debt; logged once); leaves it untouched when the document
+    // is unreadable: false (logged).
     bool restore(std::string_view data);
 
     const std::vector<DailySnapshot>& snapshots() const { return snapshots_; }

@@ -17,6 +17,7 @@
 #include "core/foundation/Format.h"
 #include "core/foundation/Json.h"
 #include "core/foundation/Log.h"
+#include "platform/posix/PrivateDirectory.h"
 
 namespace solvara {
 
@@ -196,7 +197,30 @@ std::optional<std::string> FileUserDefaults::defaultPath() {
     return base + "/solvara/user-defaults.json";
 }
 
+bool FileUserDefaults::directoryIsOurs() {
+    if (path_.empty()) return true;
+    const std::string dir = parentDirectory(path_);
+    // Made now rather than at the first write: in a config home others may write to (a shared
+    // 1777 one), a directory of theirs could otherwise appear at the path in between.
+    makeDirectories(dir);
+    // What is no directory at all (a plain file in the way) only fails the writes, as when the
+    // directory cannot be made: the user may clear the way while the program runs.
+    struct stat info {};
+    if (::lstat(dir.c_str(), &info) != 0 || !(S_ISDIR(info.st_mode) || S_ISLNK(info.st_mode))) return true;
+    const auto why = privateDirectoryProblem(dir, S_IWGRP | S_IWOTH);
+    if (!why) return true;
+    refusedDirectory_ = dir + ": " + *why;
+    Log::write(component, "Not using the settings directory " + *refusedDirectory_ +
+                              "; running from defaults without reading or saving the settings there");
+    return false;
+}
+
 void FileUserDefaults::load() {
+    // Another user's directory, or one others may write to, holds what they put there.
+    if (!directoryIsOurs()) {
+        writable_ = false;
+        return;
+    }
     FileRead file = readRegularFile(path_);
     if (file.absent) return;
     std::string why = file.unusable;

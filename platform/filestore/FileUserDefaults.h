@@ -35,7 +35,9 @@ namespace solvara {
 // JSON, not an object, nested deeper than any of ours, far larger than any of ours, or no
 // regular file: a FIFO, a symlink, a device) is renamed aside (".corrupt-<time>") and reported,
 // never overwritten, and the start goes on from defaults; when even that fails the store stays
-// in memory and never writes.
+// in memory and never writes. The directory is checked like the runtime directory: one that is
+// a symbolic link, belongs to another user or is writable by group or others is neither read
+// nor written (logged; the store stays in memory); a missing one is made, 0700, at start.
 class FileUserDefaults final : public UserDefaults {
 public:
     using KeySet = std::set<std::string, std::less<>>;
@@ -65,6 +67,9 @@ public:
     // Writes now, on the calling thread (shutdown, tests); waits for a background write.
     bool flush() override;
 
+    // The settings directory and why it was not used ("<dir>: it belongs to another user");
+    // empty when it is used.
+    const std::optional<std::string>& refusedDirectory() const { return refusedDirectory_; }
     // Where a corrupt file found at start was moved; empty when there was none.
     const std::optional<std::string>& keptAsidePath() const { return keptAside_; }
     // Completed writes of the file since construction (for tests and benchmarks).
@@ -78,6 +83,8 @@ private:
         int writeCount = 0;
     };
 
+    // False (logged) when the file's directory is not for us to use; makes it when missing.
+    bool directoryIsOurs();
     void load();
     // Schedules the automatic write that `key`'s change calls for; an empty key is a retry.
     void markChanged(std::string_view key);
@@ -108,6 +115,7 @@ private:
     Date pendingDue_;
     std::optional<Date> lastWrite_;  // when the last write was handed out (run loop time)
     std::optional<std::string> keptAside_;
+    std::optional<std::string> refusedDirectory_;
     std::uint64_t generation_ = 0;
     std::shared_ptr<Writer> writer_ = std::make_shared<Writer>();
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "core/foundation/Log.h"
+#include "platform/posix/PrivateDirectory.h"
 
 namespace solvara {
 
@@ -17,33 +18,6 @@ namespace {
 constexpr std::string_view component = "Files";
 
 std::string errnoText(int error) { return std::strerror(error); }
-
-// A directory we may keep private files in: no symlink, ours, nobody else may write (and, for
-// our own directory, nobody else may read either).
-bool isPrivateDirectory(const std::string& path, mode_t forbidden, std::string& why) {
-    struct stat info {};
-    if (lstat(path.c_str(), &info) != 0) {
-        why = errnoText(errno);
-        return false;
-    }
-    if (S_ISLNK(info.st_mode)) {
-        why = "it is a symbolic link";
-        return false;
-    }
-    if (!S_ISDIR(info.st_mode)) {
-        why = "it is not a directory";
-        return false;
-    }
-    if (info.st_uid != geteuid()) {
-        why = "it belongs to another user";
-        return false;
-    }
-    if ((info.st_mode & forbidden) != 0) {
-        why = "it is open to other users";
-        return false;
-    }
-    return true;
-}
 
 // Creates `path` and missing parents with mode 0700 (existing ones are left as they are).
 bool makeDirectories(const std::string& path) {
@@ -55,7 +29,6 @@ bool makeDirectories(const std::string& path) {
 }
 
 std::optional<std::string> privateAppDirectory(const std::string& base, bool createBase, const char* what) {
-    std::string why;
     if (base.empty() || base.front() != '/') {
         Log::write(component, std::string("No usable ") + what + " directory");
         return std::nullopt;
@@ -64,8 +37,9 @@ std::optional<std::string> privateAppDirectory(const std::string& base, bool cre
         Log::write(component, std::string("Cannot create the ") + what + " directory " + base + ": " + errnoText(errno));
         return std::nullopt;
     }
-    if (!isPrivateDirectory(base, S_IWGRP | S_IWOTH, why)) {
-        Log::write(component, std::string("Not using the ") + what + " directory " + base + ": " + why);
+    // Others may read the base, never write to it: they could swap our directory in it.
+    if (const auto why = privateDirectoryProblem(base, S_IWGRP | S_IWOTH)) {
+        Log::write(component, std::string("Not using the ") + what + " directory " + base + ": " + *why);
         return std::nullopt;
     }
     const std::string dir = base + (base.back() == '/' ? "" : "/") + PosixFiles::appDirectoryName;
@@ -73,8 +47,8 @@ std::optional<std::string> privateAppDirectory(const std::string& base, bool cre
         Log::write(component, "Cannot create " + dir + ": " + errnoText(errno));
         return std::nullopt;
     }
-    if (!isPrivateDirectory(dir, S_IRWXG | S_IRWXO, why)) {
-        Log::write(component, "Not using " + dir + ": " + why);
+    if (const auto why = privateDirectoryProblem(dir, S_IRWXG | S_IRWXO)) {
+        Log::write(component, "Not using " + dir + ": " + *why);
         return std::nullopt;
     }
     return dir;

@@ -1,6 +1,9 @@
 #include "app/ui/science/ScienceCard.h"
 
+#include <algorithm>
+
 #include <QHBoxLayout>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QStyleOptionFocusRect>
@@ -23,6 +26,8 @@ namespace solvara {
 namespace {
 
 constexpr int headerMargin = 14;
+constexpr int cornerRadius = 10;
+constexpr int stripRows = 64;
 constexpr int animationMilliseconds = 250;
 
 // The chevron turns a quarter clockwise (pointing down) as its card opens.
@@ -184,6 +189,7 @@ ScienceCard::ScienceCard(const Content& content, ChartBuilder chart, UiServices&
     texts->addWidget(summary_);
     row->addLayout(texts, 1);
     chevron_ = new Chevron(header_);
+    chevron_->setObjectName("scienceCardChevron");
     row->addWidget(chevron_);
     for (QWidget* child : header_->findChildren<QWidget*>()) child->setAttribute(Qt::WA_TransparentForMouseEvents);
     stack_->addWidget(header_);
@@ -247,7 +253,8 @@ void ScienceCard::setExpanded(bool expanded) {
     if (isVisible()) {
         if (openBlock_) {
             openBlock_->show();
-            takeStill();
+            // A reversal goes on with the picture already playing.
+            if (still_.isNull()) takeStill();
         }
         animationStep(from);
         animation_->start();
@@ -261,11 +268,8 @@ void ScienceCard::setExpanded(bool expanded) {
 void ScienceCard::finishAnimation() {
     if (!openBlock_) return;
     still_ = QPixmap();
-    if (header_->isChecked()) {
-        openBlock_->setMaximumHeight(QWIDGETSIZE_MAX);
-        openBlock_->setGraphicsEffect(nullptr);
-        return;
-    }
+    openBlock_->setGraphicsEffect(nullptr);
+    if (header_->isChecked()) return;
     // Deferred: the block may hold the widget whose signal is running.
     openBlock_->hide();
     openBlock_->deleteLater();
@@ -275,24 +279,29 @@ void ScienceCard::finishAnimation() {
 }
 
 void ScienceCard::takeStill() {
-    // Laid out whole for the picture, whatever height the block has been given so far.
-    openBlock_->setMaximumHeight(QWIDGETSIZE_MAX);
     openBlock_->setGraphicsEffect(nullptr);
+    // Laid out at its final size for the picture: the layout may not have placed it yet.
     openBlock_->resize(width(), openBlock_->layout()->totalHeightForWidth(width()));
     openBlock_->layout()->activate();
-    still_ = openBlock_->grab();
+    // Without the window background that grab() would lay under it: the block is see-through,
+    // and its picture must show the card beneath as the block itself does once it lands.
+    const qreal ratio = devicePixelRatioF();
+    still_ = QPixmap(openBlock_->size() * ratio);
+    still_.setDevicePixelRatio(ratio);
+    still_.fill(Qt::transparent);
+    openBlock_->render(&still_, QPoint(), QRegion(), QWidget::DrawChildren);
 }
 
 void ScienceCard::animationStep(double progress) {
     static_cast<Chevron*>(chevron_)->setAngle(90 * progress);
     if (!openBlock_) return;
-    const int full = openBlock_->layout()->totalHeightForWidth(width());
-    openBlock_->setMaximumHeight(static_cast<int>(full * progress));
     if (progress >= 1.0) {
         openBlock_->setGraphicsEffect(nullptr);
         return;
     }
-    // The block fades in as it comes down from under the header, and goes back up fading.
+    // The block keeps its full height all along, so nothing around it moves while it plays:
+    // only its own rectangle is painted again, the picture fading in as it comes down from
+    // under the header (and back), clipped to that rectangle.
     auto* effect = dynamic_cast<TransitionEffect*>(openBlock_->graphicsEffect());
     if (effect == nullptr) {
         effect = new TransitionEffect(openBlock_);
@@ -300,20 +309,47 @@ void ScienceCard::animationStep(double progress) {
         effect->setPicture(still_);
         openBlock_->setGraphicsEffect(effect);
     }
+    const double full = still_.deviceIndependentSize().height();
     effect->setFrame(progress, QPointF(0, -(1.0 - progress) * full), 1.0);
 }
 
-void ScienceCard::paintEvent(QPaintEvent*) {
+void ScienceCard::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const Theme& theme = Theme::of(this);
+    const QColor fill = Theme::withOpacity(theme.controlBackground, 0.5);
+    const QColor border = Theme::withOpacity(theme.primary, 0.08);
+    // Only the rows of the rounded corners need the shape. Between them the shape is a plain
+    // rectangle with a one-pixel border down each side, filled as such: an opening block
+    // repaints its rectangle on every frame, and an antialiased path that tall costs many
+    // times more to fill than the same pixels as rectangles. The rectangles go in strips of
+    // fewer rows than Qt's raster engine hands to its thread pool (about a hundred): for a
+    // translucent colour, waking the pool costs the painting thread more than the blend.
+    const int straightTop = std::min(cornerRadius, height() / 2);
+    const int straightBottom = std::max(height() - cornerRadius, straightTop);
+    const QRect area = event->rect() & rect();
+    const QRect straight = area & QRect(0, straightTop, width(), straightBottom - straightTop);
+    for (int top = straight.top(); top <= straight.bottom(); top += stripRows) {
+        const QRect strip = straight & QRect(0, top, width(), stripRows);
+        painter.fillRect(strip, fill);
+        painter.fillRect(strip & QRect(0, 0, 1, height()), border);
+        painter.fillRect(strip & QRect(width() - 1, 0, 1, height()), border);
+    }
     QPainterPath shape;
-    shape.addRoundedRect(QRectF(rect()), 10, 10);
-    painter.fillPath(shape, Theme::withOpacity(theme.controlBackground, 0.5));
+    shape.addRoundedRect(QRectF(rect()), cornerRadius, cornerRadius);
     QPainterPath inner;
-    inner.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 9.5, 9.5);
-    painter.setPen(QPen(Theme::withOpacity(theme.primary, 0.08), 1));
-    painter.drawPath(inner);
+    inner.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), cornerRadius - 0.5, cornerRadius - 0.5);
+    painter.setPen(QPen(border, 1));
+    for (const QRect& corners :
+         {QRect(0, 0, width(), straightTop), QRect(0, straightBottom, width(), height() - straightBottom)}) {
+        const QRect band = area & corners;
+        if (band.isEmpty()) continue;
+        painter.save();
+        painter.setClipRect(band, Qt::IntersectClip);
+        painter.fillPath(shape, fill);
+        painter.drawPath(inner);
+        painter.restore();
+    }
 }
 
 }  // namespace solvara

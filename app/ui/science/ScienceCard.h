@@ -29,7 +29,9 @@ protected:
 // A science topic that opens in place: the header (symbol, title, summary and a chevron) is one
 // button; opening shows the chart, the explanation and the reference. The chart is built only
 // while the card is open. Opening and closing on screen play over 0.25 s: the chevron turns and
-// the open block grows, fading in as it comes down from under the header (and back).
+// the open block fades in as it comes down from under the header (and back). The card takes its
+// open height at once and gives it back only once the block has left, so the page around it
+// stays still and a frame paints the block's own rectangle and the chevron, nothing more.
 class ScienceCard : public QWidget {
 public:
     using ChartBuilder = std::function<QWidget*(QWidget* parent)>;
@@ -56,7 +58,7 @@ protected:
 private:
     void setExpanded(bool expanded);
     void buildOpenBlock();
-    // A picture of the whole open block, drawn while it comes and goes.
+    // A picture of the whole open block at its full size, drawn while it comes and goes.
     void takeStill();
     void animationStep(double progress);
     void finishAnimation();

@@ -88,11 +88,16 @@ TEST_F(AppStateTest, AFileThatIsNoSettingsObjectIsRefusedWhole) {
     for (const char* path : {"/tmp/huge.json", "/tmp/list.json", "/tmp/absent.json"}) {
         EXPECT_TRUE(s.importSettings(path).refusal.has_value()) << path;
     }
-    for (const char* document : {R"({"dayKelvin": 3000, "spotlightRadius": NaN})", "dayKelvin = 3000", "\"x\""}) {
+    // Besides what is not JSON: objects in which no member names a setting, among them the
+    // program's own store, which must not pass for an import that worked.
+    for (const char* document :
+         {R"({"dayKelvin": 3000, "spotlightRadius": NaN})", "dayKelvin = 3000", "\"x\"", "{}",
+          R"({"sv_dayKelvin": 3000, "sv_isEnabled": false})", R"({"selectedCity": "Paris", "DayKelvin": 3000})"}) {
         const auto result = s.importSettingsDocument(document);
         EXPECT_TRUE(result.refusal.has_value()) << document;
         EXPECT_TRUE(result.skipped.empty()) << document;
     }
+    EXPECT_TRUE(fake.log.contains("[AppState] Settings import refused: no setting in this file"));
     EXPECT_EQ(*s.settingsDocument(), before);
     EXPECT_EQ(fake.userDefaults.setCount, writes);
     EXPECT_TRUE(fake.log.contains("Settings import refused"));

@@ -1,5 +1,6 @@
 #include "core/health/HealthHistory.h"
 
+#include <functional>
 #include <limits>
 
 #include <gtest/gtest.h>
@@ -163,6 +164,60 @@ TEST(HealthHistory, UnreadableDocumentsKeepTheHistory) {
         EXPECT_EQ(datesOf(history.snapshots()), std::vector<std::string>{"2025-06-01"}) << data;
     }
     EXPECT_TRUE(log.contains("[HealthHistory]"));
+}
+
+// A hand-edited store must not reach the views as "Score 9223372036854775807" nor overflow the
+// week's sums.
+TEST(HealthHistory, RestoredValuesAreHeldToTheirRangesAndTheClampIsLoggedOnce) {
+    using Snapshot = HealthHistory::DailySnapshot;
+    constexpr auto largest = std::numeric_limits<std::int64_t>::max();
+    const struct {
+        const char* key;
+        json::Json stored;
+        std::function<void(Snapshot&)> expected;  // applied to the document's other values
+        bool moved;
+    } rows[] = {
+        {"circadianScore", largest, [](Snapshot& s) { s.circadianScore = 100; }, true},
+        {"circadianScore", -5, [](Snapshot& s) { s.circadianScore = 0; }, true},
+        {"circadianScore", 100, [](Snapshot& s) { s.circadianScore = 100; }, false},
+        {"sleepQualityRating", 9, [](Snapshot& s) { s.sleepQualityRating = 5; }, true},
+        {"sleepQualityRating", 0, [](Snapshot&) {}, true},  // the state's "not rated"
+        {"sleepQualityRating", -2, [](Snapshot&) {}, true},
+        {"sleepQualityRating", 1, [](Snapshot& s) { s.sleepQualityRating = 1; }, false},
+        {"screenTimeHours", 30.5, [](Snapshot& s) { s.screenTimeHours = 24.0; }, true},
+        {"screenTimeHours", -1, [](Snapshot& s) { s.screenTimeHours = 0.0; }, true},
+        {"screenTimeHours", 24, [](Snapshot& s) { s.screenTimeHours = 24.0; }, false},
+        {"breakComplianceRatio", 1.5, [](Snapshot& s) { s.breakComplianceRatio = 1.0; }, true},
+        {"breakComplianceRatio", -0.25, [](Snapshot& s) { s.breakComplianceRatio = 0.0; }, true},
+        {"breaksCompleted", largest, [](Snapshot& s) { s.breaksCompleted = 1'000'000; }, true},
+        {"breaksSkipped", -4, [](Snapshot& s) { s.breaksSkipped = 0; }, true},
+        {"lightDebtPeakPoints", -3, [](Snapshot& s) { s.lightDebtPeakPoints = 0.0; }, true},
+        {"lightDebtPeakPoints", 1e300, [](Snapshot& s) { s.lightDebtPeakPoints = 1.0e6; }, true},
+    };
+    json::Json all = json::Json::array();
+    std::size_t moved = 0;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.key) + " " + row.stored.dump());
+        Snapshot expected{"2025-06-02", 1.0, 2.0, 1.0, 3, 0, std::nullopt, std::nullopt};
+        row.expected(expected);
+        const std::string document = documentWith(row.key, row.stored);
+        testing::LogCapture log;
+        HealthHistory history;
+        ASSERT_TRUE(history.restore(document));
+        ASSERT_EQ(history.snapshots().size(), 1u);
+        EXPECT_EQ(history.snapshots()[0], expected);
+        EXPECT_EQ(log.lines.size(), row.moved ? 1u : 0u);
+        if (row.moved) ++moved;
+        all.push_back(json::parse(document)->at(0));
+    }
+
+    // A whole document of them: one line.
+    testing::LogCapture log;
+    HealthHistory history;
+    ASSERT_TRUE(history.restore(all.dump()));
+    EXPECT_EQ(log.lines, std::vector<std::string>{"[HealthHistory] Stored health history: values out of range in " +
+                                                  std::to_string(moved) + " of " + std::to_string(std::size(rows)) +
+                                                  " daily snapshots, held to their ranges"});
 }
 
 // A restored document is taken as it is, repeated dates and all; the limit applies again at the

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -8,6 +9,7 @@
 #include <limits>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/fake/FakeRunLoop.h"
 #include "platform/filestore/FileUserDefaults.h"
@@ -349,6 +351,55 @@ TEST_F(FileUserDefaultsTest, WhatIsNoSettingsFileIsKeptAsideAndTheStartGoesOn) {
         EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(path)));
         EXPECT_EQ(FileUserDefaults(path).boolValue("sv_isEnabled"), false);
     }
+}
+
+TEST_F(FileUserDefaultsTest, ADirectoryOfAnotherUserOrOpenToOthersIsNeitherReadNorWritten) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to give the directory to another user";
+    const fs::path settingsDir = dir / "solvara";
+    const std::string planted = R"({"sv_isEnabled": false, "sv_dayKelvin": 1000})";
+    const struct {
+        const char* name;
+        std::function<void()> plant;
+        const char* why;
+    } cases[] = {
+        {"made by another user", [&] { ASSERT_EQ(::chown(settingsDir.c_str(), 65534, 65534), 0); },
+         "it belongs to another user"},
+        {"mode 0777", [&] { fs::permissions(settingsDir, fs::perms::all); }, "it is open to other users"},
+        {"a symbolic link to ours",
+         [&] {
+             fs::rename(settingsDir, dir / "real");
+             fs::create_directory_symlink(dir / "real", settingsDir);
+         },
+         "it is a symbolic link"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(settingsDir);
+        fs::remove_all(dir / "real");
+        writeFile(path, planted);
+        c.plant();
+        log.lines.clear();
+        {
+            FileUserDefaults store(path);
+            EXPECT_EQ(store.refusedDirectory(), settingsDir.string() + ": " + c.why);
+            EXPECT_FALSE(store.contains("sv_isEnabled"));
+            store.set("sv_isEnabled", true);
+            EXPECT_FALSE(store.flush());
+        }
+        EXPECT_EQ(contents(path), planted);
+        EXPECT_EQ(std::count_if(log.lines.begin(), log.lines.end(),
+                                [&](const std::string& line) { return line.find(c.why) != std::string::npos; }),
+                  1);
+        EXPECT_TRUE(log.contains("[UserDefaults] Not using the settings directory " + settingsDir.string()));
+    }
+
+    // A missing directory is made at once, private.
+    fs::remove_all(settingsDir);
+    FileUserDefaults store(path);
+    EXPECT_FALSE(store.refusedDirectory());
+    struct stat info {};
+    ASSERT_EQ(::lstat(settingsDir.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
 }
 
 }  // namespace

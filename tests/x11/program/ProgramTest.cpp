@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -17,6 +18,7 @@
 #include <iostream>
 #include <map>
 #include <optional>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -554,6 +556,157 @@ TEST_F(ProgramTest, ASettingsFileNestedTooDeepOrAFifoIsKeptAsideAndTheStartGoesO
         EXPECT_TRUE(everyOutputOriginal());
         EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(settings)));  // the defaults, saved at the end
     }
+}
+
+// What a command prints on its standard output.
+std::string commandOutput(const std::string& command) {
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return {};
+    std::string out;
+    char buffer[4096];
+    for (std::size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, got);
+    pclose(pipe);
+    return out;
+}
+
+TEST_F(ProgramTest, ASettingsDirectoryOfAnotherUserOrOpenToOthersIsLeftAloneAndTheUserIsTold) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to give the directory to another user";
+    const fs::path settingsDir = home / "config/solvara";
+    const fs::path settings = settingsDir / "user-defaults.json";
+    struct Case {
+        const char* name;
+        std::function<void()> plant;
+        const char* why;
+    };
+    const std::vector<Case> cases{
+        {"made by another user", [&] { ASSERT_EQ(chown(settingsDir.c_str(), 65534, 65534), 0); },
+         "it belongs to another user"},
+        {"made with mkdir -m 777", [&] { fs::permissions(settingsDir, fs::perms::all); }, "it is open to other users"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(home / "config");
+        program = std::make_unique<Program>(home, storedSettings);
+        c.plant();
+        ASSERT_EQ(std::system("dunstctl close-all"), 0);
+        Program& solvara = *program;
+        solvara.start();
+        // Not the stored Reading mode at 3800 K but the defaults: still every output is set.
+        ASSERT_TRUE(waitFor([&] { return everyOutputChanged(); }, std::chrono::seconds(5))) << solvara.log();
+        const std::string line =
+            "[UserDefaults] Not using the settings directory " + settingsDir.string() + ": " + c.why;
+        EXPECT_NE(solvara.log().find(line), std::string::npos) << solvara.log();
+        EXPECT_EQ(solvara.log().find(line), solvara.log().rfind(line)) << "said once";
+        EXPECT_TRUE(waitFor([] { return std::atoi(commandOutput("dunstctl count displayed").c_str()) > 0; },
+                            std::chrono::seconds(5)))
+            << solvara.log();
+        ASSERT_EQ(std::system("dunstctl close-all"), 0);
+        // The history comes back as JSON with the path's slashes as they are.
+        const std::string shown = commandOutput("dunstctl history");
+        EXPECT_NE(shown.find("Settings Not Saved"), std::string::npos) << shown;
+        EXPECT_NE(shown.find(settingsDir.string() + ": " + c.why), std::string::npos) << shown;
+        EXPECT_EQ(solvara.stop(), 0);
+        EXPECT_EQ(fileText(settings), storedSettings);
+        EXPECT_EQ(std::distance(fs::directory_iterator(settingsDir), fs::directory_iterator()), 1)
+            << "nothing else written there";
+    }
+}
+
+#ifdef SOLVARA_TSAN_SUPPRESSIONS
+// The streams the program plays on the sound server at the moment.
+int soundStreams() {
+    const std::string list = commandOutput("pactl list short sink-inputs 2>/dev/null");
+    return static_cast<int>(std::count(list.begin(), list.end(), '\n'));
+}
+
+// The reports in ThreadSanitizer's logs (log_path=<prefix>, one file per process) that are in
+// our code: a race whose accessing frame (the first outside the sanitizer's own interceptors)
+// lies in the program, or any other report with such a frame on top of one of its stacks.
+// Every report, ours or not, is added to `all`.
+std::vector<std::string> sanitizerReportsInOurCode(const fs::path& dir, const std::string& prefix, std::string& all) {
+    const std::regex access(R"((read|write) of size \d+ at)", std::regex::icase);
+    std::vector<std::string> ours;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        if (entry.path().filename().string().rfind(prefix + ".", 0) != 0) continue;
+        std::istringstream text(fileText(entry.path()));
+        std::string report;
+        bool race = false;
+        bool inOurCode = false;
+        bool stackCounts = false;  // the frames below the current header decide
+        bool stackDecided = true;
+        for (std::string line; std::getline(text, line);) {
+            if (line.find("WARNING: ThreadSanitizer:") != std::string::npos) {
+                report.clear();
+                race = line.find("data race") != std::string::npos;
+                inOurCode = false;
+            }
+            report += line + "\n";
+            const bool frame = line.find("    #") == 0;
+            if (!frame) {
+                stackCounts = !race || std::regex_search(line, access);
+                stackDecided = false;
+            } else if (stackCounts && !stackDecided && line.find("(libtsan") == std::string::npos) {
+                stackDecided = true;
+                inOurCode = inOurCode || line.find("(solvara+0x") != std::string::npos;
+            }
+            if (line.rfind("SUMMARY: ThreadSanitizer", 0) == 0) {
+                all += report;
+                if (inOurCode) ours.push_back(report);
+            }
+        }
+    }
+    return ours;
+}
+#endif
+
+// The sound buffers are filled on the main thread and read on the sound server's thread: a
+// soundscape and two alerts in the real program, under ThreadSanitizer with the suppressions of
+// the test runs, must show no race in our code.
+TEST_F(ProgramTest, UnderThreadSanitizerASoundscapeAndTwoAlertsRaceNowhereInOurCode) {
+#ifndef SOLVARA_TSAN_SUPPRESSIONS
+    GTEST_SKIP() << "needs the program built with ThreadSanitizer (SOLVARA_SANITIZE=thread)";
+#else
+    if (std::getenv("SOLVARA_TEST_SINK") == nullptr) GTEST_SKIP() << "no test sink (run through with-session.sh)";
+    program = std::make_unique<Program>(home, R"({
+  "sv_isEnabled": true,
+  "sv_hasCompletedOnboarding": true,
+  "sv_locationSource": "Manual",
+  "sv_selectedCity": "Berlin",
+  "sv_breaksEnabled": true,
+  "sv_ft_soundscapes": true,
+  "sv_soundscapeVolume": 0.5
+})");
+    // Reports are counted here, not by the exit status.
+    program->setInChild = {{"TSAN_OPTIONS", std::string("suppressions=") + SOLVARA_TSAN_SUPPRESSIONS +
+                                                ":log_path=" + (home / "tsan").string() +
+                                                ":exitcode=0:second_deadlock_stack=1:die_after_fork=0"}};
+    Program& solvara = *program;
+    const int streamsBefore = soundStreams();
+    solvara.start();
+    // The soundscape is made in the background, then loops on the null sink. Everything runs
+    // many times slower under the sanitizer.
+    ASSERT_TRUE(waitFor([&] { return soundStreams() > streamsBefore; }, std::chrono::seconds(120))) << solvara.log();
+    ASSERT_TRUE(waitFor([&] { return mainWindow() != 0; }, std::chrono::seconds(60))) << solvara.log();
+    const int windowsBefore = mappedWindowsOfOurs();
+
+    // The two alerts: a break's start and end sounds (Trigger Break, Control-Option-B; the
+    // break lasts 20 seconds).
+    ASSERT_EQ(std::system("xdotool key ctrl+alt+b"), 0);
+    ASSERT_TRUE(waitFor([&] { return mappedWindowsOfOurs() > windowsBefore; }, std::chrono::seconds(60)))
+        << solvara.log();
+    ASSERT_TRUE(waitFor([&] { return mappedWindowsOfOurs() == windowsBefore; }, std::chrono::seconds(120)))
+        << solvara.log();
+    std::this_thread::sleep_for(std::chrono::seconds(3));  // the end sound plays out
+    EXPECT_TRUE(solvara.running()) << solvara.log();
+    EXPECT_EQ(solvara.log().find("[Audio]"), std::string::npos) << "every sound started\n" << solvara.log();
+
+    kill(solvara.pid(), SIGTERM);
+    EXPECT_EQ(Program::waitExit(solvara.pid(), std::chrono::seconds(120)), 0) << solvara.log();
+    std::string all;
+    const auto ours = sanitizerReportsInOurCode(home, "tsan", all);
+    if (!all.empty()) std::cout << "[ program ] ThreadSanitizer's reports, ours or not:\n" << all;
+    EXPECT_TRUE(ours.empty()) << ours.size() << " reports in our code; the first:\n" << ours.front();
+#endif
 }
 
 TEST_F(ProgramTest, AChangeSurvivesTheXServersEnd) {

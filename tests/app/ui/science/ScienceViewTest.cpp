@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QPaintEvent>
 #include <QTest>
 #include <QVariantAnimation>
 
@@ -85,6 +86,77 @@ TEST_F(ScienceFixture, TheOpenBlockFadesAndMovesFromTheTopAndLandsWithoutAnEffec
     EXPECT_FALSE(card->isExpanded());
     SOLVARA_EXPECT_EVENTUALLY_EQ(card->chart(), nullptr);
     SOLVARA_EXPECT_EVENTUALLY(atRest());
+}
+
+namespace {
+
+// Every region painted under `root` while it lives, in root's coordinates.
+class PaintRecorder : public QObject {
+public:
+    explicit PaintRecorder(QWidget& root) : root_(root) { qApp->installEventFilter(this); }
+    QRegion painted;
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override {
+        auto* widget = qobject_cast<QWidget*>(object);
+        if (event->type() == QEvent::Paint && widget && (widget == &root_ || root_.isAncestorOf(widget))) {
+            painted += static_cast<QPaintEvent*>(event)->region().translated(widget->mapTo(&root_, QPoint()));
+        }
+        return false;
+    }
+
+private:
+    QWidget& root_;
+};
+
+}  // namespace
+
+// The page takes the card's new height at once (or, closing, once the block has left); a frame
+// in between repaints the block's rectangle and the chevron and leaves the cards below alone.
+TEST_F(ScienceFixture, AFrameOfOpeningOrClosingPaintsOnlyTheBlockAndTheChevron) {
+    ScienceCard* card = view.card(0);
+    auto* animation = card->findChild<QVariantAnimation*>();
+    ASSERT_NE(animation, nullptr);
+    for (bool opening : {true, false}) {
+        SCOPED_TRACE(opening ? "opening" : "closing");
+        SOLVARA_EXPECT_EVENTUALLY_EQ(animation->state(), QAbstractAnimation::Stopped);
+        QTest::mouseClick(header(0), Qt::LeftButton);
+        animation->pause();
+        QCoreApplication::processEvents();
+        auto* details = card->findChild<QWidget*>("scienceCardDetails");
+        ASSERT_NE(details, nullptr);
+        const int below = view.card(1)->y();
+        QRegion allowed(QRect(details->mapTo(&view, QPoint()), details->size()));
+        const QWidget* chevron = card->findChild<QWidget*>("scienceCardChevron");
+        allowed += QRect(chevron->mapTo(&view, QPoint()), chevron->size());
+        for (int time : {60, 120, 180}) {
+            PaintRecorder recorder(view);
+            animation->setCurrentTime(time);
+            QCoreApplication::processEvents();
+            const QRect stray = (recorder.painted - allowed).boundingRect();
+            EXPECT_FALSE(recorder.painted.isEmpty()) << time;
+            EXPECT_TRUE(stray.isEmpty()) << "at " << time << " ms painted rows " << stray.top() << " to "
+                                         << stray.bottom();
+            EXPECT_EQ(view.card(1)->y(), below) << time;
+        }
+        animation->resume();
+    }
+    SOLVARA_EXPECT_EVENTUALLY_EQ(card->findChild<QWidget*>("scienceCardDetails"), nullptr);
+}
+
+// A frame repaints a band of the card, which fills its straight middle apart from its corners:
+// no seam may show. The bands keep to the card's edges, where only the card itself draws.
+TEST_F(ScienceFixture, ACardRepaintedInBandsLooksAsPaintedWhole) {
+    ScienceCard* card = view.card(3);
+    QTest::mouseClick(header(3), Qt::LeftButton);
+    SOLVARA_EXPECT_EVENTUALLY(card->findChild<QWidget*>("scienceCardDetails")->graphicsEffect() == nullptr);
+    const QImage whole = card->grab().toImage();
+    const int right = card->width() - 12;
+    const int bottom = card->height();
+    for (const QRect& band : {QRect(0, 3, 12, 300), QRect(right, 37, 12, 200), QRect(0, bottom - 150, 12, 145),
+                              QRect(right, bottom - 9, 12, 9)}) {
+        EXPECT_EQ(card->grab(band).toImage(), whole.copy(band)) << "rows " << band.top() << " to " << band.bottom();
+    }
 }
 
 TEST_F(ScienceFixture, TheRatioChartMarksTheTemperatureTheDisplaysAreGiven) {

@@ -101,12 +101,20 @@ TEST_F(GeneralSettingsTabTest, ExportAndImportGoThroughTheFileDialogsAndReportWh
     SOLVARA_EXPECT_EVENTUALLY_EQ(ui.messageBoxes.asked.size(), 2u);
     EXPECT_EQ(ui.messageBoxes.asked[1].kind, MessageBoxes::Kind::warning);
 
+    files[file] = R"({"sv_dayKelvin": 3000})";
+    ui.fileDialogs.answerNext(QString::fromStdString(file));
+    QTest::mouseClick(child<QPushButton>(*view, "importSettings"), Qt::LeftButton);
+    SOLVARA_EXPECT_EVENTUALLY_EQ(ui.messageBoxes.asked.size(), 3u);
+    EXPECT_EQ(ui.messageBoxes.asked[2].kind, MessageBoxes::Kind::warning);
+    EXPECT_TRUE(ui.messageBoxes.asked[2].informativeText.contains("no setting in this file"));
+    EXPECT_EQ(state->dayKelvin(), 5000);
+
     fake.files.failingPaths.insert("/missing/x.json");
     ui.fileDialogs.answerNext(QString("/missing/x.json"));
     QTest::mouseClick(child<QPushButton>(*view, "exportSettings"), Qt::LeftButton);
-    SOLVARA_EXPECT_EVENTUALLY_EQ(ui.messageBoxes.asked.size(), 3u);
-    EXPECT_EQ(ui.messageBoxes.asked[2].text, "The settings could not be exported.");
-    EXPECT_FALSE(ui.messageBoxes.asked[2].informativeText.isEmpty());
+    SOLVARA_EXPECT_EVENTUALLY_EQ(ui.messageBoxes.asked.size(), 4u);
+    EXPECT_EQ(ui.messageBoxes.asked[3].text, "The settings could not be exported.");
+    EXPECT_FALSE(ui.messageBoxes.asked[3].informativeText.isEmpty());
 }
 
 }  // namespace
