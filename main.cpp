@@ -31,7 +31,7 @@
 #include "platform/linux/DBusNotificationCenter.h"
 #include "platform/linux/GnomeNightLightClient.h"
 #include "platform/linux/IioAmbientLightSource.h"
-#include "platform/linux/QtAudioOutput.h"
+#include "platform/linux/PluginAudioOutput.h"
 #include "platform/linux/QtLocationProvider.h"
 #include "platform/linux/QtRunLoop.h"
 #include "platform/linux/QtScreens.h"
@@ -152,7 +152,7 @@ int main(int argc, char** argv) {
                  "Solvara does not use " + refused + ". It runs with the default settings and saves no change."});
         });
     }
-    QtAudioOutput audio;
+    PluginAudioOutput audio;
     IioAmbientLightSource ambientLight;
     XdgAutostartLoginItem loginItem(QCoreApplication::applicationFilePath().toStdString());
     const Platform platform{.runLoop = runLoop,

@@ -11,6 +11,10 @@
 #include <QApplication>
 #include <QFont>
 #include <QStyleFactory>
+#include <QtPlugin>
+
+// The charts are a plugin of the program; the benchmarks link it in.
+Q_IMPORT_PLUGIN(HealthChartsPlugin)
 
 namespace solvara::bench {
 

@@ -9,6 +9,11 @@ DESTDIR=$dest cmake --install "$build" --prefix /usr >/dev/null
 for f in usr/bin/solvara usr/libexec/solvara/ns_helper; do
     [ -x "$dest/$f" ] || { echo "missing or not executable: $f"; exit 1; }
 done
+# The plugins where the program looks for them: the library folder the build chose.
+libdir=$(sed -n 's/^CMAKE_INSTALL_LIBDIR:PATH=//p' "$build/CMakeCache.txt")
+for f in solvara-charts.so solvara-audio.so; do
+    [ -f "$dest/usr/${libdir:-lib}/solvara/$f" ] || { echo "missing: usr/${libdir:-lib}/solvara/$f"; exit 1; }
+done
 for f in usr/share/applications/solvara.desktop usr/share/icons/hicolor/scalable/apps/solvara.svg; do
     [ -f "$dest/$f" ] || { echo "missing: $f"; exit 1; }
 done

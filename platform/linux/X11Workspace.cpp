@@ -199,9 +199,20 @@ RunningApplication X11Workspace::describe(unsigned long window) {
     return application;
 }
 
+std::optional<RunningApplication> X11Workspace::describeActiveWindow() {
+    if (activeWindow_ == 0) return std::nullopt;
+    if (!activeDescription_) activeDescription_ = describe(activeWindow_);
+    return activeDescription_;
+}
+
+bool X11Workspace::namesWindow(unsigned long atom) const {
+    return atom == XA_WM_CLASS || atom == gtkApplicationId_ || atom == kdeDesktopFile_ || atom == netWmName_;
+}
+
 void X11Workspace::followActiveWindow(unsigned long window) {
     Display* display = connection_->display();
     if (window != activeWindow_) {
+        activeDescription_.reset();
         x11::XErrorTrap trap(display);
         if (activeWindow_ != 0) XSelectInput(display, activeWindow_, NoEventMask);
         if (window != 0) XSelectInput(display, window, PropertyChangeMask | StructureNotifyMask);
@@ -214,8 +225,7 @@ void X11Workspace::followActiveWindow(unsigned long window) {
 std::optional<RunningApplication> X11Workspace::frontmostApplication() {
     if (!connection_->isOpen()) return std::nullopt;
     connection_->drain();
-    if (activeWindow_ == 0) return std::nullopt;
-    return describe(activeWindow_);
+    return describeActiveWindow();
 }
 
 bool X11Workspace::isActiveWindowFullScreen() {
@@ -258,12 +268,15 @@ void X11Workspace::handle(_XEvent& event) {
                 activeFullScreen_ = fullScreen;
                 notify(Kind::frontmost);
             }
+        } else if (property.window == activeWindow_ && namesWindow(property.atom)) {
+            activeDescription_.reset();
         }
         return;
     }
     if (event.type == DestroyNotify && event.xdestroywindow.window == activeWindow_) {
         activeWindow_ = 0;
         activeFullScreen_ = false;
+        activeDescription_.reset();
     }
 }
 
@@ -276,7 +289,7 @@ void X11Workspace::notify(Kind kind) {
 
 void X11Workspace::dispatch(Kind kind) {
     std::optional<RunningApplication> frontmost;
-    if (kind == Kind::frontmost && activeWindow_ != 0) frontmost = describe(activeWindow_);
+    if (kind == Kind::frontmost) frontmost = describeActiveWindow();
     // Observers may remove themselves (or others) while being called.
     std::vector<WorkspaceObserverId> ids;
     for (const auto& [id, observer] : observers_) {

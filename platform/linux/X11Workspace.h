@@ -21,6 +21,10 @@ class LogindSleepWatcher;
 // desktop-file id or window class, full screen from _NET_WM_STATE_FULLSCREEN, idle times from
 // XInput2 raw events (else the screen saver extension's one idle time), wake from logind, screen
 // changes from Qt. Construct on the main thread after the QGuiApplication.
+//
+// The active window's description is read once and kept until another window becomes active or
+// one of the properties that name it changes (the window's PropertyNotify events say so): the
+// shell asks for it at every tick, and each reading is several round trips to the X server.
 class X11Workspace : public Workspace {
 public:
     explicit X11Workspace(DesktopFileIndex desktopFiles = DesktopFileIndex());
@@ -52,6 +56,9 @@ private:
     bool readFullScreen(unsigned long window);
     std::optional<std::string> readStringProperty(unsigned long window, unsigned long name);
     RunningApplication describe(unsigned long window);
+    // The active window's description, read when not kept; empty with no active window.
+    std::optional<RunningApplication> describeActiveWindow();
+    bool namesWindow(unsigned long atom) const;
     void notify(Kind kind);
     void dispatch(Kind kind);
     void connectScreens();
@@ -72,6 +79,7 @@ private:
 
     unsigned long activeWindow_ = 0;
     bool activeFullScreen_ = false;
+    std::optional<RunningApplication> activeDescription_;
 
     int xinputOpcode_ = -1;  // -1: no XInput2 raw events
     bool hasScreenSaverInfo_ = false;

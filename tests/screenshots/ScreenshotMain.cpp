@@ -11,9 +11,13 @@
 #include <QFont>
 #include <QPointer>
 #include <QStyleFactory>
+#include <QtPlugin>
 
 #include "app/ui/kit/Theme.h"
 #include "tests/screenshots/Screenshots.h"
+
+// The charts are a plugin of the program; the screenshots link it in.
+Q_IMPORT_PLUGIN(HealthChartsPlugin)
 
 using namespace solvara;
 

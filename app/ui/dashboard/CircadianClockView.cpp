@@ -67,7 +67,20 @@ void CircadianClockView::refresh() {
         if (events.sunset) description += ", " + localized("sunset") + " " + fromStd(hourMinuteText(*events.sunset));
     }
     if (accessibleDescription() != description) setAccessibleDescription(description);
+
+    const DateComponents local = Calendar::localComponents(now);
+    Shown shown{faceKeyAt(now), local.hour * 60 + local.minute, std::string(), state_.effectiveKelvin(), false};
+    if (const auto& current = state_.currentState()) {
+        shown.phase = std::string(current->phase.displayName());
+        shown.day = current->solarElevation > 0;
+    }
+    if (shown_ == shown) return;
+    shown_ = std::move(shown);
     update();
+}
+
+CircadianClockView::FaceKey CircadianClockView::faceKeyAt(Date now) const {
+    return {themeOf(*this).isDark, state_.coordinate(), Calendar::dayKey(now), devicePixelRatioF()};
 }
 
 void CircadianClockView::paintFace(QPainter& painter, const Theme& theme,
@@ -143,7 +156,7 @@ void CircadianClockView::paintEvent(QPaintEvent*) {
     // The face (ring, arcs, ticks, hour numbers, sunrise and sunset) changes only with the
     // theme, the place and the day, so it is drawn once for them and reused.
     const qreal ratio = devicePixelRatioF();
-    FaceKey key{theme.isDark, coordinate, Calendar::dayKey(now), ratio};
+    FaceKey key = faceKeyAt(now);
     if (!(key == faceKey_) || face_.isNull()) {
         std::optional<SolarEvent> events;
         if (coordinate) events = SolarEvent::events(now, *coordinate);

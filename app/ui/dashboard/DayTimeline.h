@@ -27,6 +27,8 @@ struct PhaseSegment {
     Rgba color;
 
     double fraction() const { return minutes / 1440.0; }
+
+    bool operator==(const PhaseSegment&) const = default;
 };
 
 // The colour of a phase on the strip; the night phases share one, as do each morning and

@@ -45,14 +45,21 @@ public:
         });
     }
 
+    // Repaints only for a new count or share: the coach refreshes at every tick of the state.
     void set(double progress, double logged, double target) {
         const std::string minutes = format::integer(wholeNumber(logged));
-        minutes_ = QString::fromStdString(minutes);
-        setAccessibleDescription(QString::fromStdString(minutes + " / " + format::integer(wholeNumber(target))) + " " +
-                                 localized("minutes"));
+        const QString description =
+            QString::fromStdString(minutes + " / " + format::integer(wholeNumber(target))) + " " + localized("minutes");
+        if (accessibleDescription() != description) setAccessibleDescription(description);
+        const QString count = QString::fromStdString(minutes);
+        if (count != minutes_) {
+            minutes_ = count;
+            update();
+        }
         if (!initialized_) {
             initialized_ = true;
             shown_ = target_ = progress;
+            update();
         } else if (progress != target_) {
             target_ = progress;
             animation_.stop();
@@ -60,7 +67,6 @@ public:
             animation_.setEndValue(progress);
             animation_.start();
         }
-        update();
     }
 
 protected:

@@ -13,6 +13,7 @@
 #include "app/ui/dashboard/DashboardStyle.h"
 #include "app/ui/kit/Localized.h"
 #include "app/ui/kit/TextStyle.h"
+#include "core/foundation/Calendar.h"
 #include "core/foundation/Clock.h"
 #include "core/foundation/Format.h"
 #include "core/solar/TwilightPhase.h"
@@ -31,10 +32,16 @@ public:
         setAccessibleName(localized("Today's timeline"));
     }
 
-    void setDay(std::vector<PhaseSegment> segments, double markerFraction) {
+    void setSegments(std::vector<PhaseSegment> segments) {
+        if (segments == segments_) return;
         segments_ = std::move(segments);
-        markerFraction_ = markerFraction;
         setAccessibleDescription(describe());
+        update();
+    }
+
+    void setMarker(double fraction) {
+        if (fraction == markerFraction_) return;
+        markerFraction_ = fraction;
         update();
     }
 
@@ -121,11 +128,16 @@ TimelineView::TimelineView(AppState& state, QWidget* parent) : QWidget(parent), 
 
 void TimelineView::refresh() {
     const Date now = Clock::now();
-    const auto& coordinate = state_.coordinate();
-    bar_->setDay(phaseSegments(coordinate, now), dayFraction(now));
+    const DayKey day{state_.coordinate(), Calendar::startOfDay(now)};
+    if (day_ != day) {
+        day_ = day;
+        bar_->setSegments(phaseSegments(day.coordinate, now));
+        times_ = timelineLabels(day.coordinate, now);
+    }
+    bar_->setMarker(dayFraction(now));
 
     const Theme& theme = themeOf(*this);
-    const TimelineLabels times = timelineLabels(coordinate, now);
+    const TimelineLabels& times = times_;
     auto show = [](QLabel* label, const std::optional<std::string>& text, const QColor& color) {
         label->setVisible(text.has_value());
         if (!text) return;

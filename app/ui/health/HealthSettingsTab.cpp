@@ -5,13 +5,13 @@
 #include <QVBoxLayout>
 
 #include "app/state/AppState.h"
-#include "app/ui/health/HealthChartsView.h"
 #include "app/ui/health/HealthExports.h"
 #include "app/ui/health/HealthFigures.h"
 #include "app/ui/health/HealthWidgets.h"
 #include "app/ui/health/SleepCorrelationInsightsView.h"
 #include "app/ui/health/SleepQualityRatingView.h"
 #include "app/ui/health/WeeklyReportView.h"
+#include "app/ui/kit/ChartViews.h"
 #include "app/ui/kit/Divider.h"
 #include "app/ui/kit/Localized.h"
 #include "app/ui/kit/SettingsRow.h"
@@ -30,7 +30,11 @@ QString text(const std::string& value) {
 }  // namespace
 
 HealthSettingsTab::HealthSettingsTab(AppState& state, UiServices& ui, QWidget* parent)
-    : QWidget(parent), state_(state), ui_(ui), signals_(new StateSignals(state, this)) {
+    : QWidget(parent),
+      state_(state),
+      ui_(ui),
+      signals_(new StateSignals(state, this)),
+      chartViews_(chartViewFactory()) {
     setObjectName("HealthSettingsTab");
     auto* stack = new QVBoxLayout(this);
     stack->setContentsMargins(24, 24, 24, 24);
@@ -69,9 +73,11 @@ HealthSettingsTab::HealthSettingsTab(AppState& state, UiServices& ui, QWidget* p
     weekly_ = new WeeklyReportView(state, ui);
     stack->addWidget(weekly_);
     stack->addWidget(new Divider);
-    charts_ = new HealthChartsView(state);
-    stack->addWidget(charts_);
-    stack->addWidget(new Divider);
+    if (chartViews_ != nullptr) {
+        charts_ = chartViews_->makeHealthCharts(state);
+        stack->addWidget(charts_);
+        stack->addWidget(new Divider);
+    }
 
     auto* exportRow = new QHBoxLayout;
     exportButton_ =
@@ -98,7 +104,7 @@ void HealthSettingsTab::refresh() {
     rating_->refresh();
     correlation_->refresh();
     weekly_->refresh();
-    charts_->refresh();
+    if (charts_ != nullptr) chartViews_->refreshHealthCharts(*charts_);
 }
 
 void HealthSettingsTab::exportHealthData() {

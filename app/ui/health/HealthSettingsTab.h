@@ -7,7 +7,7 @@ class QPushButton;
 namespace solvara {
 
 class AppState;
-class HealthChartsView;
+class ChartViewFactory;
 class SettingsRow;
 class SleepCorrelationInsightsView;
 class SleepQualityRatingView;
@@ -19,7 +19,8 @@ struct UiServices;
 // The main window's Health tab: today's circadian-health figures and advice, the sleep rating,
 // the correlation card, the weekly report, the trend charts, and the export of the whole stored
 // history as "Solvara-HealthData.csv". It keeps nothing of its own; every change notice of the
-// state refreshes it and the views it holds.
+// state refreshes it and the views it holds. The charts come from the charts plugin; without it
+// the tab shows everything else.
 class HealthSettingsTab : public QWidget {
 public:
     explicit HealthSettingsTab(AppState& state, UiServices& ui, QWidget* parent = nullptr);
@@ -41,7 +42,8 @@ private:
     SleepQualityRatingView* rating_;
     SleepCorrelationInsightsView* correlation_;
     WeeklyReportView* weekly_;
-    HealthChartsView* charts_;
+    ChartViewFactory* chartViews_;
+    QWidget* charts_ = nullptr;  // null without the charts plugin
     QPushButton* exportButton_;
 };
 

@@ -4,6 +4,10 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QFont>
+#include <QtPlugin>
+
+// The charts are a plugin of the program; the tests link it in.
+Q_IMPORT_PLUGIN(HealthChartsPlugin)
 
 // The widget tests run on Qt's offscreen platform with the program's application font. The
 // application lives on main's stack: one destroyed among the statics at exit would outlive Qt's

@@ -88,6 +88,16 @@ public:
 
     bool running() const { return pid_ > 0 && waitpid(pid_, &status_, WNOHANG) == 0; }
 
+    // Whether a file whose name holds `name` is mapped into the program.
+    bool maps(const std::string& name) const {
+        std::ifstream maps("/proc/" + std::to_string(pid_) + "/maps");
+        std::string line;
+        while (std::getline(maps, line)) {
+            if (line.find(name) != std::string::npos) return true;
+        }
+        return false;
+    }
+
     // Sends `signal` and waits (up to 10 s) for the exit; answers the exit status.
     std::optional<int> stop(int signal = SIGTERM) {
         kill(pid_, signal);
@@ -504,6 +514,9 @@ TEST_F(ProgramTest, TheSettingsTabsCanBeWalkedWithTheKeyboard) {
     Program& solvara = launch();
     Window window = 0;
     ASSERT_TRUE(waitFor([&] { return (window = mainWindow()) != 0; }, std::chrono::seconds(5))) << solvara.log();
+    // The charts plugin (and Qt Charts with it) comes in with the Health tab, from beside the
+    // program in the build tree.
+    EXPECT_FALSE(solvara.maps("libQt6Charts"));
     const std::string id = std::to_string(window);
     // A click in the sidebar (on its first rows) gives it the focus; each arrow opens the next tab.
     ASSERT_EQ(
@@ -517,6 +530,9 @@ TEST_F(ProgramTest, TheSettingsTabsCanBeWalkedWithTheKeyboard) {
         }
     }
     EXPECT_NE(mainWindow(), 0u);
+    EXPECT_TRUE(solvara.maps("solvara-charts.so"));
+    EXPECT_EQ(solvara.log().find("[Charts]"), std::string::npos) << solvara.log();
+    EXPECT_FALSE(solvara.maps("libQt6Multimedia")) << "nothing played";
     EXPECT_EQ(solvara.stop(), 0);
 }
 

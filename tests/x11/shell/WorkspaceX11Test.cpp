@@ -33,13 +33,7 @@ public:
         window_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 50, 50, 400, 300, 0, 0, 0xFFFFFF);
         XClassHint hint{const_cast<char*>(instance), const_cast<char*>(windowClass)};
         XSetClassHint(display_, window_, &hint);
-        if (gtkApplicationId != nullptr) {
-            const Atom property = XInternAtom(display_, "_GTK_APPLICATION_ID", False);
-            const Atom utf8 = XInternAtom(display_, "UTF8_STRING", False);
-            XChangeProperty(display_, window_, property, utf8, 8, PropModeReplace,
-                            reinterpret_cast<const unsigned char*>(gtkApplicationId),
-                            static_cast<int>(std::string(gtkApplicationId).size()));
-        }
+        if (gtkApplicationId != nullptr) setApplicationId(gtkApplicationId);
         XMapWindow(display_, window_);
         XSync(display_, False);
     }
@@ -51,6 +45,15 @@ public:
     ProbeWindow& operator=(const ProbeWindow&) = delete;
 
     QString id() const { return QString::number(window_); }
+
+    void setApplicationId(const char* gtkApplicationId) const {
+        const Atom property = XInternAtom(display_, "_GTK_APPLICATION_ID", False);
+        const Atom utf8 = XInternAtom(display_, "UTF8_STRING", False);
+        XChangeProperty(display_, window_, property, utf8, 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(gtkApplicationId),
+                        static_cast<int>(std::string(gtkApplicationId).size()));
+        XSync(display_, False);
+    }
 
     // Through the window manager, as a click would.
     bool activate() const {
@@ -110,6 +113,23 @@ TEST_F(WorkspaceX11Test, TheActiveWindowIsNamedByItsDesktopIdElseItsClass) {
         EXPECT_EQ(frontmost->desktopId, c.expected);
         EXPECT_FALSE(workspace.isActiveWindowFullScreen());
     }
+}
+
+TEST_F(WorkspaceX11Test, TheActiveWindowIsNamedAfreshWhenItsNameChanges) {
+    X11Workspace workspace(DesktopFileIndex({applications.string()}));
+    ProbeWindow window("Launcher");
+    ASSERT_TRUE(window.activate());
+    ASSERT_TRUE(processEventsUntil([&] {
+        auto app = workspace.frontmostApplication();
+        return app && app->desktopId == "Launcher";
+    }));
+    // A program that sets its application id once its window is up (the kept description must
+    // not hide it).
+    window.setApplicationId("org.example.Launched");
+    EXPECT_TRUE(processEventsUntil([&] {
+        auto app = workspace.frontmostApplication();
+        return app && app->desktopId == "org.example.Launched";
+    }));
 }
 
 TEST_F(WorkspaceX11Test, FullScreenIsFollowedWithoutAChangeOfWindow) {

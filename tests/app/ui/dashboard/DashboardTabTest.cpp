@@ -1,9 +1,11 @@
+#include <map>
 #include <memory>
 #include <vector>
 
 #include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QEvent>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
@@ -19,6 +21,7 @@
 #include "core/foundation/Format.h"
 #include "platform/fake/FakePlatform.h"
 #include "tests/app/ui/settings/SettingsTestSupport.h"
+#include "tests/platform/linux/QtTestApplication.h"
 
 namespace solvara {
 namespace {
@@ -215,6 +218,67 @@ TEST_F(DashboardTabTest, BoostBadgeFollowsTheState) {
     EXPECT_FALSE(badge->isVisibleTo(tab.get()));
     EXPECT_EQ(child<QLabel>("dashboardElevation")->text().toStdString(),
               format::fixed(state->currentState()->solarElevation, 1) + "\u00B0");
+}
+
+// Counts the paint events of a page and of every widget in it, by object name.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget& page) {
+        page.installEventFilter(this);
+        for (QWidget* widget : page.findChildren<QWidget*>()) widget->installEventFilter(this);
+    }
+
+    int of(const char* name) const {
+        const auto it = paints_.find(name);
+        return it == paints_.end() ? 0 : it->second;
+    }
+    std::string painted() const {
+        std::string names;
+        for (const auto& [name, count] : paints_) names += name.toStdString() + " ";
+        return names;
+    }
+    void reset() { paints_.clear(); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints_[watched->objectName()];
+        return false;
+    }
+
+private:
+    std::map<QString, int> paints_;
+};
+
+// The state's ten-second tick refreshes the page; the page repaints only what a tick changed,
+// so an open window that shows the same values costs no drawing.
+TEST_F(DashboardTabTest, RepaintsOnlyWhenAShownValueChanges) {
+    // Near solar noon in London the elevation holds its tenth of a degree for minutes; a minute
+    // of ticks takes the screen time past its seconds.
+    build(at(2026, 6, 17, 11, 59));
+    for (int seconds = 10; seconds <= 60; seconds += 10) tickAt(at(2026, 6, 17, 11, 59) + seconds);
+    settle();
+    PaintCounter paints(*tab);
+    auto* elevation = child<QLabel>("dashboardElevation");
+    const QString shownElevation = elevation->text();
+
+    tickAt(at(2026, 6, 17, 12, 0) + 10);
+    tickAt(at(2026, 6, 17, 12, 0) + 20);
+    settle();
+    settle();
+    ASSERT_EQ(elevation->text(), shownElevation);
+    EXPECT_EQ(paints.painted(), "");
+
+    // A new temperature: the dial and the readout show it.
+    state->setCurrentMode(DisplayMode::reading);
+    SOLVARA_EXPECT_EVENTUALLY(paints.of("circadianClock") > 0 && paints.of("dashboardKelvin") > 0);
+    EXPECT_EQ(child<QLabel>("dashboardKelvin")->text(), QString("3800K"));
+
+    // A new minute: the dial's time and hand, and the timeline's marker.
+    settle();
+    paints.reset();
+    tickAt(at(2026, 6, 17, 12, 1));
+    SOLVARA_EXPECT_EVENTUALLY(paints.of("circadianClock") > 0 && paints.of("timelineBar") > 0);
+    EXPECT_EQ(paints.of("dashboardKelvin"), 0);
 }
 
 // The same reach for scripts, the keyboard and screen readers the settings pages have.
