@@ -216,9 +216,15 @@ DashboardTab::DashboardTab(AppState& state, UiServices& ui, QWidget* parent) : Q
     columns->addWidget(new Divider(Qt::Vertical, this));
     columns->addWidget(buildRightColumn(), 1);
 
-    connect(signals_, &StateSignals::stateChanged, this, &DashboardTab::refresh);
+    connect(signals_, &StateSignals::stateChanged, this, &DashboardTab::refreshWhenShown);
     // Break compliance feeds the health card's score and row.
-    connect(signals_, &StateSignals::breakStateChanged, healthCard_, &HealthCardView::refresh);
+    connect(signals_, &StateSignals::breakStateChanged, this, [this] {
+        if (isVisible()) {
+            healthCard_->refresh();
+        } else {
+            stale_ = true;
+        }
+    });
     refresh();
 }
 
@@ -277,7 +283,21 @@ QWidget* DashboardTab::buildRightColumn() {
     return column;
 }
 
+void DashboardTab::refreshWhenShown() {
+    if (isVisible()) {
+        refresh();
+    } else {
+        stale_ = true;
+    }
+}
+
+void DashboardTab::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (stale_) refresh();
+}
+
 void DashboardTab::refresh() {
+    stale_ = false;
     readout_->refresh(state_);
     {
         const QSignalBlocker pickerBlocker(modePicker_);
@@ -297,7 +317,7 @@ void DashboardTab::refresh() {
 
 void DashboardTab::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::PaletteChange) refresh();
+    if (event->type() == QEvent::PaletteChange) refreshWhenShown();
 }
 
 }  // namespace solvara

@@ -30,12 +30,18 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     class ReadoutCard;
 
     QWidget* buildLeftColumn();
     QWidget* buildRightColumn();
+    // The main window is built at launch and mostly stays hidden: a change it cannot show is
+    // left for the next show instead of being drawn into a window nobody sees.
+    void refreshWhenShown();
+
+    bool stale_ = false;
 
     AppState& state_;
     CircadianClockView* dial_ = nullptr;

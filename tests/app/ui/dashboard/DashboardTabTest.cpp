@@ -281,6 +281,21 @@ TEST_F(DashboardTabTest, RepaintsOnlyWhenAShownValueChanges) {
     EXPECT_EQ(paints.of("dashboardKelvin"), 0);
 }
 
+TEST_F(DashboardTabTest, AHiddenPageCatchesUpWhenShownInsteadOfFollowingEveryChange) {
+    build(at(2026, 6, 17, 11, 59));
+    settle();
+    auto* kelvin = child<QLabel>("dashboardKelvin");
+    const QString shownKelvin = kelvin->text();
+
+    tab->hide();
+    state->setCurrentMode(DisplayMode::reading);
+    settle();
+    EXPECT_EQ(kelvin->text(), shownKelvin);
+
+    tab->show();
+    EXPECT_EQ(kelvin->text(), QString("3800K"));
+}
+
 // The same reach for scripts, the keyboard and screen readers the settings pages have.
 struct ControlNames : testing::SettingsFixture {
     using SettingsFixture::expectControlsNamed;
