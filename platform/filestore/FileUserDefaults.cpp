@@ -243,6 +243,9 @@ bool FileUserDefaults::directoryIsOurs() {
     // directory cannot be made: the user may clear the way while the program runs.
     struct stat info {};
     if (::lstat(dir.c_str(), &info) != 0 || !(S_ISDIR(info.st_mode) || S_ISLNK(info.st_mode))) return true;
+    // The config home itself is not checked. Someone who may write to it can only put there a
+    // directory or link of theirs (refused), or move in another directory of the user's, whose
+    // files are the user's own; what is read is a file of ours in the directory opened here.
     const OpenedPrivateDirectory opened = openPrivateDirectoryFollowingOwnLink(dir, S_IWGRP | S_IWOTH);
     if (!opened.problem) {
         writer_->directoryFd = opened.fd;
