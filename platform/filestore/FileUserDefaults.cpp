@@ -51,13 +51,25 @@ std::string parentDirectory(const std::string& path) {
     return path.substr(0, slash);
 }
 
-// Creates every missing directory of `dir` with mode 0700.
-bool makeDirectories(const std::string& dir) {
+// Creates every missing directory of `dir` with mode 0700; answers why that failed.
+std::optional<std::string> makeDirectories(const std::string& dir) {
     struct stat info {};
-    if (::stat(dir.c_str(), &info) == 0) return S_ISDIR(info.st_mode);
+    if (::stat(dir.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode)) return std::nullopt;
+        return dir + " is not a folder";
+    }
+    if (const int error = errno; error != ENOENT && error != ENOTDIR) {
+        return "cannot look at " + dir + ": " + errnoText(error);
+    }
     const std::string parent = parentDirectory(dir);
-    if (parent != dir && !makeDirectories(parent)) return false;
-    return ::mkdir(dir.c_str(), 0700) == 0 || errno == EEXIST;
+    if (parent != dir) {
+        if (auto why = makeDirectories(parent)) return why;
+    }
+    // A dangling link of ours fails with EEXIST: opening the directory says what it is.
+    if (::mkdir(dir.c_str(), 0700) == 0) return std::nullopt;
+    const int error = errno;
+    if (error == EEXIST) return std::nullopt;
+    return "cannot create " + dir + ": " + errnoText(error);
 }
 
 bool writeAll(int fd, std::string_view bytes) {
@@ -88,10 +100,14 @@ std::string fileKind(mode_t mode) {
     return "not a regular file";
 }
 
-FileRead readRegularFile(const std::string& path) {
+FileRead readRegularFile(int dirFd, const std::string& name) {
     FileRead result;
+    if (dirFd < 0) {
+        result.absent = true;  // no settings directory yet
+        return result;
+    }
     // Non-blocking: a FIFO planted at the path must not hang the start waiting for a writer.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
+    const int fd = ::openat(dirFd, name.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
         if (errno == ENOENT || errno == ENOTDIR) {
             result.absent = true;
@@ -105,6 +121,11 @@ FileRead readRegularFile(const std::string& path) {
         result.unusable = errnoText(errno);
     } else if (!S_ISREG(info.st_mode)) {
         result.unusable = fileKind(info.st_mode);
+    } else if (info.st_uid != ::geteuid()) {
+        // Put there by someone who once could write to the directory: what it says is theirs.
+        result.unusable = "it belongs to another user";
+    } else if ((info.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+        result.unusable = "it is open to other users";
     } else if (info.st_size > maxFileBytes) {
         result.unusable = format::integer(info.st_size) + " bytes, far beyond any settings file";
     } else {
@@ -142,19 +163,32 @@ std::string timestampForFileName() {
     return text;
 }
 
-// Moves the file at `path` to a new name beside it, never replacing another file.
-std::optional<std::string> moveAside(const std::string& path) {
-    const std::string base = path + ".corrupt-" + timestampForFileName();
+// Moves the file `name` in the directory `dirFd` to a new name beside it, never replacing another
+// file; answers the new name.
+std::optional<std::string> moveAside(int dirFd, const std::string& name) {
+    const std::string base = name + ".corrupt-" + timestampForFileName();
     for (int attempt = 1; attempt < 100; ++attempt) {
         const std::string target = attempt == 1 ? base : base + "-" + format::integer(attempt);
-        // link + unlink never replaces an existing target, unlike rename.
-        if (::link(path.c_str(), target.c_str()) == 0) {
-            ::unlink(path.c_str());
-            return target;
+        // A rename moves a file of another user too, which a hard link may not (protected_hardlinks);
+        // link + unlink is for file systems without RENAME_NOREPLACE.
+        if (::renameat2(dirFd, name.c_str(), dirFd, target.c_str(), RENAME_NOREPLACE) == 0) return target;
+        if (errno == EINVAL || errno == ENOSYS) {
+            if (::linkat(dirFd, name.c_str(), dirFd, target.c_str(), 0) == 0) {
+                ::unlinkat(dirFd, name.c_str(), 0);
+                return target;
+            }
         }
         if (errno != EEXIST) return std::nullopt;
     }
     return std::nullopt;
+}
+
+// Six letters or digits for the name of a temporary file.
+std::string randomSuffix() {
+    constexpr std::string_view letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    std::string suffix(6, ' ');
+    for (char& c : suffix) c = letters[::arc4random_uniform(static_cast<std::uint32_t>(letters.size()))];
+    return suffix;
 }
 
 bool sameNode(const nlohmann::json& a, const nlohmann::json& b) {
@@ -177,6 +211,9 @@ std::string dump(const nlohmann::json& value) {
 
 FileUserDefaults::FileUserDefaults(std::string path, RunLoop* runLoop, KeySet sampleKeys)
     : path_(std::move(path)), runLoop_(runLoop), sampleKeys_(std::move(sampleKeys)) {
+    writer_->path = path_;
+    writer_->directory = parentDirectory(path_);
+    writer_->fileName = path_.substr(path_.find_last_of('/') + 1);
     load();
 }
 
@@ -198,8 +235,7 @@ std::optional<std::string> FileUserDefaults::defaultPath() {
 }
 
 bool FileUserDefaults::directoryIsOurs() {
-    if (path_.empty()) return true;
-    const std::string dir = parentDirectory(path_);
+    const std::string& dir = writer_->directory;
     // Made now rather than at the first write: in a config home others may write to (a shared
     // 1777 one), a directory of theirs could otherwise appear at the path in between.
     makeDirectories(dir);
@@ -207,9 +243,15 @@ bool FileUserDefaults::directoryIsOurs() {
     // directory cannot be made: the user may clear the way while the program runs.
     struct stat info {};
     if (::lstat(dir.c_str(), &info) != 0 || !(S_ISDIR(info.st_mode) || S_ISLNK(info.st_mode))) return true;
-    const auto why = privateDirectoryProblem(dir, S_IWGRP | S_IWOTH);
-    if (!why) return true;
-    refusedDirectory_ = dir + ": " + *why;
+    // The config home itself is not checked. Someone who may write to it can only put there a
+    // directory or link of theirs (refused), or move in another directory of the user's, whose
+    // files are the user's own; what is read is a file of ours in the directory opened here.
+    const OpenedPrivateDirectory opened = openPrivateDirectoryFollowingOwnLink(dir, S_IWGRP | S_IWOTH);
+    if (!opened.problem) {
+        writer_->directoryFd = opened.fd;
+        return true;
+    }
+    refusedDirectory_ = dir + ": " + *opened.problem;
     Log::write(component, "Not using the settings directory " + *refusedDirectory_ +
                               "; running from defaults without reading or saving the settings there");
     return false;
@@ -217,11 +259,11 @@ bool FileUserDefaults::directoryIsOurs() {
 
 void FileUserDefaults::load() {
     // Another user's directory, or one others may write to, holds what they put there.
-    if (!directoryIsOurs()) {
+    if (path_.empty() || !directoryIsOurs()) {
         writable_ = false;
         return;
     }
-    FileRead file = readRegularFile(path_);
+    FileRead file = readRegularFile(writer_->directoryFd, writer_->fileName);
     if (file.absent) return;
     std::string why = file.unusable;
     if (file.bytes) {
@@ -236,8 +278,8 @@ void FileUserDefaults::load() {
         why = parsed ? "not a settings object" : "not JSON, or nested too deep";
     }
     // Unreadable or not a settings document: keep it for the user, start from defaults.
-    keptAside_ = moveAside(path_);
-    if (keptAside_) {
+    if (const auto aside = moveAside(writer_->directoryFd, writer_->fileName)) {
+        keptAside_ = writer_->directory + "/" + *aside;
         Log::write(component, "Settings file " + path_ + " could not be read (" + why + "); kept it as " + *keptAside_ +
                                   " and started from defaults");
     } else {
@@ -458,27 +500,27 @@ void FileUserDefaults::writeInBackground() {
     lastWrite_ = runLoop_->now();
     const std::uint64_t generation = ++generation_;
     RunLoop::MainPoster post = runLoop_->mainPoster();
-    runLoop_->runInBackground([this, post, writer = writer_, alive = std::weak_ptr<int>(alive_), path = path_,
-                               bytes = std::move(*bytes), generation] {
-        // The documents given as text were never parsed: make sure the file reads back
-        // before it replaces one that does (off the main thread, a megabyte takes a while).
-        const bool readable = json::accept(bytes);
-        if (readable && writeGeneration(*writer, path, bytes, generation)) return;
-        // The file was left as it was: the next change or flush writes everything again.
-        post([this, alive, writer, generation, readable] {
-            if (alive.expired()) return;
-            {
-                std::lock_guard lock(writer->mutex);
-                if (writer->writtenGeneration >= generation) return;
-            }
-            dirty_ = true;
-            lastWritten_.clear();
-            if (!readable) {
-                dropUnreadableDocuments();
-                markChanged({});
-            }
+    runLoop_->runInBackground(
+        [this, post, writer = writer_, alive = std::weak_ptr<int>(alive_), bytes = std::move(*bytes), generation] {
+            // The documents given as text were never parsed: make sure the file reads back
+            // before it replaces one that does (off the main thread, a megabyte takes a while).
+            const bool readable = json::accept(bytes);
+            if (readable && writeGeneration(*writer, bytes, generation)) return;
+            // The file was left as it was: the next change or flush writes everything again.
+            post([this, alive, writer, generation, readable] {
+                if (alive.expired()) return;
+                {
+                    std::lock_guard lock(writer->mutex);
+                    if (writer->writtenGeneration >= generation) return;
+                }
+                dirty_ = true;
+                lastWritten_.clear();
+                if (!readable) {
+                    dropUnreadableDocuments();
+                    markChanged({});
+                }
+            });
         });
-    });
 }
 
 bool FileUserDefaults::flush() {
@@ -514,7 +556,7 @@ bool FileUserDefaults::flush() {
     }
     if (!bytes) return !dirty_;
     if (runLoop_ != nullptr) lastWrite_ = runLoop_->now();
-    if (!writeGeneration(*writer_, path_, *bytes, ++generation_)) {
+    if (!writeGeneration(*writer_, *bytes, ++generation_)) {
         dirty_ = true;
         lastWritten_ = previous;
         return false;
@@ -522,47 +564,73 @@ bool FileUserDefaults::flush() {
     return true;
 }
 
-bool FileUserDefaults::writeGeneration(Writer& writer, const std::string& path, const std::string& bytes,
-                                       std::uint64_t generation) {
+FileUserDefaults::Writer::~Writer() {
+    if (directoryFd >= 0) ::close(directoryFd);
+}
+
+bool FileUserDefaults::writeGeneration(Writer& writer, const std::string& bytes, std::uint64_t generation) {
     std::lock_guard lock(writer.mutex);
     if (writer.writtenGeneration >= generation) return true;  // a newer state is on disk already
-    if (!writeFile(path, bytes)) return false;
+    if (!writeFile(writer, bytes)) return false;
     writer.writtenGeneration = generation;
     ++writer.writeCount;
     return true;
 }
 
-bool FileUserDefaults::writeFile(const std::string& path_, const std::string& bytes) {
-    const std::string dir = parentDirectory(path_);
-    if (!makeDirectories(dir)) {
-        Log::write(component, "Cannot create " + dir + ": " + errnoText(errno));
+bool FileUserDefaults::openDirectoryForWriting(Writer& writer) {
+    if (writer.directoryFd >= 0) return true;
+    // There was none at start, or a plain file was in the way: the user may have cleared it.
+    if (const auto why = makeDirectories(writer.directory)) {
+        Log::write(component, "Not saving the settings: " + *why);
         return false;
     }
-    std::string temp = path_ + ".XXXXXX";
-    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    const OpenedPrivateDirectory opened = openPrivateDirectoryFollowingOwnLink(writer.directory, S_IWGRP | S_IWOTH);
+    if (opened.problem) {
+        Log::write(component, "Not saving the settings in " + writer.directory + ": " + *opened.problem);
+        return false;
+    }
+    writer.directoryFd = opened.fd;
+    return true;
+}
+
+bool FileUserDefaults::writeFile(Writer& writer, const std::string& bytes) {
+    // Everything through the descriptor: the directory checked, even when a link to it changes.
+    std::string temp;
+    int fd = -1;
+    int error = 0;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        if (!openDirectoryForWriting(writer)) return false;
+        temp = writer.fileName + "." + randomSuffix();
+        fd = ::openat(writer.directoryFd, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+        error = errno;
+        if (fd >= 0 || error == EEXIST) continue;
+        if (error != ENOENT || attempt > 0) break;
+        // Removed while the program ran: made and checked anew, as at start.
+        ::close(writer.directoryFd);
+        writer.directoryFd = -1;
+    }
     if (fd < 0) {
-        Log::write(component, "Cannot create a temporary file beside " + path_ + ": " + errnoText(errno));
+        Log::write(component, "Cannot create a temporary file beside " + writer.path + ": " + errnoText(error));
         return false;
     }
+    const int dirFd = writer.directoryFd;
+    const std::string tempPath = writer.directory + "/" + temp;
     bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
     const int writeError = errno;
     ok = (::close(fd) == 0) && ok;
-    if (ok && ::rename(temp.c_str(), path_.c_str()) != 0) {
-        Log::write(component, "Cannot replace " + path_ + ": " + errnoText(errno));
-        ::unlink(temp.c_str());
+    if (ok && ::renameat(dirFd, temp.c_str(), dirFd, writer.fileName.c_str()) != 0) {
+        const int error = errno;
+        Log::write(component, "Cannot replace " + writer.path + ": " + errnoText(error));
+        ::unlinkat(dirFd, temp.c_str(), 0);
         return false;
     }
     if (!ok) {
-        Log::write(component, "Cannot write " + temp + ": " + errnoText(writeError));
-        ::unlink(temp.c_str());
+        Log::write(component, "Cannot write " + tempPath + ": " + errnoText(writeError));
+        ::unlinkat(dirFd, temp.c_str(), 0);
         return false;
     }
     // Make the rename itself durable.
-    const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
+    ::fsync(dirFd);
     return true;
 }
 

@@ -31,13 +31,16 @@ namespace solvara {
 // on a background worker, so the main thread never waits for the disk; writes land in the
 // order they were made (an older one never replaces a newer one). A file that would not read
 // back (a document given as text that is not valid JSON) is never written: the documents that
-// are not are dropped, logged, and the rest written. What is no settings file at start (not
-// JSON, not an object, nested deeper than any of ours, far larger than any of ours, or no
-// regular file: a FIFO, a symlink, a device) is renamed aside (".corrupt-<time>") and reported,
-// never overwritten, and the start goes on from defaults; when even that fails the store stays
-// in memory and never writes. The directory is checked like the runtime directory: one that is
-// a symbolic link, belongs to another user or is writable by group or others is neither read
-// nor written (logged; the store stays in memory); a missing one is made, 0700, at start.
+// are not are dropped, logged, and the rest written. What is no settings file of ours at start
+// (not JSON, not an object, nested deeper than any of ours, far larger than any of ours, a file
+// of another user or one others may write to, or no regular file: a FIFO, a symlink, a device)
+// is renamed aside (".corrupt-<time>") and reported, never overwritten, and the start goes on
+// from defaults; when even that fails the store stays in memory and never writes. The
+// directory is checked like the runtime directory: one that belongs to another user or is
+// writable by group or others is neither read nor written (logged; the store stays in memory);
+// a missing one is made, 0700, at start. A symbolic link of the user's own is followed to a
+// directory that passes the same checks, resolved once: the file is read and written through
+// the directory opened then.
 class FileUserDefaults final : public UserDefaults {
 public:
     using KeySet = std::set<std::string, std::less<>>;
@@ -78,7 +81,13 @@ public:
 private:
     // Shared with the background writes: one write at a time, and the newest one written.
     struct Writer {
+        ~Writer();
         std::mutex mutex;
+        std::string path;
+        std::string directory;
+        std::string fileName;
+        // The settings directory as checked, once it is; the file is read and written through it.
+        int directoryFd = -1;
         std::uint64_t writtenGeneration = 0;
         int writeCount = 0;
     };
@@ -96,9 +105,10 @@ private:
     // Drops (and logs) the text documents that are not valid JSON.
     void dropUnreadableDocuments();
     void writeInBackground();
-    static bool writeFile(const std::string& path, const std::string& bytes);
-    static bool writeGeneration(Writer& writer, const std::string& path, const std::string& bytes,
-                                std::uint64_t generation);
+    // Opens (and checks) the directory when that was not done at start; false when it cannot be.
+    static bool openDirectoryForWriting(Writer& writer);
+    static bool writeFile(Writer& writer, const std::string& bytes);
+    static bool writeGeneration(Writer& writer, const std::string& bytes, std::uint64_t generation);
     const nlohmann::json* find(std::string_view key) const;
 
     std::string path_;

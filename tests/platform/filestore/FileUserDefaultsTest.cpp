@@ -230,13 +230,20 @@ TEST_F(FileUserDefaultsTest, FailedWritesAreReportedAndMadeGoodLater) {
     store.set("sv_wakeHour", std::int64_t{6});
     loop.advance(1);  // the background write fails
     EXPECT_EQ(store.writeCount(), 0);
-    EXPECT_TRUE(log.contains("[UserDefaults]"));
+    EXPECT_EQ(log.lines, std::vector<std::string>{"[UserDefaults] Not saving the settings: " + blocked.string() +
+                                                  " is not a folder"});
     EXPECT_FALSE(store.flush());
     EXPECT_EQ(store.integerValue("sv_wakeHour"), 6);
 
     fs::remove(blocked);
     EXPECT_TRUE(store.flush());
     EXPECT_EQ(FileUserDefaults(blockedPath).integerValue("sv_wakeHour"), 6);
+
+    // The directory removed while the program runs is made again.
+    fs::remove_all(blocked);
+    store.set("sv_wakeHour", std::int64_t{7});
+    EXPECT_TRUE(store.flush());
+    EXPECT_EQ(FileUserDefaults(blockedPath).integerValue("sv_wakeHour"), 7);
 }
 
 TEST_F(FileUserDefaultsTest, SamplesGoOutAfterASecondButAtMostOnceAMinuteWhileTheyKeepComing) {
@@ -330,7 +337,20 @@ TEST_F(FileUserDefaultsTest, WhatIsNoSettingsFileIsKeptAsideAndTheStartGoesOn) {
         const char* name;
         std::function<void(const std::string&)> plant;
         const char* why;
+        bool needsRoot = false;
     } cases[] = {
+        {"another user's",
+         [&](const std::string& p) {
+             writeFile(p, "{}");
+             ASSERT_EQ(::chown(p.c_str(), 65534, 65534), 0);
+         },
+         "(it belongs to another user)", true},
+        {"writable by others",
+         [&](const std::string& p) {
+             writeFile(p, "{}");
+             fs::permissions(p, fs::perms::others_write, fs::perm_options::add);
+         },
+         "(it is open to other users)"},
         {"nested 60000 deep", [&](const std::string& p) { writeFile(p, R"({"sv_x": )" + deep + "}"); }, "too deep"},
         {"a FIFO", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }, "a FIFO"},
         {"9 MiB of valid JSON", [&](const std::string& p) { writeFile(p, huge); }, "far beyond"},
@@ -338,6 +358,7 @@ TEST_F(FileUserDefaultsTest, WhatIsNoSettingsFileIsKeptAsideAndTheStartGoesOn) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        if (c.needsRoot && ::geteuid() != 0) continue;
         fs::remove_all(dir / "solvara");
         fs::create_directories(dir / "solvara");
         c.plant(path);
@@ -353,44 +374,87 @@ TEST_F(FileUserDefaultsTest, WhatIsNoSettingsFileIsKeptAsideAndTheStartGoesOn) {
     }
 }
 
-TEST_F(FileUserDefaultsTest, ADirectoryOfAnotherUserOrOpenToOthersIsNeitherReadNorWritten) {
-    if (::geteuid() != 0) GTEST_SKIP() << "needs root to give the directory to another user";
+TEST_F(FileUserDefaultsTest, OnlyADirectoryOfOursClosedToOthersIsReadAndWrittenEvenThroughALinkOfOurs) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to give files to another user";
     const fs::path settingsDir = dir / "solvara";
+    const fs::path real = dir / "dotfiles";
     const std::string planted = R"({"sv_isEnabled": false, "sv_dayKelvin": 1000})";
+    const auto makeDir = [](const fs::path& at, fs::perms mode) {
+        fs::create_directory(at);
+        fs::permissions(at, mode);
+    };
+    const auto linkToReal = [&](fs::perms mode) {
+        makeDir(real, mode);
+        fs::create_directory_symlink(real, settingsDir);
+    };
+    const fs::perms own = fs::perms::owner_all;
+    const fs::perms readable =
+        own | fs::perms::group_read | fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec;
+    const std::string linkTo = "it is a symbolic link to " + real.string();
     const struct {
         const char* name;
         std::function<void()> plant;
-        const char* why;
+        std::string why;  // empty: used
     } cases[] = {
-        {"made by another user", [&] { ASSERT_EQ(::chown(settingsDir.c_str(), 65534, 65534), 0); },
-         "it belongs to another user"},
-        {"mode 0777", [&] { fs::permissions(settingsDir, fs::perms::all); }, "it is open to other users"},
-        {"a symbolic link to ours",
+        {"ours, 0700", [&] { makeDir(settingsDir, own); }, ""},
+        {"ours, 0755", [&] { makeDir(settingsDir, readable); }, ""},
+        {"ours, 0777", [&] { makeDir(settingsDir, fs::perms::all); }, "it is open to other users"},
+        {"another user's",
          [&] {
-             fs::rename(settingsDir, dir / "real");
-             fs::create_directory_symlink(dir / "real", settingsDir);
+             makeDir(settingsDir, own);
+             ASSERT_EQ(::chown(settingsDir.c_str(), 65534, 65534), 0);
          },
-         "it is a symbolic link"},
+         "it belongs to another user"},
+        {"a link to a private directory of ours", [&] { linkToReal(own); }, ""},
+        {"a link to another user's",
+         [&] {
+             linkToReal(own);
+             ASSERT_EQ(::chown(real.c_str(), 65534, 65534), 0);
+         },
+         linkTo + ", which belongs to another user"},
+        {"a link to a directory open to all", [&] { linkToReal(fs::perms::all); },
+         linkTo + ", which is open to other users"},
+        {"a link of another user to ours",
+         [&] {
+             linkToReal(own);
+             ASSERT_EQ(::lchown(settingsDir.c_str(), 65534, 65534), 0);
+         },
+         "it is a symbolic link of another user"},
+        {"a dangling link", [&] { fs::create_directory_symlink(dir / "gone", settingsDir); },
+         "it is a symbolic link to nothing"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         fs::remove_all(settingsDir);
-        fs::remove_all(dir / "real");
-        writeFile(path, planted);
+        fs::remove_all(real);
         c.plant();
+        const fs::path file = fs::exists(settingsDir) ? fs::canonical(settingsDir) / "user-defaults.json" : fs::path();
+        if (!file.empty()) std::ofstream(file) << planted;
         log.lines.clear();
         {
             FileUserDefaults store(path);
-            EXPECT_EQ(store.refusedDirectory(), settingsDir.string() + ": " + c.why);
-            EXPECT_FALSE(store.contains("sv_isEnabled"));
-            store.set("sv_isEnabled", true);
-            EXPECT_FALSE(store.flush());
+            store.set("sv_dayKelvin", std::int64_t{4000});
+            if (c.why.empty()) {
+                EXPECT_FALSE(store.refusedDirectory());
+                EXPECT_EQ(store.boolValue("sv_isEnabled"), false);
+                EXPECT_TRUE(store.flush());
+            } else {
+                EXPECT_EQ(store.refusedDirectory(), settingsDir.string() + ": " + c.why);
+                EXPECT_FALSE(store.contains("sv_isEnabled"));
+                EXPECT_FALSE(store.flush());
+            }
         }
-        EXPECT_EQ(contents(path), planted);
-        EXPECT_EQ(std::count_if(log.lines.begin(), log.lines.end(),
-                                [&](const std::string& line) { return line.find(c.why) != std::string::npos; }),
-                  1);
-        EXPECT_TRUE(log.contains("[UserDefaults] Not using the settings directory " + settingsDir.string()));
+        if (!c.why.empty()) {
+            if (!file.empty()) {
+                EXPECT_EQ(contents(file), planted);
+            }
+            EXPECT_EQ(log.lines, std::vector<std::string>{"[UserDefaults] Not using the settings directory " +
+                                                          settingsDir.string() + ": " + c.why +
+                                                          "; running from defaults without reading or saving the "
+                                                          "settings there"});
+        } else {
+            EXPECT_NE(contents(file).find(R"("sv_dayKelvin": 4000)"), std::string::npos) << contents(file);
+        }
     }
 
     // A missing directory is made at once, private.
@@ -400,6 +464,22 @@ TEST_F(FileUserDefaultsTest, ADirectoryOfAnotherUserOrOpenToOthersIsNeitherReadN
     struct stat info {};
     ASSERT_EQ(::lstat(settingsDir.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0700u);
+}
+
+TEST_F(FileUserDefaultsTest, ALinkToTheSettingsDirectoryIsFollowedOnceOnly) {
+    const fs::path real = dir / "dotfiles";
+    fs::create_directory(real);
+    fs::permissions(real, fs::perms::owner_all);
+    fs::create_directory_symlink(real, dir / "solvara");
+    FileUserDefaults store(path);
+    // Pointed elsewhere after the start, by a program of the user's or anyone: the writes stay.
+    fs::remove(dir / "solvara");
+    fs::create_directory(dir / "elsewhere");
+    fs::create_directory_symlink(dir / "elsewhere", dir / "solvara");
+    store.set("sv_isEnabled", false);
+    ASSERT_TRUE(store.flush());
+    EXPECT_TRUE(fs::exists(real / "user-defaults.json"));
+    EXPECT_TRUE(fs::is_empty(dir / "elsewhere"));
 }
 
 }  // namespace

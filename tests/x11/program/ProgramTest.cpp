@@ -536,21 +536,38 @@ TEST_F(ProgramTest, TheSettingsTabsCanBeWalkedWithTheKeyboard) {
     EXPECT_EQ(solvara.stop(), 0);
 }
 
-TEST_F(ProgramTest, ASettingsFileNestedTooDeepOrAFifoIsKeptAsideAndTheStartGoesOn) {
+TEST_F(ProgramTest, ASettingsFileNestedTooDeepAFifoOrAnotherUsersIsKeptAsideAndTheStartGoesOn) {
     const fs::path settings = home / "config/solvara/user-defaults.json";
     const std::string deep = R"({"sv_isEnabled": )" + std::string(60000, '[') + std::string(60000, ']') + "}";
-    for (const bool fifo : {false, true}) {
-        SCOPED_TRACE(fifo ? "a FIFO" : "nested 60,000 deep");
+    struct Case {
+        const char* name;
+        std::string text;
+        std::function<void()> plant;
+        const char* why;
+    };
+    const std::vector<Case> cases{
+        {"nested 60,000 deep", deep, [] {}, "(not JSON, or nested too deep)"},
+        {"a FIFO", deep,
+         [&] {
+             fs::remove(settings);
+             ASSERT_EQ(mkfifo(settings.c_str(), 0600), 0);
+         },
+         "(a FIFO)"},
+        // Written into the folder while it was open to others, before the user closed it.
+        {"another user's", storedSettings, [&] { ASSERT_EQ(chown(settings.c_str(), 65534, 65534), 0); },
+         "(it belongs to another user)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.text == storedSettings && geteuid() != 0) continue;  // needs root to give the file away
         fs::remove_all(home / "config");
-        program = std::make_unique<Program>(home, deep);
-        if (fifo) {
-            fs::remove(settings);
-            ASSERT_EQ(mkfifo(settings.c_str(), 0600), 0);
-        }
+        program = std::make_unique<Program>(home, c.text);
+        c.plant();
         Program& solvara = *program;
         solvara.start();
         ASSERT_TRUE(waitFor([&] { return everyOutputChanged(); }, std::chrono::seconds(5))) << solvara.log();
-        EXPECT_NE(solvara.log().find("kept it as " + settings.string() + ".corrupt-"), std::string::npos)
+        EXPECT_NE(solvara.log().find(c.why + std::string("; kept it as ") + settings.string() + ".corrupt-"),
+                  std::string::npos)
             << solvara.log();
         EXPECT_EQ(solvara.stop(), 0);
         EXPECT_TRUE(everyOutputOriginal());
@@ -576,16 +593,24 @@ TEST_F(ProgramTest, ASettingsDirectoryOfAnotherUserOrOpenToOthersIsLeftAloneAndT
     struct Case {
         const char* name;
         std::function<void()> plant;
-        const char* why;
+        std::string why;
     };
     const std::vector<Case> cases{
         {"made by another user", [&] { ASSERT_EQ(chown(settingsDir.c_str(), 65534, 65534), 0); },
          "it belongs to another user"},
         {"made with mkdir -m 777", [&] { fs::permissions(settingsDir, fs::perms::all); }, "it is open to other users"},
+        {"a link to another user's",
+         [&] {
+             fs::rename(settingsDir, home / "theirs");
+             fs::create_directory_symlink(home / "theirs", settingsDir);
+             ASSERT_EQ(chown((home / "theirs").c_str(), 65534, 65534), 0);
+         },
+         "it is a symbolic link to " + (home / "theirs").string() + ", which belongs to another user"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         fs::remove_all(home / "config");
+        fs::remove_all(home / "theirs");
         program = std::make_unique<Program>(home, storedSettings);
         c.plant();
         ASSERT_EQ(std::system("dunstctl close-all"), 0);
@@ -610,6 +635,24 @@ TEST_F(ProgramTest, ASettingsDirectoryOfAnotherUserOrOpenToOthersIsLeftAloneAndT
         EXPECT_EQ(std::distance(fs::directory_iterator(settingsDir), fs::directory_iterator()), 1)
             << "nothing else written there";
     }
+}
+
+TEST_F(ProgramTest, ASettingsFolderLinkedInFromTheUsersDotfilesIsReadAndSaved) {
+    program = std::make_unique<Program>(home, storedSettings);
+    const fs::path kept = home / "dotfiles/solvara";
+    fs::create_directories(kept.parent_path());
+    fs::rename(home / "config/solvara", kept);
+    fs::create_directory_symlink(kept, home / "config/solvara");
+    Program& solvara = *program;
+    solvara.start();
+    ASSERT_TRUE(waitFor([&] { return everyOutputChanged(); }, std::chrono::seconds(5))) << solvara.log();
+    EXPECT_EQ(solvara.log().find("[UserDefaults]"), std::string::npos) << solvara.log();
+    EXPECT_EQ(solvara.stop(), 0);
+    // Saved at the end, through the link, with the stored mode read at the start.
+    const std::string saved = fileText(kept / "user-defaults.json");
+    EXPECT_NE(saved, storedSettings);
+    EXPECT_NE(saved.find(R"("sv_currentMode": "Reading")"), std::string::npos) << saved;
+    EXPECT_TRUE(fs::is_symlink(home / "config/solvara"));
 }
 
 #ifdef SOLVARA_TSAN_SUPPRESSIONS
