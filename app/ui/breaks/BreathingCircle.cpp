@@ -22,14 +22,12 @@ QEasingCurve easeInOut() {
 }  // namespace
 
 BreathingCircle::BreathingCircle(std::int64_t remainingSeconds, QColor cyan, QWidget* parent)
-    : QWidget(parent),
-      remainingSeconds_(remainingSeconds),
-      cyan_(cyan),
-      breath_(std::make_unique<QSequentialAnimationGroup>()) {
+    : QWidget(parent), remainingSeconds_(remainingSeconds), cyan_(cyan), breath_(new QSequentialAnimationGroup(this)) {
+    setObjectName("breathingCircle");
     setFixedSize(diameter, diameter);
     setAttribute(Qt::WA_TranslucentBackground);
     for (const auto& [from, to] : {std::pair{smallestScale, 1.0}, std::pair{1.0, smallestScale}}) {
-        auto* half = new QVariantAnimation(breath_.get());  // owned by the group
+        auto* half = new QVariantAnimation(breath_);  // owned by the group
         half->setStartValue(from);
         half->setEndValue(to);
         half->setDuration(halfBreathMilliseconds);

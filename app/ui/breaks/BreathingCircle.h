@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 
 #include <QColor>
 #include <QWidget>
@@ -36,7 +35,7 @@ private:
     std::int64_t remainingSeconds_;
     QColor cyan_;
     double scale_ = smallestScale;
-    std::unique_ptr<QSequentialAnimationGroup> breath_;
+    QSequentialAnimationGroup* breath_;  // a child, so that its running half is found under the circle
 };
 
 }  // namespace solvara

@@ -15,6 +15,7 @@
 #include "app/ui/dashboard/MorningCoachRules.h"
 #include "app/ui/kit/Localized.h"
 #include "app/ui/kit/TextStyle.h"
+#include "app/ui/kit/Transition.h"
 #include "core/foundation/Calendar.h"
 #include "core/foundation/Clock.h"
 #include "core/foundation/Format.h"
@@ -38,7 +39,7 @@ public:
         setFixedSize(54, 54);
         setAccessibleName(localized("Morning sunlight"));
         animation_.setDuration(500);
-        animation_.setEasingCurve(QEasingCurve::InOutQuad);
+        animation_.setEasingCurve(motion::easeInOut());
         QObject::connect(&animation_, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
             shown_ = value.toDouble();
             update();

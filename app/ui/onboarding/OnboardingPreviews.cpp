@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include <QEasingCurve>
 #include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
@@ -13,6 +12,7 @@
 #include "app/ui/kit/Localized.h"
 #include "app/ui/kit/TextStyle.h"
 #include "app/ui/kit/Theme.h"
+#include "app/ui/kit/Transition.h"
 #include "app/ui/onboarding/PreviewGeometry.h"
 #include "core/foundation/Format.h"
 
@@ -108,7 +108,7 @@ BeforeAfterPreview::BeforeAfterPreview(QWidget* parent) : QWidget(parent), anima
     animation_->setStartValue(0.0);
     animation_->setEndValue(1.0);
     animation_->setDuration(1500);
-    animation_->setEasingCurve(QEasingCurve::InOutQuad);
+    animation_->setEasingCurve(motion::easeInOut());
     connect(animation_, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
         warmth_ = value.toDouble();
         update();
@@ -186,7 +186,7 @@ SchedulePreview::SchedulePreview(QWidget* parent) : QWidget(parent), animation_(
     setObjectName("schedulePreview");
     setFixedHeight(40);
     animation_->setDuration(300);
-    animation_->setEasingCurve(QEasingCurve::InOutQuad);
+    animation_->setEasingCurve(motion::easeInOut());
     connect(animation_, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
         const QPointF hours = value.toPointF();
         shownWake_ = hours.x();

@@ -1,6 +1,5 @@
 #include "app/ui/onboarding/OnboardingWidgets.h"
 
-#include <QEasingCurve>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QStyleOptionButton>
@@ -12,6 +11,7 @@
 #include "app/ui/kit/SymbolView.h"
 #include "app/ui/kit/Symbols.h"
 #include "app/ui/kit/TextStyle.h"
+#include "app/ui/kit/Transition.h"
 #include "app/ui/onboarding/PreviewGeometry.h"
 #include "core/foundation/Format.h"
 
@@ -22,7 +22,7 @@ OnboardingProgressBar::OnboardingProgressBar(int steps, QWidget* parent)
     setObjectName("onboardingProgress");
     setFixedHeight(3);
     animation_->setDuration(400);
-    animation_->setEasingCurve(QEasingCurve::InOutQuad);
+    animation_->setEasingCurve(motion::easeInOut());
     connect(animation_, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
         shownStep_ = value.toDouble();
         update();
@@ -89,7 +89,7 @@ GrantedMark::GrantedMark(QWidget* parent) : QWidget(parent), animation_(new QVar
     setAccessibleName(localized("Granted"));
     setFixedSize(sizeHint());
     animation_->setDuration(300);
-    animation_->setEasingCurve(QEasingCurve::InOutQuad);
+    animation_->setEasingCurve(motion::easeInOut());
     animation_->setStartValue(0.0);
     animation_->setEndValue(1.0);
     connect(animation_, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include <QEasingCurve>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QVariantAnimation>
 
 #include "app/ui/kit/Theme.h"
+#include "app/ui/kit/Transition.h"
 #include "app/ui/popover/PopoverReadouts.h"
 #include "core/foundation/Format.h"
 
@@ -18,7 +18,7 @@ KelvinBar::KelvinBar(QWidget* parent) : QWidget(parent), slide_(new QVariantAnim
     slide_->setStartValue(0.0);
     slide_->setEndValue(1.0);
     slide_->setDuration(slideMilliseconds);
-    slide_->setEasingCurve(QEasingCurve::InOutCubic);
+    slide_->setEasingCurve(motion::easeInOut());
     QObject::connect(slide_, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
         progress_ = value.toDouble();
         update();

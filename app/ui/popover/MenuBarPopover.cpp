@@ -266,6 +266,7 @@ void MenuBarPopover::buildBreakRow(QLayout* stack) {
 
 void MenuBarPopover::buildFooter(QLayout* stack) {
     auto* footer = new QWidget(this);
+    footer->setObjectName("popoverFooter");
     auto* layout = row(footer, 12);
     const QFont caption = TextStyle::font(TextStyle::caption);
     auto* open = new PlainButton(localized("Open Solvara"), caption, &Theme::secondary, footer);

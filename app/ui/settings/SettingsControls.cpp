@@ -108,9 +108,9 @@ SliderRow::SliderRow(const QString& label, double min, double max, double step, 
     slider_->valueLabel()->setColorRole(&Theme::primary);
     slider_->setMaximumWidth(maxSliderWidth + valueWidth + 8);
     // The slider and its value follow the label, the row's spare width stays at the right; the
-    // slider takes the width first, up to its limit.
-    layout->addWidget(slider_, 100);
-    layout->addStretch(1);
+    // slider takes the width first, up to its limit (a stretch of 0 gets nothing until then).
+    layout->addWidget(slider_, 1);
+    layout->addStretch(0);
 }
 
 void SliderRow::onMoved(std::function<void(double)> moved) {

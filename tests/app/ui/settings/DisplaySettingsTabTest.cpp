@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QSlider>
 
+#include "app/ui/kit/SteppedSlider.h"
 #include "app/ui/kit/StyledLabel.h"
 #include "app/ui/kit/Theme.h"
 #include "app/ui/settings/DisplaySettingsTab.h"
@@ -120,6 +121,60 @@ TEST_F(DisplaySettingsTabTest, DisplayCardsAreSortedByNameAndWriteEveryStepOfADr
     settle();
     EXPECT_FALSE(state->perDisplaySettings().at(3).isEnabled);
     EXPECT_FALSE(cards[0]->findChild<QSlider*>("kelvinOverrideSlider")->isVisibleTo(tab.get()));
+}
+
+// Every slider row of the tab and of a display card, in a narrow, a middle and a wide window.
+TEST_F(DisplaySettingsTabTest, SliderRowsReadLabelSliderValueAndLeaveTheSpareWidthAfterThem) {
+    state->setCurrentMode(DisplayMode::custom);
+    state->setPwmProtectionEnabled(true);
+    state->setSpotlightEnabled(true);
+    state->setPerDisplaySettings({{3, PerDisplaySettings{3, "Display 1", true, std::nullopt, std::nullopt}}});
+    struct Row {
+        const char* name;
+        int widestSlider;
+        int valueWidth;
+    };
+    const Row rows[] = {
+        {"dayKelvin", 200, 55},
+        {"nightKelvin", 200, 55},
+        {"customModeKelvin", 200, 55},
+        {"customModeDimLevel", 200, 55},
+        {"softwareDimmerOpacity", 200, 40},
+        {"pwmThreshold", 200, 40},
+        {"transitionDurationDay", 200, 55},
+        {"transitionDurationNight", 200, 55},
+        {"spotlightRadius", 200, 55},
+        {"spotlightOpacity", 200, 55},
+        {"kelvinOverride", 160, 55},
+        {"brightnessOverride", 160, 55},
+    };
+    struct Window {
+        int width;
+        bool roomy;  // every slider at its widest, with width to spare
+    };
+    auto tab = shown<DisplaySettingsTab>();
+    for (const Window window : {Window{340, false}, Window{560, true}, Window{900, true}}) {
+        tab->resize(window.width, 900);
+        settle();
+        for (const Row& r : rows) {
+            SCOPED_TRACE(::testing::Message() << window.width << " " << r.name);
+            auto* stepped = child<SteppedSlider>(*tab, r.name);
+            QWidget* row = stepped->parentWidget();
+            auto* label = row->findChild<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
+            ASSERT_NE(label, nullptr);
+            const QRect slider = stepped->slider()->geometry().translated(stepped->pos());
+            const QRect value = stepped->valueLabel()->geometry().translated(stepped->pos());
+            const int spare = row->width() - 1 - value.right();
+            EXPECT_EQ(label->width(), label->sizeHint().width()) << "the label takes no spare width";
+            EXPECT_LT(label->geometry().right(), slider.left());
+            EXPECT_LE(slider.left() - label->geometry().right(), 10) << "the slider follows the label";
+            EXPECT_LT(slider.right(), value.left());
+            EXPECT_EQ(value.width(), r.valueWidth);
+            EXPECT_LE(slider.width(), r.widestSlider);
+            EXPECT_TRUE(slider.width() == r.widestSlider || spare == 0) << "no width spared while the slider lacks it";
+            EXPECT_EQ(slider.width() == r.widestSlider && spare > 0, window.roomy);
+        }
+    }
 }
 
 }  // namespace
