@@ -2,7 +2,8 @@
 // xfce4-panel, lxqt-panel, waybar): the test plays the host's StatusNotifierWatcher on a
 // private session bus, registered before the program's tray icon is made, and reads the item
 // and its com.canonical.dbusmenu menu over D-Bus the way those hosts do: the tray shell built
-// here on fakes, and the solvara program itself.
+// here on fakes, and the solvara program itself. TraySniLateHostTest plays panels that come
+// after the program and replace one another.
 
 #include <fcntl.h>
 #include <signal.h>
