@@ -102,7 +102,9 @@ void LinuxTrayHosts::stopWatching() {
     fixesEventBase_ = -1;
 }
 
-void LinuxTrayHosts::hostSignal() { schedule(); }
+void LinuxTrayHosts::hostSignal() {
+    schedule();
+}
 
 void LinuxTrayHosts::schedule() {
     if (pending_) return;
