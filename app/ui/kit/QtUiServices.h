@@ -2,6 +2,7 @@
 
 #include "app/ui/kit/QtPermissions.h"
 #include "app/ui/kit/UiServices.h"
+#include "platform/linux/LinuxTrayHosts.h"
 
 namespace solvara {
 
@@ -44,7 +45,8 @@ private:
     QtFileDialogs fileDialogs_;
     QtMessageBoxes messageBoxes_;
     QtPermissions permissions_;
-    UiServices services_{urlOpener_, clipboard_, fileDialogs_, messageBoxes_, permissions_};
+    LinuxTrayHosts trayHosts_;
+    UiServices services_{urlOpener_, clipboard_, fileDialogs_, messageBoxes_, permissions_, trayHosts_};
 };
 
 }  // namespace solvara

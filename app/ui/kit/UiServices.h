@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include "app/ui/kit/Permissions.h"
+#include "platform/TrayHosts.h"
 
 class QWidget;
 
@@ -77,6 +78,7 @@ struct UiServices {
     FileDialogs& fileDialogs;
     MessageBoxes& messageBoxes;
     Permissions& permissions;
+    TrayHosts& trayHosts;
 };
 
 }  // namespace solvara

@@ -27,9 +27,24 @@ constexpr qint64 reopenGuardMs = 300;
 }  // namespace
 
 TrayIcon::TrayIcon(AppState& state, UiServices& ui, AppActions& actions, QObject* parent)
-    : QObject(parent), state_(state), ui_(ui), actions_(actions), tray_(new QSystemTrayIcon(this)), menu_(nullptr) {
-    tray_->setToolTip("Solvara");
+    : QObject(parent), state_(state), ui_(ui), actions_(actions), tray_(nullptr), menu_(nullptr) {
     buildMenu();
+    connect(&actions_.stateSignals(), &StateSignals::stateChanged, this, &TrayIcon::refresh);
+    refresh();
+}
+
+TrayIcon::~TrayIcon() {
+    ui_.trayHosts.watch({});
+    delete popover_;
+    // The icon's D-Bus export refers to the menu's: the icon goes first.
+    delete tray_;
+    delete menu_;
+}
+
+void TrayIcon::createTray() {
+    tray_ = new QSystemTrayIcon(this);
+    tray_->setToolTip("Solvara");
+    tray_->setIcon(TrayIconRenderer::icon(symbol_));
     // Given before the first show, with its Help submenu already in it: on a StatusNotifierItem
     // host Qt exports the menu over com.canonical.dbusmenu when the icon is shown, and it gives
     // D-Bus counterparts only to the submenus the menu holds at that moment. On an XEmbed tray Qt
@@ -42,15 +57,6 @@ TrayIcon::TrayIcon(AppState& state, UiServices& ui, AppActions& actions, QObject
         // reading the exported one; on XEmbed the menu is open already and must not open twice.
         if (reason == QSystemTrayIcon::Context && !menu_->isVisible()) menu_->popup(QCursor::pos());
     });
-    connect(&actions_.stateSignals(), &StateSignals::stateChanged, this, &TrayIcon::refresh);
-    refresh();
-}
-
-TrayIcon::~TrayIcon() {
-    delete popover_;
-    // The icon's D-Bus export refers to the menu's: the icon goes first.
-    delete tray_;
-    delete menu_;
 }
 
 void TrayIcon::buildMenu() {
@@ -71,10 +77,33 @@ void TrayIcon::buildMenu() {
 }
 
 void TrayIcon::show() {
-    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
-        Log::write(component,
-                   "No system tray on this desktop: Solvara runs on; start it again to open its main window");
+    ui_.trayHosts.watch([this] { followHosts(); });
+    followHosts();
+}
+
+void TrayIcon::followHosts() {
+    if (tray_ != nullptr) return;
+    // Qt chooses between StatusNotifierItem and XEmbed once for the whole process, when the first
+    // QSystemTrayIcon is made or QSystemTrayIcon::isSystemTrayAvailable() is first asked, and
+    // keeps that answer. So neither happens before a tray host runs: asked with no host, Qt would
+    // settle on XEmbed for good and never show the icon to a StatusNotifierItem panel started
+    // later. Once made, the icon follows hosts of its kind by itself: Qt registers a
+    // StatusNotifierItem again with each new watcher, and docks into each new XEmbed tray.
+    const bool statusNotifier = ui_.trayHosts.statusNotifierHost();
+    if (!statusNotifier && !ui_.trayHosts.xembedTray()) {
+        if (!saidNoTray_) {
+            Log::write(component,
+                       "No system tray on this desktop: Solvara runs on; start it again to open its main window");
+            saidNoTray_ = true;
+        }
+        return;
     }
+    if (saidNoTray_) {
+        Log::write(component, statusNotifier ? "A system tray (StatusNotifierItem) is there now: showing the icon"
+                                             : "A system tray (XEmbed) is there now: showing the icon");
+    }
+    ui_.trayHosts.watch({});
+    createTray();
     tray_->show();
 }
 
@@ -82,7 +111,7 @@ void TrayIcon::refresh() {
     const std::string symbol = state_.menuBarIcon();
     if (symbol == symbol_) return;
     symbol_ = symbol;
-    tray_->setIcon(TrayIconRenderer::icon(symbol));
+    if (tray_ != nullptr) tray_->setIcon(TrayIconRenderer::icon(symbol));
 }
 
 QPoint TrayIcon::popoverPosition(const QRect& icon, const QSize& size, const QRect& screen, const QPoint& cursor) {
@@ -128,7 +157,7 @@ void TrayIcon::openPopover() {
     popover_ = popover;
 
     popover->adjustSize();
-    const QRect icon = tray_->geometry();
+    const QRect icon = tray_ != nullptr ? tray_->geometry() : QRect();
     const QPoint cursor = QCursor::pos();
     QScreen* screen = QGuiApplication::screenAt(icon.isEmpty() ? cursor : icon.center());
     if (screen == nullptr) screen = QGuiApplication::primaryScreen();

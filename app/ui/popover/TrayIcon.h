@@ -32,7 +32,8 @@ class AppActions;
 // The popover is built at each opening and released when it closes, so nothing of it costs
 // memory or time while the program sits in the tray. Without a tray host (GNOME without an
 // extension, a bare X session) the program runs on: that is logged once, and a second launch
-// or the desktop file brings up the main window instead.
+// or the desktop file brings up the main window instead. The icon comes as soon as a tray host
+// appears (a panel started after the program, as at login), and not before (see followHosts).
 class TrayIcon : public QObject {
     Q_OBJECT
 
@@ -40,12 +41,13 @@ public:
     TrayIcon(AppState& state, UiServices& ui, AppActions& actions, QObject* parent = nullptr);
     ~TrayIcon() override;
 
-    // Puts the item into the tray.
+    // Puts the item into the tray, now or when a tray host first runs.
     void show();
     // Opens the popover, or closes it when it is open.
     void togglePopover();
     void openPopover();
     MenuBarPopover* popover() const { return popover_; }
+    // None until a tray host has run.
     QSystemTrayIcon* systemTrayIcon() const { return tray_; }
     // The right-click menu.
     QMenu* menu() const { return menu_; }
@@ -62,6 +64,8 @@ signals:
 
 private:
     void buildMenu();
+    void followHosts();
+    void createTray();
     void refresh();
     void quit();
 
@@ -70,6 +74,7 @@ private:
     AppActions& actions_;
     QSystemTrayIcon* tray_;
     QMenu* menu_;
+    bool saidNoTray_ = false;
     QPointer<MenuBarPopover> popover_;
     std::string symbol_;
     // A click on the icon while the popover is open first closes the popover (it is a popup)

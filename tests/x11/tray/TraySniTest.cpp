@@ -2,7 +2,8 @@
 // xfce4-panel, lxqt-panel, waybar): the test plays the host's StatusNotifierWatcher on a
 // private session bus, registered before the program's tray icon is made, and reads the item
 // and its com.canonical.dbusmenu menu over D-Bus the way those hosts do: the tray shell built
-// here on fakes, and the solvara program itself.
+// here on fakes, and the solvara program itself. TraySniLateHostTest plays panels that come
+// after the program and replace one another.
 
 #include <fcntl.h>
 #include <signal.h>
@@ -10,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -65,7 +67,7 @@ public:
         const std::lock_guard lock(mutex_);
         return items_;
     }
-    bool isHostRegistered() const { return true; }
+    bool isHostRegistered() const { return hostRegistered; }
     int protocolVersion() const { return 0; }
     void clear() {
         const std::lock_guard lock(mutex_);
@@ -83,6 +85,10 @@ public slots:
         emit StatusNotifierItemRegistered(name);
     }
     void RegisterStatusNotifierHost(const QString&) {}
+
+public:
+    // KDE's watcher runs before the panel registers its host with it.
+    std::atomic<bool> hostRegistered{true};
 
 signals:
     void StatusNotifierItemRegistered(const QString& service);
@@ -195,6 +201,7 @@ protected:
     // Builds the tray shell here, on the fakes; waits for its item to register and reads where its
     // menu is.
     void startTray() {
+        ui.trayHosts.statusNotifier = true;
         shell = std::make_unique<TrayShell>(delegate, ui.services());
         ASSERT_TRUE(processEventsUntil([&] { return !watcher->registeredItems().isEmpty(); }))
             << "the item never called RegisterStatusNotifierItem";
@@ -342,6 +349,81 @@ TEST_F(TraySniTest, TheProgramRegistersItsItemAndSavesTheModeACycleModeClickChoo
         EXPECT_TRUE(waitFor([&] { return storedMode() == "Presentation"; }, std::chrono::seconds(10)))
             << "stored mode: " << storedMode() << "\n"
             << readFile(home / "solvara.log");
+    }
+    std::error_code ignored;
+    fs::remove_all(home, ignored);
+}
+
+// A panel that comes after the program, as at login where both start side by side, and one
+// that replaces it. Each plays the watcher on a connection of its own; the program runs before
+// any of them.
+class Panel {
+public:
+    explicit Panel(const QString& name, bool hostRegistered)
+        : name_(name), bus_(QDBusConnection::connectToBus(busAddress, name)) {
+        watcher.hostRegistered = hostRegistered;
+        EXPECT_TRUE(bus_.registerObject("/StatusNotifierWatcher", &watcher,
+                                        QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals |
+                                            QDBusConnection::ExportAllProperties));
+        EXPECT_TRUE(bus_.registerService("org.kde.StatusNotifierWatcher"));
+    }
+    ~Panel() {
+        bus_.unregisterService("org.kde.StatusNotifierWatcher");
+        bus_.unregisterObject("/StatusNotifierWatcher");
+        QDBusConnection::disconnectFromBus(name_);
+    }
+    Panel(const Panel&) = delete;
+    Panel& operator=(const Panel&) = delete;
+
+    StatusNotifierWatcher watcher;
+
+private:
+    QString name_;
+    QDBusConnection bus_;
+};
+
+TEST(TraySniLateHostTest, TheItemRegistersWithAPanelStartedAfterTheProgramAndWithTheNextPanel) {
+    char pattern[] = "/tmp/solvara-sni-late.XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const fs::path home = pattern;
+    fs::create_directories(home / "config/solvara");
+    fs::create_directories(home / "runtime");
+    fs::permissions(home / "runtime", fs::perms::owner_all, fs::perm_options::replace);
+    std::ofstream(home / "config/solvara/user-defaults.json") << R"({"sv_hasCompletedOnboarding": true})";
+    const fs::path log = home / "solvara.log";
+    const auto noTrayLines = [&] {
+        const std::string text = readFile(log);
+        std::size_t count = 0;
+        for (std::size_t at = text.find("[Tray] No system tray"); at != std::string::npos;
+             at = text.find("[Tray] No system tray", at + 1)) {
+            ++count;
+        }
+        return count;
+    };
+    {
+        Child program({SOLVARA_PROGRAM}, log, [home] {
+            setenv("HOME", home.c_str(), 1);
+            setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+            setenv("XDG_STATE_HOME", (home / "state").c_str(), 1);
+            setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
+            setenv("XDG_RUNTIME_DIR", (home / "runtime").c_str(), 1);
+        });
+        ASSERT_TRUE(waitFor([&] { return noTrayLines() > 0; }, std::chrono::seconds(15))) << readFile(log);
+
+        auto panel = std::make_unique<Panel>("solvara-test-panel-1", false);
+        // A watcher without its host is no tray yet: Qt would answer XEmbed for good.
+        processEventsUntil([] { return false; }, 500);
+        EXPECT_TRUE(panel->watcher.registeredItems().isEmpty());
+        panel->watcher.hostRegistered = true;
+        emit panel->watcher.StatusNotifierHostRegistered();
+        EXPECT_TRUE(processEventsUntil([&] { return !panel->watcher.registeredItems().isEmpty(); }, 2000))
+            << readFile(log);
+
+        panel.reset();
+        panel = std::make_unique<Panel>("solvara-test-panel-2", true);
+        EXPECT_TRUE(processEventsUntil([&] { return !panel->watcher.registeredItems().isEmpty(); }, 2000))
+            << readFile(log);
+        EXPECT_EQ(noTrayLines(), 1u) << readFile(log);
     }
     std::error_code ignored;
     fs::remove_all(home, ignored);

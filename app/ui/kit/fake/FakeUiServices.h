@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/ui/kit/UiServices.h"
+#include "platform/fake/FakeTrayHosts.h"
 
 namespace solvara {
 
@@ -102,9 +103,11 @@ public:
     FakeFileDialogs fileDialogs;
     FakeMessageBoxes messageBoxes;
     FakePermissions permissions;
+    // No tray host until a test says so.
+    FakeTrayHosts trayHosts;
 
 private:
-    UiServices services_{urlOpener, clipboard, fileDialogs, messageBoxes, permissions};
+    UiServices services_{urlOpener, clipboard, fileDialogs, messageBoxes, permissions, trayHosts};
 };
 
 }  // namespace solvara

@@ -1,0 +1,65 @@
+#include <cstddef>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <QMenu>
+#include <QSystemTrayIcon>
+
+#include "app/state/AppState.h"
+#include "app/ui/kit/AppActions.h"
+#include "app/ui/kit/fake/FakeUiServices.h"
+#include "app/ui/popover/TrayIcon.h"
+#include "platform/fake/FakePlatform.h"
+
+namespace solvara::testing {
+namespace {
+
+TEST(TrayIconTest, TheIconIsMadeWhenTheFirstTrayHostRunsAndTheMissingTrayIsSaidOnce) {
+    struct Case {
+        const char* name;
+        bool statusNotifierAtStart;
+        bool xembedAtStart;
+        bool statusNotifierLater;
+        bool xembedLater;
+        std::size_t noTrayLines;
+    };
+    for (const Case& c : std::vector<Case>{{"panel at start", true, false, true, false, 0},
+                                           {"XEmbed tray at start", false, true, false, true, 0},
+                                           {"panel later", false, false, true, false, 1},
+                                           {"XEmbed tray later", false, false, false, true, 1},
+                                           {"both later", false, false, true, true, 1}}) {
+        SCOPED_TRACE(c.name);
+        FakePlatform fakes;
+        AppState state(fakes.platform());
+        FakeUiServices ui;
+        AppActions actions(state, ui.services());
+        TrayIcon tray(state, ui.services(), actions);
+        ui.trayHosts.statusNotifier = c.statusNotifierAtStart;
+        ui.trayHosts.xembed = c.xembedAtStart;
+        tray.show();
+        // News without a host in it, twice: nothing made, nothing said again.
+        for (int i = 0; i < 2; ++i) ui.trayHosts.announce();
+        const bool atStart = c.statusNotifierAtStart || c.xembedAtStart;
+        EXPECT_EQ(tray.systemTrayIcon() != nullptr, atStart);
+        EXPECT_EQ(ui.trayHosts.watching(), !atStart);
+        ui.trayHosts.statusNotifier = c.statusNotifierLater;
+        ui.trayHosts.xembed = c.xembedLater;
+        ui.trayHosts.announce();
+
+        QSystemTrayIcon* icon = tray.systemTrayIcon();
+        ASSERT_NE(icon, nullptr);
+        EXPECT_TRUE(icon->isVisible());
+        EXPECT_FALSE(icon->icon().isNull());
+        // The menu came with the icon, before its first show.
+        EXPECT_EQ(icon->contextMenu(), tray.menu());
+        EXPECT_EQ(fakes.log.count("[Tray] No system tray"), c.noTrayLines);
+        // Qt follows later hosts of the kind it chose: the icon is kept, never made twice.
+        EXPECT_FALSE(ui.trayHosts.watching());
+        ui.trayHosts.statusNotifier = !ui.trayHosts.statusNotifier;
+        ui.trayHosts.announce();
+        EXPECT_EQ(tray.systemTrayIcon(), icon);
+    }
+}
+
+}  // namespace
+}  // namespace solvara::testing
