@@ -1,6 +1,6 @@
 #include "app/ui/popover/TrayIcon.h"
 
-#include <algorithm>
+#include <vector>
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -14,15 +14,42 @@
 #include "app/ui/kit/StateSignals.h"
 #include "app/ui/kit/TrayIconRenderer.h"
 #include "app/ui/popover/MenuBarPopover.h"
+#include "app/ui/popover/PopoverPlacement.h"
 #include "core/foundation/Log.h"
+#include "platform/linux/X11Panels.h"
 
 namespace solvara {
 
 namespace {
 
 constexpr std::string_view component = "Tray";
-constexpr int gap = 4;
 constexpr qint64 reopenGuardMs = 300;
+
+// The desktop's panels in Qt's coordinates, screen by screen; none off X11 (the offscreen
+// platform of the widget tests has no panels to read).
+DesktopPanels readPanels() {
+    DesktopPanels panels;
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) return panels;
+    const DesktopPanels native = X11Panels::read();
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const auto toQt = [screen](const QRect& rect) {
+            return PopoverPlacement::fromDevicePixels(rect, screen->geometry(), screen->devicePixelRatio());
+        };
+        for (const PanelStrut& strut : native.struts) {
+            if (const QRect rect = toQt(strut.rect); !rect.isEmpty()) panels.struts.push_back({strut.edge, rect});
+        }
+        for (const QRect& dock : native.docks) {
+            if (const QRect rect = toQt(dock); !rect.isEmpty()) panels.docks.push_back(rect);
+        }
+        if (native.workArea) {
+            // The work area spans the monitors: its part on each, put together again.
+            if (const QRect rect = toQt(*native.workArea); !rect.isEmpty()) {
+                panels.workArea = panels.workArea ? panels.workArea->united(rect) : rect;
+            }
+        }
+    }
+    return panels;
+}
 
 }  // namespace
 
@@ -85,21 +112,6 @@ void TrayIcon::refresh() {
     tray_->setIcon(TrayIconRenderer::icon(symbol));
 }
 
-QPoint TrayIcon::popoverPosition(const QRect& icon, const QSize& size, const QRect& screen, const QPoint& cursor) {
-    QPoint at;
-    if (icon.isEmpty()) {
-        at = QPoint(cursor.x() - size.width() / 2, cursor.y() + gap);
-    } else {
-        at = QPoint(icon.center().x() - size.width() / 2, icon.bottom() + 1 + gap);
-    }
-    // A tray at the bottom of the screen: open upwards.
-    const int above = (icon.isEmpty() ? cursor.y() : icon.top()) - gap - size.height();
-    if (at.y() + size.height() > screen.bottom() + 1 && above >= screen.top()) at.setY(above);
-    at.setX(std::clamp(at.x(), screen.left(), std::max(screen.left(), screen.right() + 1 - size.width())));
-    at.setY(std::clamp(at.y(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - size.height())));
-    return at;
-}
-
 void TrayIcon::togglePopover() {
     if (popover_ && popover_->isVisible()) {
         popover_->close();
@@ -128,12 +140,10 @@ void TrayIcon::openPopover() {
     popover_ = popover;
 
     popover->adjustSize();
-    const QRect icon = tray_->geometry();
-    const QPoint cursor = QCursor::pos();
-    QScreen* screen = QGuiApplication::screenAt(icon.isEmpty() ? cursor : icon.center());
-    if (screen == nullptr) screen = QGuiApplication::primaryScreen();
-    const QRect area = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);
-    popover->move(popoverPosition(icon, popover->size(), area, cursor));
+    std::vector<QRect> monitors;
+    for (const QScreen* screen : QGuiApplication::screens()) monitors.push_back(screen->geometry());
+    const PopoverPlacement placement(monitors, readPanels(), tray_->geometry(), QCursor::pos());
+    popover->move(placement.position(popover->size()));
     popover->show();
     popover->activateWindow();
 }

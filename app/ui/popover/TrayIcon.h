@@ -19,9 +19,9 @@ namespace solvara {
 class AppActions;
 
 // The program's item in the system tray: the state's menu-bar symbol, redrawn when it changes;
-// a left click opens the popover below the icon (at the pointer when the tray tells no place)
-// and a second click closes it; a right click opens a menu with the same commands (open, the
-// Controls, Help, About, quit).
+// a left click opens the popover below the icon (at the pointer when the tray tells no place),
+// beside the panel and inside the click's monitor (PopoverPlacement), and a second click closes
+// it; a right click opens a menu with the same commands (open, the Controls, Help, About, quit).
 //
 // The menu is the tray icon's context menu, so it reaches every kind of tray: Qt shows it at the
 // pointer on XEmbed trays (trayer, stalonetray) and exports it over com.canonical.dbusmenu to
@@ -50,10 +50,6 @@ public:
     // The right-click menu.
     QMenu* menu() const { return menu_; }
     const std::string& symbol() const { return symbol_; }
-
-    // Where a popover of `size` goes: centred below `icon` (above it when the screen has no room
-    // below), kept on `screen`; at `cursor` when the icon's place is unknown (empty).
-    static QPoint popoverPosition(const QRect& icon, const QSize& size, const QRect& screen, const QPoint& cursor);
 
 signals:
     void openMainWindowRequested();
