@@ -95,6 +95,10 @@ PopoverPlacement::PopoverPlacement(const std::vector<QRect>& monitors, const Des
                 area.setRight(std::min(area.right(), band.rect.left() - 1));
                 break;
         }
+        if (clickedPanel_.isEmpty() && band.rect.contains(click)) {
+            clickedPanel_ = band.rect;
+            clickedEdge_ = band.edge;
+        }
     }
     // Panels that leave less than half of the monitor misreport their struts: the whole
     // monitor is a better guess than a popover squeezed into a corner.
@@ -114,6 +118,17 @@ QPoint PopoverPlacement::position(const QSize& size) const {
     at.setX(std::clamp(at.x(), workArea_.left(), std::max(workArea_.left(), workArea_.right() + 1 - size.width())));
     at.setY(std::clamp(at.y(), workArea_.top(), std::max(workArea_.top(), workArea_.bottom() + 1 - size.height())));
     return at;
+}
+
+QRect PopoverPlacement::iconArea() const {
+    if (!icon_.isEmpty()) return icon_;
+    if (clickedPanel_.isEmpty()) return {};
+    if (clickedEdge_ == ScreenEdge::top || clickedEdge_ == ScreenEdge::bottom) {
+        const int side = clickedPanel_.height();
+        return QRect(click_.x() - side / 2, clickedPanel_.top(), side, side) & clickedPanel_;
+    }
+    const int side = clickedPanel_.width();
+    return QRect(clickedPanel_.left(), click_.y() - side / 2, side, side) & clickedPanel_;
 }
 
 QRect PopoverPlacement::fromDevicePixels(const QRect& native, const QRect& screen, double ratio) {

@@ -28,6 +28,10 @@ public:
 
     // The popover's top-left corner for a popover of `size`.
     QPoint position(const QSize& size) const;
+    // Where a press counts as one on the icon: the icon when the tray tells; otherwise a square
+    // of the panel's thickness around the click, inside the panel under the click (tray icons
+    // are square and at most as thick as their panel); empty when no panel lies under the click.
+    QRect iconArea() const;
 
     // A rectangle in X's device pixels as Qt's coordinates on a screen of the given geometry
     // (as QScreen gives it) and device-pixel ratio: Qt keeps a screen's top-left corner in
@@ -39,6 +43,9 @@ private:
     QPoint click_;
     QRect monitor_;
     QRect workArea_;
+    // The band of a panel that holds the click, and the edge it sits on.
+    QRect clickedPanel_;
+    ScreenEdge clickedEdge_ = ScreenEdge::top;
 };
 
 }  // namespace solvara

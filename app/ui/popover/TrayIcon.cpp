@@ -5,6 +5,7 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QSystemTrayIcon>
 
@@ -66,8 +67,9 @@ TrayIcon::TrayIcon(AppState& state, UiServices& ui, AppActions& actions, QObject
     connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger) togglePopover();
         // A StatusNotifierItem host that asks the item for its menu (ContextMenu) instead of
-        // reading the exported one; on XEmbed the menu is open already and must not open twice.
-        if (reason == QSystemTrayIcon::Context && !menu_->isVisible()) menu_->popup(QCursor::pos());
+        // reading the exported one, maybe while the popover is open; on XEmbed the menu is open
+        // already and must not open twice.
+        if (reason == QSystemTrayIcon::Context) showMenu(QCursor::pos());
     });
     connect(&actions_.stateSignals(), &StateSignals::stateChanged, this, &TrayIcon::refresh);
     refresh();
@@ -137,15 +139,38 @@ void TrayIcon::openPopover() {
     });
     connect(popover, &MenuBarPopover::quitRequested, this, &TrayIcon::quitRequested);
     connect(popover, &QObject::destroyed, this, [this] { sinceClosed_.start(); });
+
+    popover->installEventFilter(this);
     popover_ = popover;
 
     popover->adjustSize();
     std::vector<QRect> monitors;
     for (const QScreen* screen : QGuiApplication::screens()) monitors.push_back(screen->geometry());
     const PopoverPlacement placement(monitors, readPanels(), tray_->geometry(), QCursor::pos());
+    iconArea_ = placement.iconArea();
     popover->move(placement.position(popover->size()));
     popover->show();
     popover->activateWindow();
+}
+
+bool TrayIcon::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == popover_ && event->type() == QEvent::MouseButtonPress) {
+        const auto* press = static_cast<QMouseEvent*>(event);
+        const QPoint at = press->globalPosition().toPoint();
+        if (press->button() == Qt::RightButton && !popover_->rect().contains(press->position().toPoint()) &&
+            iconArea_.contains(at)) {
+            // After the popover has closed on this press and let the pointer go: a menu opened
+            // while it is still the active popup would be closed with it.
+            QMetaObject::invokeMethod(
+                this, [this, at] { showMenu(at); }, Qt::QueuedConnection);
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void TrayIcon::showMenu(const QPoint& at) {
+    if (popover_ && popover_->isVisible()) popover_->close();
+    if (!menu_->isVisible()) menu_->popup(at);
 }
 
 void TrayIcon::quit() {

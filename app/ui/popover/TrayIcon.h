@@ -23,6 +23,10 @@ class AppActions;
 // beside the panel and inside the click's monitor (PopoverPlacement), and a second click closes
 // it; a right click opens a menu with the same commands (open, the Controls, Help, About, quit).
 //
+// The popover is a popup: it holds the pointer while it is open, so a right click on the icon
+// reaches neither the tray nor the panel's host, only the popover, which closes. When that press
+// lies on the icon (PopoverPlacement::iconArea) the menu opens as well.
+//
 // The menu is the tray icon's context menu, so it reaches every kind of tray: Qt shows it at the
 // pointer on XEmbed trays (trayer, stalonetray) and exports it over com.canonical.dbusmenu to
 // StatusNotifierItem hosts (KDE Plasma, GNOME's AppIndicator extension, xfce4-panel, lxqt-panel,
@@ -56,8 +60,12 @@ signals:
     // The displays and the dimmer are already reset when this comes.
     void quitRequested();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void buildMenu();
+    void showMenu(const QPoint& at);
     void refresh();
     void quit();
 
@@ -71,6 +79,8 @@ private:
     // A click on the icon while the popover is open first closes the popover (it is a popup)
     // and then reaches the icon: that click must not open it again.
     QElapsedTimer sinceClosed_;
+    // Where a right press outside the open popover counts as one on the icon.
+    QRect iconArea_;
 };
 
 }  // namespace solvara

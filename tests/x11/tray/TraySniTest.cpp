@@ -426,6 +426,55 @@ TEST_F(TraySniTest, ThePopoverOpensBesideAPanelAtEitherEdgeOfEitherMonitor) {
     }
 }
 
+// The popover holds the pointer while it is open: the host never hears of a right click on the
+// icon, only the popover does.
+TEST_F(TraySniTest, ARightClickOnTheIconWhileThePopoverIsOpenClosesItAndOpensTheMenu) {
+    if (std::system("command -v xdotool >/dev/null") != 0) GTEST_SKIP() << "xdotool is missing (Debian xdotool)";
+    ASSERT_NO_FATAL_FAILURE(startTray());
+    SecondClient x;
+    const Panel panel = panelOn(monitors().back(), true, x.display());
+    const Window dock =
+        x.createDock(panel.dock.x(), panel.dock.y(), panel.dock.width(), panel.dock.height(), panel.strut);
+    ASSERT_NE(dock, 0u);
+    TrayIcon& tray = shell->trayIcon();
+    int shown = 0;
+    QObject::connect(tray.menu(), &QMenu::aboutToShow, [&] { ++shown; });
+    const auto openPopover = [&] {
+        // Past the guard against a click that both closes the popover and opens it again.
+        processEventsUntil([] { return false; }, 400);
+        QCursor::setPos(panel.click);
+        processEventsUntil([&] { return QCursor::pos() == panel.click; });
+        call("/StatusNotifierItem", "org.kde.StatusNotifierItem", "Activate", {panel.click.x(), panel.click.y()});
+        return processEventsUntil([&] { return tray.popover() && tray.popover()->isVisible(); });
+    };
+    ASSERT_TRUE(openPopover());
+    std::system("xdotool click 3");
+    EXPECT_TRUE(processEventsUntil([&] { return tray.menu()->isVisible(); }))
+        << "the right click only closed the popover";
+    EXPECT_TRUE(tray.popover() == nullptr || !tray.popover()->isVisible());
+    EXPECT_EQ(tray.menu()->geometry().topLeft(), panel.click);
+    EXPECT_EQ(shown, 1);
+    tray.menu()->hide();
+
+    // A right click elsewhere on the panel belongs to something else: it only closes the popover.
+    ASSERT_TRUE(openPopover());
+    std::system(("xdotool mousemove " + std::to_string(panel.click.x() + 100) + " " + std::to_string(panel.click.y()) +
+                 " click 3")
+                    .c_str());
+    EXPECT_TRUE(processEventsUntil([&] { return tray.popover() == nullptr; }));
+    processEventsUntil([] { return false; }, 200);
+    EXPECT_FALSE(tray.menu()->isVisible());
+
+    // A host that hears the click all the same (a Wayland panel over XWayland) asks for the menu.
+    ASSERT_TRUE(openPopover());
+    call("/StatusNotifierItem", "org.kde.StatusNotifierItem", "ContextMenu", {panel.click.x(), panel.click.y()});
+    EXPECT_TRUE(processEventsUntil([&] { return tray.menu()->isVisible(); }));
+    EXPECT_TRUE(processEventsUntil([&] { return tray.popover() == nullptr; }));
+    EXPECT_EQ(shown, 2);
+    tray.menu()->hide();
+    x.destroyWindow(dock);
+}
+
 }  // namespace
 }  // namespace solvara::testing
 

@@ -225,14 +225,18 @@ TEST_F(TrayTest, ARightClickOnTheDockedIconShowsTheMenuOnceAtThePointer) {
     tray.menu()->hide();
 }
 
-// On an XEmbed tray Qt knows where the icon is: the popover opens below it.
-TEST_F(TrayTest, ThePopoverOpensBelowTheDockedIcon) {
+// On an XEmbed tray Qt knows where the icon is: the popover opens below it. While the popover
+// holds the pointer a right click on the icon reaches only the popover, which closes; the menu
+// opens all the same, once.
+TEST_F(TrayTest, ThePopoverOpensBelowTheDockedIconAndARightClickThereSwapsItForTheMenu) {
     startTrayer();
     FakePlatform fakes;
     AppState state(fakes.platform());
     FakeUiServices ui;
     AppActions actions(state, ui.services());
     TrayIcon tray(state, ui.services(), actions);
+    int shown = 0;
+    QObject::connect(tray.menu(), &QMenu::aboutToShow, [&] { ++shown; });
     tray.show();
     QRect icon;
     ASSERT_TRUE(processEventsUntil(
@@ -249,6 +253,14 @@ TEST_F(TrayTest, ThePopoverOpensBelowTheDockedIcon) {
     // Centred on the icon as far as the icon's monitor (trayer sits at its right end) allows.
     const QRect monitor = QGuiApplication::screenAt(icon.center())->geometry();
     EXPECT_EQ(placed.left(), std::min(icon.center().x() - placed.width() / 2, monitor.right() + 1 - placed.width()));
+
+    std::system("xdotool click 3");
+    EXPECT_TRUE(processEventsUntil([&] { return tray.menu()->isVisible(); }))
+        << "the right click only closed the popover";
+    EXPECT_TRUE(processEventsUntil([&] { return tray.popover() == nullptr; }));
+    processEventsUntil([] { return false; }, 300);
+    EXPECT_EQ(shown, 1);
+    tray.menu()->hide();
 }
 
 // With a window manager the panels sit inside its frames: they are found through

@@ -92,6 +92,26 @@ TEST(PopoverPlacementTest, ThePopoverOpensBesideThePanelInsideTheClicksMonitor) 
     }
 }
 
+TEST(PopoverPlacementTest, ARightPressCountsOnTheIconWithinOnePanelThicknessOfTheClick) {
+    struct Case {
+        DesktopPanels panels;
+        QRect icon;
+        QPoint click;
+        QRect expected;
+    };
+    const DesktopPanels topRight = struts(ScreenEdge::top, QRect(1280, 0, 1280, 33));
+    for (const Case& c : std::vector<Case>{
+             {topRight, {1900, 0, 24, 24}, {}, QRect(1900, 0, 24, 24)},
+             {topRight, {}, {2000, 16}, QRect(1984, 0, 33, 33)},
+             {struts(ScreenEdge::left, QRect(0, 0, 48, 800)), {}, {24, 300}, QRect(0, 276, 48, 48)},
+             {topRight, {}, {600, 16}, QRect()},
+             {{}, {}, {2000, 16}, QRect()},
+         }) {
+        EXPECT_EQ(PopoverPlacement(monitors, c.panels, c.icon, c.click).iconArea(), c.expected)
+            << c.click.x() << "," << c.click.y();
+    }
+}
+
 TEST(PopoverPlacementTest, DevicePixelsBecomeQtCoordinatesOnTheirScreen) {
     struct Case {
         QRect native;
