@@ -100,11 +100,39 @@ Window SecondClient::createOpaqueWindow(int x, int y, unsigned width, unsigned h
     XSetWindowAttributes attributes{};
     attributes.background_pixel = rgb;
     attributes.override_redirect = True;
-    const Window window =
-        XCreateWindow(display(), DefaultRootWindow(display()), x, y, width, height, 0, CopyFromParent, InputOutput,
-                      CopyFromParent, CWBackPixel | CWOverrideRedirect, &attributes);
+    const Window window = XCreateWindow(display(), DefaultRootWindow(display()), x, y, width, height, 0, CopyFromParent,
+                                        InputOutput, CopyFromParent, CWBackPixel | CWOverrideRedirect, &attributes);
     XMapWindow(display(), window);
     return trap.sync() == 0 ? window : 0;
+}
+
+Window SecondClient::createDock(int x, int y, unsigned width, unsigned height, const std::array<long, 12>& strut) {
+    Display* d = display();
+    x11::XErrorTrap trap(d);
+    XSetWindowAttributes attributes{};
+    attributes.background_pixel = 0x303030;
+    const Window window = XCreateWindow(d, DefaultRootWindow(d), x, y, width, height, 0, CopyFromParent, InputOutput,
+                                        CopyFromParent, CWBackPixel, &attributes);
+    XSizeHints hints{};
+    hints.flags = USPosition | USSize;
+    hints.x = x;
+    hints.y = y;
+    hints.width = static_cast<int>(width);
+    hints.height = static_cast<int>(height);
+    XSetWMNormalHints(d, window, &hints);
+    Atom dock = XInternAtom(d, "_NET_WM_WINDOW_TYPE_DOCK", False);
+    XChangeProperty(d, window, XInternAtom(d, "_NET_WM_WINDOW_TYPE", False), XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(&dock), 1);
+    XChangeProperty(d, window, XInternAtom(d, "_NET_WM_STRUT_PARTIAL", False), XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(strut.data()), 12);
+    XMapWindow(d, window);
+    return trap.sync() == 0 ? window : 0;
+}
+
+void SecondClient::destroyWindow(Window window) {
+    x11::XErrorTrap trap(display());
+    XDestroyWindow(display(), window);
+    trap.sync();
 }
 
 std::vector<Window> SecondClient::mappedWindowsAt(int x, int y) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <optional>
@@ -44,6 +45,12 @@ public:
 
     // An opaque plain window of the given colour, mapped; answers its id (0 on failure).
     Window createOpaqueWindow(int x, int y, unsigned width, unsigned height, std::uint32_t rgb);
+
+    // A panel as desktops make one: a mapped window of type _NET_WM_WINDOW_TYPE_DOCK with
+    // `strut` as its _NET_WM_STRUT_PARTIAL (left, right, top, bottom, then each band's start and
+    // end); answers its id (0 on failure).
+    Window createDock(int x, int y, unsigned width, unsigned height, const std::array<long, 12>& strut);
+    void destroyWindow(Window window);
 
     // Mapped top-level windows whose frame covers the point (all clients), outermost last.
     std::vector<Window> mappedWindowsAt(int x, int y);

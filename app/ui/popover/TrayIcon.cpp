@@ -1,10 +1,11 @@
 #include "app/ui/popover/TrayIcon.h"
 
-#include <algorithm>
+#include <vector>
 
 #include <QCursor>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QSystemTrayIcon>
 
@@ -14,15 +15,42 @@
 #include "app/ui/kit/StateSignals.h"
 #include "app/ui/kit/TrayIconRenderer.h"
 #include "app/ui/popover/MenuBarPopover.h"
+#include "app/ui/popover/PopoverPlacement.h"
 #include "core/foundation/Log.h"
+#include "platform/linux/X11Panels.h"
 
 namespace solvara {
 
 namespace {
 
 constexpr std::string_view component = "Tray";
-constexpr int gap = 4;
 constexpr qint64 reopenGuardMs = 300;
+
+// The desktop's panels in Qt's coordinates, screen by screen; none off X11 (the offscreen
+// platform of the widget tests has no panels to read).
+DesktopPanels readPanels() {
+    DesktopPanels panels;
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) return panels;
+    const DesktopPanels native = X11Panels::read();
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const auto toQt = [screen](const QRect& rect) {
+            return PopoverPlacement::fromDevicePixels(rect, screen->geometry(), screen->devicePixelRatio());
+        };
+        for (const PanelStrut& strut : native.struts) {
+            if (const QRect rect = toQt(strut.rect); !rect.isEmpty()) panels.struts.push_back({strut.edge, rect});
+        }
+        for (const QRect& dock : native.docks) {
+            if (const QRect rect = toQt(dock); !rect.isEmpty()) panels.docks.push_back(rect);
+        }
+        if (native.workArea) {
+            // The work area spans the monitors: its part on each, put together again.
+            if (const QRect rect = toQt(*native.workArea); !rect.isEmpty()) {
+                panels.workArea = panels.workArea ? panels.workArea->united(rect) : rect;
+            }
+        }
+    }
+    return panels;
+}
 
 }  // namespace
 
@@ -54,8 +82,9 @@ void TrayIcon::createTray() {
     connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger) togglePopover();
         // A StatusNotifierItem host that asks the item for its menu (ContextMenu) instead of
-        // reading the exported one; on XEmbed the menu is open already and must not open twice.
-        if (reason == QSystemTrayIcon::Context && !menu_->isVisible()) menu_->popup(QCursor::pos());
+        // reading the exported one, maybe while the popover is open; on XEmbed the menu is open
+        // already and must not open twice.
+        if (reason == QSystemTrayIcon::Context) showMenu(QCursor::pos());
     });
 }
 
@@ -114,21 +143,6 @@ void TrayIcon::refresh() {
     if (tray_ != nullptr) tray_->setIcon(TrayIconRenderer::icon(symbol));
 }
 
-QPoint TrayIcon::popoverPosition(const QRect& icon, const QSize& size, const QRect& screen, const QPoint& cursor) {
-    QPoint at;
-    if (icon.isEmpty()) {
-        at = QPoint(cursor.x() - size.width() / 2, cursor.y() + gap);
-    } else {
-        at = QPoint(icon.center().x() - size.width() / 2, icon.bottom() + 1 + gap);
-    }
-    // A tray at the bottom of the screen: open upwards.
-    const int above = (icon.isEmpty() ? cursor.y() : icon.top()) - gap - size.height();
-    if (at.y() + size.height() > screen.bottom() + 1 && above >= screen.top()) at.setY(above);
-    at.setX(std::clamp(at.x(), screen.left(), std::max(screen.left(), screen.right() + 1 - size.width())));
-    at.setY(std::clamp(at.y(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - size.height())));
-    return at;
-}
-
 void TrayIcon::togglePopover() {
     if (popover_ && popover_->isVisible()) {
         popover_->close();
@@ -154,17 +168,39 @@ void TrayIcon::openPopover() {
     });
     connect(popover, &MenuBarPopover::quitRequested, this, &TrayIcon::quitRequested);
     connect(popover, &QObject::destroyed, this, [this] { sinceClosed_.start(); });
+
+    popover->installEventFilter(this);
     popover_ = popover;
 
     popover->adjustSize();
-    const QRect icon = tray_ != nullptr ? tray_->geometry() : QRect();
-    const QPoint cursor = QCursor::pos();
-    QScreen* screen = QGuiApplication::screenAt(icon.isEmpty() ? cursor : icon.center());
-    if (screen == nullptr) screen = QGuiApplication::primaryScreen();
-    const QRect area = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);
-    popover->move(popoverPosition(icon, popover->size(), area, cursor));
+    std::vector<QRect> monitors;
+    for (const QScreen* screen : QGuiApplication::screens()) monitors.push_back(screen->geometry());
+    const PopoverPlacement placement(monitors, readPanels(), tray_ != nullptr ? tray_->geometry() : QRect(),
+                                      QCursor::pos());
+    iconArea_ = placement.iconArea();
+    popover->move(placement.position(popover->size()));
     popover->show();
     popover->activateWindow();
+}
+
+bool TrayIcon::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == popover_ && event->type() == QEvent::MouseButtonPress) {
+        const auto* press = static_cast<QMouseEvent*>(event);
+        const QPoint at = press->globalPosition().toPoint();
+        if (press->button() == Qt::RightButton && !popover_->rect().contains(press->position().toPoint()) &&
+            iconArea_.contains(at)) {
+            // After the popover has closed on this press and let the pointer go: a menu opened
+            // while it is still the active popup would be closed with it.
+            QMetaObject::invokeMethod(
+                this, [this, at] { showMenu(at); }, Qt::QueuedConnection);
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void TrayIcon::showMenu(const QPoint& at) {
+    if (popover_ && popover_->isVisible()) popover_->close();
+    if (!menu_->isVisible()) menu_->popup(at);
 }
 
 void TrayIcon::quit() {

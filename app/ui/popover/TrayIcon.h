@@ -19,9 +19,13 @@ namespace solvara {
 class AppActions;
 
 // The program's item in the system tray: the state's menu-bar symbol, redrawn when it changes;
-// a left click opens the popover below the icon (at the pointer when the tray tells no place)
-// and a second click closes it; a right click opens a menu with the same commands (open, the
-// Controls, Help, About, quit).
+// a left click opens the popover below the icon (at the pointer when the tray tells no place),
+// beside the panel and inside the click's monitor (PopoverPlacement), and a second click closes
+// it; a right click opens a menu with the same commands (open, the Controls, Help, About, quit).
+//
+// The popover is a popup: it holds the pointer while it is open, so a right click on the icon
+// reaches neither the tray nor the panel's host, only the popover, which closes. When that press
+// lies on the icon (PopoverPlacement::iconArea) the menu opens as well.
 //
 // The menu is the tray icon's context menu, so it reaches every kind of tray: Qt shows it at the
 // pointer on XEmbed trays (trayer, stalonetray) and exports it over com.canonical.dbusmenu to
@@ -53,19 +57,19 @@ public:
     QMenu* menu() const { return menu_; }
     const std::string& symbol() const { return symbol_; }
 
-    // Where a popover of `size` goes: centred below `icon` (above it when the screen has no room
-    // below), kept on `screen`; at `cursor` when the icon's place is unknown (empty).
-    static QPoint popoverPosition(const QRect& icon, const QSize& size, const QRect& screen, const QPoint& cursor);
-
 signals:
     void openMainWindowRequested();
     // The displays and the dimmer are already reset when this comes.
     void quitRequested();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void buildMenu();
     void followHosts();
     void createTray();
+    void showMenu(const QPoint& at);
     void refresh();
     void quit();
 
@@ -80,6 +84,8 @@ private:
     // A click on the icon while the popover is open first closes the popover (it is a popup)
     // and then reaches the icon: that click must not open it again.
     QElapsedTimer sinceClosed_;
+    // Where a right press outside the open popover counts as one on the icon.
+    QRect iconArea_;
 };
 
 }  // namespace solvara

@@ -11,6 +11,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -35,6 +37,7 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusVariant>
 #include <QMenu>
+#include <QScreen>
 #include <QStyleFactory>
 #include <QThread>
 #include <nlohmann/json.hpp>
@@ -435,7 +438,127 @@ TEST(TraySniLateHostTest, TheItemRegistersWithAPanelStartedAfterTheProgramAndWit
 #include "TraySniTest.moc"
 
 // After Qt and its generated code: Xlib's macros (None, Bool...) clash with their names.
-#include <X11/Xlib.h>
+#include "tests/x11/SecondClient.h"
+
+namespace solvara::testing {
+namespace {
+
+// A panel of the test's own, 33 pixels thick along the top or bottom edge of one monitor, as
+// panels describe themselves: struts count from the edge of the whole X screen.
+struct DockPanel {
+    QRect dock;
+    std::array<long, 12> strut;
+    QPoint click;
+};
+DockPanel panelOn(const QRect& monitor, bool top, Display* display) {
+    constexpr int thickness = 33;
+    const long left = monitor.left();
+    const long right = monitor.right();
+    if (top)
+        return {QRect(monitor.left(), 0, monitor.width(), thickness),
+                {0, 0, thickness, 0, 0, 0, 0, 0, left, right, 0, 0},
+                QPoint(monitor.center().x(), thickness / 2)};
+    const int y = monitor.bottom() + 1 - thickness;
+    const long fromScreenBottom = DisplayHeight(display, DefaultScreen(display)) - y;
+    return {QRect(monitor.left(), y, monitor.width(), thickness),
+            {0, 0, 0, fromScreenBottom, 0, 0, 0, 0, 0, 0, left, right},
+            QPoint(monitor.center().x(), y + thickness / 2)};
+}
+
+// The test server's two monitors, left to right.
+std::vector<QRect> monitors() {
+    std::vector<QRect> rects;
+    for (const QScreen* screen : QGuiApplication::screens()) rects.push_back(screen->geometry());
+    std::sort(rects.begin(), rects.end(), [](const QRect& a, const QRect& b) { return a.x() < b.x(); });
+    return rects;
+}
+
+// Qt 6.4 gives no work area per monitor once X11 has two, and there is no window manager here to
+// publish one: the panels' own struts are all there is to go by.
+TEST_F(TraySniTest, ThePopoverOpensBesideAPanelAtEitherEdgeOfEitherMonitor) {
+    ASSERT_NO_FATAL_FAILURE(startTray());
+    SecondClient x;
+    ASSERT_TRUE(x.isOpen());
+    ASSERT_EQ(monitors().size(), 2u);
+    TrayIcon& tray = shell->trayIcon();
+    for (const QRect& monitor : monitors()) {
+        for (const bool top : {true, false}) {
+            const DockPanel panel = panelOn(monitor, top, x.display());
+            const std::string what = std::string(top ? "top" : "bottom") + " panel at x " + std::to_string(monitor.x());
+            const Window dock =
+                x.createDock(panel.dock.x(), panel.dock.y(), panel.dock.width(), panel.dock.height(), panel.strut);
+            ASSERT_NE(dock, 0u) << what;
+            QCursor::setPos(panel.click);
+            ASSERT_TRUE(processEventsUntil([&] { return QCursor::pos() == panel.click; }));
+            // The popover opens as Activate opens it, without the guard against a click that
+            // both closes and reopens it.
+            tray.openPopover();
+            ASSERT_TRUE(processEventsUntil([&] { return tray.popover() && tray.popover()->isVisible(); })) << what;
+            const QRect placed = tray.popover()->geometry();
+            if (top) {
+                EXPECT_EQ(placed.top(), panel.dock.bottom() + 1) << what;
+            } else {
+                EXPECT_EQ(placed.bottom(), panel.dock.top() - 1) << what;
+            }
+            EXPECT_TRUE(monitor.contains(placed)) << what;
+            tray.popover()->close();
+            ASSERT_TRUE(processEventsUntil([&] { return tray.popover() == nullptr; }));
+            x.destroyWindow(dock);
+        }
+    }
+}
+
+// The popover holds the pointer while it is open: the host never hears of a right click on the
+// icon, only the popover does.
+TEST_F(TraySniTest, ARightClickOnTheIconWhileThePopoverIsOpenClosesItAndOpensTheMenu) {
+    if (std::system("command -v xdotool >/dev/null") != 0) GTEST_SKIP() << "xdotool is missing (Debian xdotool)";
+    ASSERT_NO_FATAL_FAILURE(startTray());
+    SecondClient x;
+    const DockPanel panel = panelOn(monitors().back(), true, x.display());
+    const Window dock =
+        x.createDock(panel.dock.x(), panel.dock.y(), panel.dock.width(), panel.dock.height(), panel.strut);
+    ASSERT_NE(dock, 0u);
+    TrayIcon& tray = shell->trayIcon();
+    int shown = 0;
+    QObject::connect(tray.menu(), &QMenu::aboutToShow, [&] { ++shown; });
+    const auto openPopover = [&] {
+        // Past the guard against a click that both closes the popover and opens it again.
+        processEventsUntil([] { return false; }, 400);
+        QCursor::setPos(panel.click);
+        processEventsUntil([&] { return QCursor::pos() == panel.click; });
+        call("/StatusNotifierItem", "org.kde.StatusNotifierItem", "Activate", {panel.click.x(), panel.click.y()});
+        return processEventsUntil([&] { return tray.popover() && tray.popover()->isVisible(); });
+    };
+    ASSERT_TRUE(openPopover());
+    std::system("xdotool click 3");
+    EXPECT_TRUE(processEventsUntil([&] { return tray.menu()->isVisible(); }))
+        << "the right click only closed the popover";
+    EXPECT_TRUE(tray.popover() == nullptr || !tray.popover()->isVisible());
+    EXPECT_EQ(tray.menu()->geometry().topLeft(), panel.click);
+    EXPECT_EQ(shown, 1);
+    tray.menu()->hide();
+
+    // A right click elsewhere on the panel belongs to something else: it only closes the popover.
+    ASSERT_TRUE(openPopover());
+    std::system(("xdotool mousemove " + std::to_string(panel.click.x() + 100) + " " + std::to_string(panel.click.y()) +
+                 " click 3")
+                    .c_str());
+    EXPECT_TRUE(processEventsUntil([&] { return tray.popover() == nullptr; }));
+    processEventsUntil([] { return false; }, 200);
+    EXPECT_FALSE(tray.menu()->isVisible());
+
+    // A host that hears the click all the same (a Wayland panel over XWayland) asks for the menu.
+    ASSERT_TRUE(openPopover());
+    call("/StatusNotifierItem", "org.kde.StatusNotifierItem", "ContextMenu", {panel.click.x(), panel.click.y()});
+    EXPECT_TRUE(processEventsUntil([&] { return tray.menu()->isVisible(); }));
+    EXPECT_TRUE(processEventsUntil([&] { return tray.popover() == nullptr; }));
+    EXPECT_EQ(shown, 2);
+    tray.menu()->hide();
+    x.destroyWindow(dock);
+}
+
+}  // namespace
+}  // namespace solvara::testing
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -26,6 +27,7 @@
 #include <QFont>
 #include <QLayout>
 #include <QMenu>
+#include <QScreen>
 #include <QStyleFactory>
 #include <QSystemTrayIcon>
 
@@ -35,6 +37,7 @@
 #include "app/ui/popover/MenuBarPopover.h"
 #include "app/ui/popover/TrayIcon.h"
 #include "platform/fake/FakePlatform.h"
+#include "platform/linux/X11Panels.h"
 #include "tests/platform/linux/QtTestApplication.h"
 // After gtest and Qt: Xlib's macros (None, Bool...) clash with their names.
 #include <X11/Xlib.h>
@@ -221,6 +224,66 @@ TEST_F(TrayTest, ARightClickOnTheDockedIconShowsTheMenuOnceAtThePointer) {
         << "," << at.y();
     EXPECT_EQ(tray.popover(), nullptr);
     tray.menu()->hide();
+}
+
+// On an XEmbed tray Qt knows where the icon is: the popover opens below it. While the popover
+// holds the pointer a right click on the icon reaches only the popover, which closes; the menu
+// opens all the same, once.
+TEST_F(TrayTest, ThePopoverOpensBelowTheDockedIconAndARightClickThereSwapsItForTheMenu) {
+    startTrayer();
+    FakePlatform fakes;
+    AppState state(fakes.platform());
+    FakeUiServices ui;
+    AppActions actions(state, ui.services());
+    ui.trayHosts.xembed = true;
+    TrayIcon tray(state, ui.services(), actions);
+    int shown = 0;
+    QObject::connect(tray.menu(), &QMenu::aboutToShow, [&] { ++shown; });
+    tray.show();
+    QRect icon;
+    ASSERT_TRUE(processEventsUntil(
+        [&] {
+            icon = tray.systemTrayIcon()->geometry();
+            return !icon.isEmpty() && icon.topLeft() != QPoint(0, 0);
+        },
+        10000));
+    const std::string at = std::to_string(icon.center().x()) + " " + std::to_string(icon.center().y());
+    std::system(("xdotool mousemove " + at + " click 1").c_str());
+    ASSERT_TRUE(processEventsUntil([&] { return tray.popover() && tray.popover()->isVisible(); }));
+    const QRect placed = tray.popover()->geometry();
+    EXPECT_EQ(placed.top(), icon.bottom() + 1 + 4);
+    // Centred on the icon as far as the icon's monitor (trayer sits at its right end) allows.
+    const QRect monitor = QGuiApplication::screenAt(icon.center())->geometry();
+    EXPECT_EQ(placed.left(), std::min(icon.center().x() - placed.width() / 2, monitor.right() + 1 - placed.width()));
+
+    std::system("xdotool click 3");
+    EXPECT_TRUE(processEventsUntil([&] { return tray.menu()->isVisible(); }))
+        << "the right click only closed the popover";
+    EXPECT_TRUE(processEventsUntil([&] { return tray.popover() == nullptr; }));
+    processEventsUntil([] { return false; }, 300);
+    EXPECT_EQ(shown, 1);
+    tray.menu()->hide();
+}
+
+// With a window manager the panels sit inside its frames: they are found through
+// _NET_CLIENT_LIST (x11_tray_sni_tests reads them with none).
+TEST_F(TrayTest, ThePanelsOfTheDesktopAreReadThroughTheWindowManager) {
+    const Window dock = x.createDock(1100, 760, 400, 40, {0, 0, 0, 40, 0, 0, 0, 0, 0, 0, 1100, 1499});
+    ASSERT_NE(dock, 0u);
+    DesktopPanels panels;
+    const auto found = [&] {
+        panels = X11Panels::read();
+        return std::any_of(panels.docks.begin(), panels.docks.end(),
+                           [](const QRect& rect) { return rect == QRect(1100, 760, 400, 40); });
+    };
+    EXPECT_TRUE(waitFor(found, std::chrono::seconds(5)));
+    ASSERT_EQ(panels.struts.size(), 1u);
+    EXPECT_EQ(panels.struts.front().edge, ScreenEdge::bottom);
+    EXPECT_EQ(panels.struts.front().rect, QRect(1100, 760, 400, 40));
+    // openbox publishes its work area; the strut takes the bottom 40 pixels of the X screen.
+    ASSERT_TRUE(panels.workArea.has_value());
+    EXPECT_EQ(panels.workArea->bottom(), 759);
+    x.destroyWindow(dock);
 }
 
 TEST_F(TrayTest, WithoutATrayHostTheProgramRunsOnSaysSoOnceAndDocksInATrayStartedLater) {

@@ -185,23 +185,5 @@ TEST_F(AppActionsTest, TheTrayIconFollowsTheSymbolAndItsMenuHoldsTheCommands) {
     EXPECT_TRUE(state.softwareDimmer().overlayWindows().empty());
 }
 
-TEST(TrayIconPlacementTest, ThePopoverOpensBelowTheIconOrAtThePointerAndStaysOnScreen) {
-    const QRect screen(0, 0, 1280, 800);
-    const QSize size(320, 400);
-    struct Case {
-        QRect icon;
-        QPoint cursor;
-        QPoint expected;
-    };
-    for (const Case& c : std::vector<Case>{
-             {QRect(600, 0, 24, 24), {}, QPoint(451, 28)},     // centred below a top panel
-             {QRect(1250, 0, 24, 24), {}, QPoint(960, 28)},    // kept inside the right edge
-             {QRect(600, 776, 24, 24), {}, QPoint(451, 372)},  // above a bottom panel
-             {QRect(), QPoint(100, 50), QPoint(0, 54)},        // no place: at the pointer
-         }) {
-        EXPECT_EQ(TrayIcon::popoverPosition(c.icon, size, screen, c.cursor), c.expected);
-    }
-}
-
 }  // namespace
 }  // namespace solvara::testing
