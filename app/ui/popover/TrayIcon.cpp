@@ -176,7 +176,7 @@ void TrayIcon::openPopover() {
     std::vector<QRect> monitors;
     for (const QScreen* screen : QGuiApplication::screens()) monitors.push_back(screen->geometry());
     const PopoverPlacement placement(monitors, readPanels(), tray_ != nullptr ? tray_->geometry() : QRect(),
-                                      QCursor::pos());
+                                     QCursor::pos());
     iconArea_ = placement.iconArea();
     popover->move(placement.position(popover->size()));
     popover->show();
