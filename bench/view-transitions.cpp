@@ -156,8 +156,8 @@ void scienceCard(benchmark::State& run, bool opening) {
     FakeUiServices ui;
     ScienceView view(state, ui.services());
     // The page's height: a short page, a window's worth, and the whole page with every card on
-    // show. A frame should cost the same on each: the page takes its new layout at once and a
-    // frame paints only the open block's rectangle, whatever lies below it.
+    // show. The card's height follows the block, so a frame lays the page out again and paints
+    // the card and every card below it that is on show.
     view.resize(620, static_cast<int>(run.range(0)));
     view.show();
     QCoreApplication::processEvents();

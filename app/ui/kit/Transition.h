@@ -34,6 +34,7 @@ public:
     // Draws `picture` (a still of the widget taken as the transition began) in place of the
     // widget itself, so that a frame costs one blit however much the widget holds.
     void setPicture(const QPixmap& picture);
+    const QPixmap& picture() const { return picture_; }
 
     QRectF boundingRectFor(const QRectF& rect) const override;
 

@@ -313,6 +313,10 @@ void OnboardingFlow::goTo(int step) {
 
     step_ = step;
     progress_->setStep(step, true);
+    // The permissions are read before the page is shown and its picture taken: the picture is
+    // what slides in, so it must show the answer the page settles on. Showing the page lays out
+    // the cards for the check marks and buttons the check left visible.
+    if (step == 3) checkPermissions(false);
     pages_->setCurrentIndex(step);
     QWidget* page = pages_->currentWidget();
     page->layout()->activate();
@@ -323,7 +327,6 @@ void OnboardingFlow::goTo(int step) {
     leaving->show();
     leaving->raise();
     pageAnimation_->start();
-    if (step == 3) checkPermissions(false);
 }
 
 void OnboardingFlow::settlePages() {

@@ -1,6 +1,7 @@
 #include "app/ui/science/ScienceCard.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QHBoxLayout>
 #include <QPaintEvent>
@@ -164,9 +165,9 @@ void CitationView::paintEvent(QPaintEvent*) {
 
 ScienceCard::ScienceCard(const Content& content, ChartBuilder chart, UiServices& ui, QWidget* parent)
     : QWidget(parent), content_(content), builder_(std::move(chart)), ui_(ui) {
-    stack_ = new QVBoxLayout(this);
-    stack_->setContentsMargins(0, 0, 0, 0);
-    stack_->setSpacing(0);
+    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
 
     header_ = new CardHeader(this);
     header_->setObjectName("scienceCardHeader");
@@ -192,9 +193,9 @@ ScienceCard::ScienceCard(const Content& content, ChartBuilder chart, UiServices&
     chevron_->setObjectName("scienceCardChevron");
     row->addWidget(chevron_);
     for (QWidget* child : header_->findChildren<QWidget*>()) child->setAttribute(Qt::WA_TransparentForMouseEvents);
-    stack_->addWidget(header_);
 
     animation_ = new QVariantAnimation(this);
+    animation_->setObjectName("scienceCardAnimation");
     animation_->setDuration(animationMilliseconds);
     animation_->setEasingCurve(motion::easeInOut());
     connect(animation_, &QVariantAnimation::valueChanged, this,
@@ -207,6 +208,11 @@ bool ScienceCard::isExpanded() const {
     return header_->isChecked();
 }
 
+bool ScienceCard::inMotion() const {
+    // A held (paused) run still shows its frame.
+    return animation_->state() != QAbstractAnimation::Stopped;
+}
+
 void ScienceCard::setChartBuilder(ChartBuilder chart) {
     builder_ = std::move(chart);
     if (!chart_ || !openLayout_) return;
@@ -215,6 +221,52 @@ void ScienceCard::setChartBuilder(ChartBuilder chart) {
     chart_->hide();
     chart_->deleteLater();
     chart_ = replacement;
+}
+
+int ScienceCard::blockHeight(int width) const {
+    return openBlock_ ? openBlock_->layout()->totalHeightForWidth(width) : 0;
+}
+
+int ScienceCard::restingHeight(int width) const {
+    return header_->heightForWidth(width) + (isExpanded() ? blockHeight(width) : 0);
+}
+
+int ScienceCard::heightForWidth(int width) const {
+    return inMotion() ? shownHeight_ : restingHeight(width);
+}
+
+QSize ScienceCard::sizeHint() const {
+    int width = header_->sizeHint().width();
+    if (openBlock_) width = std::max(width, openBlock_->sizeHint().width());
+    return {width, heightForWidth(width)};
+}
+
+QSize ScienceCard::minimumSizeHint() const {
+    int width = header_->minimumSizeHint().expandedTo(header_->minimumSize()).width();
+    if (openBlock_)
+        width = std::max(width, openBlock_->minimumSizeHint().expandedTo(openBlock_->minimumSize()).width());
+    return {width, 0};
+}
+
+bool ScienceCard::event(QEvent* event) {
+    // The header's or the block's size hint changed (the summary's line limit, a new chart).
+    if (event->type() == QEvent::LayoutRequest) {
+        placeChildren();
+        updateGeometry();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void ScienceCard::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    placeChildren();
+}
+
+void ScienceCard::placeChildren() {
+    const int top = header_->heightForWidth(width());
+    header_->setGeometry(0, 0, width(), top);
+    if (openBlock_) openBlock_->setGeometry(0, top, width(), blockHeight(width()));
 }
 
 void ScienceCard::buildOpenBlock() {
@@ -239,49 +291,64 @@ void ScienceCard::buildOpenBlock() {
     openLayout_->addWidget(explanation);
     openLayout_->addWidget(new CitationView(content_.citation, ui_, openBlock_));
     outer->addLayout(openLayout_);
-    stack_->addWidget(openBlock_);
 }
 
 void ScienceCard::setExpanded(bool expanded) {
-    summary_->setMaxLines(expanded ? 0 : 2);
-    if (expanded && !openBlock_) buildOpenBlock();
-    const double from = animation_->state() == QAbstractAnimation::Running ? animation_->currentValue().toDouble()
-                                                                           : (expanded ? 0.0 : 1.0);
+    // A reversal goes on from the frame on show.
+    const int startHeight = height();
+    const double from = inMotion() ? shownProgress_ : (expanded ? 0.0 : 1.0);
     animation_->stop();
-    animation_->setStartValue(from);
-    animation_->setEndValue(expanded ? 1.0 : 0.0);
-    if (isVisible()) {
-        if (openBlock_) {
-            openBlock_->show();
-            // A reversal goes on with the picture already playing.
-            if (still_.isNull()) takeStill();
-        }
-        animationStep(from);
-        animation_->start();
-    } else {
+    summary_->setMaxLines(expanded ? 0 : 2);
+    // The header's new height is needed now, not once the event loop gets to it.
+    header_->layout()->activate();
+    if (expanded && !openBlock_) buildOpenBlock();
+    if (!isVisible()) {
         // Nothing to watch: land on the end state at once.
+        if (openBlock_) openBlock_->setVisible(expanded);
         animationStep(expanded ? 1.0 : 0.0);
         finishAnimation();
+        return;
     }
+    placeChildren();
+    if (openBlock_) {
+        openBlock_->show();
+        if (still_.isNull()) takeStill();
+        // The block's widgets are there at once for the keyboard and screen readers (or gone at
+        // once); what is seen of it is the card's painting of its picture.
+        openBlock_->setVisible(expanded);
+        auto* unpainted = new TransitionEffect(openBlock_);
+        unpainted->setFrame(0.0, {}, 1.0);
+        openBlock_->setGraphicsEffect(unpainted);
+    }
+    fromProgress_ = from;
+    fromHeight_ = startHeight;
+    toHeight_ = restingHeight(width());
+    animation_->setStartValue(from);
+    animation_->setEndValue(expanded ? 1.0 : 0.0);
+    animation_->start();
+    animationStep(from);
 }
 
 void ScienceCard::finishAnimation() {
-    if (!openBlock_) return;
     still_ = QPixmap();
-    openBlock_->setGraphicsEffect(nullptr);
-    if (header_->isChecked()) return;
-    // Deferred: the block may hold the widget whose signal is running.
-    openBlock_->hide();
-    openBlock_->deleteLater();
-    openBlock_ = nullptr;
-    openLayout_ = nullptr;
-    chart_ = nullptr;
+    if (openBlock_) {
+        openBlock_->setGraphicsEffect(nullptr);
+        if (!isExpanded()) {
+            // Deferred: the block may hold the widget whose signal is running.
+            openBlock_->hide();
+            openBlock_->deleteLater();
+            openBlock_ = nullptr;
+            openLayout_ = nullptr;
+            chart_ = nullptr;
+        }
+    }
+    placeChildren();
+    updateGeometry();
+    update();
 }
 
 void ScienceCard::takeStill() {
     openBlock_->setGraphicsEffect(nullptr);
-    // Laid out at its final size for the picture: the layout may not have placed it yet.
-    openBlock_->resize(width(), openBlock_->layout()->totalHeightForWidth(width()));
     openBlock_->layout()->activate();
     // Without the window background that grab() would lay under it: the block is see-through,
     // and its picture must show the card beneath as the block itself does once it lands.
@@ -293,24 +360,18 @@ void ScienceCard::takeStill() {
 }
 
 void ScienceCard::animationStep(double progress) {
+    shownProgress_ = progress;
     static_cast<Chevron*>(chevron_)->setAngle(90 * progress);
-    if (!openBlock_) return;
-    if (progress >= 1.0) {
-        openBlock_->setGraphicsEffect(nullptr);
-        return;
+    if (!inMotion()) return;
+    // The height eases from where it was to where it goes as the progress does.
+    const double to = animation_->endValue().toDouble();
+    const double share = to == fromProgress_ ? 1.0 : (progress - fromProgress_) / (to - fromProgress_);
+    const int height = static_cast<int>(std::lround(fromHeight_ + (toHeight_ - fromHeight_) * share));
+    if (height != shownHeight_) {
+        shownHeight_ = height;
+        updateGeometry();
     }
-    // The block keeps its full height all along, so nothing around it moves while it plays:
-    // only its own rectangle is painted again, the picture fading in as it comes down from
-    // under the header (and back), clipped to that rectangle.
-    auto* effect = dynamic_cast<TransitionEffect*>(openBlock_->graphicsEffect());
-    if (effect == nullptr) {
-        effect = new TransitionEffect(openBlock_);
-        effect->setClipped(true);
-        effect->setPicture(still_);
-        openBlock_->setGraphicsEffect(effect);
-    }
-    const double full = still_.deviceIndependentSize().height();
-    effect->setFrame(progress, QPointF(0, -(1.0 - progress) * full), 1.0);
+    update();
 }
 
 void ScienceCard::paintEvent(QPaintEvent* event) {
@@ -349,6 +410,20 @@ void ScienceCard::paintEvent(QPaintEvent* event) {
         painter.fillPath(shape, fill);
         painter.drawPath(inner);
         painter.restore();
+    }
+    if (still_.isNull()) return;
+    // The block's picture hangs from the card's bottom edge, below the header, fading in as the
+    // card opens. A faded picture is blended, in strips for the same reason as the fill above.
+    const int top = header_->height();
+    const QRect band = area & QRect(0, top, width(), height() - top);
+    const int stillTop = height() - static_cast<int>(still_.deviceIndependentSize().height());
+    const qreal ratio = still_.devicePixelRatio();
+    painter.setOpacity(std::clamp(shownProgress_, 0.0, 1.0));
+    for (int y = band.top(); y <= band.bottom(); y += stripRows) {
+        const QRect strip = band & QRect(0, y, width(), stripRows);
+        const QRectF source(strip.x() * ratio, (strip.y() - stillTop) * ratio, strip.width() * ratio,
+                            strip.height() * ratio);
+        painter.drawPixmap(QRectF(strip), still_, source);
     }
 }
 

@@ -28,10 +28,11 @@ protected:
 
 // A science topic that opens in place: the header (symbol, title, summary and a chevron) is one
 // button; opening shows the chart, the explanation and the reference. The chart is built only
-// while the card is open. Opening and closing on screen play over 0.25 s: the chevron turns and
-// the open block fades in as it comes down from under the header (and back). The card takes its
-// open height at once and gives it back only once the block has left, so the page around it
-// stays still and a frame paints the block's own rectangle and the chevron, nothing more.
+// while the card is open. Opening and closing on screen play over 0.25 s: the chevron turns, the
+// card's height moves from the old to the new and the cards below move with it, and a picture
+// of the open block fades in as it comes down from under the header (and back), its bottom edge
+// riding on the card's. The widgets take their new state at once (the whole summary, the block
+// shown, or hidden when closing); only the height and the painting follow.
 class ScienceCard : public QWidget {
 public:
     using ChartBuilder = std::function<QWidget*(QWidget* parent)>;
@@ -48,20 +49,35 @@ public:
 
     bool isExpanded() const;
     // The chart on show; null while the card is closed.
-    QWidget* chart() const { return chart_; }
+    QWidget* chart() const { return isExpanded() ? chart_ : nullptr; }
     // A new builder (a new input for the chart); an open card rebuilds its chart in place.
     void setChartBuilder(ChartBuilder chart);
 
+    bool hasHeightForWidth() const override { return true; }
+    // While opening or closing, the height the card has reached; otherwise the header's and, when
+    // open, the block's.
+    int heightForWidth(int width) const override;
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 protected:
+    bool event(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
     void setExpanded(bool expanded);
     void buildOpenBlock();
+    int restingHeight(int width) const;
+    int blockHeight(int width) const;
+    // The header on top and the block, always at its full height, below it; the card's own
+    // height cuts the block off while it comes and goes.
+    void placeChildren();
     // A picture of the whole open block at its full size, drawn while it comes and goes.
     void takeStill();
     void animationStep(double progress);
     void finishAnimation();
+    bool inMotion() const;
 
     Content content_;
     ChartBuilder builder_;
@@ -69,12 +85,18 @@ private:
     QAbstractButton* header_;
     WrappedText* summary_;
     QWidget* chevron_;
-    QVBoxLayout* stack_;
     QWidget* openBlock_ = nullptr;
     QVBoxLayout* openLayout_ = nullptr;
     QWidget* chart_ = nullptr;
     QVariantAnimation* animation_;
     QPixmap still_;
+    // One run of the animation: its progress (0 closed, 1 open) goes from `fromProgress_` while
+    // the height goes from `fromHeight_` to `toHeight_` (a reversal starts where the last run was).
+    double fromProgress_ = 0;
+    double shownProgress_ = 0;
+    int fromHeight_ = 0;
+    int toHeight_ = 0;
+    int shownHeight_ = 0;
 };
 
 }  // namespace solvara

@@ -11,6 +11,7 @@
 #include <QWindow>
 
 #include "app/ui/kit/QtPermissions.h"
+#include "app/ui/kit/Transition.h"
 #include "app/ui/kit/fake/FakeUiServices.h"
 #include "app/ui/onboarding/OnboardingFlow.h"
 #include "app/ui/onboarding/OnboardingPreviews.h"
@@ -173,6 +174,28 @@ TEST_F(OnboardingFlowTest, ThePermissionCardsShowWhatTheDesktopAnswers) {
         }
         EXPECT_EQ(accessibility->isGranted(), c.accessibility);
         EXPECT_EQ(child<QWidget>(*onboarding, "permissionsNote")->isVisible(), !(c.location && c.accessibility));
+    }
+}
+
+// The permissions page slides in as a picture: it shows the answer the page settles on, not the
+// "Grant" buttons of a page that has not looked yet.
+TEST_F(OnboardingFlowTest, ThePermissionsPageSlidesInAsItSettles) {
+    struct Case {
+        bool location;
+        bool accessibility;
+    };
+    for (const Case c : {Case{false, true}, Case{true, true}, Case{false, false}}) {
+        SCOPED_TRACE(::testing::Message() << c.location << c.accessibility);
+        ui.permissions.location = c.location;
+        ui.permissions.accessibility = c.accessibility;
+        auto onboarding = flow();
+        for (int step = 0; step < 2; ++step) press(*onboarding, "onboardingNext");
+        QTest::mouseClick(button(*onboarding, "onboardingNext"), Qt::LeftButton);
+        auto* sliding = dynamic_cast<TransitionEffect*>(onboarding->page(3)->graphicsEffect());
+        ASSERT_NE(sliding, nullptr);
+        const QImage painted = sliding->picture().toImage();
+        SOLVARA_EXPECT_EVENTUALLY(onboarding->page(3)->graphicsEffect() == nullptr);
+        EXPECT_EQ(painted, onboarding->page(3)->grab().toImage());
     }
 }
 
