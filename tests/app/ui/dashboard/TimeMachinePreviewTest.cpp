@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
@@ -118,8 +119,17 @@ TEST(TimeMachinePreviewTest, ResetPlaysTheWayBackToIdleInTheDefaultAnimation) {
     QTest::mouseClick(view->findChild<QPushButton*>("timeMachineReset"), Qt::LeftButton);
     EXPECT_FALSE(view->findChild<QLabel*>("timeMachineTime")->isVisible());
     QCoreApplication::processEvents();
-    EXPECT_EQ(view->height(), openHeight);  // closing from where it stood
-    EXPECT_EQ(view->findChildren<QWidget*>("transitionGhost").size(), 2u);  // Reset and the rows
+    // Closing from where it stood, with pictures of Reset and of the rows fading.
+    EXPECT_EQ(view->height(), openHeight);
+    EXPECT_EQ(view->findChildren<QWidget*>("transitionGhost").size(), 2u);
+    // The pictures are see-through (the card's tint shows through them) and lie beneath the
+    // slider row that moves up over their place.
+    const QImage frame = view->grab().toImage();
+    for (QWidget* ghost : view->findChildren<QWidget*>("transitionGhost")) {
+        const QPoint corner = ghost->geometry().bottomLeft() + QPoint(1, -1);
+        EXPECT_EQ(frame.pixelColor(corner), frame.pixelColor(corner - QPoint(2, 0)));
+        EXPECT_LT(view->children().indexOf(ghost), view->children().indexOf(slider));
+    }
     // Both fades and the closing, each over the default animation's time and curve.
     EXPECT_EQ(running().size(), 3u);
     for (QVariantAnimation* animation : running()) {
