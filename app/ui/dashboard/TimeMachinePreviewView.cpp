@@ -10,8 +10,8 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
-#include <QVariantAnimation>
 #include <QVBoxLayout>
+#include <QVariantAnimation>
 
 #include "app/state/AppState.h"
 #include "app/ui/dashboard/DashboardStyle.h"

@@ -47,9 +47,7 @@ QColor Dot::paintedColor() const {
     const double p = progress_;
     const double alpha = from_.alphaF() + (to.alphaF() - from_.alphaF()) * p;
     if (alpha <= 0.0) return Qt::transparent;
-    const auto mix = [&](double a, double b) {
-        return (a * from_.alphaF() * (1.0 - p) + b * to.alphaF() * p) / alpha;
-    };
+    const auto mix = [&](double a, double b) { return (a * from_.alphaF() * (1.0 - p) + b * to.alphaF() * p) / alpha; };
     QColor color;
     color.setRgbF(static_cast<float>(mix(from_.redF(), to.redF())),
                   static_cast<float>(mix(from_.greenF(), to.greenF())),

@@ -151,7 +151,6 @@ void MenuBarPopover::buildReadouts(QLayout* stack) {
     solarLabel_ = new TransitionLabel(TransitionLabel::Kind::crossFade, layoutMilliseconds,
                                       TextStyle::font(TextStyle::caption), &Theme::secondary, solarColumn_);
     solarLabel_->setObjectName("solarLabel");
-    solarLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     solar->addWidget(solarLabel_, 0, Qt::AlignRight);
     boostLabel_ = new QWidget(solarColumn_);
     boostLabel_->setObjectName("boostLabel");
