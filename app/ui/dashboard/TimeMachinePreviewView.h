@@ -35,8 +35,6 @@ public:
     void refresh();
 
     bool isPreviewing() const { return active_; }
-    // The card closing to its idle height after Reset.
-    QVariantAnimation* closingAnimation() const { return closing_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -28,7 +28,6 @@ public:
     QColor color() const { return Theme::withOpacity(Theme::of(this).*color_, opacity_); }
     // The colour painted now.
     QColor paintedColor() const;
-    QVariantAnimation* animation() const { return animation_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

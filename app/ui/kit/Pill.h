@@ -22,7 +22,6 @@ public:
 
     void setText(const QString& text, int milliseconds = 0);
     QString text() const { return text_; }
-    QVariantAnimation* animation() const { return animation_; }
     void setColors(ColorRole text, ColorRole fill, double fillOpacity);
 
     QSize sizeHint() const override;

@@ -136,7 +136,6 @@ TEST(TimeMachinePreviewTest, ResetPlaysTheWayBackToIdleInTheDefaultAnimation) {
         EXPECT_EQ(animation->duration(), 350);
         EXPECT_EQ(animation->easingCurve(), motion::easeInOut());
     }
-    EXPECT_EQ(view->closingAnimation()->state(), QAbstractAnimation::Running);
 
     SOLVARA_EXPECT_EVENTUALLY(running().empty());
     QCoreApplication::processEvents();
