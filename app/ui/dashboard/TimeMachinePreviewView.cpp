@@ -210,7 +210,7 @@ void TimeMachinePreviewView::refresh() {
     }
     // Reset and the preview come with a move at once and leave, after Reset's press, fading.
     const bool leaving = isVisible() && !active_;
-    if (active_) stopClosing();
+    if (active_ && closing_->state() == QAbstractAnimation::Running) stopClosing();
     resetTransition_->setShown(active_, leaving);
     const bool showPreview = active_ && previewState_.has_value();
     previewTransition_->setShown(showPreview, leaving);
