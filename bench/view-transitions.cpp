@@ -15,6 +15,7 @@
 #include <QSlider>
 
 #include "app/state/AppState.h"
+#include "app/ui/dashboard/DashboardTab.h"
 #include "app/ui/dashboard/TimeMachinePreviewView.h"
 #include "app/ui/kit/fake/FakeUiServices.h"
 #include "app/ui/onboarding/OnboardingFlow.h"
@@ -57,6 +58,15 @@ private:
     int longest_ = 1;
     int time_ = 0;
 };
+
+void waitForRest(QWidget& root) {
+    const auto running = [&] {
+        const auto animations = root.findChildren<QAbstractAnimation*>();
+        return std::any_of(animations.begin(), animations.end(),
+                           [](QAbstractAnimation* a) { return a->state() == QAbstractAnimation::Running; });
+    };
+    while (running()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+}
 
 void step(benchmark::State& run, QWidget& root) {
     Frames frames(root);
@@ -138,6 +148,36 @@ void BM_PopoverMorningArrives(benchmark::State& run) {
 }
 BENCHMARK(BM_PopoverMorningArrives)->Unit(benchmark::kMicrosecond);
 
+// The first state comes: the phase name cross-fades and the dot's colour moves with it.
+void BM_PopoverPhaseDotColour(benchmark::State& run) {
+    FakePlatform fakes(night);
+    AppState state(fakes.platform());
+    FakeUiServices ui;
+    MenuBarPopover popover(state, ui.services());
+    popover.show();
+    QCoreApplication::processEvents();
+    state.setCoordinate(berlin);
+    state.updateCircadianState();
+    popover.refresh();
+    step(run, popover);
+}
+BENCHMARK(BM_PopoverPhaseDotColour)->Unit(benchmark::kMicrosecond);
+
+// A new kelvin as the sleep window begins: the numbers roll, the status dot's colour moves and
+// the target pill's text cross-fades.
+void BM_PopoverMelanopicStatusChange(benchmark::State& run) {
+    Popover scene(false);
+    scene.state.setCurrentMode(DisplayMode::custom);
+    scene.state.setCustomModeKelvin(6000);
+    scene.popover->refresh();
+    waitForRest(*scene.popover);
+    scene.state.setSleepHour(21);
+    scene.state.setIsEnabled(false);
+    scene.popover->refresh();
+    step(run, *scene.popover);
+}
+BENCHMARK(BM_PopoverMelanopicStatusChange)->Unit(benchmark::kMicrosecond);
+
 void BM_OnboardingPageSlide(benchmark::State& run) {
     FakePlatform fakes(night);
     AppState state(fakes.platform());
@@ -194,6 +234,25 @@ void BM_TimeMachineResetFades(benchmark::State& run) {
     step(run, view);
 }
 BENCHMARK(BM_TimeMachineResetFades)->Unit(benchmark::kMicrosecond);
+
+// Reset on the dashboard: the card closes, and the column it stands in, centred on the page,
+// moves with it.
+void BM_TimeMachineResetOnDashboard(benchmark::State& run) {
+    FakePlatform fakes(night);
+    AppState state(fakes.platform());
+    state.setCoordinate(berlin);
+    state.updateCircadianState();
+    FakeUiServices ui;
+    DashboardTab tab(state, ui.services());
+    tab.resize(900, 900);
+    tab.show();
+    QCoreApplication::processEvents();
+    tab.findChild<QSlider*>("timeMachineSlider")->setValue(40);
+    QCoreApplication::processEvents();
+    tab.findChild<QPushButton*>("timeMachineReset")->click();
+    step(run, tab);
+}
+BENCHMARK(BM_TimeMachineResetOnDashboard)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -11,6 +11,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QVBoxLayout>
+#include <QVariantAnimation>
 
 #include "app/state/AppState.h"
 #include "app/ui/dashboard/DashboardStyle.h"
@@ -92,7 +93,13 @@ TimeMachinePreviewView::TimeMachinePreviewView(AppState& state, QWidget* parent)
     resetTransition_ = new WidgetTransition(reset_, TransitionStyle{motion::defaultMilliseconds, true, false, false});
     layout->addLayout(header);
 
-    previewRow_ = new QWidget(this);
+    // The preview rows come and go together.
+    previewBlock_ = new QWidget(this);
+    previewBlock_->setObjectName("timeMachinePreviewBlock");
+    auto* block = new QVBoxLayout(previewBlock_);
+    block->setContentsMargins(0, 0, 0, 0);
+    block->setSpacing(8);
+    previewRow_ = new QWidget(previewBlock_);
     auto* row = new QHBoxLayout(previewRow_);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(10);
@@ -118,14 +125,26 @@ TimeMachinePreviewView::TimeMachinePreviewView(AppState& state, QWidget* parent)
     right->addWidget(solar_);
     right->addWidget(melanopic_);
     row->addLayout(right);
-    layout->addWidget(previewRow_);
+    block->addWidget(previewRow_);
 
     QFont mono("DejaVu Sans Mono");
     mono.setPixelSize(10);
-    time_ = textLabel(QString(), mono, this);
+    time_ = textLabel(QString(), mono, previewBlock_);
     time_->setObjectName("timeMachineTime");
     time_->setAlignment(Qt::AlignCenter);
-    layout->addWidget(time_);
+    block->addWidget(time_);
+    layout->addWidget(previewBlock_);
+    previewTransition_ =
+        new WidgetTransition(previewBlock_, TransitionStyle{motion::defaultMilliseconds, true, false, false});
+    // Takes no room at rest; while the card closes, it holds the room the preview left, so that
+    // the slider row moves up from where it stood.
+    layout->addStretch(1);
+    closing_ = new QVariantAnimation(this);
+    closing_->setDuration(motion::defaultMilliseconds);
+    closing_->setEasingCurve(motion::easeInOut());
+    connect(closing_, &QVariantAnimation::valueChanged, this,
+            [this](const QVariant& height) { setMinimumHeight(height.toInt()); });
+    connect(closing_, &QAbstractAnimation::finished, this, &TimeMachinePreviewView::stopClosing);
 
     auto* sliderRow = new QHBoxLayout();
     sliderRow->setSpacing(6);
@@ -156,9 +175,23 @@ void TimeMachinePreviewView::onSliderMoved(int index) {
 }
 
 void TimeMachinePreviewView::onReset() {
+    const int openHeight = height();
     active_ = false;
     previewState_.reset();
     refresh();
+    if (!isVisible()) return;
+    const int idleHeight = sizeHint().height();
+    if (idleHeight >= openHeight) return;
+    closing_->setStartValue(openHeight);
+    closing_->setEndValue(idleHeight);
+    setMinimumHeight(openHeight);
+    closing_->start();
+}
+
+void TimeMachinePreviewView::stopClosing() {
+    closing_->stop();
+    // Back to what the layout asks for alone.
+    setMinimumHeight(0);
 }
 
 void TimeMachinePreviewView::updatePreview() {
@@ -175,11 +208,12 @@ void TimeMachinePreviewView::refresh() {
                                   : static_cast<int>(hourFraction(Clock::now()) / hourStep);
         if (slider_->value() != index) slider_->setValue(std::min(index, lastIndex));
     }
-    // Reset comes with the first move at once and leaves, after its press, fading.
-    resetTransition_->setShown(active_, isVisible() && !active_);
+    // Reset and the preview come with a move at once and leave, after Reset's press, fading.
+    const bool leaving = isVisible() && !active_;
+    if (active_ && closing_->state() == QAbstractAnimation::Running) stopClosing();
+    resetTransition_->setShown(active_, leaving);
     const bool showPreview = active_ && previewState_.has_value();
-    previewRow_->setVisible(showPreview);
-    time_->setVisible(showPreview);
+    previewTransition_->setShown(showPreview, leaving);
     if (showPreview) {
         swatch_->setKelvin(previewState_->colorTemperature);
         kelvin_->setText(fromStd(kelvinText(previewState_->colorTemperature)));

@@ -9,6 +9,7 @@
 class QLabel;
 class QPushButton;
 class QSlider;
+class QVariantAnimation;
 
 namespace solvara {
 
@@ -19,8 +20,12 @@ class WidgetTransition;
 // A card that previews any quarter hour of today: what the engine would give at that moment at
 // the user's place (colour temperature with a swatch, phase, sun elevation, melanopic share).
 // It asks the engine only; no setting and no display changes. Idle, the slider stands at the
-// present time; the first user move of the slider starts a preview, Reset ends it (and fades
-// itself out, the default animation, while the card is already idle).
+// present time; the first user move of the slider starts a preview, Reset ends it.
+//
+// Reset plays the way back to idle in the default animation while the card is idle at once:
+// Reset and the preview rows are hidden and fade out as pictures where they stood, and the
+// card, holding its old height at first, closes to its idle height (what lies below moves up
+// with it). Nothing of it stays behind at the end.
 class TimeMachinePreviewView : public QWidget {
     Q_OBJECT
 
@@ -41,6 +46,7 @@ private:
     void onSliderMoved(int index);
     void onReset();
     void updatePreview();
+    void stopClosing();
 
     AppState& state_;
     // Presentation state: the chosen hour (never shown before the slider sets one), its state.
@@ -51,6 +57,9 @@ private:
     SymbolView* symbol_ = nullptr;
     QPushButton* reset_ = nullptr;
     WidgetTransition* resetTransition_ = nullptr;
+    QWidget* previewBlock_ = nullptr;
+    WidgetTransition* previewTransition_ = nullptr;
+    QVariantAnimation* closing_ = nullptr;
     QWidget* previewRow_ = nullptr;
     Swatch* swatch_ = nullptr;
     QLabel* kelvin_ = nullptr;

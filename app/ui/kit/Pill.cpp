@@ -2,17 +2,42 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QVariantAnimation>
+
+#include "app/ui/kit/Transition.h"
 
 namespace solvara {
 
-Pill::Pill(const QString& text, const QFont& font, QWidget* parent) : QWidget(parent) {
+Pill::Pill(const QString& text, const QFont& font, QWidget* parent)
+    : QWidget(parent), animation_(new QVariantAnimation(this)) {
     setFont(font);
+    animation_->setEasingCurve(motion::easeInOut());
+    animation_->setStartValue(0.0);
+    animation_->setEndValue(1.0);
+    connect(animation_, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
+        progress_ = value.toDouble();
+        update();
+    });
+    connect(animation_, &QAbstractAnimation::finished, this, [this] {
+        progress_ = 1.0;
+        from_.clear();
+        update();
+    });
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setText(text);
 }
 
-void Pill::setText(const QString& text) {
+void Pill::setText(const QString& text, int milliseconds) {
     if (text == text_) return;
+    animation_->stop();
+    progress_ = 1.0;
+    from_.clear();
+    if (milliseconds > 0 && isVisible() && !text_.isEmpty()) {
+        from_ = text_;
+        progress_ = 0.0;
+        animation_->setDuration(milliseconds);
+        animation_->start();
+    }
     text_ = text;
     setAccessibleName(text);
     updateGeometry();
@@ -42,7 +67,16 @@ void Pill::paintEvent(QPaintEvent*) {
     painter.drawRoundedRect(bounds, radius, radius);
     painter.setPen(theme.*textColor_);
     painter.setFont(font());
-    painter.drawText(bounds, Qt::AlignCenter, text_);
+    if (animation_->state() == QAbstractAnimation::Stopped) {
+        painter.drawText(bounds, Qt::AlignCenter, text_);
+        return;
+    }
+    // The old text may be wider than the new capsule: it is drawn unclipped by it, centred.
+    const QRectF wide = bounds.adjusted(-bounds.width(), 0, bounds.width(), 0);
+    painter.setOpacity(1.0 - progress_);
+    painter.drawText(wide, Qt::AlignCenter, from_);
+    painter.setOpacity(progress_);
+    painter.drawText(wide, Qt::AlignCenter, text_);
 }
 
 }  // namespace solvara

@@ -4,11 +4,14 @@
 
 #include "app/ui/kit/Theme.h"
 
+class QVariantAnimation;
+
 namespace solvara {
 
 // A short text on a capsule: the text in a theme colour, the capsule in a theme colour at an
 // opacity (by default the secondary colour at 0.1), padded 4 pixels left and right and 2 above
-// and below. Its accessible name is its text.
+// and below. Its accessible name is its text. A new text takes its place (and the capsule its
+// size) at once; given a duration while on screen, the old text fades out as the new one fades in.
 class Pill : public QWidget {
     Q_OBJECT
 
@@ -17,7 +20,7 @@ public:
 
     Pill(const QString& text, const QFont& font, QWidget* parent = nullptr);
 
-    void setText(const QString& text);
+    void setText(const QString& text, int milliseconds = 0);
     QString text() const { return text_; }
     void setColors(ColorRole text, ColorRole fill, double fillOpacity);
 
@@ -35,6 +38,9 @@ private:
     ColorRole textColor_ = &Theme::secondary;
     ColorRole fill_ = &Theme::secondary;
     double fillOpacity_ = 0.1;
+    QString from_;
+    double progress_ = 1.0;
+    QVariantAnimation* animation_;
 };
 
 }  // namespace solvara

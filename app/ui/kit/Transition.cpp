@@ -151,9 +151,17 @@ void WidgetTransition::setShown(bool shown, bool animated) {
         slider_->stop();
         slideOffset_ = {};
         target_->setGraphicsEffect(nullptr);
-        const QPixmap still = target_->grab();
+        // Without the window background that grab() would lay under it: the ghost shows what
+        // the widget drew over whatever lies beneath (a card's tint), and lies beneath the
+        // widgets after it, which may move up over its place as it fades.
+        const qreal ratio = target_->devicePixelRatioF();
+        QPixmap still(target_->size() * ratio);
+        still.setDevicePixelRatio(ratio);
+        still.fill(Qt::transparent);
+        target_->render(&still, QPoint(), QRegion(), QWidget::DrawChildren);
         auto* ghost = new Ghost(still, target_->geometry(), target_->parentWidget());
         ghost_ = ghost;
+        ghost->stackUnder(target_);
         target_->hide();
         ghost->show();
         effectOn(ghost)->setPicture(still);

@@ -51,9 +51,9 @@ TransitionLabel::TransitionLabel(Kind kind, int milliseconds, const QFont& font,
     });
 }
 
-void TransitionLabel::setTextAnimated(const QString& text) {
+void TransitionLabel::setTextAnimated(const QString& text, bool animate) {
     if (text == this->text()) return;
-    const bool animate = isVisible() && !this->text().isEmpty();
+    animate = animate && isVisible() && !this->text().isEmpty();
     animation_->stop();
     from_ = this->text();
     setText(text);

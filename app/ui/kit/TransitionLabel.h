@@ -19,8 +19,8 @@ public:
 
     TransitionLabel(Kind kind, int milliseconds, const QFont& font, ColorRole role, QWidget* parent = nullptr);
 
-    // Shows `text` at once; while the label is on screen, the change plays.
-    void setTextAnimated(const QString& text);
+    // Shows `text` at once; while the label is on screen and `animate` holds, the change plays.
+    void setTextAnimated(const QString& text, bool animate = true);
     QVariantAnimation* animation() const { return animation_; }
 
 protected:

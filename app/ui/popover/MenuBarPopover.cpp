@@ -148,7 +148,8 @@ void MenuBarPopover::buildReadouts(QLayout* stack) {
     auto* solar = new QVBoxLayout(solarColumn_);
     solar->setContentsMargins(0, 0, 0, 0);
     solar->setSpacing(2);
-    solarLabel_ = new StyledLabel({}, TextStyle::caption, &Theme::secondary, solarColumn_);
+    solarLabel_ = new TransitionLabel(TransitionLabel::Kind::crossFade, layoutMilliseconds,
+                                      TextStyle::font(TextStyle::caption), &Theme::secondary, solarColumn_);
     solarLabel_->setObjectName("solarLabel");
     solar->addWidget(solarLabel_, 0, Qt::AlignRight);
     boostLabel_ = new QWidget(solarColumn_);
@@ -342,9 +343,10 @@ void MenuBarPopover::refresh() {
     }
 
     const auto& current = state_.currentState();
-    const popover::ColorChoice phaseColor = popover::phaseColor(current);
-    phaseDot_->setColor(phaseColor.role, phaseColor.opacity);
     const QString phase = current ? text(popover::phaseText(current)) : localized("Initializing...");
+    // The dot's colour belongs to the phase name and moves as the name cross-fades.
+    const popover::ColorChoice phaseColor = popover::phaseColor(current);
+    phaseDot_->setColor(phaseColor.role, phaseColor.opacity, phaseLabel_->text() != phase ? readoutMilliseconds : 0);
     phaseLabel_->setTextAnimated(phase);
     {
         const QSignalBlocker blocker(enableSwitch_);
@@ -353,6 +355,9 @@ void MenuBarPopover::refresh() {
 
     const std::int64_t kelvin = state_.effectiveKelvin();
     const QString kelvinText = text(popover::kelvinText(kelvin));
+    // The melanopic section plays its changes with a new kelvin only; a new hour's target or
+    // status on its own shows at once.
+    const int melanopicMilliseconds = kelvinLabel_->text() != kelvinText ? readoutMilliseconds : 0;
     if (kelvinLabel_->text() != kelvinText) {
         kelvinLabel_->setTextAnimated(kelvinText);
         kelvinLabel_->setAccessibleName(localized("Color temperature") + " " + text(format::integer(kelvin)) + " " +
@@ -361,8 +366,9 @@ void MenuBarPopover::refresh() {
     }
     setVisibleIfChanged(solarColumn_, current.has_value(), layoutChanged);
     if (current) {
-        const QString solar = text(popover::solarText(current->solarElevation));
-        if (solarLabel_->text() != solar) solarLabel_->setText(solar);
+        // The sun's column plays its changes as "Morning Boost" comes or goes.
+        const bool boostChanged = boostLabel_->isHidden() == current->isMorningBoostActive;
+        solarLabel_->setTextAnimated(text(popover::solarText(current->solarElevation)), boostChanged);
         setVisibleIfChanged(boostLabel_, boostTransition_, current->isMorningBoostActive,
                             animated && !solarColumn_->isHidden(), layoutChanged);
     }
@@ -375,10 +381,10 @@ void MenuBarPopover::refresh() {
     const bool sleepTime = state_.isSleepTime();
     const bool postDLMO = state_.isPostDLMO();
     const popover::ColorChoice status = popover::statusColor(MelanopicModel::guidelineStatus(edi, postDLMO, sleepTime));
-    statusDot_->setColor(status.role, status.opacity);
+    statusDot_->setColor(status.role, status.opacity, melanopicMilliseconds);
     statusDot_->setAccessibleDescription(
         QString::fromUtf8(rawValue(MelanopicModel::guidelineStatus(edi, postDLMO, sleepTime)).data()));
-    targetPill_->setText(text(popover::targetText(sleepTime, postDLMO)));
+    targetPill_->setText(text(popover::targetText(sleepTime, postDLMO)), melanopicMilliseconds);
     kelvinBar_->setKelvin(kelvin);
 
     const DisplayMode mode = state_.currentMode();

@@ -37,9 +37,11 @@ class WidgetTransition;
 //
 // While it is on screen, changes animate; the widgets take their new values and visibility at
 // once and only the painting follows (see WidgetTransition): the numbers roll their changed
-// digits, the phase name cross-fades, the selected mode's tint moves, the insights and the break
-// row fade in and out from the top edge, "Morning Boost" fades and scales about its centre, and
-// the sections below a row that came or went slide to their new places.
+// digits, the phase name cross-fades and the phase dot's colour moves with it, the status dot's
+// colour and the target pill's text move with a new kelvin, the selected mode's tint moves, the
+// insights and the break row fade in and out from the top edge, "Morning Boost" fades and scales
+// about its centre while the "Solar:" line above it cross-fades, and the sections below a row
+// that came or went slide to their new places.
 class MenuBarPopover : public QWidget {
     Q_OBJECT
 
@@ -47,9 +49,10 @@ public:
     static constexpr int popoverWidth = 320;
     static constexpr int padding = 16;
     static constexpr int sectionSpacing = 16;
-    // Rows coming and going and the sections making room for them.
+    // Rows coming and going, the sections making room for them, and the sun's column as
+    // "Morning Boost" comes or goes.
     static constexpr int layoutMilliseconds = 300;
-    // The phase name, the kelvin number and the melanopic readout.
+    // The phase (name and dot), the kelvin number and the melanopic readout.
     static constexpr int readoutMilliseconds = 500;
     static constexpr int countdownMilliseconds = 300;
     static constexpr const char* shareText =
@@ -90,7 +93,7 @@ private:
     Switch* enableSwitch_ = nullptr;
     TransitionLabel* kelvinLabel_ = nullptr;
     QWidget* solarColumn_ = nullptr;
-    StyledLabel* solarLabel_ = nullptr;
+    TransitionLabel* solarLabel_ = nullptr;
     QWidget* boostLabel_ = nullptr;
     TransitionLabel* daylightValue_ = nullptr;
     Dot* statusDot_ = nullptr;

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
+#include <QVBoxLayout>
+#include <QVariantAnimation>
 
 #include "app/state/AppState.h"
 #include "app/ui/dashboard/TimeMachinePreviewView.h"
+#include "app/ui/kit/Transition.h"
 #include "core/foundation/Calendar.h"
 #include "platform/fake/FakePlatform.h"
 #include "tests/platform/linux/QtTestApplication.h"
@@ -79,6 +83,68 @@ TEST(TimeMachinePreviewTest, PreviewsTheChosenHourWithoutTouchingTheAppliedState
     SOLVARA_EXPECT_EVENTUALLY(view.findChild<QWidget*>("transitionGhost") == nullptr);
     EXPECT_EQ(reset->graphicsEffect(), nullptr);
     EXPECT_TRUE(fake.events.events.empty());
+}
+
+// Reset leaves the card idle at once for every reader; on screen, Reset and the preview rows fade
+// where they stood and the card closes to its idle height, all in the default animation, and
+// then nothing of it remains.
+TEST(TimeMachinePreviewTest, ResetPlaysTheWayBackToIdleInTheDefaultAnimation) {
+    FakePlatform fake(*Calendar::date(2026, 6, 21, 12, 7));
+    AppState state(fake.platform());
+    state.setCoordinate(Coordinate{51.5, -0.12});
+    QWidget column;
+    auto* layout = new QVBoxLayout(&column);
+    auto* view = new TimeMachinePreviewView(state, &column);
+    auto* below = new QWidget(&column);
+    below->setFixedHeight(20);
+    layout->addWidget(view);
+    layout->addWidget(below);
+    layout->addStretch(1);
+    column.resize(300, 400);
+    column.show();
+    auto* slider = view->findChild<QSlider*>("timeMachineSlider");
+    slider->setFocus();
+    QTest::keyClick(slider, Qt::Key_Right);
+    QCoreApplication::processEvents();
+    const int openHeight = view->height();
+    const int belowOpen = below->y();
+    const auto running = [&] {
+        std::vector<QVariantAnimation*> animations;
+        for (auto* animation : view->findChildren<QVariantAnimation*>()) {
+            if (animation->state() == QAbstractAnimation::Running) animations.push_back(animation);
+        }
+        return animations;
+    };
+
+    QTest::mouseClick(view->findChild<QPushButton*>("timeMachineReset"), Qt::LeftButton);
+    EXPECT_FALSE(view->findChild<QLabel*>("timeMachineTime")->isVisible());
+    QCoreApplication::processEvents();
+    // Closing from where it stood, with pictures of Reset and of the rows fading.
+    EXPECT_EQ(view->height(), openHeight);
+    EXPECT_EQ(view->findChildren<QWidget*>("transitionGhost").size(), 2u);
+    // The pictures are see-through (the card's tint shows through them) and lie beneath the
+    // slider row that moves up over their place.
+    const QImage frame = view->grab().toImage();
+    for (QWidget* ghost : view->findChildren<QWidget*>("transitionGhost")) {
+        const QPoint corner = ghost->geometry().bottomLeft() + QPoint(1, -1);
+        EXPECT_EQ(frame.pixelColor(corner), frame.pixelColor(corner - QPoint(2, 0)));
+        EXPECT_LT(view->children().indexOf(ghost), view->children().indexOf(slider));
+    }
+    // Both fades and the closing, each over the default animation's time and curve.
+    EXPECT_EQ(running().size(), 3u);
+    for (QVariantAnimation* animation : running()) {
+        EXPECT_EQ(animation->duration(), 350);
+        EXPECT_EQ(animation->easingCurve(), motion::easeInOut());
+    }
+
+    SOLVARA_EXPECT_EVENTUALLY(running().empty());
+    QCoreApplication::processEvents();
+    EXPECT_LT(view->height(), openHeight);
+    EXPECT_EQ(view->height(), view->sizeHint().height());
+    EXPECT_EQ(view->minimumHeight(), 0);
+    EXPECT_LT(below->y(), belowOpen);
+    EXPECT_EQ(view->findChild<QWidget*>("transitionGhost"), nullptr);
+    for (QWidget* widget : view->findChildren<QWidget*>()) EXPECT_EQ(widget->graphicsEffect(), nullptr);
 }
 
 TEST(TimeMachinePreviewTest, WithoutACoordinateTheSliderActivatesButShowsNoPreview) {

@@ -1,4 +1,5 @@
 #include <clocale>
+#include <functional>
 
 #include <gtest/gtest.h>
 #include <QAction>
@@ -335,6 +336,57 @@ TEST_F(MenuBarPopoverTest, ReadoutsAndTheModeTintTakeTheirValuesAtOnceAndAnimate
     settle();
     EXPECT_TRUE(find<ModeButton>("modeDark")->isSelected());
     EXPECT_TRUE(atRest());
+}
+
+// The phase dot moves with the phase name, the status dot and the target pill with a new kelvin,
+// the "Solar:" line with Morning Boost; each takes its value at once, and plays nothing when its
+// section's trigger did not change.
+TEST_F(MenuBarPopoverTest, SectionReadoutsPlayTheirSectionsAnimation) {
+    const auto shownValue = [&](const char* name) {
+        QWidget* widget = find<QWidget>(name);
+        if (auto* dot = qobject_cast<Dot*>(widget)) return dot->color().name(QColor::HexArgb);
+        if (auto* pill = qobject_cast<Pill*>(widget)) return pill->text();
+        return qobject_cast<QLabel*>(widget)->text();
+    };
+    const auto at = [&](double hours) {
+        return [this, hours] { moveTo(hours * 3600.0), state.updateCircadianState(); };
+    };
+    struct Row {
+        const char* name;
+        std::function<void()> change;
+        int milliseconds;  // 0: no animation
+    };
+    const std::vector<Row> rows{
+        // The first state after "Initializing...": a night phase's colour.
+        {"phaseDot", [&] { state.setCoordinate(berlin), state.updateCircadianState(); }, 500},
+        // The filter goes off as the sleep window begins: the dot turns green, the target "≤1 lux".
+        {"statusDot", [&] { state.setSleepHour(21), state.setIsEnabled(false); }, 500},
+        {"targetPill", [&] { state.setSleepHour(23); }, 0},  // a new target with the same kelvin
+        {"targetPill", [&] { state.setSleepHour(21), state.setIsEnabled(true); }, 500},
+        // Civil dawn within 90 minutes of waking (3:00): Morning Boost comes, then stays.
+        {"solarLabel", at(26.3), 300},
+        {"solarLabel", at(26.6), 0},
+    };
+    moveTo(21.5 * 3600.0);
+    state.setWakeHour(3);
+    state.setCurrentMode(DisplayMode::custom);
+    state.setCustomModeKelvin(6000);
+    open();
+    for (const Row& row : rows) {
+        SOLVARA_EXPECT_EVENTUALLY(atRest());
+        const QString before = shownValue(row.name);
+        row.change();
+        settle();
+        EXPECT_NE(shownValue(row.name), before) << row.name;  // at once
+        auto* animation = find<QWidget>(row.name)->findChild<QVariantAnimation*>({}, Qt::FindDirectChildrenOnly);
+        ASSERT_NE(animation, nullptr) << row.name;
+        EXPECT_EQ(animation->state() == QAbstractAnimation::Running, row.milliseconds > 0) << row.name;
+        if (row.milliseconds == 0) continue;
+        EXPECT_EQ(animation->duration(), row.milliseconds) << row.name;
+        EXPECT_EQ(animation->easingCurve(), motion::easeInOut()) << row.name;
+    }
+    EXPECT_TRUE(shown("boostLabel"));
+    SOLVARA_EXPECT_EVENTUALLY(atRest());
 }
 
 TEST_F(MenuBarPopoverTest, AnOpenPopoverAtRestPaintsNothing) {
