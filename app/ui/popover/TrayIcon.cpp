@@ -67,7 +67,9 @@ void TrayIcon::buildMenu() {
     menu_->addSeparator();
     QAction* quitAction = menu_->addAction(localized("Quit Solvara"));
     quitAction->setObjectName("quitAction");
-    connect(quitAction, &QAction::triggered, this, &TrayIcon::quit);
+    // Its own item, not the shared action: hosts would show that one's Ctrl+Q, which works only in
+    // the main window.
+    connect(quitAction, &QAction::triggered, &actions_, &AppActions::quit);
 }
 
 void TrayIcon::show() {
@@ -136,12 +138,6 @@ void TrayIcon::openPopover() {
     popover->move(popoverPosition(icon, popover->size(), area, cursor));
     popover->show();
     popover->activateWindow();
-}
-
-void TrayIcon::quit() {
-    state_.displayManager().resetToDefault();
-    state_.softwareDimmer().deactivate();
-    emit quitRequested();
 }
 
 }  // namespace solvara

@@ -57,13 +57,13 @@ public:
 
 signals:
     void openMainWindowRequested();
-    // The displays and the dimmer are already reset when this comes.
+    // The popover's Quit: the displays and the dimmer are already reset when this comes. The
+    // menu's Quit goes through AppActions::quit().
     void quitRequested();
 
 private:
     void buildMenu();
     void refresh();
-    void quit();
 
     AppState& state_;
     UiServices& ui_;
