@@ -199,11 +199,12 @@ public:
     // was applied and the others are named.
     struct ImportResult {
         // Why the whole file was refused (not readable, not a regular file, too large, not a
-        // JSON object, no member named after a setting), for people; empty when the members
-        // were applied.
+        // JSON object, no member named after a setting, no such member with a usable value),
+        // for people; empty when the members were applied.
         std::optional<std::string> refusal;
         // The members left alone, sorted by name: of the wrong JSON type, a choice that
-        // matches no case, or a value outside the safe range.
+        // matches no case, or a value outside the safe range. Filled also when they made the
+        // whole file refused.
         std::vector<std::string> skipped;
     };
     // Reads a settings file (a regular file of at most 1 MiB) and applies its good members

@@ -1,6 +1,7 @@
 // The settings file: the 37 main settings exported as JSON and imported back through the setters.
 
 #include <algorithm>
+#include <functional>
 #include <type_traits>
 #include <vector>
 
@@ -28,11 +29,13 @@ void exportMember(json::Json& document, std::string_view key, const T& value) {
     }
 }
 
-// One member of a settings document through its setter, when it has the setting's JSON type,
-// names one of its choices and lies in its safe range; otherwise its name is added to `skipped`.
+// One member of a settings document read for its setter: when it has the setting's JSON type,
+// names one of its choices and lies in its safe range, the assignment is added to `assignments`
+// (applied later, so that a file none of whose members can be used changes nothing); otherwise
+// its name is added to `skipped`.
 template <unsigned flags, class T, class R>
-void importMember(AppState& state, const json::Json& object, std::string_view key, R range, void (AppState::*setter)(T),
-                  std::vector<std::string>& skipped) {
+void readMember(AppState& state, const json::Json& object, std::string_view key, R range, void (AppState::*setter)(T),
+                std::vector<std::function<void()>>& assignments, std::vector<std::string>& skipped) {
     if constexpr ((flags & setting::exported) != 0) {
         const auto it = object.find(key);
         if (it == object.end()) return;
@@ -46,7 +49,7 @@ void importMember(AppState& state, const json::Json& object, std::string_view ke
             value = fromRawValue<T>(it->template get_ref<const std::string&>());
         }
         if (value) {
-            (state.*setter)(*value);
+            assignments.emplace_back([&state, setter, value = *value] { (state.*setter)(value); });
         } else {
             skipped.emplace_back(key);
         }
@@ -114,18 +117,27 @@ AppState::ImportResult AppState::importSettingsDocument(std::string_view documen
         return {"The settings file was not imported: there is no setting in this file.", {}};
     }
 
-    // In the table's order, each value through its setter, so each change handler runs as if
-    // the user had changed the setting by hand.
     using namespace setting;
     ImportResult result;
-#define SOLVARA_IMPORT_SETTING(type, name, setter, initial, handler, key, rule, range, flags) \
-    importMember<(flags)>(*this, *parsed, #name, SettingRanges::range, &AppState::setter, result.skipped);
-    SOLVARA_APP_STATE_PROPERTIES(SOLVARA_IMPORT_SETTING)
-#undef SOLVARA_IMPORT_SETTING
+    std::vector<std::function<void()>> assignments;
+#define SOLVARA_READ_SETTING(type, name, setter, initial, handler, key, rule, range, flags) \
+    readMember<(flags)>(*this, *parsed, #name, SettingRanges::range, &AppState::setter, assignments, result.skipped);
+    SOLVARA_APP_STATE_PROPERTIES(SOLVARA_READ_SETTING)
+#undef SOLVARA_READ_SETTING
     std::ranges::sort(result.skipped);
     for (const auto& key : result.skipped) {
         Log::write(component, "Settings import skipped \"" + key + "\": wrong type, unknown choice or unsafe value");
     }
+    if (assignments.empty()) {
+        Log::write(component, "Settings import refused: no setting in this file has a usable value");
+        result.refusal =
+            "The settings file was not imported: none of its settings could be used. Each has a value "
+            "of the wrong type, a choice that does not exist or a number outside the safe range.";
+        return result;
+    }
+    // In the table's order, each value through its setter, so each change handler runs as if
+    // the user had changed the setting by hand.
+    for (const auto& assign : assignments) assign();
     return result;
 }
 

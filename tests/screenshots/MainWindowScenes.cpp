@@ -1,11 +1,17 @@
-// The main window's settings view and each settings tab at its full length.
+// The main window's settings view, its menu bar with the Solvara menu open, and each settings tab
+// at its full length.
+
+#include <QMenu>
+#include <QMenuBar>
 
 #include "app/services/KeyboardShortcutManager.h"
+#include "app/ui/kit/AppActions.h"
 #include "app/ui/settings/BreakSettingsTab.h"
 #include "app/ui/settings/DisplaySettingsTab.h"
 #include "app/ui/settings/FeaturesSettingsTab.h"
 #include "app/ui/settings/GeneralSettingsTab.h"
 #include "app/ui/settings/HelpTab.h"
+#include "app/ui/settings/MainWindow.h"
 #include "app/ui/settings/ProfilesSettingsTab.h"
 #include "app/ui/settings/ScheduleSettingsTab.h"
 #include "app/ui/settings/SettingsView.h"
@@ -35,6 +41,22 @@ SOLVARA_SCENE(mainWindow, "main-window", SettingsView::width, SettingsView::heig
     auto view = std::make_unique<SettingsView>(scene.state(), scene.ui());
     view->select(SettingsTab::general);
     return view;
+}
+
+// The menu is drawn in the window, under its title, not as a popup.
+SOLVARA_SCENE(mainWindowMenus, "main-window-menus", SettingsView::width, 0) {
+    prepare(scene);
+    scene.state().setHasCompletedOnboarding(true);
+    auto window = std::make_unique<MainWindow>(scene.state(), scene.ui());
+    auto* actions = new AppActions(scene.state(), scene.ui(), window.get());
+    window->addMenus(*actions);
+    auto* menu = window->findChild<QMenu*>("applicationMenu");
+    menu->setParent(window.get(), Qt::Widget);
+    menu->adjustSize();
+    menu->move(0, window->menuBar()->sizeHint().height());
+    menu->show();
+    menu->raise();
+    return window;
 }
 
 SOLVARA_SCENE(settingsGeneral, "settings-general", tabWidth, 0) {

@@ -35,6 +35,9 @@ AppActions::AppActions(AppState& state, UiServices& ui, QObject* parent)
     feedback_ = addAction("feedbackAction", "Send Feedback...", {});
     about_ = addAction("aboutAction", "About Solvara", {});
     about_->setMenuRole(QAction::AboutRole);
+    quit_ = addAction("quitAction", "Quit Solvara", "Ctrl+Q");
+    quit_->setMenuRole(QAction::QuitRole);
+    quit_->setShortcutContext(Qt::WindowShortcut);
 
     connect(toggleEnabled_, &QAction::triggered, this, [this] { state_.setIsEnabled(!state_.isEnabled()); });
     connect(cycleMode_, &QAction::triggered, this, [this] { state_.setCurrentMode(nextMode(state_.currentMode())); });
@@ -53,6 +56,7 @@ AppActions::AppActions(AppState& state, UiServices& ui, QObject* parent)
     connect(feedback_, &QAction::triggered, this,
             [this] { ui_.urlOpener.openUrl(BuildInfo::feedbackMailUrl("Solvara Feedback")); });
     connect(about_, &QAction::triggered, this, &AppActions::showAbout);
+    connect(quit_, &QAction::triggered, this, &AppActions::quit);
 
     connect(signals_, &StateSignals::stateChanged, this, &AppActions::refresh);
     refresh();
@@ -113,6 +117,21 @@ QMenu* AppActions::createHelpMenu(QWidget* parent) const {
     menu->setObjectName("helpMenu");
     addHelpTo(menu);
     return menu;
+}
+
+QMenu* AppActions::createApplicationMenu(QWidget* parent) const {
+    auto* menu = new CommandMenu(localized("Solvara"), parent);
+    menu->setObjectName("applicationMenu");
+    menu->addAction(about_);
+    menu->addSeparator();
+    menu->addAction(quit_);
+    return menu;
+}
+
+void AppActions::quit() {
+    state_.displayManager().resetToDefault();
+    state_.softwareDimmer().deactivate();
+    emit quitRequested();
 }
 
 DisplayMode AppActions::nextMode(DisplayMode mode) {

@@ -17,10 +17,14 @@ class StateSignals;
 
 // The program's commands, in one place for the tray menu and the main window's menu bar: the
 // six Controls (each with its fixed key combination, Ctrl+Alt plus a key, shown the way Linux
-// desktops write them, by the CommandMenu that holds them), the Help commands and "About
-// Solvara". The QActions are shared: add them to any menu; their shortcuts work while any window
-// of the program is active (the keyboard-shortcut manager's global grabs, when present, take the
-// same keys first).
+// desktops write them, by the CommandMenu that holds them), the Help commands, "About Solvara"
+// and "Quit Solvara". The QActions are shared: add them to any menu; the Controls' shortcuts work
+// while any window of the program is active (the keyboard-shortcut manager's global grabs, when
+// present, take the same keys first). Quit's Ctrl+Q works only in the windows it is added to:
+// pressed in a break window or the popover, it would end the program by surprise.
+//
+// Quitting is one path whoever asks: the displays put back (tables reset, dimmer windows closed)
+// and only then quitRequested(), on which the program ends at once.
 //
 // "Take Break Now" is enabled only while breaks are on: a break started with breaks off would
 // never end. "Solvara Help" and "The Science" open the maker's pages in the browser, main window
@@ -46,6 +50,7 @@ public:
     QAction* scienceAction() const { return science_; }
     QAction* feedbackAction() const { return feedback_; }
     QAction* aboutAction() const { return about_; }
+    QAction* quitAction() const { return quit_; }
 
     // The six Controls with their two separators, appended to `menu`.
     void addControlsTo(QMenu* menu) const;
@@ -55,6 +60,8 @@ public:
     // `parent`.
     QMenu* createControlsMenu(QWidget* parent) const;
     QMenu* createHelpMenu(QWidget* parent) const;
+    // A new menu titled "Solvara" holding About and Quit, owned by `parent`.
+    QMenu* createApplicationMenu(QWidget* parent) const;
 
     // The actions' bridge to the state's notices, for other long-lived objects to share (one
     // queued emission per change instead of one per listener).
@@ -63,6 +70,9 @@ public:
     // Opens the About box without blocking (one at a time; a second call raises it).
     void showAbout();
     QDialog* aboutBox() const { return aboutBox_; }
+
+    // Resets the displays' tables and switches the dimmer off, then emits quitRequested().
+    void quit();
 
     // The mode after `mode` in declaration order, over all eleven, wrapping to "Auto".
     static DisplayMode nextMode(DisplayMode mode);
@@ -73,6 +83,8 @@ public:
 
 signals:
     void shortcutsTabRequested();
+    // The displays and the dimmer are already reset when this comes.
+    void quitRequested();
 
 private:
     QAction* addAction(const char* objectName, const char* title, const QString& keys);
@@ -93,6 +105,7 @@ private:
     QAction* science_;
     QAction* feedback_;
     QAction* about_;
+    QAction* quit_;
     QPointer<QDialog> aboutBox_;
 };
 

@@ -102,7 +102,9 @@ void TrayIcon::buildMenu() {
     menu_->addSeparator();
     QAction* quitAction = menu_->addAction(localized("Quit Solvara"));
     quitAction->setObjectName("quitAction");
-    connect(quitAction, &QAction::triggered, this, &TrayIcon::quit);
+    // Its own item, not the shared action: hosts would show that one's Ctrl+Q, which works only in
+    // the main window.
+    connect(quitAction, &QAction::triggered, &actions_, &AppActions::quit);
 }
 
 void TrayIcon::show() {
@@ -201,12 +203,6 @@ bool TrayIcon::eventFilter(QObject* watched, QEvent* event) {
 void TrayIcon::showMenu(const QPoint& at) {
     if (popover_ && popover_->isVisible()) popover_->close();
     if (!menu_->isVisible()) menu_->popup(at);
-}
-
-void TrayIcon::quit() {
-    state_.displayManager().resetToDefault();
-    state_.softwareDimmer().deactivate();
-    emit quitRequested();
 }
 
 }  // namespace solvara

@@ -59,7 +59,8 @@ public:
 
 signals:
     void openMainWindowRequested();
-    // The displays and the dimmer are already reset when this comes.
+    // The popover's Quit: the displays and the dimmer are already reset when this comes. The
+    // menu's Quit goes through AppActions::quit().
     void quitRequested();
 
 protected:
@@ -71,7 +72,6 @@ private:
     void createTray();
     void showMenu(const QPoint& at);
     void refresh();
-    void quit();
 
     AppState& state_;
     UiServices& ui_;

@@ -23,6 +23,7 @@ TrayShell::TrayShell(AppDelegate& delegate, UiServices& ui, QObject* parent)
     // Quitting ends the event loop; the program's shutdown then runs the delegate's. exit(), not
     // quit(): the windows that hide on close would refuse quit() and keep the program running.
     connect(trayIcon_, &TrayIcon::quitRequested, this, [] { QCoreApplication::exit(0); });
+    connect(actions_, &AppActions::quitRequested, this, [] { QCoreApplication::exit(0); });
     trayIcon_->show();
 }
 

@@ -228,13 +228,17 @@ void GeneralSettingsTab::importSettings() {
             const AppState::ImportResult result = state.importSettings(path->toStdString());
             MessageBoxes::Question question;
             question.title = localized("Import Settings");
+            QStringList names;
+            for (const std::string& name : result.skipped) names << QString::fromStdString(name);
             if (result.refusal) {
                 question.kind = MessageBoxes::Kind::warning;
                 question.text = localized("The settings file was not imported; nothing was changed.");
                 question.informativeText = QString::fromStdString(*result.refusal);
-            } else if (!result.skipped.empty()) {
-                QStringList names;
-                for (const std::string& name : result.skipped) names << QString::fromStdString(name);
+                if (!names.isEmpty()) {
+                    question.informativeText +=
+                        "\n\n" + localized("Settings that could not be used:") + " " + names.join(", ");
+                }
+            } else if (!names.isEmpty()) {
                 question.kind = MessageBoxes::Kind::information;
                 question.text = localized("The settings were imported, except for these, which were left unchanged:");
                 question.informativeText = names.join(", ");

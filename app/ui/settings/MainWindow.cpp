@@ -84,11 +84,11 @@ void MainWindow::showTab(SettingsTab tab) {
 }
 
 void MainWindow::addMenus(const AppActions& actions) {
+    menuBar()->addMenu(actions.createApplicationMenu(this));
     menuBar()->addMenu(actions.createControlsMenu(this));
-    QMenu* help = actions.createHelpMenu(this);
-    help->addSeparator();
-    help->addAction(actions.aboutAction());
-    menuBar()->addMenu(help);
+    menuBar()->addMenu(actions.createHelpMenu(this));
+    quit_ = actions.quitAction();
+    if (sheet_ != nullptr) sheet_->addAction(quit_);
 }
 
 void MainWindow::refresh() {
@@ -131,6 +131,8 @@ void MainWindow::presentSheet() {
         return;
     }
     auto* sheet = new Sheet(this);
+    // The sheet blocks the menu bar: without this, nothing would end a first run without a tray.
+    if (quit_) sheet->addAction(quit_);
     Theme::apply(sheet, dark_);
     auto* layout = new QVBoxLayout(sheet);
     layout->setContentsMargins(0, 0, 0, 0);

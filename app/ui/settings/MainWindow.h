@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include "app/ui/settings/SettingsTab.h"
 
+class QAction;
 class QDialog;
 
 namespace solvara {
@@ -17,7 +19,8 @@ struct UiServices;
 // The program's main window: the settings view, light or dark as the state decides (it follows
 // the decision live), and, while the onboarding flag is false, the first-run flow over it in a
 // window-modal sheet that only the flow's own finish closes. Closing the window hides it; the
-// program goes on and the same window comes back.
+// program goes on and the same window comes back. Its "Quit Solvara" ends the program, which
+// matters where there is no tray to quit from.
 class MainWindow : public QMainWindow {
 public:
     MainWindow(AppState& state, UiServices& ui, QWidget* parent = nullptr);
@@ -26,7 +29,8 @@ public:
     // Shows the window (centred on its first showing) and brings it to the front with the focus.
     void present();
     void showTab(SettingsTab tab);
-    // The menu bar: the shared Controls and Help commands, and About in Help.
+    // The menu bar: the shared commands, "Solvara" (About and Quit) first, then Controls and
+    // Help. Quit's Ctrl+Q works whatever has the focus, the first-run sheet included.
     void addMenus(const AppActions& actions);
 
     SettingsView* settingsView() const { return view_; }
@@ -49,6 +53,7 @@ private:
     UiServices& ui_;
     SettingsView* view_;
     QDialog* sheet_ = nullptr;
+    QPointer<QAction> quit_;
     bool dark_ = false;
     bool placed_ = false;
 };

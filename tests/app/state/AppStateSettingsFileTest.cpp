@@ -103,6 +103,42 @@ TEST_F(AppStateTest, AFileThatIsNoSettingsObjectIsRefusedWhole) {
     EXPECT_TRUE(fake.log.contains("Settings import refused"));
 }
 
+TEST_F(AppStateTest, AFileIsAppliedOnlyWhenOneOfItsSettingsCanBeUsed) {
+    struct Case {
+        const char* document;
+        const char* refusal;  // a part of the refusal, or none when the file is applied
+        std::vector<std::string> skipped;
+    };
+    const std::vector<Case> cases{
+        {R"({"DayKelvin": 3000})", "there is no setting in this file", {}},
+        {R"({"isEnabled": "x"})", "none of its settings could be used", {"isEnabled"}},
+        {R"({"isEnabled": "x", "dayKelvin": 100, "currentMode": "Sepia", "wakeHour": null, "other": 1})",
+         "none of its settings could be used",
+         {"currentMode", "dayKelvin", "isEnabled", "wakeHour"}},
+        {R"({"isEnabled": "x", "dayKelvin": 3000})", nullptr, {"isEnabled"}},
+    };
+    for (const Case& c : cases) {
+        relaunch();
+        AppState& s = state();
+        s.persistSettings();
+        const auto before = *s.settingsDocument();
+        const auto stored = fake.userDefaults.setCount;
+        const auto result = s.importSettingsDocument(c.document);
+        EXPECT_EQ(result.skipped, c.skipped) << c.document;
+        if (c.refusal != nullptr) {
+            ASSERT_TRUE(result.refusal.has_value()) << c.document;
+            EXPECT_NE(result.refusal->find(c.refusal), std::string::npos) << *result.refusal;
+            EXPECT_EQ(*s.settingsDocument(), before) << c.document;
+            EXPECT_EQ(fake.userDefaults.setCount, stored) << c.document << ": nothing stored";
+        } else {
+            EXPECT_FALSE(result.refusal.has_value()) << c.document;
+            EXPECT_EQ(s.dayKelvin(), 3000);
+            EXPECT_GT(fake.userDefaults.setCount, stored);
+        }
+    }
+    EXPECT_TRUE(fake.log.contains("[AppState] Settings import refused: no setting in this file has a usable value"));
+}
+
 TEST_F(AppStateTest, FailedExportIsReported) {
     AppState& s = state();
     fake.files.failAllWrites = true;

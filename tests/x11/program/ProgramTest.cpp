@@ -510,6 +510,24 @@ TEST_F(ProgramTest, TheMainWindowHidesOnCloseAndASecondLaunchBringsItBack) {
     EXPECT_EQ(solvara.stop(), 0);
 }
 
+TEST_F(ProgramTest, CtrlQInTheMainWindowEndsTheProgramWithTheTablesPutBack) {
+    Program& solvara = launch();
+    ASSERT_TRUE(waitFor([&] { return everyOutputChanged(); }, std::chrono::seconds(5))) << solvara.log();
+    Window window = 0;
+    ASSERT_TRUE(waitFor([&] { return (window = mainWindow()) != 0; }, std::chrono::seconds(5))) << solvara.log();
+    const std::string id = std::to_string(window);
+    // The focus in the sidebar, then the keys through XTEST, as a user presses them.
+    ASSERT_EQ(
+        std::system(("xdotool windowactivate --sync " + id + " mousemove --window " + id + " 60 60 click 1").c_str()),
+        0);
+    ASSERT_EQ(std::system("xdotool key ctrl+q"), 0);
+
+    EXPECT_EQ(Program::waitExit(solvara.pid(), std::chrono::seconds(10)), 0) << solvara.log();
+    EXPECT_TRUE(everyOutputOriginal());
+    EXPECT_EQ(mappedWindowsOfOurs(), 0);
+    EXPECT_EQ(solvara.log().find("[Main] Signal"), std::string::npos) << solvara.log();
+}
+
 TEST_F(ProgramTest, TheSettingsTabsCanBeWalkedWithTheKeyboard) {
     Program& solvara = launch();
     Window window = 0;

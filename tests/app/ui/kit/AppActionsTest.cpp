@@ -177,8 +177,8 @@ TEST_F(AppActionsTest, TheTrayIconFollowsTheSymbolAndItsMenuHoldsTheCommands) {
     state.setPwmProtectionEnabled(true);
     ASSERT_FALSE(state.softwareDimmer().overlayWindows().empty());
     fakes.events.clear();
-    QSignalSpy quit(&tray, &TrayIcon::quitRequested);
-    QObject::connect(&tray, &TrayIcon::quitRequested, [this] { fakes.events.add("quitRequested"); });
+    QSignalSpy quit(&actions, &AppActions::quitRequested);
+    QObject::connect(&actions, &AppActions::quitRequested, [this] { fakes.events.add("quitRequested"); });
     tray.menu()->findChild<QAction*>("quitAction")->trigger();
     EXPECT_EQ(quit.count(), 1);
     expectDisplaysPutBackBeforeTheQuitRequest(fakes.events);

@@ -109,12 +109,23 @@ TEST_F(GeneralSettingsTabTest, ExportAndImportGoThroughTheFileDialogsAndReportWh
     EXPECT_TRUE(ui.messageBoxes.asked[2].informativeText.contains("no setting in this file"));
     EXPECT_EQ(state->dayKelvin(), 5000);
 
+    // Settings it names, none of them usable: nothing imported, and the box says so and why.
+    files[file] = R"({"isEnabled": "x", "dayKelvin": 100})";
+    ui.fileDialogs.answerNext(QString::fromStdString(file));
+    QTest::mouseClick(child<QPushButton>(*view, "importSettings"), Qt::LeftButton);
+    SOLVARA_EXPECT_EVENTUALLY_EQ(ui.messageBoxes.asked.size(), 4u);
+    EXPECT_EQ(ui.messageBoxes.asked[3].kind, MessageBoxes::Kind::warning);
+    EXPECT_EQ(ui.messageBoxes.asked[3].text, "The settings file was not imported; nothing was changed.");
+    EXPECT_TRUE(ui.messageBoxes.asked[3].informativeText.contains("none of its settings could be used"));
+    EXPECT_TRUE(ui.messageBoxes.asked[3].informativeText.endsWith("dayKelvin, isEnabled"));
+    EXPECT_EQ(state->dayKelvin(), 5000);
+
     fake.files.failingPaths.insert("/missing/x.json");
     ui.fileDialogs.answerNext(QString("/missing/x.json"));
     QTest::mouseClick(child<QPushButton>(*view, "exportSettings"), Qt::LeftButton);
-    SOLVARA_EXPECT_EVENTUALLY_EQ(ui.messageBoxes.asked.size(), 4u);
-    EXPECT_EQ(ui.messageBoxes.asked[3].text, "The settings could not be exported.");
-    EXPECT_FALSE(ui.messageBoxes.asked[3].informativeText.isEmpty());
+    SOLVARA_EXPECT_EVENTUALLY_EQ(ui.messageBoxes.asked.size(), 5u);
+    EXPECT_EQ(ui.messageBoxes.asked[4].text, "The settings could not be exported.");
+    EXPECT_FALSE(ui.messageBoxes.asked[4].informativeText.isEmpty());
 }
 
 }  // namespace

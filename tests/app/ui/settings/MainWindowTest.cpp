@@ -1,3 +1,7 @@
+#include <functional>
+
+#include <QAccessibleActionInterface>
+#include <QApplication>
 #include <QDialog>
 #include <QListWidget>
 #include <QMenu>
@@ -14,6 +18,7 @@
 #include "app/ui/settings/MainWindow.h"
 #include "app/ui/settings/ScheduleSettingsTab.h"
 #include "app/ui/settings/SettingsView.h"
+#include "tests/app/ui/kit/QuitOrder.h"
 #include "tests/app/ui/settings/SettingsTestSupport.h"
 
 namespace solvara::testing {
@@ -98,16 +103,88 @@ TEST_F(MainWindowTest, EverySettingsControlHasANameForScriptsAndScreenReadersAnd
     }
 }
 
-TEST_F(MainWindowTest, TheMenuBarCarriesControlsAndHelpWithAbout) {
+TEST_F(MainWindowTest, TheMenuBarCarriesTheApplicationMenuControlsAndHelp) {
     auto main = window();
     AppActions actions(*state, ui.services());
     main->addMenus(actions);
     QStringList titles;
     for (QAction* menu : main->menuBar()->actions()) titles << menu->text();
-    EXPECT_EQ(titles, QStringList({"Controls", "Help"}));
+    EXPECT_EQ(titles, QStringList({"Solvara", "Controls", "Help"}));
+    QStringList items;
+    for (QAction* item : main->menuBar()->actions().front()->menu()->actions()) {
+        items << (item->isSeparator() ? QString("-") : item->text() + " " + item->shortcut().toString());
+    }
+    EXPECT_EQ(items, QStringList({"About Solvara ", "-", "Quit Solvara Ctrl+Q"}));
     QMenu* help = main->menuBar()->actions().back()->menu();
     EXPECT_TRUE(help->actions().contains(actions.shortcutsAction()));
-    EXPECT_EQ(help->actions().back(), actions.aboutAction());
+    EXPECT_EQ(help->actions().back(), actions.feedbackAction());
+}
+
+// Without a tray the main window is the only way in: its Quit must work with the keyboard from
+// any focus, and from a screen reader, and put the displays back before the program ends.
+TEST_F(MainWindowTest, QuitWorksFromEveryFocusAndFromAScreenReaderAndPutsTheDisplaysBackFirst) {
+    fake.screens.screenList = {ScreenInfo{std::nullopt, "Screen", Rect{0, 0, 800, 600}}};
+    state->setIsEnabled(true);
+    AppActions actions(*state, ui.services());
+    int quits = 0;
+    QObject::connect(&actions, &AppActions::quitRequested, [&] {
+        fake.events.add("quitRequested");
+        ++quits;
+    });
+    struct Case {
+        const char* where;
+        bool onboarded;
+        std::function<QWidget*(MainWindow&)> focus;  // null: pressed through the accessibility tree
+    };
+    const auto firstIn = [](SettingsTab tab, auto type) {
+        return [tab, type](MainWindow& main) -> QWidget* {
+            main.showTab(tab);
+            settle();
+            return main.settingsView()->tabView()->findChild<std::remove_pointer_t<decltype(type)>*>();
+        };
+    };
+    const std::vector<Case> cases{
+        {"the sidebar", true, [](MainWindow& main) -> QWidget* { return main.settingsView()->sidebar(); }},
+        {"a picker", true, firstIn(SettingsTab::general, static_cast<QComboBox*>(nullptr))},
+        {"a slider", true, firstIn(SettingsTab::display, static_cast<QAbstractSlider*>(nullptr))},
+        {"a switch", true, firstIn(SettingsTab::breaks, static_cast<QAbstractButton*>(nullptr))},
+        {"the first-run sheet", false, [](MainWindow& main) -> QWidget* { return main.onboardingSheet(); }},
+        {"a screen reader", true, nullptr},
+    };
+    for (const Case& c : cases) {
+        state->setHasCompletedOnboarding(c.onboarded);
+        MainWindow main(*state, ui.services());
+        main.addMenus(actions);  // before the first showing, as the program does
+        main.present();
+        settle();
+        state->setPwmProtectionEnabled(true);
+        ASSERT_FALSE(state->softwareDimmer().overlayWindows().empty()) << c.where;
+        fake.events.clear();
+        const int before = quits;
+        if (c.focus) {
+            QWidget* focus = c.focus(main);
+            ASSERT_NE(focus, nullptr) << c.where;
+            focus->activateWindow();
+            focus->setFocus();
+            settle();
+            ASSERT_EQ(QApplication::focusWidget()->window(), focus->window()) << c.where;
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q, Qt::ControlModifier);
+        } else {
+            QAccessibleInterface* menu =
+                QAccessible::queryAccessibleInterface(main.menuBar()->actions().front()->menu());
+            ASSERT_NE(menu, nullptr);
+            for (int i = 0; i < menu->childCount(); ++i) {
+                QAccessibleInterface* item = menu->child(i);
+                if (item->text(QAccessible::Name) == "Quit Solvara") {
+                    item->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+                }
+            }
+        }
+        settle();
+        EXPECT_EQ(quits, before + 1) << c.where;
+        expectDisplaysPutBackBeforeTheQuitRequest(fake.events);
+        EXPECT_TRUE(state->softwareDimmer().overlayWindows().empty()) << c.where;
+    }
 }
 
 TEST_F(MainWindowTest, FollowsTheDarkDecisionLive) {
