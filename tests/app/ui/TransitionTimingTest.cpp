@@ -94,6 +94,21 @@ QWidget& firstPhase(Scene& s) {
     s.state.updateCircadianState();
     return popover;
 }
+QWidget& firstNightPhase(Scene& s) {
+    s.at(21.5);  // a night phase's colour, after "Initializing..."'s grey
+    return firstPhase(s);
+}
+QWidget& boostArrives(Scene& s) {
+    // Civil dawn within 90 minutes of waking at 3:00; the sun has moved since the last update.
+    s.state.setWakeHour(3);
+    s.state.setCoordinate(berlin);
+    s.at(24 + 1.5);
+    s.state.updateCircadianState();
+    MenuBarPopover& popover = s.popover();
+    s.at(24 + 2.3);
+    s.state.updateCircadianState();
+    return popover;
+}
 QWidget& breaksOn(Scene& s) {
     MenuBarPopover& popover = s.popover();
     s.state.setBreaksEnabled(true);
@@ -127,6 +142,16 @@ QWidget& boostOn(Scene& s) {
     s.state.updateCircadianState();
     return popover;
 }
+QWidget& sleepWindowBegins(Scene& s) {
+    // The filter goes off as the sleep window begins: a new colour and a new target at once.
+    s.at(21.5);
+    s.state.setCurrentMode(DisplayMode::custom);
+    s.state.setCustomModeKelvin(6000);
+    MenuBarPopover& popover = s.popover();
+    s.state.setSleepHour(21);
+    s.state.setIsEnabled(false);
+    return popover;
+}
 QWidget& secondPage(Scene& s) {
     OnboardingFlow& flow = s.firstRun();
     Scene::nextPage(flow);
@@ -156,6 +181,7 @@ QWidget& openCard(Scene& s) {
     return science;
 }
 QWidget& resetPreview(Scene& s) {
+    s.state.setCoordinate(berlin);
     TimeMachinePreviewView& preview = s.show<TimeMachinePreviewView>(s.state);
     auto* slider = preview.findChild<QSlider*>("timeMachineSlider");
     slider->setFocus();
@@ -186,11 +212,15 @@ const Row rows[] = {
     {"the kelvin bar's fill slides", pickSunglasses, "kelvinBar", 800, easeInOut},
     {"the selected mode's tint moves", pickSunglasses, "modeSunglasses", 200, easeInOut},
     {"the phase name cross-fades", firstPhase, "phaseLabel", 500, easeInOut},
+    {"the phase dot's colour blends", firstNightPhase, "phaseDot", 500, easeInOut},
+    {"the melanopic status dot's colour blends", sleepWindowBegins, "statusDot", 500, easeInOut},
+    {"the melanopic target cross-fades", sleepWindowBegins, "targetPill", 500, easeInOut},
     {"the break countdown rolls", nextSecond, "breakCountdown", 300, easeInOut},
     {"the break row comes from the top", breaksOn, "breakRow", 300, easeInOut},
     {"the sections below a new row slide", breaksOn, "popoverFooter", 300, easeInOut},
     {"the insights come from the top", evening, "insights", 300, easeInOut},
     {"Morning Boost fades and scales", boostOn, "boostLabel", 300, easeInOut},
+    {"the \"Solar:\" line cross-fades", boostArrives, "solarLabel", 300, easeInOut},
     {"a first-run page slides", secondPage, "OnboardingFlow", 350, easeInOut},
     {"the first-run progress fills", secondPage, "onboardingProgress", 400, easeInOut},
     {"the sun crosses the welcome page", [](Scene& s) -> QWidget& { return s.firstRun(); }, "sunAnimation", 4000,
@@ -198,8 +228,10 @@ const Row rows[] = {
     {"the warm screen grows", secondPage, "beforeAfterPreview", 1500, easeInOut},
     {"the awake span moves", laterWake, "schedulePreview", 300, easeInOut},
     {"a granted check mark grows in", grantLocation, "permissionGranted", 300, easeInOut},
-    {"a science card's open block comes down", openCard, "scienceCard0", 250, easeInOut},
+    {"a science card opens with its block", openCard, "scienceCard0", 250, easeInOut},
     {"the time machine's Reset fades out", resetPreview, "timeMachineReset", 350, easeInOut},
+    {"the time machine's preview fades out", resetPreview, "timeMachinePreviewBlock", 350, easeInOut},
+    {"the time machine closes to idle", resetPreview, "timeMachinePreview", 350, easeInOut},
     {"the sunlight ring fills", logSunlight, "coachRing", 500, easeInOut},
     {"the breathing circle grows (half a breath)",
      [](Scene& s) -> QWidget& { return s.show<BreathingCircle>(60, QColor(Qt::cyan)); }, "breathingCircle", 4000,
