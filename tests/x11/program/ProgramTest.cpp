@@ -79,7 +79,7 @@ public:
             const int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
             dup2(fd, 1);
             dup2(fd, 2);
-            execl(SOLVARA_PROGRAM, SOLVARA_PROGRAM, static_cast<char*>(nullptr));
+            execl(executable.c_str(), executable.c_str(), static_cast<char*>(nullptr));
             _exit(127);
         }
         if (pid_ <= 0) pid_ = pid;
@@ -122,6 +122,7 @@ public:
 
     std::vector<std::string> unsetInChild;  // environment variables the launches go without
     std::map<std::string, std::string> setInChild;
+    std::string executable = SOLVARA_PROGRAM;
 
 private:
     fs::path home_;
@@ -610,6 +611,65 @@ TEST_F(ProgramTest, ASettingsDirectoryOfAnotherUserOrOpenToOthersIsLeftAloneAndT
         EXPECT_EQ(std::distance(fs::directory_iterator(settingsDir), fs::directory_iterator()), 1)
             << "nothing else written there";
     }
+}
+
+// A plugin runs as the user: it is loaded only when no one but the user and root could have put
+// it there or changed it. The program is copied with its sound plugin beside it into a folder of
+// the build tree (all of whose parents are root's), which a case gives to another user or opens;
+// the soundscape asks for the plugin at the first update tick, ten seconds in.
+TEST_F(ProgramTest, ASoundPluginAnotherUserCouldHavePlantedIsNotLoaded) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to give the folder to another user";
+    std::string pattern = std::string(SOLVARA_TEST_SCRATCH) + "/planted-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    const fs::path bin = fs::path(pattern) / "bin";
+    const fs::path plugin = bin / "solvara-audio.so";
+    struct Case {
+        const char* name;
+        std::function<void()> plant;
+        std::string why;  // empty: loaded
+    };
+    const std::vector<Case> cases{
+        {"root's, closed to others", [] {}, ""},
+        {"a folder of another user", [&] { ASSERT_EQ(chown(bin.c_str(), 65534, 65534), 0); },
+         bin.string() + " belongs to another user"},
+        {"a folder others may write to", [&] { fs::permissions(bin, fs::perms::all); },
+         "others may write to " + bin.string()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::create_directories(bin);
+        fs::permissions(bin, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                 fs::perms::others_read | fs::perms::others_exec);
+        fs::copy_file(SOLVARA_PROGRAM, bin / "solvara");
+        fs::copy_file(SOLVARA_AUDIO_PLUGIN, plugin);
+        c.plant();
+        program = std::make_unique<Program>(home, R"({
+  "sv_isEnabled": true,
+  "sv_hasCompletedOnboarding": true,
+  "sv_locationSource": "Manual",
+  "sv_selectedCity": "Berlin",
+  "sv_ft_soundscapes": true
+})");
+        program->executable = (bin / "solvara").string();
+        Program& solvara = *program;
+        solvara.start();
+        if (c.why.empty()) {
+            EXPECT_TRUE(waitFor([&] { return solvara.maps("solvara-audio.so"); }, std::chrono::seconds(30)))
+                << solvara.log();
+        } else {
+            const std::string line =
+                "[Audio] Not loading " + plugin.string() + ": " + c.why + "; sounds are not played";
+            EXPECT_TRUE(
+                waitFor([&] { return solvara.log().find(line) != std::string::npos; }, std::chrono::seconds(30)))
+                << solvara.log();
+            EXPECT_FALSE(solvara.maps("solvara-audio.so"));
+            EXPECT_FALSE(solvara.maps("libQt6Multimedia"));
+        }
+        EXPECT_EQ(solvara.stop(), 0);
+        program.reset();
+        fs::remove_all(bin);
+    }
+    fs::remove_all(pattern);
 }
 
 #ifdef SOLVARA_TSAN_SUPPRESSIONS
