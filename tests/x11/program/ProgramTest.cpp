@@ -614,61 +614,64 @@ TEST_F(ProgramTest, ASettingsDirectoryOfAnotherUserOrOpenToOthersIsLeftAloneAndT
 }
 
 // A plugin runs as the user: it is loaded only when no one but the user and root could have put
-// it there or changed it. The program is copied with its sound plugin beside it into a folder of
-// the build tree (all of whose parents are root's), which a case gives to another user or opens;
-// the soundscape asks for the plugin at the first update tick, ten seconds in.
+// it there or changed it. Per case, the program is copied with its sound plugin beside it into a
+// folder of the build tree (all of whose parents are root's), which the case gives to another
+// user or opens. The soundscape asks for the plugin at the first update tick, ten seconds in:
+// the cases run at once, each with a home of its own.
 TEST_F(ProgramTest, ASoundPluginAnotherUserCouldHavePlantedIsNotLoaded) {
     if (geteuid() != 0) GTEST_SKIP() << "needs root to give the folder to another user";
     std::string pattern = std::string(SOLVARA_TEST_SCRATCH) + "/planted-XXXXXX";
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    const fs::path bin = fs::path(pattern) / "bin";
-    const fs::path plugin = bin / "solvara-audio.so";
+    const auto folder = [&](int index) { return fs::path(pattern) / std::to_string(index); };
     struct Case {
         const char* name;
-        std::function<void()> plant;
-        std::string why;  // empty: loaded
+        std::function<void(const fs::path& bin)> plant;
+        std::string why;  // after the path of the case's plugin; empty: loaded
     };
     const std::vector<Case> cases{
-        {"root's, closed to others", [] {}, ""},
-        {"a folder of another user", [&] { ASSERT_EQ(chown(bin.c_str(), 65534, 65534), 0); },
-         bin.string() + " belongs to another user"},
-        {"a folder others may write to", [&] { fs::permissions(bin, fs::perms::all); },
-         "others may write to " + bin.string()},
+        {"root's, closed to others", [](const fs::path&) {}, ""},
+        {"a folder of another user", [](const fs::path& bin) { ASSERT_EQ(chown(bin.c_str(), 65534, 65534), 0); },
+         "{bin} belongs to another user"},
+        {"a folder others may write to", [](const fs::path& bin) { fs::permissions(bin, fs::perms::all); },
+         "others may write to {bin}"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    std::vector<std::unique_ptr<Program>> programs;
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const fs::path bin = folder(static_cast<int>(i)) / "bin";
         fs::create_directories(bin);
-        fs::permissions(bin, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                                 fs::perms::others_read | fs::perms::others_exec);
         fs::copy_file(SOLVARA_PROGRAM, bin / "solvara");
-        fs::copy_file(SOLVARA_AUDIO_PLUGIN, plugin);
-        c.plant();
-        program = std::make_unique<Program>(home, R"({
+        fs::copy_file(SOLVARA_AUDIO_PLUGIN, bin / "solvara-audio.so");
+        cases[i].plant(bin);
+        programs.push_back(std::make_unique<Program>(home / std::to_string(i), R"({
   "sv_isEnabled": true,
   "sv_hasCompletedOnboarding": true,
   "sv_locationSource": "Manual",
   "sv_selectedCity": "Berlin",
   "sv_ft_soundscapes": true
-})");
-        program->executable = (bin / "solvara").string();
-        Program& solvara = *program;
-        solvara.start();
-        if (c.why.empty()) {
+})"));
+        programs.back()->executable = (bin / "solvara").string();
+        programs.back()->start();
+    }
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(cases[i].name);
+        Program& solvara = *programs[i];
+        const fs::path bin = folder(static_cast<int>(i)) / "bin";
+        if (cases[i].why.empty()) {
             EXPECT_TRUE(waitFor([&] { return solvara.maps("solvara-audio.so"); }, std::chrono::seconds(30)))
                 << solvara.log();
         } else {
+            std::string why = cases[i].why;
+            why.replace(why.find("{bin}"), 5, bin.string());
             const std::string line =
-                "[Audio] Not loading " + plugin.string() + ": " + c.why + "; sounds are not played";
+                "[Audio] Not loading " + (bin / "solvara-audio.so").string() + ": " + why + "; sounds are not played";
             EXPECT_TRUE(
                 waitFor([&] { return solvara.log().find(line) != std::string::npos; }, std::chrono::seconds(30)))
                 << solvara.log();
             EXPECT_FALSE(solvara.maps("solvara-audio.so"));
             EXPECT_FALSE(solvara.maps("libQt6Multimedia"));
         }
-        EXPECT_EQ(solvara.stop(), 0);
-        program.reset();
-        fs::remove_all(bin);
     }
+    for (auto& solvara : programs) EXPECT_EQ(solvara->stop(), 0);
     fs::remove_all(pattern);
 }
 
