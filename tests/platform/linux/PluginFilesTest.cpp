@@ -15,7 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // The program in <case>/bin, installed plugins in <case>/lib/solvara; below a folder of the
-// build tree, since nothing under /tmp may be loaded.
+// build tree, whose folders are ours and closed to others.
 TEST(PluginFilesTest, APluginAnotherUserCouldHavePlantedIsFoundButRefused) {
     if (geteuid() != 0) GTEST_SKIP() << "needs root to give files to another user";
     std::string pattern = std::string(SOLVARA_TEST_SCRATCH) + "/plugins-XXXXXX";

@@ -18,8 +18,8 @@ namespace fs = std::filesystem;
 
 constexpr uid_t nobody = 65534;
 
-// What PluginFilesTest leaves out; every case below a folder of the build tree, since nothing
-// under /tmp passes (others may write to it, sticky or not).
+// What PluginFilesTest leaves out; every case below a folder of the build tree, whose folders
+// are ours and closed to others.
 TEST(TrustedFileTest, OnlyAFileNoOneButTheUserAndRootCouldHaveWrittenPasses) {
     if (geteuid() != 0) GTEST_SKIP() << "needs root to give files to another user";
     std::string pattern = std::string(SOLVARA_TEST_SCRATCH) + "/trusted-XXXXXX";
@@ -39,7 +39,9 @@ TEST(TrustedFileTest, OnlyAFileNoOneButTheUserAndRootCouldHaveWrittenPasses) {
     const std::vector<Case> cases{
         {"ours, 0755 and 0644", [] {}, plugin, std::nullopt},
         {"below a folder of another user", [&] { chownTo(app); }, plugin, app.string() + " belongs to another user"},
-        {"below a sticky 1777 folder", [&] { chmodTo(app, 01777); }, plugin, "others may write to " + app.string()},
+        {"below a sticky 1777 folder", [&] { chmodTo(app, 01777); }, plugin, std::nullopt},
+        {"below a 0777 folder", [&] { chmodTo(app, 0777); }, plugin, "others may write to " + app.string()},
+        {"in a sticky 1777 folder", [&] { chmodTo(lib, 01777); }, plugin, "others may write to " + lib.string()},
         {"in a group-writable folder", [&] { chmodTo(lib, 0775); }, plugin, "others may write to " + lib.string()},
         {"a group-writable file", [&] { chmodTo(plugin, 0664); }, plugin, "others may write to " + plugin.string()},
         {"through a link to a folder of ours", [&] { fs::create_directory_symlink(lib, app / "linked"); },
