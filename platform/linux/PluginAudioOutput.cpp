@@ -24,17 +24,22 @@ PluginAudioOutput::~PluginAudioOutput() = default;
 AudioOutput* PluginAudioOutput::output() {
     if (loaded_) return output_.get();
     loaded_ = true;
-    const QString path = findPluginFile(pluginFile);
-    if (path.isEmpty()) {
+    const PluginFile plugin = findPluginFile(pluginFile);
+    if (plugin.path.isEmpty()) {
         Log::write(component, std::string("No ") + pluginFile + " beside the program: sounds are not played");
         return nullptr;
     }
+    if (plugin.refusal) {
+        Log::write(component,
+                   "Not loading " + plugin.path.toStdString() + ": " + *plugin.refusal + "; sounds are not played");
+        return nullptr;
+    }
     // The plugin stays loaded for the rest of the process, as the players it makes do.
-    QPluginLoader loader(path);
+    QPluginLoader loader(plugin.path);
     if (auto* factory = qobject_cast<AudioOutputFactory*>(loader.instance())) {
         output_ = factory->makeAudioOutput();
     } else {
-        Log::write(component, "Cannot load " + path.toStdString() + ": " + loader.errorString().toStdString() +
+        Log::write(component, "Cannot load " + plugin.path.toStdString() + ": " + loader.errorString().toStdString() +
                                   "; sounds are not played");
     }
     return output_.get();

@@ -9,8 +9,8 @@ namespace solvara {
 // The sound output, loaded from the solvara-audio plugin (AudioOutputFactory) the first time
 // something is to play: most days the program plays a sound or two, or none, and Qt Multimedia
 // with what it pulls in (Qt Network, PulseAudio and its codecs) would otherwise stay mapped for
-// the whole session. Without the plugin nothing plays: logged once, like a machine without an
-// audio device.
+// the whole session. Without the plugin, or with one another user could have put or changed
+// (PluginFiles.h), nothing plays: logged once, like a machine without an audio device.
 class PluginAudioOutput : public AudioOutput {
 public:
     PluginAudioOutput();

@@ -1,16 +1,28 @@
 #include "platform/linux/PluginFiles.h"
 
+#include <sys/stat.h>
+
 #include <QCoreApplication>
-#include <QFileInfo>
+#include <QDir>
+
+#include "platform/posix/TrustedFile.h"
 
 namespace solvara {
 
-QString findPluginFile(const QString& fileName) {
-    const QString folder = QCoreApplication::applicationDirPath();
-    for (const QString& path : {folder + "/" + fileName, folder + "/" SOLVARA_PLUGIN_DIR_FROM_BINARY "/" + fileName}) {
-        if (QFileInfo::exists(path)) return path;
+PluginFile findPluginFile(const QString& fileName) {
+    // The folder of /proc/self/exe's target: no link left in it.
+    return findPluginFile(QCoreApplication::applicationDirPath(), SOLVARA_PLUGIN_DIR_FROM_BINARY, fileName);
+}
+
+PluginFile findPluginFile(const QString& programFolder, const QString& installedFolder, const QString& fileName) {
+    // Cleaned by its text: ".." goes back out of a folder we just came in through, not a link.
+    for (const QString& path : {QDir::cleanPath(programFolder + "/" + fileName),
+                                QDir::cleanPath(programFolder + "/" + installedFolder + "/" + fileName)}) {
+        struct stat info {};
+        if (lstat(QFile::encodeName(path).constData(), &info) != 0) continue;
+        return {path, trustedFileProblem(QFile::encodeName(path).toStdString())};
     }
-    return QString();
+    return {};
 }
 
 }  // namespace solvara

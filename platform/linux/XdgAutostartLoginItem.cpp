@@ -1,13 +1,18 @@
 #include "platform/linux/XdgAutostartLoginItem.h"
 
 #include "platform/linux/DesktopEntryTemplate.h"
+#include "platform/posix/PrivateDirectory.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <random>
+#include <utility>
 
 namespace solvara {
 namespace {
@@ -36,6 +41,28 @@ std::optional<std::string> entryValue(const std::filesystem::path& file, std::st
 std::string systemError(const std::string& what, int error) {
     return what + ": " + std::strerror(error);
 }
+
+class FileDescriptor {
+public:
+    FileDescriptor() = default;
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    FileDescriptor(FileDescriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    FileDescriptor& operator=(FileDescriptor&& other) noexcept {
+        if (this != &other) {
+            close();
+            fd_ = std::exchange(other.fd_, -1);
+        }
+        return *this;
+    }
+    ~FileDescriptor() { close(); }
+
+    int get() const { return fd_; }
+    // close(2)'s answer; 0 when there was nothing to close.
+    int close() { return fd_ < 0 ? 0 : ::close(std::exchange(fd_, -1)); }
+
+private:
+    int fd_ = -1;
+};
 
 }  // namespace
 
@@ -76,48 +103,85 @@ bool XdgAutostartLoginItem::isRegistered() const {
 }
 
 std::optional<std::string> XdgAutostartLoginItem::setRegistered(bool registered) {
+    const std::filesystem::path folder = entryPath_.parent_path();
     std::error_code error;
-    if (!registered) {
-        if (!std::filesystem::remove(entryPath_, error) && error) {
-            return "could not remove " + entryPath_.string() + ": " + error.message();
+    if (registered) {
+        std::filesystem::create_directories(folder.parent_path(), error);
+        if (error) return "could not create " + folder.parent_path().string() + ": " + error.message();
+        // Made here rather than left to chance: in a config home others may write to (a shared
+        // 1777 one), theirs could otherwise be the folder the entry goes into.
+        if (::mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST) {
+            return systemError("could not create " + folder.string(), errno);
         }
+    } else if (struct stat info{}; ::lstat(folder.c_str(), &info) != 0 && errno == ENOENT) {
         return std::nullopt;
     }
 
-    std::filesystem::create_directories(entryPath_.parent_path(), error);
-    if (error) return "could not create " + entryPath_.parent_path().string() + ": " + error.message();
+    // In a folder another user owns or may write to, they could rewrite the entry's Exec line
+    // or swap the entry: it is left alone, both ways, as the settings folder is.
+    if (const auto why = privateDirectoryProblem(folder.string(), S_IWGRP | S_IWOTH)) {
+        return "Not using the autostart folder " + folder.string() + ": " + *why;
+    }
+    // Everything from here goes through this descriptor, so a folder swapped in after the check
+    // is never written to; what it opened is checked once more.
+    const FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    struct stat opened {};
+    if (dir.get() < 0 || ::fstat(dir.get(), &opened) != 0) {
+        const int saved = errno;
+        return systemError("could not open " + folder.string(), saved);
+    }
+    if (opened.st_uid != ::geteuid() || (opened.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+        return "Not using the autostart folder " + folder.string() + ": it changed while it was opened";
+    }
+
+    const std::string entryName = entryPath_.filename().string();
+    if (!registered) {
+        if (::unlinkat(dir.get(), entryName.c_str(), 0) != 0 && errno != ENOENT) {
+            return systemError("could not remove " + entryPath_.string(), errno);
+        }
+        return std::nullopt;
+    }
 
     // The installed desktop entry, with this program's own path.
     std::string contents = solvaraDesktopEntryTemplate;
     const std::string placeholder = "@SOLVARA_EXEC@";
     contents.replace(contents.find(placeholder), placeholder.size(), quoteExec(executable_));
-    // Written beside the entry and renamed over it, so a crash never leaves half an entry.
-    const std::string temporary = entryPath_.string() + ".tmp";
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
-    if (fd < 0) return systemError("could not write " + temporary, errno);
-    std::size_t done = 0;
-    while (done < contents.size()) {
-        const ssize_t n = ::write(fd, contents.data() + done, contents.size() - done);
+
+    // Written under a new name of its own and renamed over the entry, so a crash never leaves half
+    // an entry. O_EXCL makes the file ours alone: a name taken by anything, a link included, is
+    // never opened but passed over for another.
+    std::random_device random;
+    std::string temporary;
+    FileDescriptor file;
+    int openError = EEXIST;
+    for (int attempt = 0; attempt < 16 && openError == EEXIST; ++attempt) {
+        char suffix[16];
+        std::snprintf(suffix, sizeof suffix, ".%08x", static_cast<unsigned>(random()));
+        temporary = entryName + suffix;
+        file = FileDescriptor(
+            ::openat(dir.get(), temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+        openError = file.get() < 0 ? errno : 0;
+    }
+    const std::string shownTemporary = (folder / temporary).string();
+    if (openError != 0) return systemError("could not write " + shownTemporary, openError);
+    const auto failed = [&](const std::string& what, int saved) {
+        ::unlinkat(dir.get(), temporary.c_str(), 0);
+        return systemError(what, saved);
+    };
+    for (std::size_t done = 0; done < contents.size();) {
+        const ssize_t n = ::write(file.get(), contents.data() + done, contents.size() - done);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            const int saved = errno;
-            ::close(fd);
-            ::unlink(temporary.c_str());
-            return systemError("could not write " + temporary, saved);
-        }
+        if (n <= 0) return failed("could not write " + shownTemporary, n < 0 ? errno : EIO);
         done += static_cast<std::size_t>(n);
     }
-    const bool synced = ::fsync(fd) == 0;
-    const int syncError = errno;
-    if (::close(fd) != 0 || !synced) {
-        const int saved = synced ? errno : syncError;
-        ::unlink(temporary.c_str());
-        return systemError("could not write " + temporary, saved);
+    // Readable by all as an installed entry is; writable by the user alone.
+    if (::fchmod(file.get(), 0644) != 0 || ::fsync(file.get()) != 0) {
+        return failed("could not write " + shownTemporary, errno);
     }
-    if (::rename(temporary.c_str(), entryPath_.c_str()) != 0) {
-        const int saved = errno;
-        ::unlink(temporary.c_str());
-        return systemError("could not write " + entryPath_.string(), saved);
+    if (file.close() != 0) return failed("could not write " + shownTemporary, errno);
+    // rename replaces whatever is at the entry's name, a link included, without following it.
+    if (::renameat(dir.get(), temporary.c_str(), dir.get(), entryName.c_str()) != 0) {
+        return failed("could not write " + entryPath_.string(), errno);
     }
     return std::nullopt;
 }

@@ -11,6 +11,12 @@ namespace solvara {
 // Launch at login as an XDG autostart entry, $XDG_CONFIG_HOME/autostart/solvara.desktop
 // (~/.config when the variable is unset). The entry is there or not: what the desktop will do
 // at the next login is read from the file itself every time.
+//
+// The entry says what runs as the user at each login, so it is written or removed only in an
+// autostart folder of the user's own that no one else may write to (PrivateDirectory.h): in any
+// other, setRegistered fails and says why, and the getter still reports what is there. The
+// entry is written through a temporary file made afresh (O_EXCL), renamed over it; no link is
+// followed, whoever planted it.
 class XdgAutostartLoginItem : public LoginItem {
 public:
     // `executable`: the program's absolute path for the entry's Exec line. `autostartFolder`:

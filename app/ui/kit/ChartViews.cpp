@@ -16,15 +16,20 @@ ChartViewFactory* findFactory() {
     for (QObject* instance : QPluginLoader::staticInstances()) {
         if (auto* factory = qobject_cast<ChartViewFactory*>(instance)) return factory;
     }
-    const QString path = findPluginFile(pluginFile);
-    if (path.isEmpty()) {
+    const PluginFile plugin = findPluginFile(pluginFile);
+    if (plugin.path.isEmpty()) {
         Log::write(component, std::string("No ") + pluginFile + " beside the program: showing the data without charts");
         return nullptr;
     }
+    if (plugin.refusal) {
+        Log::write(component, "Not loading " + plugin.path.toStdString() + ": " + *plugin.refusal +
+                                  "; showing the data without charts");
+        return nullptr;
+    }
     // The plugin stays loaded for the rest of the process: the views it made live on.
-    QPluginLoader loader(path);
+    QPluginLoader loader(plugin.path);
     if (auto* factory = qobject_cast<ChartViewFactory*>(loader.instance())) return factory;
-    Log::write(component, "Cannot load " + path.toStdString() + ": " + loader.errorString().toStdString() +
+    Log::write(component, "Cannot load " + plugin.path.toStdString() + ": " + loader.errorString().toStdString() +
                               "; showing the data without charts");
     return nullptr;
 }

@@ -22,8 +22,9 @@ public:
 };
 
 // The factory: a plugin linked into the process (the tests), else solvara-charts.so beside the
-// executable (the build tree) or in its installed place. Null when there is none or it does not
-// load, logged once; the pages then show their data without charts.
+// executable (the build tree) or in its installed place. Null when there is none, when another
+// user could have put or changed it (PluginFiles.h) or when it does not load, logged once; the
+// pages then show their data without charts.
 ChartViewFactory* chartViewFactory();
 
 }  // namespace solvara

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
+#include <functional>
 
 #include "platform/linux/DesktopFileIndex.h"
 #include "platform/linux/IioAmbientLightSource.h"
@@ -105,6 +107,99 @@ TEST(XdgAutostartLoginItemTest, AFailedWriteSaysWhyAndChangesNothing) {
     ASSERT_TRUE(error.has_value());
     EXPECT_NE(error->find("autostart"), std::string::npos);
     EXPECT_FALSE(item.isRegistered());
+}
+
+std::string fileText(const fs::path& file) {
+    std::ifstream in(file);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Whoever else may write the folder could rewrite the entry's Exec line: the entry is neither
+// written nor removed there, and the getter still reports what is on disk.
+TEST(XdgAutostartLoginItemTest, AnAutostartFolderOthersControlIsLeftAlone) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to give the folder to another user";
+    struct Case {
+        const char* name;
+        std::function<void(const fs::path& config)> plant;
+        std::optional<std::string> why;  // after "Not using the autostart folder <path>: "; none = used
+    };
+    const auto ofNobody = [](const fs::path& folder) {
+        fs::create_directories(folder);
+        ASSERT_EQ(chown(folder.c_str(), 65534, 65534), 0);
+    };
+    const std::vector<Case> cases{
+        {"absent in a shared 1777 config home", [](const fs::path& config) { chmod(config.c_str(), 01777); },
+         std::nullopt},
+        {"made by another user", [&](const fs::path& config) { ofNobody(config / "autostart"); },
+         "it belongs to another user"},
+        {"made with mkdir -m 777",
+         [](const fs::path& config) {
+             fs::create_directory(config / "autostart");
+             chmod((config / "autostart").c_str(), 0777);
+         },
+         "it is open to other users"},
+        // Whatever a link is taken for, one into another user's folder is refused.
+        {"a link to another user's folder",
+         [&](const fs::path& config) {
+             ofNobody(config / "theirs");
+             fs::create_directory_symlink(config / "theirs", config / "autostart");
+         },
+         ""},
+    };
+    const std::string planted = "[Desktop Entry]\nType=Application\nExec=/home/other/payload\n";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TemporaryFolder config;
+        const fs::path folder = config.path / "autostart";
+        c.plant(config.path);
+        XdgAutostartLoginItem item("/usr/bin/solvara", folder);
+        if (!c.why) {
+            ASSERT_EQ(item.setRegistered(true), std::nullopt);
+            struct stat made {};
+            ASSERT_EQ(lstat(folder.c_str(), &made), 0);
+            EXPECT_TRUE(S_ISDIR(made.st_mode));
+            EXPECT_EQ(made.st_uid, geteuid());
+            EXPECT_EQ(made.st_mode & (S_IWGRP | S_IWOTH), 0u);
+            EXPECT_TRUE(item.isRegistered());
+            continue;
+        }
+        std::ofstream(folder / "solvara.desktop") << planted;
+        const std::string refused = "Not using the autostart folder " + folder.string() + ": " + *c.why;
+        for (const bool registered : {true, false}) {
+            const std::optional<std::string> error = item.setRegistered(registered);
+            ASSERT_TRUE(error.has_value()) << registered;
+            EXPECT_EQ(error->substr(0, refused.size()), refused) << registered;
+            EXPECT_EQ(fileText(folder / "solvara.desktop"), planted) << registered;
+            EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1) << registered;
+            EXPECT_TRUE(item.isRegistered()) << "the entry there is reported as it is";
+        }
+    }
+}
+
+// Links left by another user at the names the entry was once written through, or at the entry
+// itself, lead to a file of theirs: it is neither written nor read as ours.
+TEST(XdgAutostartLoginItemTest, LinksAtTheEntrysNamesAreNeverFollowed) {
+    TemporaryFolder config;
+    TemporaryFolder other;
+    const fs::path folder = config.path / "autostart";
+    fs::create_directory(folder);
+    other.write("victim", "theirs");
+    other.write("victim2", "theirs too");
+    fs::create_symlink(other.path / "victim", folder / "solvara.desktop.tmp");
+    fs::create_symlink(other.path / "victim2", folder / "solvara.desktop");
+
+    XdgAutostartLoginItem item("/usr/bin/solvara", folder);
+    ASSERT_EQ(item.setRegistered(true), std::nullopt);
+    EXPECT_EQ(fileText(other.path / "victim"), "theirs");
+    EXPECT_EQ(fileText(other.path / "victim2"), "theirs too");
+    struct stat entry {};
+    ASSERT_EQ(lstat(item.entryPath().c_str(), &entry), 0);
+    EXPECT_TRUE(S_ISREG(entry.st_mode));
+    EXPECT_EQ(entry.st_uid, geteuid());
+    EXPECT_EQ(entry.st_mode & 07777, 0644u);
+    EXPECT_NE(fileText(item.entryPath()).find("\nExec=/usr/bin/solvara\n"), std::string::npos);
+    EXPECT_TRUE(fs::is_symlink(folder / "solvara.desktop.tmp"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2) << "no temporary left";
 }
 
 TEST(IioAmbientLightSourceTest, ReadsTheKernelsIlluminanceOrReportsNone) {

@@ -79,7 +79,7 @@ public:
             const int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
             dup2(fd, 1);
             dup2(fd, 2);
-            execl(SOLVARA_PROGRAM, SOLVARA_PROGRAM, static_cast<char*>(nullptr));
+            execl(executable.c_str(), executable.c_str(), static_cast<char*>(nullptr));
             _exit(127);
         }
         if (pid_ <= 0) pid_ = pid;
@@ -122,6 +122,7 @@ public:
 
     std::vector<std::string> unsetInChild;  // environment variables the launches go without
     std::map<std::string, std::string> setInChild;
+    std::string executable = SOLVARA_PROGRAM;
 
 private:
     fs::path home_;
@@ -671,6 +672,68 @@ TEST_F(ProgramTest, ASettingsFolderLinkedInFromTheUsersDotfilesIsReadAndSaved) {
     EXPECT_NE(saved, storedSettings);
     EXPECT_NE(saved.find(R"("sv_currentMode": "Reading")"), std::string::npos) << saved;
     EXPECT_TRUE(fs::is_symlink(home / "config/solvara"));
+}
+
+// A plugin runs as the user: it is loaded only when no one but the user and root could have put
+// it there or changed it. Per case, the program is copied with its sound plugin beside it into a
+// folder of the build tree (all of whose parents are root's), which the case gives to another
+// user or opens. The soundscape asks for the plugin at the first update tick, ten seconds in:
+// the cases run at once, each with a home of its own.
+TEST_F(ProgramTest, ASoundPluginAnotherUserCouldHavePlantedIsNotLoaded) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to give the folder to another user";
+    std::string pattern = std::string(SOLVARA_TEST_SCRATCH) + "/planted-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    const auto folder = [&](int index) { return fs::path(pattern) / std::to_string(index); };
+    struct Case {
+        const char* name;
+        std::function<void(const fs::path& bin)> plant;
+        std::string why;  // after the path of the case's plugin; empty: loaded
+    };
+    const std::vector<Case> cases{
+        {"root's, closed to others", [](const fs::path&) {}, ""},
+        {"a folder of another user", [](const fs::path& bin) { ASSERT_EQ(chown(bin.c_str(), 65534, 65534), 0); },
+         "{bin} belongs to another user"},
+        {"a folder others may write to", [](const fs::path& bin) { fs::permissions(bin, fs::perms::all); },
+         "others may write to {bin}"},
+    };
+    std::vector<std::unique_ptr<Program>> programs;
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const fs::path bin = folder(static_cast<int>(i)) / "bin";
+        fs::create_directories(bin);
+        fs::copy_file(SOLVARA_PROGRAM, bin / "solvara");
+        fs::copy_file(SOLVARA_AUDIO_PLUGIN, bin / "solvara-audio.so");
+        cases[i].plant(bin);
+        programs.push_back(std::make_unique<Program>(home / std::to_string(i), R"({
+  "sv_isEnabled": true,
+  "sv_hasCompletedOnboarding": true,
+  "sv_locationSource": "Manual",
+  "sv_selectedCity": "Berlin",
+  "sv_ft_soundscapes": true
+})"));
+        programs.back()->executable = (bin / "solvara").string();
+        programs.back()->start();
+    }
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(cases[i].name);
+        Program& solvara = *programs[i];
+        const fs::path bin = folder(static_cast<int>(i)) / "bin";
+        if (cases[i].why.empty()) {
+            EXPECT_TRUE(waitFor([&] { return solvara.maps("solvara-audio.so"); }, std::chrono::seconds(30)))
+                << solvara.log();
+        } else {
+            std::string why = cases[i].why;
+            why.replace(why.find("{bin}"), 5, bin.string());
+            const std::string line =
+                "[Audio] Not loading " + (bin / "solvara-audio.so").string() + ": " + why + "; sounds are not played";
+            EXPECT_TRUE(
+                waitFor([&] { return solvara.log().find(line) != std::string::npos; }, std::chrono::seconds(30)))
+                << solvara.log();
+            EXPECT_FALSE(solvara.maps("solvara-audio.so"));
+            EXPECT_FALSE(solvara.maps("libQt6Multimedia"));
+        }
+    }
+    for (auto& solvara : programs) EXPECT_EQ(solvara->stop(), 0);
+    fs::remove_all(pattern);
 }
 
 #ifdef SOLVARA_TSAN_SUPPRESSIONS
