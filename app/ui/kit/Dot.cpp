@@ -8,19 +8,10 @@
 namespace solvara {
 
 Dot::Dot(int diameter, ColorRole color, QWidget* parent)
-    : QWidget(parent), color_(color), animation_(new QVariantAnimation(this)) {
+    : QWidget(parent),
+      color_(color),
+      animation_(motion::progressAnimation(this, [this](double progress) { progress_ = progress; })) {
     setFixedSize(diameter, diameter);
-    animation_->setEasingCurve(motion::easeInOut());
-    animation_->setStartValue(0.0);
-    animation_->setEndValue(1.0);
-    connect(animation_, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
-        progress_ = value.toDouble();
-        update();
-    });
-    connect(animation_, &QAbstractAnimation::finished, this, [this] {
-        progress_ = 1.0;
-        update();
-    });
 }
 
 void Dot::setColor(ColorRole color, double opacity, int milliseconds) {

@@ -9,20 +9,11 @@
 namespace solvara {
 
 Pill::Pill(const QString& text, const QFont& font, QWidget* parent)
-    : QWidget(parent), animation_(new QVariantAnimation(this)) {
+    : QWidget(parent), animation_(motion::progressAnimation(this, [this](double progress) {
+          progress_ = progress;
+          if (progress >= 1.0) from_.clear();
+      })) {
     setFont(font);
-    animation_->setEasingCurve(motion::easeInOut());
-    animation_->setStartValue(0.0);
-    animation_->setEndValue(1.0);
-    connect(animation_, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
-        progress_ = value.toDouble();
-        update();
-    });
-    connect(animation_, &QAbstractAnimation::finished, this, [this] {
-        progress_ = 1.0;
-        from_.clear();
-        update();
-    });
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setText(text);
 }

@@ -14,6 +14,22 @@ QEasingCurve motion::easeInOut() {
     return curve;
 }
 
+QVariantAnimation* motion::progressAnimation(QWidget* widget, std::function<void(double)> frame) {
+    auto* animation = new QVariantAnimation(widget);
+    animation->setEasingCurve(easeInOut());
+    animation->setStartValue(0.0);
+    animation->setEndValue(1.0);
+    QObject::connect(animation, &QVariantAnimation::valueChanged, widget, [widget, frame](const QVariant& value) {
+        frame(value.toDouble());
+        widget->update();
+    });
+    QObject::connect(animation, &QAbstractAnimation::finished, widget, [widget, frame] {
+        frame(1.0);
+        widget->update();
+    });
+    return animation;
+}
+
 TransitionEffect::TransitionEffect(QObject* parent) : QGraphicsEffect(parent) {}
 
 void TransitionEffect::setFrame(double opacity, QPointF offset, double scale) {

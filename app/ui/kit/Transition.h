@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QEasingCurve>
 #include <QGraphicsEffect>
 #include <QPixmap>
@@ -15,6 +17,10 @@ namespace motion {
 QEasingCurve easeInOut();
 // The "default" animation: that curve over 0.35 s.
 inline constexpr int defaultMilliseconds = 350;
+// A progress from 0 to 1 along easeInOut, owned by `widget`, which repaints at every step:
+// `frame` takes each step's progress, and 1 once more when the animation ends or is stopped at
+// its end. Set the duration before each start.
+QVariantAnimation* progressAnimation(QWidget* widget, std::function<void(double)> frame);
 }  // namespace motion
 
 // Draws its widget at an opacity, scaled about its centre and shifted, while the widget's

@@ -35,20 +35,13 @@ void markChanges(const QString& from, const QString& to, std::vector<bool>& from
 }  // namespace
 
 TransitionLabel::TransitionLabel(Kind kind, int milliseconds, const QFont& font, ColorRole role, QWidget* parent)
-    : StyledLabel(QString(), font, role, parent), kind_(kind), animation_(new QVariantAnimation(this)) {
+    : StyledLabel(QString(), font, role, parent),
+      kind_(kind),
+      animation_(motion::progressAnimation(this, [this](double progress) {
+          progress_ = progress;
+          if (progress >= 1.0) from_.clear();
+      })) {
     animation_->setDuration(milliseconds);
-    animation_->setEasingCurve(motion::easeInOut());
-    animation_->setStartValue(0.0);
-    animation_->setEndValue(1.0);
-    connect(animation_, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
-        progress_ = value.toDouble();
-        update();
-    });
-    connect(animation_, &QAbstractAnimation::finished, this, [this] {
-        progress_ = 1.0;
-        from_.clear();
-        update();
-    });
 }
 
 void TransitionLabel::setTextAnimated(const QString& text, bool animate) {
