@@ -193,25 +193,37 @@ TEST_F(TrayTest, TheIconDocksAClickOpensThePopoverAndAModeCellChangesTheRamps) {
     std::system("xdotool key Escape");
 }
 
+// A tray icon on fakes in the XEmbed tray of the test, counting its menu's openings.
+struct DockedTray {
+    DockedTray() {
+        ui.trayHosts.xembed = true;
+        QObject::connect(tray.menu(), &QMenu::aboutToShow, [this] { ++menuShown; });
+        tray.show();
+    }
+    // Waits for the icon's place in the tray.
+    bool dock(QRect& icon) {
+        return processEventsUntil(
+            [&] {
+                icon = tray.systemTrayIcon()->geometry();
+                return !icon.isEmpty() && icon.topLeft() != QPoint(0, 0);
+            },
+            10000);
+    }
+    FakePlatform fakes;
+    AppState state{fakes.platform()};
+    FakeUiServices ui;
+    AppActions actions{state, ui.services()};
+    TrayIcon tray{state, ui.services(), actions};
+    int menuShown = 0;
+};
+
 TEST_F(TrayTest, ARightClickOnTheDockedIconShowsTheMenuOnceAtThePointer) {
     startTrayer();
-    FakePlatform fakes;
-    AppState state(fakes.platform());
-    FakeUiServices ui;
-    AppActions actions(state, ui.services());
-    ui.trayHosts.xembed = true;
-    TrayIcon tray(state, ui.services(), actions);
-    int shown = 0;
-    QObject::connect(tray.menu(), &QMenu::aboutToShow, [&] { ++shown; });
-    tray.show();
+    DockedTray docked;
+    TrayIcon& tray = docked.tray;
+    int& shown = docked.menuShown;
     QRect icon;
-    ASSERT_TRUE(processEventsUntil(
-        [&] {
-            icon = tray.systemTrayIcon()->geometry();
-            return !icon.isEmpty() && icon.topLeft() != QPoint(0, 0);
-        },
-        10000))
-        << "the icon did not dock";
+    ASSERT_TRUE(docked.dock(icon)) << "the icon did not dock";
 
     const QPoint at = icon.center();
     std::system(("xdotool mousemove " + std::to_string(at.x()) + " " + std::to_string(at.y()) + " click 3").c_str());
@@ -231,22 +243,11 @@ TEST_F(TrayTest, ARightClickOnTheDockedIconShowsTheMenuOnceAtThePointer) {
 // opens all the same, once.
 TEST_F(TrayTest, ThePopoverOpensBelowTheDockedIconAndARightClickThereSwapsItForTheMenu) {
     startTrayer();
-    FakePlatform fakes;
-    AppState state(fakes.platform());
-    FakeUiServices ui;
-    AppActions actions(state, ui.services());
-    ui.trayHosts.xembed = true;
-    TrayIcon tray(state, ui.services(), actions);
-    int shown = 0;
-    QObject::connect(tray.menu(), &QMenu::aboutToShow, [&] { ++shown; });
-    tray.show();
+    DockedTray docked;
+    TrayIcon& tray = docked.tray;
+    int& shown = docked.menuShown;
     QRect icon;
-    ASSERT_TRUE(processEventsUntil(
-        [&] {
-            icon = tray.systemTrayIcon()->geometry();
-            return !icon.isEmpty() && icon.topLeft() != QPoint(0, 0);
-        },
-        10000));
+    ASSERT_TRUE(docked.dock(icon)) << "the icon did not dock";
     const std::string at = std::to_string(icon.center().x()) + " " + std::to_string(icon.center().y());
     std::system(("xdotool mousemove " + at + " click 1").c_str());
     ASSERT_TRUE(processEventsUntil([&] { return tray.popover() && tray.popover()->isVisible(); }));
