@@ -100,6 +100,13 @@ std::string fileKind(mode_t mode) {
     return "not a regular file";
 }
 
+// Whether users other than the owner may pass through the directory to the files in it; taken
+// as so when it cannot be looked at.
+bool othersMayEnter(int dirFd) {
+    struct stat info {};
+    return ::fstat(dirFd, &info) != 0 || (info.st_mode & (S_IXGRP | S_IXOTH)) != 0;
+}
+
 FileRead readRegularFile(int dirFd, const std::string& name) {
     FileRead result;
     if (dirFd < 0) {
@@ -124,7 +131,9 @@ FileRead readRegularFile(int dirFd, const std::string& name) {
     } else if (info.st_uid != ::geteuid()) {
         // Put there by someone who once could write to the directory: what it says is theirs.
         result.unusable = "it belongs to another user";
-    } else if ((info.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+    } else if ((info.st_mode & (S_IWGRP | S_IWOTH)) != 0 && othersMayEnter(dirFd)) {
+        // In a directory no one else may enter (a copy made by hand or restored under umask 002
+        // into the 0700 one) no one else could have written it: it is read, and saved 0600.
         result.unusable = "it is open to other users";
     } else if (info.st_size > maxFileBytes) {
         result.unusable = format::integer(info.st_size) + " bytes, far beyond any settings file";
@@ -568,25 +577,42 @@ FileUserDefaults::Writer::~Writer() {
     if (directoryFd >= 0) ::close(directoryFd);
 }
 
+void FileUserDefaults::Writer::reportFailure(const std::string& text) {
+    if (reportedFailures.insert(text).second) Log::write(component, text);
+}
+
 bool FileUserDefaults::writeGeneration(Writer& writer, const std::string& bytes, std::uint64_t generation) {
     std::lock_guard lock(writer.mutex);
     if (writer.writtenGeneration >= generation) return true;  // a newer state is on disk already
     if (!writeFile(writer, bytes)) return false;
+    writer.reportedFailures.clear();
     writer.writtenGeneration = generation;
     ++writer.writeCount;
     return true;
 }
 
 bool FileUserDefaults::openDirectoryForWriting(Writer& writer) {
-    if (writer.directoryFd >= 0) return true;
+    if (writer.directoryFd >= 0) {
+        // Moved away (mv ~/.config/solvara ...), removed, or a link of the user's pointed
+        // elsewhere: writes into the directory opened before would be lost to the next start.
+        // What the path leads to now is checked and opened as at start.
+        struct stat atPath {};
+        struct stat opened {};
+        if (::stat(writer.directory.c_str(), &atPath) == 0 && ::fstat(writer.directoryFd, &opened) == 0 &&
+            atPath.st_dev == opened.st_dev && atPath.st_ino == opened.st_ino) {
+            return true;
+        }
+        ::close(writer.directoryFd);
+        writer.directoryFd = -1;
+    }
     // There was none at start, or a plain file was in the way: the user may have cleared it.
     if (const auto why = makeDirectories(writer.directory)) {
-        Log::write(component, "Not saving the settings: " + *why);
+        writer.reportFailure("Not saving the settings: " + *why);
         return false;
     }
     const OpenedPrivateDirectory opened = openPrivateDirectoryFollowingOwnLink(writer.directory, S_IWGRP | S_IWOTH);
     if (opened.problem) {
-        Log::write(component, "Not saving the settings in " + writer.directory + ": " + *opened.problem);
+        writer.reportFailure("Not saving the settings in " + writer.directory + ": " + *opened.problem);
         return false;
     }
     writer.directoryFd = opened.fd;
@@ -594,7 +620,8 @@ bool FileUserDefaults::openDirectoryForWriting(Writer& writer) {
 }
 
 bool FileUserDefaults::writeFile(Writer& writer, const std::string& bytes) {
-    // Everything through the descriptor: the directory checked, even when a link to it changes.
+    // Everything through the descriptor of the directory checked: what the path is changed to
+    // meanwhile is never written to.
     std::string temp;
     int fd = -1;
     int error = 0;
@@ -605,27 +632,27 @@ bool FileUserDefaults::writeFile(Writer& writer, const std::string& bytes) {
         error = errno;
         if (fd >= 0 || error == EEXIST) continue;
         if (error != ENOENT || attempt > 0) break;
-        // Removed while the program ran: made and checked anew, as at start.
+        // Removed since it was looked at: made and checked anew, as at start.
         ::close(writer.directoryFd);
         writer.directoryFd = -1;
     }
     if (fd < 0) {
-        Log::write(component, "Cannot create a temporary file beside " + writer.path + ": " + errnoText(error));
+        writer.reportFailure("Cannot create a temporary file beside " + writer.path + ": " + errnoText(error));
         return false;
     }
     const int dirFd = writer.directoryFd;
-    const std::string tempPath = writer.directory + "/" + temp;
     bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
     const int writeError = errno;
     ok = (::close(fd) == 0) && ok;
     if (ok && ::renameat(dirFd, temp.c_str(), dirFd, writer.fileName.c_str()) != 0) {
         const int error = errno;
-        Log::write(component, "Cannot replace " + writer.path + ": " + errnoText(error));
+        writer.reportFailure("Cannot replace " + writer.path + ": " + errnoText(error));
         ::unlinkat(dirFd, temp.c_str(), 0);
         return false;
     }
     if (!ok) {
-        Log::write(component, "Cannot write " + tempPath + ": " + errnoText(writeError));
+        // The temporary file's own name left out: the same failure reads the same each time.
+        writer.reportFailure("Cannot write a temporary file beside " + writer.path + ": " + errnoText(writeError));
         ::unlinkat(dirFd, temp.c_str(), 0);
         return false;
     }

@@ -33,14 +33,17 @@ namespace solvara {
 // back (a document given as text that is not valid JSON) is never written: the documents that
 // are not are dropped, logged, and the rest written. What is no settings file of ours at start
 // (not JSON, not an object, nested deeper than any of ours, far larger than any of ours, a file
-// of another user or one others may write to, or no regular file: a FIFO, a symlink, a device)
-// is renamed aside (".corrupt-<time>") and reported, never overwritten, and the start goes on
-// from defaults; when even that fails the store stays in memory and never writes. The
-// directory is checked like the runtime directory: one that belongs to another user or is
-// writable by group or others is neither read nor written (logged; the store stays in memory);
-// a missing one is made, 0700, at start. A symbolic link of the user's own is followed to a
-// directory that passes the same checks, resolved once: the file is read and written through
-// the directory opened then.
+// of another user, one others may write to in a directory they may enter, or no regular file: a
+// FIFO, a symlink, a device) is renamed aside (".corrupt-<time>") and reported, never
+// overwritten, and the start goes on from defaults; when even that fails the store stays in
+// memory and never writes. The directory is checked like the runtime directory: one that
+// belongs to another user or is writable by group or others is neither read nor written
+// (logged; the store stays in memory); a missing one is made, 0700, at start. A symbolic link
+// of the user's own is followed to a directory that passes the same checks. The file is read
+// and written through the directory opened and checked; when the path leads to another
+// directory or none (moved away, the link pointed elsewhere), it is made if missing, checked
+// and opened again before the next write. A failed write is logged once until a write
+// succeeds again.
 class FileUserDefaults final : public UserDefaults {
 public:
     using KeySet = std::set<std::string, std::less<>>;
@@ -88,6 +91,9 @@ private:
         std::string fileName;
         // The settings directory as checked, once it is; the file is read and written through it.
         int directoryFd = -1;
+        // Logs a failed write unless it failed so before since the last write that succeeded.
+        void reportFailure(const std::string& text);
+        std::set<std::string> reportedFailures;
         std::uint64_t writtenGeneration = 0;
         int writeCount = 0;
     };

@@ -113,26 +113,18 @@ std::optional<std::string> XdgAutostartLoginItem::setRegistered(bool registered)
         if (::mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST) {
             return systemError("could not create " + folder.string(), errno);
         }
-    } else if (struct stat info{}; ::lstat(folder.c_str(), &info) != 0 && errno == ENOENT) {
-        return std::nullopt;
+    } else if (struct stat info{}; ::stat(folder.c_str(), &info) != 0 && errno == ENOENT) {
+        return std::nullopt;  // no folder, or a link to none: no entry to remove
     }
 
     // In a folder another user owns or may write to, they could rewrite the entry's Exec line
-    // or swap the entry: it is left alone, both ways, as the settings folder is.
-    if (const auto why = privateDirectoryProblem(folder.string(), S_IWGRP | S_IWOTH)) {
-        return "Not using the autostart folder " + folder.string() + ": " + *why;
-    }
-    // Everything from here goes through this descriptor, so a folder swapped in after the check
-    // is never written to; what it opened is checked once more.
-    const FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    struct stat opened {};
-    if (dir.get() < 0 || ::fstat(dir.get(), &opened) != 0) {
-        const int saved = errno;
-        return systemError("could not open " + folder.string(), saved);
-    }
-    if (opened.st_uid != ::geteuid() || (opened.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
-        return "Not using the autostart folder " + folder.string() + ": it changed while it was opened";
-    }
+    // or swap the entry: it is left alone, both ways, as the settings folder is. A link of the
+    // user's own (dotfiles kept elsewhere) is followed to a folder that passes the same checks.
+    // Everything from here goes through the descriptor of the folder checked, so a folder or
+    // link swapped in afterwards is never written to.
+    const OpenedPrivateDirectory opened = openPrivateDirectoryFollowingOwnLink(folder.string(), S_IWGRP | S_IWOTH);
+    if (opened.problem) return "Not using the autostart folder " + folder.string() + ": " + *opened.problem;
+    const FileDescriptor dir(opened.fd);
 
     const std::string entryName = entryPath_.filename().string();
     if (!registered) {

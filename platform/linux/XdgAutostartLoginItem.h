@@ -13,10 +13,10 @@ namespace solvara {
 // at the next login is read from the file itself every time.
 //
 // The entry says what runs as the user at each login, so it is written or removed only in an
-// autostart folder of the user's own that no one else may write to (PrivateDirectory.h): in any
-// other, setRegistered fails and says why, and the getter still reports what is there. The
-// entry is written through a temporary file made afresh (O_EXCL), renamed over it; no link is
-// followed, whoever planted it.
+// autostart folder of the user's own that no one else may write to, or one a link of the user's
+// own leads to (PrivateDirectory.h): in any other, setRegistered fails and says why, and the
+// getter still reports what is there. The entry is written through a temporary file made afresh
+// (O_EXCL), renamed over it; no link inside the folder is followed, whoever planted it.
 class XdgAutostartLoginItem : public LoginItem {
 public:
     // `executable`: the program's absolute path for the entry's Exec line. `autostartFolder`:

@@ -230,10 +230,10 @@ TEST_F(FileUserDefaultsTest, FailedWritesAreReportedAndMadeGoodLater) {
     store.set("sv_wakeHour", std::int64_t{6});
     loop.advance(1);  // the background write fails
     EXPECT_EQ(store.writeCount(), 0);
-    EXPECT_EQ(log.lines, std::vector<std::string>{"[UserDefaults] Not saving the settings: " + blocked.string() +
-                                                  " is not a folder"});
     EXPECT_FALSE(store.flush());
     EXPECT_EQ(store.integerValue("sv_wakeHour"), 6);
+    const std::string blockedLine = "[UserDefaults] Not saving the settings: " + blocked.string() + " is not a folder";
+    EXPECT_EQ(log.lines, std::vector<std::string>{blockedLine}) << "the same failure is logged once";
 
     fs::remove(blocked);
     EXPECT_TRUE(store.flush());
@@ -244,6 +244,13 @@ TEST_F(FileUserDefaultsTest, FailedWritesAreReportedAndMadeGoodLater) {
     store.set("sv_wakeHour", std::int64_t{7});
     EXPECT_TRUE(store.flush());
     EXPECT_EQ(FileUserDefaults(blockedPath).integerValue("sv_wakeHour"), 7);
+
+    // After a write that succeeded, the same failure is news again.
+    fs::remove_all(blocked);
+    writeFile(blocked, "");
+    store.set("sv_wakeHour", std::int64_t{8});
+    EXPECT_FALSE(store.flush());
+    EXPECT_EQ(log.lines, (std::vector<std::string>{blockedLine, blockedLine}));
 }
 
 TEST_F(FileUserDefaultsTest, SamplesGoOutAfterASecondButAtMostOnceAMinuteWhileTheyKeepComing) {
@@ -336,8 +343,9 @@ TEST_F(FileUserDefaultsTest, WhatIsNoSettingsFileIsKeptAsideAndTheStartGoesOn) {
     const struct {
         const char* name;
         std::function<void(const std::string&)> plant;
-        const char* why;
+        const char* why;  // in the log line; none: read as it is
         bool needsRoot = false;
+        mode_t folder = 0755;
     } cases[] = {
         {"another user's",
          [&](const std::string& p) {
@@ -345,12 +353,18 @@ TEST_F(FileUserDefaultsTest, WhatIsNoSettingsFileIsKeptAsideAndTheStartGoesOn) {
              ASSERT_EQ(::chown(p.c_str(), 65534, 65534), 0);
          },
          "(it belongs to another user)", true},
-        {"writable by others",
+        {"ours, 0666 in a 0755 folder",
          [&](const std::string& p) {
-             writeFile(p, "{}");
-             fs::permissions(p, fs::perms::others_write, fs::perm_options::add);
+             writeFile(p, R"({"sv_isEnabled": true})");
+             ASSERT_EQ(::chmod(p.c_str(), 0666), 0);
          },
          "(it is open to other users)"},
+        {"ours, 0664 in a 0700 folder no one else may enter",
+         [&](const std::string& p) {
+             writeFile(p, R"({"sv_isEnabled": true})");
+             ASSERT_EQ(::chmod(p.c_str(), 0664), 0);
+         },
+         nullptr, false, 0700},
         {"nested 60000 deep", [&](const std::string& p) { writeFile(p, R"({"sv_x": )" + deep + "}"); }, "too deep"},
         {"a FIFO", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }, "a FIFO"},
         {"9 MiB of valid JSON", [&](const std::string& p) { writeFile(p, huge); }, "far beyond"},
@@ -361,15 +375,22 @@ TEST_F(FileUserDefaultsTest, WhatIsNoSettingsFileIsKeptAsideAndTheStartGoesOn) {
         if (c.needsRoot && ::geteuid() != 0) continue;
         fs::remove_all(dir / "solvara");
         fs::create_directories(dir / "solvara");
+        ASSERT_EQ(::chmod((dir / "solvara").c_str(), c.folder), 0);
         c.plant(path);
         FileUserDefaults store(path);
-        ASSERT_TRUE(store.keptAsidePath());
-        EXPECT_TRUE(log.contains(c.why));
-        EXPECT_TRUE(fs::exists(fs::symlink_status(*store.keptAsidePath())));
-        EXPECT_FALSE(store.contains("sv_isEnabled"));
+        if (c.why == nullptr) {
+            EXPECT_FALSE(store.keptAsidePath());
+            EXPECT_EQ(store.boolValue("sv_isEnabled"), true);
+        } else {
+            ASSERT_TRUE(store.keptAsidePath());
+            EXPECT_TRUE(log.contains(c.why));
+            EXPECT_TRUE(fs::exists(fs::symlink_status(*store.keptAsidePath())));
+            EXPECT_FALSE(store.contains("sv_isEnabled"));
+        }
         store.set("sv_isEnabled", false);
         ASSERT_TRUE(store.flush());
         EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(path)));
+        EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::owner_write);
         EXPECT_EQ(FileUserDefaults(path).boolValue("sv_isEnabled"), false);
     }
 }
@@ -466,20 +487,32 @@ TEST_F(FileUserDefaultsTest, OnlyADirectoryOfOursClosedToOthersIsReadAndWrittenE
     EXPECT_EQ(info.st_mode & 0777, 0700u);
 }
 
-TEST_F(FileUserDefaultsTest, ALinkToTheSettingsDirectoryIsFollowedOnceOnly) {
-    const fs::path real = dir / "dotfiles";
-    fs::create_directory(real);
-    fs::permissions(real, fs::perms::owner_all);
-    fs::create_directory_symlink(real, dir / "solvara");
+// Moved away, or a link of the user's pointed elsewhere, while the program runs: what the path
+// leads to now is checked as at start and written to, or the next start would miss the changes.
+TEST_F(FileUserDefaultsTest, WritesGoWhereThePathLeadsNow) {
+    const fs::path settingsDir = dir / "solvara";
     FileUserDefaults store(path);
-    // Pointed elsewhere after the start, by a program of the user's or anyone: the writes stay.
-    fs::remove(dir / "solvara");
-    fs::create_directory(dir / "elsewhere");
-    fs::create_directory_symlink(dir / "elsewhere", dir / "solvara");
-    store.set("sv_isEnabled", false);
+    fs::rename(settingsDir, dir / "solvara.bak");
+    store.set("sv_dayKelvin", std::int64_t{4000});
     ASSERT_TRUE(store.flush());
-    EXPECT_TRUE(fs::exists(real / "user-defaults.json"));
-    EXPECT_TRUE(fs::is_empty(dir / "elsewhere"));
+    EXPECT_EQ(FileUserDefaults(path).integerValue("sv_dayKelvin"), 4000);
+    EXPECT_EQ(fs::status(settingsDir).permissions(), fs::perms::owner_all);
+    EXPECT_TRUE(fs::is_empty(dir / "solvara.bak"));
+
+    const fs::path elsewhere = dir / "elsewhere";
+    fs::create_directory(elsewhere);
+    fs::permissions(elsewhere, fs::perms::all);
+    fs::remove_all(settingsDir);
+    fs::create_directory_symlink(elsewhere, settingsDir);
+    store.set("sv_dayKelvin", std::int64_t{5000});
+    EXPECT_FALSE(store.flush());
+    EXPECT_TRUE(fs::is_empty(elsewhere));
+    EXPECT_EQ(log.lines.back(), "[UserDefaults] Not saving the settings in " + settingsDir.string() +
+                                    ": it is a symbolic link to " + fs::canonical(elsewhere).string() +
+                                    ", which is open to other users");
+    fs::permissions(elsewhere, fs::perms::owner_all);
+    ASSERT_TRUE(store.flush());
+    EXPECT_EQ(FileUserDefaults(path).integerValue("sv_dayKelvin"), 5000);
 }
 
 }  // namespace

@@ -115,60 +115,76 @@ std::string fileText(const fs::path& file) {
 }
 
 // Whoever else may write the folder could rewrite the entry's Exec line: the entry is neither
-// written nor removed there, and the getter still reports what is on disk.
+// written nor removed there, and the getter still reports what is on disk. A link of the user's
+// own (a dotfile manager's) is followed to a folder that passes the same checks.
 TEST(XdgAutostartLoginItemTest, AnAutostartFolderOthersControlIsLeftAlone) {
-    if (geteuid() != 0) GTEST_SKIP() << "needs root to give the folder to another user";
+    TemporaryFolder elsewhere;
+    const fs::path theirs = elsewhere.path / "theirs";
+    const fs::path dotfiles = elsewhere.path / "dotfiles";
     struct Case {
         const char* name;
         std::function<void(const fs::path& config)> plant;
         std::optional<std::string> why;  // after "Not using the autostart folder <path>: "; none = used
+        bool needsRoot = false;
+        fs::path entryFolder = {};  // where the entry is written when not the folder itself
     };
     const auto ofNobody = [](const fs::path& folder) {
         fs::create_directories(folder);
-        ASSERT_EQ(chown(folder.c_str(), 65534, 65534), 0);
+        ASSERT_EQ(lchown(folder.c_str(), 65534, 65534), 0);
+    };
+    const auto linkTo = [](const fs::path& target, const fs::path& config) {
+        fs::create_directories(target);
+        fs::create_directory_symlink(target, config / "autostart");
     };
     const std::vector<Case> cases{
         {"absent in a shared 1777 config home", [](const fs::path& config) { chmod(config.c_str(), 01777); },
          std::nullopt},
         {"made by another user", [&](const fs::path& config) { ofNobody(config / "autostart"); },
-         "it belongs to another user"},
+         "it belongs to another user", true},
         {"made with mkdir -m 777",
          [](const fs::path& config) {
              fs::create_directory(config / "autostart");
              chmod((config / "autostart").c_str(), 0777);
          },
          "it is open to other users"},
-        // Whatever a link is taken for, one into another user's folder is refused.
-        {"a link to another user's folder",
-         [&](const fs::path& config) {
-             ofNobody(config / "theirs");
-             fs::create_directory_symlink(config / "theirs", config / "autostart");
-         },
-         ""},
+        {"our own link to a folder of ours", [&](const fs::path& config) { linkTo(dotfiles, config); }, std::nullopt,
+         false, dotfiles},
+        {"a link to a folder of another user",
+         [&](const fs::path& config) { linkTo(theirs, config), ofNobody(theirs); },
+         "it is a symbolic link to " + fs::canonical(elsewhere.path).string() +
+             "/theirs, which belongs to another user",
+         true},
+        {"a link of another user to a folder of ours",
+         [&](const fs::path& config) { linkTo(dotfiles, config), ofNobody(config / "autostart"); },
+         "it is a symbolic link of another user", true},
     };
     const std::string planted = "[Desktop Entry]\nType=Application\nExec=/home/other/payload\n";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        if (c.needsRoot && geteuid() != 0) continue;
         TemporaryFolder config;
+        fs::remove_all(dotfiles);
         const fs::path folder = config.path / "autostart";
         c.plant(config.path);
         XdgAutostartLoginItem item("/usr/bin/solvara", folder);
         if (!c.why) {
             ASSERT_EQ(item.setRegistered(true), std::nullopt);
+            const fs::path entryFolder = c.entryFolder.empty() ? folder : c.entryFolder;
             struct stat made {};
-            ASSERT_EQ(lstat(folder.c_str(), &made), 0);
+            ASSERT_EQ(lstat(entryFolder.c_str(), &made), 0);
             EXPECT_TRUE(S_ISDIR(made.st_mode));
             EXPECT_EQ(made.st_uid, geteuid());
             EXPECT_EQ(made.st_mode & (S_IWGRP | S_IWOTH), 0u);
+            EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(entryFolder / "solvara.desktop")));
             EXPECT_TRUE(item.isRegistered());
+            ASSERT_EQ(item.setRegistered(false), std::nullopt);
+            EXPECT_TRUE(fs::is_empty(entryFolder));
             continue;
         }
         std::ofstream(folder / "solvara.desktop") << planted;
         const std::string refused = "Not using the autostart folder " + folder.string() + ": " + *c.why;
         for (const bool registered : {true, false}) {
-            const std::optional<std::string> error = item.setRegistered(registered);
-            ASSERT_TRUE(error.has_value()) << registered;
-            EXPECT_EQ(error->substr(0, refused.size()), refused) << registered;
+            EXPECT_EQ(item.setRegistered(registered), refused) << registered;
             EXPECT_EQ(fileText(folder / "solvara.desktop"), planted) << registered;
             EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1) << registered;
             EXPECT_TRUE(item.isRegistered()) << "the entry there is reported as it is";

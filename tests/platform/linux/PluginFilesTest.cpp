@@ -17,7 +17,6 @@ namespace fs = std::filesystem;
 // The program in <case>/bin, installed plugins in <case>/lib/solvara; below a folder of the
 // build tree, whose folders are ours and closed to others.
 TEST(PluginFilesTest, APluginAnotherUserCouldHavePlantedIsFoundButRefused) {
-    if (geteuid() != 0) GTEST_SKIP() << "needs root to give files to another user";
     std::string pattern = std::string(SOLVARA_TEST_SCRATCH) + "/plugins-XXXXXX";
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     const fs::path bin = fs::path(pattern) / "bin";
@@ -31,24 +30,27 @@ TEST(PluginFilesTest, APluginAnotherUserCouldHavePlantedIsFoundButRefused) {
         std::function<void()> plant;
         fs::path found;
         std::optional<std::string> refusal;
+        bool needsRoot = false;  // to give files to another user
     };
     const std::vector<Case> cases{
         {"none", [] {}, {}, std::nullopt},
         {"ours beside the program", [&] { put(beside); }, beside, std::nullopt},
         {"ours where the install puts it", [&] { put(inLib); }, inLib, std::nullopt},
         {"beside, of another user", [&] { put(beside), toNobody(beside); }, beside,
-         beside.string() + " belongs to another user"},
+         beside.string() + " belongs to another user", true},
         {"in a program folder of another user", [&] { put(beside), toNobody(bin); }, beside,
-         bin.string() + " belongs to another user"},
+         bin.string() + " belongs to another user", true},
         {"installed below a 0777 folder", [&] { put(inLib), fs::permissions(installed.parent_path(), fs::perms::all); },
          inLib, "others may write to " + installed.parent_path().string()},
         {"a link beside to ours installed", [&] { put(inLib), fs::create_symlink(inLib, beside); }, beside,
          beside.string() + " is a symbolic link"},
         {"planted beside, ours installed: the planted one is not passed over",
-         [&] { put(inLib), put(beside), toNobody(beside); }, beside, beside.string() + " belongs to another user"},
+         [&] { put(inLib), put(beside), toNobody(beside); }, beside, beside.string() + " belongs to another user",
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        if (c.needsRoot && geteuid() != 0) continue;
         fs::create_directories(bin);
         fs::create_directories(installed);
         c.plant();
