@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QSizeF>
 #include <QSystemTrayIcon>
 #include <QTimer>
 
@@ -38,11 +39,22 @@ DesktopPanels readPanels() {
     DesktopPanels panels;
     if (QGuiApplication::platformName() != QLatin1String("xcb")) return panels;
     const DesktopPanels native = X11Panels::read();
-    for (const QScreen* screen : QGuiApplication::screens()) {
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    // Qt keeps a screen's top-left corner in device pixels and scales what lies inside it.
+    const auto nativeGeometry = [](const QScreen* screen) {
+        return QRect(screen->geometry().topLeft(),
+                     (QSizeF(screen->geometry().size()) * screen->devicePixelRatio()).toSize());
+    };
+    std::vector<QRect> nativeMonitors;
+    for (const QScreen* screen : screens) nativeMonitors.push_back(nativeGeometry(screen));
+    for (const QScreen* screen : screens) {
         const auto toQt = [screen](const QRect& rect) {
             return PopoverPlacement::fromDevicePixels(rect, screen->geometry(), screen->devicePixelRatio());
         };
+        // Decided before the band is cut into its parts on each screen, which would hide how far
+        // it reaches.
         for (const PanelStrut& strut : native.struts) {
+            if (!PopoverPlacement::bandLiesOn(strut, nativeGeometry(screen), nativeMonitors)) continue;
             if (const QRect rect = toQt(strut.rect); !rect.isEmpty()) panels.struts.push_back({strut.edge, rect});
         }
         for (const QRect& dock : native.docks) {
