@@ -15,6 +15,8 @@ public:
     // extension): a StatusNotifierWatcher on the session bus that answers that a host is
     // registered with it. A watcher alone does not count: KDE starts it before the panel.
     virtual bool statusNotifierHost() = 0;
+    // A StatusNotifierWatcher has its name on the session bus, with or without a host.
+    virtual bool statusNotifierWatcher() = 0;
     // An XEmbed tray (trayer, stalonetray, icewm): the _NET_SYSTEM_TRAY_S<n> selection of the
     // default screen has an owner.
     virtual bool xembedTray() = 0;

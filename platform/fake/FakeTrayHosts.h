@@ -11,6 +11,7 @@ namespace solvara {
 class FakeTrayHosts : public TrayHosts {
 public:
     bool statusNotifierHost() override { return statusNotifier; }
+    bool statusNotifierWatcher() override { return watcher || statusNotifier; }
     bool xembedTray() override { return xembed; }
     void watch(std::function<void()> changed) override { changed_ = std::move(changed); }
 
@@ -21,6 +22,8 @@ public:
     }
 
     bool statusNotifier = false;
+    // A watcher without a host (a host implies one).
+    bool watcher = false;
     bool xembed = false;
 
 private:

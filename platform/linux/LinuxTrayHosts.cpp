@@ -1,11 +1,15 @@
 #include "platform/linux/LinuxTrayHosts.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
 #include <QDBusConnection>
-#include <QDBusInterface>
+#include <QDBusConnectionInterface>
+#include <QDBusError>
+#include <QDBusMessage>
 #include <QDBusServiceWatcher>
+#include <QDBusVariant>
 #include <QTimer>
 
 #include "platform/linux/XEventConnection.h"
@@ -21,6 +25,10 @@ namespace {
 
 const QString watcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
 const QString watcherPath = QStringLiteral("/StatusNotifierWatcher");
+// Asked on the main thread, at start and after each change of the watcher: a watcher that is
+// busy at login must not hold the UI for D-Bus's own 25 s.
+constexpr int askTimeoutMs = 1000;
+constexpr int maxRetryDelayMs = 32000;
 constexpr std::array<const char*, 2> hostSignals{"StatusNotifierHostRegistered", "StatusNotifierHostUnregistered"};
 
 }  // namespace
@@ -30,13 +38,39 @@ LinuxTrayHosts::LinuxTrayHosts() = default;
 LinuxTrayHosts::~LinuxTrayHosts() = default;
 
 bool LinuxTrayHosts::statusNotifierHost() {
+    if (!statusNotifierWatcher()) return false;
+    // The answer Qt gets when it first chooses between StatusNotifierItem and XEmbed: the
+    // watcher's IsStatusNotifierHostRegistered, taken only when it is a boolean. Qt reads it
+    // through a QDBusInterface, which introspects the watcher first; every watcher we know lists
+    // the property there, so a plain Get spares that round trip.
+    QDBusMessage get = QDBusMessage::createMethodCall(
+        watcherService, watcherPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    get << watcherService << QStringLiteral("IsStatusNotifierHostRegistered");
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(get, QDBus::Block, askTimeoutMs);
+    if (reply.type() == QDBusMessage::ErrorMessage && watching_ && !retryPending_) {
+        const QDBusError::ErrorType error = QDBusError(reply).type();
+        if (error == QDBusError::NoReply || error == QDBusError::Timeout) {
+            // A watcher too busy to answer now may have its host already and send no more news:
+            // ask again in a while rather than wait for news, less often while it stays silent.
+            retryPending_ = true;
+            retryDelayMs_ = std::min(retryDelayMs_ * 2, maxRetryDelayMs);
+            QTimer::singleShot(retryDelayMs_, this, [this] {
+                retryPending_ = false;
+                if (watching_) schedule();
+            });
+        }
+    }
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 1) return false;
+    retryDelayMs_ = askTimeoutMs;
+    const QVariant value = reply.arguments().constFirst().value<QDBusVariant>().variant();
+    return value.metaType() == QMetaType::fromType<bool>() && value.toBool();
+}
+
+bool LinuxTrayHosts::statusNotifierWatcher() {
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected()) return false;
-    // Asked the way Qt asks when it first chooses between StatusNotifierItem and XEmbed (through
-    // a QDBusInterface, which reads the property only when the watcher's introspection lists
-    // it): a host that Qt would turn down is not taken for one here.
-    QDBusInterface watcher(watcherService, watcherPath, watcherService, bus);
-    return watcher.isValid() && watcher.property("IsStatusNotifierHostRegistered").toBool();
+    if (!bus.isConnected() || bus.interface() == nullptr) return false;
+    // Answered by the bus daemon, not by the watcher.
+    return bus.interface()->isServiceRegistered(watcherService).value();
 }
 
 bool LinuxTrayHosts::xembedTray() {

@@ -25,6 +25,7 @@ public:
     ~LinuxTrayHosts() override;
 
     bool statusNotifierHost() override;
+    bool statusNotifierWatcher() override;
     bool xembedTray() override;
     void watch(std::function<void()> changed) override;
 
@@ -43,6 +44,9 @@ private:
     std::function<void()> changed_;
     bool watching_ = false;
     bool pending_ = false;
+    // A question the watcher left unanswered is asked again.
+    bool retryPending_ = false;
+    int retryDelayMs_ = 1000;
     QDBusServiceWatcher* busWatcher_ = nullptr;
     std::unique_ptr<XEventConnection> x_;
     unsigned long traySelection_ = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 #include <QRectF>
 
@@ -37,27 +38,44 @@ QRect monitorAt(const std::vector<QRect>& monitors, const QPoint& point) {
     return nearest;
 }
 
-// What the window manager's work area takes off this monitor, as bands along its edges.
-std::vector<PanelStrut> bandsOutside(const QRect& area, const QRect& monitor) {
+// What the window manager's work area takes off the desktop, as bands along its edges: like
+// struts, each reaches from the edge of the whole desktop.
+std::vector<PanelStrut> bandsOutside(const QRect& area, const QRect& desktop) {
     std::vector<PanelStrut> bands;
     if (area.isEmpty()) return bands;
-    if (area.top() > monitor.top()) {
+    if (area.top() > desktop.top()) {
         bands.push_back(
-            {ScreenEdge::top, QRect(monitor.left(), monitor.top(), monitor.width(), area.top() - monitor.top())});
+            {ScreenEdge::top, QRect(desktop.left(), desktop.top(), desktop.width(), area.top() - desktop.top())});
     }
-    if (area.bottom() < monitor.bottom()) {
+    if (area.bottom() < desktop.bottom()) {
         bands.push_back({ScreenEdge::bottom,
-                         QRect(monitor.left(), area.bottom() + 1, monitor.width(), monitor.bottom() - area.bottom())});
+                         QRect(desktop.left(), area.bottom() + 1, desktop.width(), desktop.bottom() - area.bottom())});
     }
-    if (area.left() > monitor.left()) {
+    if (area.left() > desktop.left()) {
         bands.push_back(
-            {ScreenEdge::left, QRect(monitor.left(), monitor.top(), area.left() - monitor.left(), monitor.height())});
+            {ScreenEdge::left, QRect(desktop.left(), desktop.top(), area.left() - desktop.left(), desktop.height())});
     }
-    if (area.right() < monitor.right()) {
+    if (area.right() < desktop.right()) {
         bands.push_back({ScreenEdge::right,
-                         QRect(area.right() + 1, monitor.top(), monitor.right() - area.right(), monitor.height())});
+                         QRect(area.right() + 1, desktop.top(), desktop.right() - area.right(), desktop.height())});
     }
     return bands;
+}
+
+// How far a monitor's edge on the band's side lies inside the desktop, towards the band's inner
+// edge.
+int depth(ScreenEdge edge, const QRect& monitor) {
+    switch (edge) {
+        case ScreenEdge::top:
+            return monitor.top();
+        case ScreenEdge::bottom:
+            return -monitor.bottom();
+        case ScreenEdge::left:
+            return monitor.left();
+        case ScreenEdge::right:
+            return -monitor.right();
+    }
+    return 0;
 }
 
 }  // namespace
@@ -69,15 +87,20 @@ PopoverPlacement::PopoverPlacement(const std::vector<QRect>& monitors, const Des
     monitor_ = monitorAt(monitors, anchor);
     std::vector<PanelStrut> bands;
     for (const PanelStrut& strut : panels.struts) {
-        const QRect part = strut.rect & monitor_;
-        if (!part.isEmpty()) bands.push_back({strut.edge, part});
+        if (bandLiesOn(strut, monitor_, monitors)) bands.push_back({strut.edge, strut.rect & monitor_});
     }
     for (const QRect& dock : panels.docks) {
         const QRect part = dock & monitor_;
         if (part.contains(anchor)) bands.push_back({edgeOf(part, monitor_), part});
     }
     // Window managers that draw their own panels (GNOME Shell) set no struts.
-    if (bands.empty() && panels.workArea) bands = bandsOutside(*panels.workArea & monitor_, monitor_);
+    if (bands.empty() && panels.workArea) {
+        QRect desktop = monitor_;
+        for (const QRect& monitor : monitors) desktop = desktop.united(monitor);
+        for (const PanelStrut& band : bandsOutside(*panels.workArea & desktop, desktop)) {
+            if (bandLiesOn(band, monitor_, monitors)) bands.push_back({band.edge, band.rect & monitor_});
+        }
+    }
 
     QRect area = monitor_;
     for (const PanelStrut& band : bands) {
@@ -103,7 +126,12 @@ PopoverPlacement::PopoverPlacement(const std::vector<QRect>& monitors, const Des
     // Panels that leave less than half of the monitor misreport their struts: the whole
     // monitor is a better guess than a popover squeezed into a corner.
     if (area.width() < monitor_.width() / 2 || area.height() < monitor_.height() / 2) {
-        Log::write("Tray", "The panels claim most of the monitor; the popover opens as if there were none");
+        // Said once per monitor and claim, not at every opening. Main thread only.
+        static std::vector<std::pair<QRect, QRect>> said;
+        if (std::find(said.begin(), said.end(), std::pair(monitor_, area)) == said.end()) {
+            Log::write("Tray", "The panels claim most of the monitor; the popover opens as if there were none");
+            said.emplace_back(monitor_, area);
+        }
         area = monitor_;
     }
     workArea_ = area;
@@ -129,6 +157,13 @@ QRect PopoverPlacement::iconArea() const {
     }
     const int side = clickedPanel_.width();
     return QRect(clickedPanel_.left(), click_.y() - side / 2, side, side) & clickedPanel_;
+}
+
+bool PopoverPlacement::bandLiesOn(const PanelStrut& band, const QRect& monitor, const std::vector<QRect>& monitors) {
+    if (!band.rect.intersects(monitor)) return false;
+    return std::none_of(monitors.begin(), monitors.end(), [&](const QRect& other) {
+        return band.rect.intersects(other) && depth(band.edge, other) > depth(band.edge, monitor);
+    });
 }
 
 QRect PopoverPlacement::fromDevicePixels(const QRect& native, const QRect& screen, double ratio) {

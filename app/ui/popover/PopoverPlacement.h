@@ -18,7 +18,8 @@ namespace solvara {
 // trays); otherwise just below the click (StatusNotifierItem hosts); above either when there is
 // no room below. It is then kept inside the work area of the click's monitor: the monitor less
 // the bands its panels reserve (their struts, the dock window under the click, else what the
-// window manager's work area takes off this monitor), so it ends beside the panel: below a top
+// window manager's work area takes off this monitor; each only where its panel lies, see
+// bandLiesOn), so it ends beside the panel: below a top
 // panel, above a bottom one, beside a side one. All rectangles share one coordinate system.
 class PopoverPlacement {
 public:
@@ -33,6 +34,12 @@ public:
     // are square and at most as thick as their panel); empty when no panel lies under the click.
     QRect iconArea() const;
 
+    // Struts and the work area reach from the edge of the whole desktop, so with monitors of
+    // different sizes a panel on the edge of one monitor also reserves the space beyond it and
+    // cuts into each neighbour whose edge lies further out (a legacy _NET_WM_STRUT even along
+    // the whole edge). The panel itself lies at the band's inner edge, on the monitor whose edge
+    // is nearest to it: whether that is `monitor` among `monitors` (one coordinate system).
+    static bool bandLiesOn(const PanelStrut& band, const QRect& monitor, const std::vector<QRect>& monitors);
     // A rectangle in X's device pixels as Qt's coordinates on a screen of the given geometry
     // (as QScreen gives it) and device-pixel ratio: Qt keeps a screen's top-left corner in
     // device pixels and scales what lies inside it. Only the part on that screen is kept.

@@ -7,7 +7,9 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QSizeF>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 #include "app/ui/kit/AppActions.h"
 #include "app/ui/kit/CommandMenu.h"
@@ -25,6 +27,11 @@ namespace {
 
 constexpr std::string_view component = "Tray";
 constexpr qint64 reopenGuardMs = 300;
+// How long an XEmbed tray waits for a StatusNotifierItem host while a watcher already runs. On
+// KDE Plasma xembedsniproxy takes the XEmbed selection about when plasmashell registers its host
+// with the watcher, in either order, within a second or two of each other; an icon made in
+// between would be XEmbed for the whole run.
+constexpr int hostGraceMs = 2500;
 
 // The desktop's panels in Qt's coordinates, screen by screen; none off X11 (the offscreen
 // platform of the widget tests has no panels to read).
@@ -32,11 +39,22 @@ DesktopPanels readPanels() {
     DesktopPanels panels;
     if (QGuiApplication::platformName() != QLatin1String("xcb")) return panels;
     const DesktopPanels native = X11Panels::read();
-    for (const QScreen* screen : QGuiApplication::screens()) {
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    // Qt keeps a screen's top-left corner in device pixels and scales what lies inside it.
+    const auto nativeGeometry = [](const QScreen* screen) {
+        return QRect(screen->geometry().topLeft(),
+                     (QSizeF(screen->geometry().size()) * screen->devicePixelRatio()).toSize());
+    };
+    std::vector<QRect> nativeMonitors;
+    for (const QScreen* screen : screens) nativeMonitors.push_back(nativeGeometry(screen));
+    for (const QScreen* screen : screens) {
         const auto toQt = [screen](const QRect& rect) {
             return PopoverPlacement::fromDevicePixels(rect, screen->geometry(), screen->devicePixelRatio());
         };
+        // Decided before the band is cut into its parts on each screen, which would hide how far
+        // it reaches.
         for (const PanelStrut& strut : native.struts) {
+            if (!PopoverPlacement::bandLiesOn(strut, nativeGeometry(screen), nativeMonitors)) continue;
             if (const QRect rect = toQt(strut.rect); !rect.isEmpty()) panels.struts.push_back({strut.edge, rect});
         }
         for (const QRect& dock : native.docks) {
@@ -56,6 +74,15 @@ DesktopPanels readPanels() {
 
 TrayIcon::TrayIcon(AppState& state, UiServices& ui, AppActions& actions, QObject* parent)
     : QObject(parent), state_(state), ui_(ui), actions_(actions), tray_(nullptr), menu_(nullptr) {
+    hostGrace_ = new QTimer(this);
+    hostGrace_->setObjectName("trayHostGrace");
+    hostGrace_->setSingleShot(true);
+    hostGrace_->setInterval(hostGraceMs);
+    connect(hostGrace_, &QTimer::timeout, this, [this] {
+        hostGraceOver_ = true;
+        Log::write(component, "The StatusNotifierWatcher got no host in time: taking the XEmbed tray");
+        followHosts();
+    });
     buildMenu();
     connect(&actions_.stateSignals(), &StateSignals::stateChanged, this, &TrayIcon::refresh);
     refresh();
@@ -122,6 +149,7 @@ void TrayIcon::followHosts() {
     // StatusNotifierItem again with each new watcher, and docks into each new XEmbed tray.
     const bool statusNotifier = ui_.trayHosts.statusNotifierHost();
     if (!statusNotifier && !ui_.trayHosts.xembedTray()) {
+        hostGrace_->stop();
         if (!saidNoTray_) {
             Log::write(component,
                        "No system tray on this desktop: Solvara runs on; start it again to open its main window");
@@ -129,6 +157,13 @@ void TrayIcon::followHosts() {
         }
         return;
     }
+    // A watcher without a host next to an XEmbed tray: its host is most likely on its way (see
+    // hostGraceMs), and the choice made now is kept for good.
+    if (!statusNotifier && !hostGraceOver_ && ui_.trayHosts.statusNotifierWatcher()) {
+        if (!hostGrace_->isActive()) hostGrace_->start();
+        return;
+    }
+    hostGrace_->stop();
     if (saidNoTray_) {
         Log::write(component, statusNotifier ? "A system tray (StatusNotifierItem) is there now: showing the icon"
                                              : "A system tray (XEmbed) is there now: showing the icon");

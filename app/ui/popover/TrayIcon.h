@@ -13,6 +13,7 @@
 
 class QMenu;
 class QSystemTrayIcon;
+class QTimer;
 
 namespace solvara {
 
@@ -79,6 +80,9 @@ private:
     QSystemTrayIcon* tray_;
     QMenu* menu_;
     bool saidNoTray_ = false;
+    // Runs while an XEmbed tray waits for the host of a StatusNotifierWatcher (followHosts).
+    QTimer* hostGrace_ = nullptr;
+    bool hostGraceOver_ = false;
     QPointer<MenuBarPopover> popover_;
     std::string symbol_;
     // A click on the icon while the popover is open first closes the popover (it is a popup)

@@ -385,51 +385,64 @@ private:
     QDBusConnection bus_;
 };
 
-TEST(TraySniLateHostTest, TheItemRegistersWithAPanelStartedAfterTheProgramAndWithTheNextPanel) {
-    char pattern[] = "/tmp/solvara-sni-late.XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    const fs::path home = pattern;
-    fs::create_directories(home / "config/solvara");
-    fs::create_directories(home / "runtime");
-    fs::permissions(home / "runtime", fs::perms::owner_all, fs::perm_options::replace);
-    std::ofstream(home / "config/solvara/user-defaults.json") << R"({"sv_hasCompletedOnboarding": true})";
-    const fs::path log = home / "solvara.log";
-    const auto noTrayLines = [&] {
-        const std::string text = readFile(log);
-        std::size_t count = 0;
-        for (std::size_t at = text.find("[Tray] No system tray"); at != std::string::npos;
-             at = text.find("[Tray] No system tray", at + 1)) {
-            ++count;
-        }
-        return count;
-    };
-    {
-        Child program({SOLVARA_PROGRAM}, log, [home] {
+// The solvara program in a home of its own, started before any tray host; its log read back.
+class LateProgram {
+public:
+    LateProgram() {
+        char pattern[] = "/tmp/solvara-sni-late.XXXXXX";
+        EXPECT_NE(mkdtemp(pattern), nullptr);
+        home_ = pattern;
+        fs::create_directories(home_ / "config/solvara");
+        fs::create_directories(home_ / "runtime");
+        fs::permissions(home_ / "runtime", fs::perms::owner_all, fs::perm_options::replace);
+        std::ofstream(home_ / "config/solvara/user-defaults.json") << R"({"sv_hasCompletedOnboarding": true})";
+        const fs::path home = home_;
+        program_ = std::make_unique<Child>(std::vector<std::string>{SOLVARA_PROGRAM}, home_ / "solvara.log", [home] {
             setenv("HOME", home.c_str(), 1);
             setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
             setenv("XDG_STATE_HOME", (home / "state").c_str(), 1);
             setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
             setenv("XDG_RUNTIME_DIR", (home / "runtime").c_str(), 1);
         });
-        ASSERT_TRUE(waitFor([&] { return noTrayLines() > 0; }, std::chrono::seconds(15))) << readFile(log);
-
-        auto panel = std::make_unique<Panel>("solvara-test-panel-1", false);
-        // A watcher without its host is no tray yet: Qt would answer XEmbed for good.
-        processEventsUntil([] { return false; }, 500);
-        EXPECT_TRUE(panel->watcher.registeredItems().isEmpty());
-        panel->watcher.hostRegistered = true;
-        emit panel->watcher.StatusNotifierHostRegistered();
-        EXPECT_TRUE(processEventsUntil([&] { return !panel->watcher.registeredItems().isEmpty(); }, 2000))
-            << readFile(log);
-
-        panel.reset();
-        panel = std::make_unique<Panel>("solvara-test-panel-2", true);
-        EXPECT_TRUE(processEventsUntil([&] { return !panel->watcher.registeredItems().isEmpty(); }, 2000))
-            << readFile(log);
-        EXPECT_EQ(noTrayLines(), 1u) << readFile(log);
     }
-    std::error_code ignored;
-    fs::remove_all(home, ignored);
+    ~LateProgram() {
+        program_.reset();
+        std::error_code ignored;
+        fs::remove_all(home_, ignored);
+    }
+    LateProgram(const LateProgram&) = delete;
+    LateProgram& operator=(const LateProgram&) = delete;
+
+    std::string log() const { return readFile(home_ / "solvara.log"); }
+    std::size_t count(std::string_view line) const {
+        const std::string text = log();
+        std::size_t count = 0;
+        for (std::size_t at = text.find(line); at != std::string::npos; at = text.find(line, at + 1)) ++count;
+        return count;
+    }
+
+private:
+    fs::path home_;
+    std::unique_ptr<Child> program_;
+};
+
+TEST(TraySniLateHostTest, TheItemRegistersWithAPanelStartedAfterTheProgramAndWithTheNextPanel) {
+    const LateProgram program;
+    ASSERT_TRUE(waitFor([&] { return program.count("[Tray] No system tray") > 0; }, std::chrono::seconds(15)))
+        << program.log();
+
+    auto panel = std::make_unique<Panel>("solvara-test-panel-1", false);
+    // A watcher without its host is no tray yet: Qt would answer XEmbed for good.
+    processEventsUntil([] { return false; }, 500);
+    EXPECT_TRUE(panel->watcher.registeredItems().isEmpty());
+    panel->watcher.hostRegistered = true;
+    emit panel->watcher.StatusNotifierHostRegistered();
+    EXPECT_TRUE(processEventsUntil([&] { return !panel->watcher.registeredItems().isEmpty(); }, 2000)) << program.log();
+
+    panel.reset();
+    panel = std::make_unique<Panel>("solvara-test-panel-2", true);
+    EXPECT_TRUE(processEventsUntil([&] { return !panel->watcher.registeredItems().isEmpty(); }, 2000)) << program.log();
+    EXPECT_EQ(program.count("[Tray] No system tray"), 1u) << program.log();
 }
 
 }  // namespace
@@ -471,6 +484,29 @@ std::vector<QRect> monitors() {
     for (const QScreen* screen : QGuiApplication::screens()) rects.push_back(screen->geometry());
     std::sort(rects.begin(), rects.end(), [](const QRect& a, const QRect& b) { return a.x() < b.x(); });
     return rects;
+}
+
+// KDE Plasma at login: xembedsniproxy takes the XEmbed tray just before plasmashell registers
+// its host with the running watcher. The item still goes to the host, not to the XEmbed tray.
+TEST(TraySniLateHostTest, AnXEmbedTrayBesideAWatcherWithoutItsHostWaitsForTheHost) {
+    const LateProgram program;
+    ASSERT_TRUE(waitFor([&] { return program.count("[Tray] No system tray") > 0; }, std::chrono::seconds(15)))
+        << program.log();
+    Panel panel("solvara-test-panel-3", false);
+    processEventsUntil([] { return false; }, 300);
+
+    SecondClient proxy;
+    Display* display = proxy.display();
+    const std::string selection = "_NET_SYSTEM_TRAY_S" + std::to_string(DefaultScreen(display));
+    const Window owner = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
+    XSetSelectionOwner(display, XInternAtom(display, selection.c_str(), False), owner, CurrentTime);
+    XSync(display, False);
+    processEventsUntil([] { return false; }, 500);
+    panel.watcher.hostRegistered = true;
+    emit panel.watcher.StatusNotifierHostRegistered();
+    EXPECT_TRUE(processEventsUntil([&] { return !panel.watcher.registeredItems().isEmpty(); }, 2000)) << program.log();
+    XDestroyWindow(display, owner);
+    XSync(display, False);
 }
 
 // Qt 6.4 gives no work area per monitor once X11 has two, and there is no window manager here to

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -5,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "app/ui/popover/PopoverPlacement.h"
+#include "tests/support/LogCapture.h"
 
 // Readable failures: Qt's geometry types live in the global namespace, where gtest looks.
 static void PrintTo(const QPoint& point, std::ostream* out) {
@@ -90,6 +92,67 @@ TEST(PopoverPlacementTest, ThePopoverOpensBesideThePanelInsideTheClicksMonitor) 
         const PopoverPlacement placement(monitors, c.panels, c.icon, c.click);
         EXPECT_EQ(placement.position(popover), c.expected) << c.what;
     }
+}
+
+TEST(PopoverPlacementTest, ABandCountsOnlyOnTheMonitorWhoseEdgeItsPanelLiesOn) {
+    // A tall monitor beside a short one, top edges level or bottom edges level: the space above
+    // or below the short one belongs to no monitor.
+    const std::vector<QRect> topsLevel{QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 800)};
+    const std::vector<QRect> bottomsLevel{QRect(0, 0, 1920, 1080), QRect(1920, 280, 1280, 800)};
+    struct Case {
+        std::string what;
+        const std::vector<QRect>& monitors;
+        DesktopPanels panels;
+        QPoint click;
+        QPoint expected;
+    };
+    const DesktopPanels shortBottom = struts(ScreenEdge::bottom, QRect(0, 760, 3200, 320));
+    const DesktopPanels shortTop = struts(ScreenEdge::top, QRect(0, 0, 3200, 304));
+    for (const Case& c : std::vector<Case>{
+             {"a legacy strut of the short monitor's bottom panel spares the tall one",
+              topsLevel,
+              shortBottom,
+              {1000, 500},
+              {840, 504}},
+             {"and counts on the short one", topsLevel, shortBottom, {2500, 500}, {2340, 96}},
+             {"a legacy strut of the tall monitor's bottom panel",
+              topsLevel,
+              struts(ScreenEdge::bottom, QRect(0, 1040, 3200, 40)),
+              {1000, 650},
+              {840, 246}},
+             {"the work area's band of the short monitor spares the tall one",
+              topsLevel,
+              workArea(QRect(0, 0, 3200, 760)),
+              {1000, 500},
+              {840, 504}},
+             {"the work area counts on the short one",
+              topsLevel,
+              workArea(QRect(0, 0, 3200, 760)),
+              {2500, 500},
+              {2340, 96}},
+             {"a legacy top strut of the lower monitor spares the tall one",
+              bottomsLevel,
+              shortTop,
+              {1000, 100},
+              {840, 104}},
+             {"and counts on the lower one", bottomsLevel, shortTop, {2500, 290}, {2340, 304}},
+         }) {
+        const PopoverPlacement placement(c.monitors, c.panels, {}, c.click);
+        EXPECT_EQ(placement.position(popover), c.expected) << c.what;
+    }
+}
+
+TEST(PopoverPlacementTest, DisbelievedStrutsAreLoggedOnce) {
+    const LogCapture log;
+    const std::vector<QRect> single{QRect(0, 0, 1000, 700)};
+    for (int opening = 0; opening < 3; ++opening) {
+        const PopoverPlacement placement(single, struts(ScreenEdge::top, QRect(0, 0, 1000, 600)), {}, {500, 10});
+        EXPECT_EQ(placement.position(popover), QPoint(340, 14));
+    }
+    EXPECT_EQ(std::count_if(
+                  log.lines.begin(), log.lines.end(),
+                  [](const std::string& line) { return line.find("claim most of the monitor") != std::string::npos; }),
+              1);
 }
 
 TEST(PopoverPlacementTest, ARightPressCountsOnTheIconWithinOnePanelThicknessOfTheClick) {

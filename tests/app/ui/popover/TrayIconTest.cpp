@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 #include <QMenu>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 #include "app/state/AppState.h"
 #include "app/ui/kit/AppActions.h"
 #include "app/ui/kit/fake/FakeUiServices.h"
 #include "app/ui/popover/TrayIcon.h"
 #include "platform/fake/FakePlatform.h"
+#include "tests/platform/linux/QtTestApplication.h"
 
 namespace solvara::testing {
 namespace {
@@ -58,6 +60,39 @@ TEST(TrayIconTest, TheIconIsMadeWhenTheFirstTrayHostRunsAndTheMissingTrayIsSaidO
         ui.trayHosts.statusNotifier = !ui.trayHosts.statusNotifier;
         ui.trayHosts.announce();
         EXPECT_EQ(tray.systemTrayIcon(), icon);
+    }
+}
+
+TEST(TrayIconTest, AnXEmbedTrayWaitsForTheHostOfARunningWatcher) {
+    struct Case {
+        const char* name;
+        bool hostComes;
+    };
+    for (const Case& c : std::vector<Case>{{"the host registers", true}, {"no host comes", false}}) {
+        SCOPED_TRACE(c.name);
+        FakePlatform fakes;
+        AppState state(fakes.platform());
+        FakeUiServices ui;
+        AppActions actions(state, ui.services());
+        TrayIcon tray(state, ui.services(), actions);
+        ui.trayHosts.xembed = true;
+        ui.trayHosts.watcher = true;
+        tray.show();
+        ui.trayHosts.announce();
+        EXPECT_EQ(tray.systemTrayIcon(), nullptr);
+        const auto* grace = tray.findChild<QTimer*>("trayHostGrace");
+        ASSERT_NE(grace, nullptr);
+        EXPECT_TRUE(grace->isActive());
+        EXPECT_EQ(grace->interval(), 2500);
+        if (c.hostComes) {
+            ui.trayHosts.statusNotifier = true;
+            ui.trayHosts.announce();
+            // Made at once, and only now that Qt finds the host.
+            EXPECT_NE(tray.systemTrayIcon(), nullptr);
+        }
+        SOLVARA_EXPECT_EVENTUALLY(tray.systemTrayIcon() != nullptr);
+        EXPECT_FALSE(grace->isActive());
+        EXPECT_EQ(fakes.log.count("[Tray] The StatusNotifierWatcher got no host in time"), c.hostComes ? 0U : 1U);
     }
 }
 
