@@ -1,9 +1,12 @@
 #include <array>
 
 #include <gtest/gtest.h>
+#include <QHBoxLayout>
+#include <QImage>
 #include <QVBoxLayout>
 #include <QVariantAnimation>
 
+#include "app/ui/kit/Pill.h"
 #include "app/ui/kit/Transition.h"
 #include "app/ui/kit/TransitionLabel.h"
 #include "tests/platform/linux/QtTestApplication.h"
@@ -109,6 +112,35 @@ TEST(TransitionLabelTest, TheNewTextIsReadableAtOnceAndOnlyItsPaintingRolls) {
     window.hide();
     label->setTextAnimated("7");
     EXPECT_EQ(label->animation()->state(), QAbstractAnimation::Stopped);
+}
+
+// The capsule goes from the old text's width to the new one's with the cross-fade.
+TEST(PillTest, TheCapsuleWidensOrNarrowsWithTheCrossFade) {
+    QWidget window;
+    auto* layout = new QHBoxLayout(&window);
+    auto* pill = new Pill("\u226410 lux", QFont(), &window);
+    layout->addWidget(pill);
+    layout->addStretch(1);
+    window.show();
+    QCoreApplication::processEvents();
+    const int from = pill->width();
+    const int to = Pill("\u22641 lux", QFont()).sizeHint().width();
+    ASSERT_LT(to, from);
+
+    pill->setText("\u22641 lux", 500);
+    EXPECT_EQ(pill->accessibleName(), "\u22641 lux");
+    auto* fade = pill->findChild<QVariantAnimation*>();
+    fade->pause();
+    const struct {
+        int milliseconds;
+        int width;
+    } frames[] = {{0, from}, {250, (from + to + 1) / 2}, {500, to}};
+    for (const auto& frame : frames) {
+        fade->setCurrentTime(frame.milliseconds);
+        QCoreApplication::processEvents();
+        EXPECT_NEAR(pill->width(), frame.width, 1) << frame.milliseconds;
+    }
+    EXPECT_EQ(fade->state(), QAbstractAnimation::Stopped);
 }
 
 }  // namespace
