@@ -147,7 +147,14 @@ TimeMachinePreviewView::TimeMachinePreviewView(AppState& state, QWidget* parent)
     // Takes no room at rest; while the card closes, it holds the room the preview left, so that
     // the slider row moves up from where it stood.
     layout->addStretch(1);
-    closing_ = motion::progressAnimation(this, [this](double progress) { closeTo(progress); });
+    // No repaint of its own: the card's new height and the moving rows repaint what they cover.
+    closing_ = new QVariantAnimation(this);
+    closing_->setDuration(motion::defaultMilliseconds);
+    closing_->setEasingCurve(motion::easeInOut());
+    closing_->setStartValue(0.0);
+    closing_->setEndValue(1.0);
+    connect(closing_, &QVariantAnimation::valueChanged, this,
+            [this](const QVariant& progress) { closeTo(progress.toDouble()); });
     connect(closing_, &QAbstractAnimation::finished, this, &TimeMachinePreviewView::stopClosing);
 
     auto* sliderRow = new QHBoxLayout();
@@ -202,7 +209,6 @@ void TimeMachinePreviewView::onReset() {
         return;
     }
     closeTo(0.0);
-    closing_->setDuration(motion::defaultMilliseconds);
     closing_->start();
 }
 
@@ -215,6 +221,7 @@ void TimeMachinePreviewView::closeTo(double progress) {
 }
 
 void TimeMachinePreviewView::holdHeader(int height) {
+    if (headerStrut_->sizeHint().height() == height) return;
     headerStrut_->changeSize(0, height, QSizePolicy::Fixed, QSizePolicy::Minimum);
     header_->invalidate();
 }
