@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QSpacerItem>
 #include <QVBoxLayout>
 #include <QVariantAnimation>
 
@@ -78,6 +79,7 @@ TimeMachinePreviewView::TimeMachinePreviewView(AppState& state, QWidget* parent)
     layout->setSpacing(8);
 
     auto* header = new QHBoxLayout();
+    header_ = header;
     symbol_ = symbolLabel("clock.arrow.2.circlepath", 13, this);
     header->addWidget(symbol_);
     QFont titleFont = TextStyle::font(TextStyle::caption);
@@ -90,6 +92,9 @@ TimeMachinePreviewView::TimeMachinePreviewView(AppState& state, QWidget* parent)
     reset_->setFont(TextStyle::font(TextStyle::caption2));
     reset_->setCursor(Qt::PointingHandCursor);
     header->addWidget(reset_);
+    // Holds the header row's height while Reset's picture fades; no room at rest.
+    headerStrut_ = new QSpacerItem(0, 0, QSizePolicy::Fixed, QSizePolicy::Minimum);
+    header->addSpacerItem(headerStrut_);
     resetTransition_ = new WidgetTransition(reset_, TransitionStyle{motion::defaultMilliseconds, true, false, false});
     layout->addLayout(header);
 
@@ -136,17 +141,24 @@ TimeMachinePreviewView::TimeMachinePreviewView(AppState& state, QWidget* parent)
     layout->addWidget(previewBlock_);
     previewTransition_ =
         new WidgetTransition(previewBlock_, TransitionStyle{motion::defaultMilliseconds, true, false, false});
+    // The slider row moves up over the rows' place as the card closes and covers their picture.
+    previewTransition_->setLeavingRoom(
+        [this, layout] { return QRect(0, 0, width(), sliderRow_->geometry().top() - layout->spacing()); });
     // Takes no room at rest; while the card closes, it holds the room the preview left, so that
     // the slider row moves up from where it stood.
     layout->addStretch(1);
+    // No repaint of its own: the card's new height and the moving rows repaint what they cover.
     closing_ = new QVariantAnimation(this);
     closing_->setDuration(motion::defaultMilliseconds);
     closing_->setEasingCurve(motion::easeInOut());
+    closing_->setStartValue(0.0);
+    closing_->setEndValue(1.0);
     connect(closing_, &QVariantAnimation::valueChanged, this,
-            [this](const QVariant& height) { setMinimumHeight(height.toInt()); });
+            [this](const QVariant& progress) { closeTo(progress.toDouble()); });
     connect(closing_, &QAbstractAnimation::finished, this, &TimeMachinePreviewView::stopClosing);
 
     auto* sliderRow = new QHBoxLayout();
+    sliderRow_ = sliderRow;
     sliderRow->setSpacing(6);
     startLabel_ = textLabel("12a", TextStyle::systemFont(9), this);
     endLabel_ = textLabel("12a", TextStyle::systemFont(9), this);
@@ -175,22 +187,49 @@ void TimeMachinePreviewView::onSliderMoved(int index) {
 }
 
 void TimeMachinePreviewView::onReset() {
-    const int openHeight = height();
+    const bool animated = isVisible();
+    if (animated) {
+        // Everything stands where it stood while Reset and the rows leave: the card keeps its
+        // height and the header row keeps its height without Reset, so both pictures are taken
+        // where they stand.
+        closingHeights_.open = height();
+        closingHeights_.headerOpen = header_->geometry().height();
+        setMinimumHeight(closingHeights_.open);
+        holdHeader(closingHeights_.headerOpen);
+    }
     active_ = false;
     previewState_.reset();
     refresh();
-    if (!isVisible()) return;
-    const int idleHeight = sizeHint().height();
-    if (idleHeight >= openHeight) return;
-    closing_->setStartValue(openHeight);
-    closing_->setEndValue(idleHeight);
-    setMinimumHeight(openHeight);
+    if (!animated) return;
+    holdHeader(0);
+    closingHeights_.idle = sizeHint().height();
+    closingHeights_.headerIdle = header_->sizeHint().height();
+    if (closingHeights_.idle >= closingHeights_.open) {
+        stopClosing();
+        return;
+    }
+    closeTo(0.0);
     closing_->start();
+}
+
+void TimeMachinePreviewView::closeTo(double progress) {
+    const auto along = [progress](int from, int to) {
+        return static_cast<int>(std::lround(from + (to - from) * progress));
+    };
+    setMinimumHeight(along(closingHeights_.open, closingHeights_.idle));
+    holdHeader(along(closingHeights_.headerOpen, closingHeights_.headerIdle));
+}
+
+void TimeMachinePreviewView::holdHeader(int height) {
+    if (headerStrut_->sizeHint().height() == height) return;
+    headerStrut_->changeSize(0, height, QSizePolicy::Fixed, QSizePolicy::Minimum);
+    header_->invalidate();
 }
 
 void TimeMachinePreviewView::stopClosing() {
     closing_->stop();
     // Back to what the layout asks for alone.
+    holdHeader(0);
     setMinimumHeight(0);
 }
 

@@ -6,8 +6,10 @@
 
 #include "core/engine/CircadianEngine.h"
 
+class QBoxLayout;
 class QLabel;
 class QPushButton;
+class QSpacerItem;
 class QSlider;
 class QVariantAnimation;
 
@@ -25,7 +27,8 @@ class WidgetTransition;
 // Reset plays the way back to idle in the default animation while the card is idle at once:
 // Reset and the preview rows are hidden and fade out as pictures where they stood, and the
 // card, holding its old height at first, closes to its idle height (what lies below moves up
-// with it). Nothing of it stays behind at the end.
+// with it); the header row, taller with Reset, shrinks with it, and the slider row covers the
+// rows' picture as it moves up over their place. Nothing of it stays behind at the end.
 class TimeMachinePreviewView : public QWidget {
     Q_OBJECT
 
@@ -46,6 +49,9 @@ private:
     void onSliderMoved(int index);
     void onReset();
     void updatePreview();
+    void closeTo(double progress);
+    // The header row's least height (0: its own).
+    void holdHeader(int height);
     void stopClosing();
 
     AppState& state_;
@@ -60,6 +66,16 @@ private:
     QWidget* previewBlock_ = nullptr;
     WidgetTransition* previewTransition_ = nullptr;
     QVariantAnimation* closing_ = nullptr;
+    // While the card closes: its heights and the header row's, open and idle.
+    struct Closing {
+        int open = 0;
+        int idle = 0;
+        int headerOpen = 0;
+        int headerIdle = 0;
+    } closingHeights_;
+    QBoxLayout* header_ = nullptr;
+    QSpacerItem* headerStrut_ = nullptr;
+    QBoxLayout* sliderRow_ = nullptr;
     QWidget* previewRow_ = nullptr;
     Swatch* swatch_ = nullptr;
     QLabel* kelvin_ = nullptr;

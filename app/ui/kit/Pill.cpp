@@ -1,5 +1,7 @@
 #include "app/ui/kit/Pill.h"
 
+#include <cmath>
+
 #include <QFontMetrics>
 #include <QPainter>
 #include <QVariantAnimation>
@@ -12,6 +14,7 @@ Pill::Pill(const QString& text, const QFont& font, QWidget* parent)
     : QWidget(parent), animation_(motion::progressAnimation(this, [this](double progress) {
           progress_ = progress;
           if (progress >= 1.0) from_.clear();
+          if (sizeHint() != size()) updateGeometry();
       })) {
     setFont(font);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -20,11 +23,14 @@ Pill::Pill(const QString& text, const QFont& font, QWidget* parent)
 
 void Pill::setText(const QString& text, int milliseconds) {
     if (text == text_) return;
+    // From the width it has now, also when a change comes half way through the last one.
+    const int fromWidth = sizeHint().width();
     animation_->stop();
     progress_ = 1.0;
     from_.clear();
     if (milliseconds > 0 && isVisible() && !text_.isEmpty()) {
         from_ = text_;
+        fromWidth_ = fromWidth;
         progress_ = 0.0;
         animation_->setDuration(milliseconds);
         animation_->start();
@@ -44,7 +50,10 @@ void Pill::setColors(ColorRole text, ColorRole fill, double fillOpacity) {
 
 QSize Pill::sizeHint() const {
     const QFontMetrics metrics(font());
-    return {metrics.horizontalAdvance(text_) + 2 * horizontalPadding, metrics.height() + 2 * verticalPadding};
+    int width = metrics.horizontalAdvance(text_) + 2 * horizontalPadding;
+    // The capsule goes from its old width to the new text's with the cross-fade.
+    if (!from_.isEmpty()) width = static_cast<int>(std::lround(fromWidth_ + (width - fromWidth_) * progress_));
+    return {width, metrics.height() + 2 * verticalPadding};
 }
 
 void Pill::paintEvent(QPaintEvent*) {

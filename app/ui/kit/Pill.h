@@ -10,8 +10,9 @@ namespace solvara {
 
 // A short text on a capsule: the text in a theme colour, the capsule in a theme colour at an
 // opacity (by default the secondary colour at 0.1), padded 4 pixels left and right and 2 above
-// and below. Its accessible name is its text. A new text takes its place (and the capsule its
-// size) at once; given a duration while on screen, the old text fades out as the new one fades in.
+// and below. Its accessible name is its text. A new text takes its place at once; given a
+// duration while on screen, the old text fades out as the new one fades in while the capsule
+// goes from the old text's width to the new one's (at once otherwise).
 class Pill : public QWidget {
     Q_OBJECT
 
@@ -39,6 +40,7 @@ private:
     ColorRole fill_ = &Theme::secondary;
     double fillOpacity_ = 0.1;
     QString from_;
+    int fromWidth_ = 0;
     double progress_ = 1.0;
     QVariantAnimation* animation_;
 };

@@ -1,6 +1,7 @@
 #include "app/ui/kit/Transition.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <QPainter>
 #include <QVariantAnimation>
@@ -56,6 +57,11 @@ QRectF TransitionEffect::boundingRectFor(const QRectF& rect) const {
     return clipped_ ? rect : rect.marginsAdded(margins_);
 }
 
+void TransitionEffect::setRoom(std::function<QRectF()> room) {
+    room_ = std::move(room);
+    update();
+}
+
 void TransitionEffect::setPicture(const QPixmap& picture) {
     picture_ = picture;
     update();
@@ -63,7 +69,7 @@ void TransitionEffect::setPicture(const QPixmap& picture) {
 
 void TransitionEffect::draw(QPainter* painter) {
     if (opacity_ <= 0.0) return;
-    if (picture_.isNull() && opacity_ >= 1.0 && offset_.isNull() && scale_ == 1.0) {
+    if (picture_.isNull() && !room_ && opacity_ >= 1.0 && offset_.isNull() && scale_ == 1.0) {
         drawSource(painter);
         return;
     }
@@ -75,6 +81,7 @@ void TransitionEffect::draw(QPainter* painter) {
     const QRectF source = sourceBoundingRect(Qt::LogicalCoordinates);
     painter->save();
     if (clipped_) painter->setClipRect(source, Qt::IntersectClip);
+    if (room_) painter->setClipRect(room_(), Qt::IntersectClip);
     painter->setOpacity(painter->opacity() * opacity_);
     painter->translate(offset_ + source.center());
     painter->scale(scale_, scale_);
@@ -180,7 +187,12 @@ void WidgetTransition::setShown(bool shown, bool animated) {
         ghost->stackUnder(target_);
         target_->hide();
         ghost->show();
-        effectOn(ghost)->setPicture(still);
+        TransitionEffect* effect = effectOn(ghost);
+        effect->setPicture(still);
+        // The effect lives and dies with the ghost it draws.
+        if (leavingRoom_) {
+            effect->setRoom([ghost, room = leavingRoom_] { return QRectF(room().translated(-ghost->pos())); });
+        }
     }
     shown_ = from;
     applyFrame();

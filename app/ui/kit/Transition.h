@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <utility>
 
 #include <QEasingCurve>
 #include <QGraphicsEffect>
@@ -37,6 +38,9 @@ public:
     double scale() const { return scale_; }
     void setMargins(const QMarginsF& margins);
     void setClipped(bool clipped);
+    // Draws only within the rectangle `room` answers, in the widget's coordinates, asked at every
+    // paint (a picture that rows moving over its place must not show through).
+    void setRoom(std::function<QRectF()> room);
     // Draws `picture` (a still of the widget taken as the transition began) in place of the
     // widget itself, so that a frame costs one blit however much the widget holds.
     void setPicture(const QPixmap& picture);
@@ -53,6 +57,7 @@ private:
     double scale_ = 1.0;
     QMarginsF margins_;
     bool clipped_ = false;
+    std::function<QRectF()> room_;
     QPixmap picture_;
 };
 
@@ -82,6 +87,9 @@ public:
     // The target has just moved by `moved` in its layout: it is drawn from its old place to the
     // new one over `milliseconds`.
     void slide(QPoint moved, int milliseconds);
+    // Where a leaving picture may draw, in the parent's coordinates, asked at every frame: a
+    // block closing under the rows that move up over its place is covered by them, not under them.
+    void setLeavingRoom(std::function<QRect()> room) { leavingRoom_ = std::move(room); }
 
     bool isRunning() const;
     // The picture of the leaving widget, while it leaves.
@@ -99,6 +107,7 @@ private:
     QVariantAnimation* presence_;  // 0 gone ... 1 shown
     QVariantAnimation* slider_;    // the offset still to go, in pixels
     QPointer<QWidget> ghost_;
+    std::function<QRect()> leavingRoom_;
     double shown_ = 1.0;
     QPointF slideOffset_;
     QPoint slideStart_;

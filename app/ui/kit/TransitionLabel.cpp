@@ -1,6 +1,8 @@
 #include "app/ui/kit/TransitionLabel.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include <QPainter>
@@ -13,23 +15,24 @@ namespace solvara {
 
 namespace {
 
-// Which characters of each text changed: position by position between texts of one length
-// (a clock's "19:59" to "20:00" keeps its colon), otherwise what lies between the common start
-// and the common end ("9 lux" to "12 lux" changes only the number).
-void markChanges(const QString& from, const QString& to, std::vector<bool>& fromChanged, std::vector<bool>& toChanged) {
-    fromChanged.assign(from.size(), true);
-    toChanged.assign(to.size(), true);
+// Which characters the two texts share, as pairs of their places in the old and the new text:
+// position by position between texts of one length (a clock's "19:59" to "20:00" keeps its
+// colon), otherwise the common start and the common end ("9 lux" to "12 lux" keeps " lux").
+std::vector<std::pair<qsizetype, qsizetype>> sharedCharacters(const QString& from, const QString& to) {
+    std::vector<std::pair<qsizetype, qsizetype>> shared;
     if (from.size() == to.size()) {
-        for (qsizetype i = 0; i < to.size(); ++i) fromChanged[i] = toChanged[i] = from[i] != to[i];
-        return;
+        for (qsizetype i = 0; i < to.size(); ++i) {
+            if (from[i] == to[i]) shared.emplace_back(i, i);
+        }
+        return shared;
     }
     const qsizetype shorter = std::min(from.size(), to.size());
     qsizetype head = 0;
-    while (head < shorter && from[head] == to[head]) ++head;
-    qsizetype tail = 0;
-    while (tail < shorter - head && from[from.size() - 1 - tail] == to[to.size() - 1 - tail]) ++tail;
-    for (qsizetype i = 0; i < head; ++i) fromChanged[i] = toChanged[i] = false;
-    for (qsizetype i = 0; i < tail; ++i) fromChanged[from.size() - 1 - i] = toChanged[to.size() - 1 - i] = false;
+    for (; head < shorter && from[head] == to[head]; ++head) shared.emplace_back(head, head);
+    for (qsizetype tail = 1; tail <= shorter - head && from[from.size() - tail] == to[to.size() - tail]; ++tail) {
+        shared.emplace_back(from.size() - tail, to.size() - tail);
+    }
+    return shared;
 }
 
 }  // namespace
@@ -39,7 +42,9 @@ TransitionLabel::TransitionLabel(Kind kind, int milliseconds, const QFont& font,
       kind_(kind),
       animation_(motion::progressAnimation(this, [this](double progress) {
           progress_ = progress;
-          if (progress >= 1.0) from_.clear();
+          if (progress < 1.0 || from_.isEmpty()) return;
+          from_.clear();
+          updateGeometry();
       })) {
     animation_->setDuration(milliseconds);
 }
@@ -48,15 +53,20 @@ void TransitionLabel::setTextAnimated(const QString& text, bool animate) {
     if (text == this->text()) return;
     animate = animate && isVisible() && !this->text().isEmpty();
     animation_->stop();
-    from_ = this->text();
+    // Set before the text, whose change asks for the size hint again.
+    fromHint_ = sizeHint();
+    from_ = animate ? this->text() : QString();
+    progress_ = animate ? 0.0 : 1.0;
     setText(text);
-    progress_ = 1.0;
-    if (animate) {
-        progress_ = 0.0;
-        animation_->start();
-    } else {
-        from_.clear();
-    }
+    if (animate) animation_->start();
+}
+
+QSize TransitionLabel::sizeHint() const {
+    return from_.isEmpty() ? StyledLabel::sizeHint() : StyledLabel::sizeHint().expandedTo(fromHint_);
+}
+
+QSize TransitionLabel::minimumSizeHint() const {
+    return from_.isEmpty() ? StyledLabel::minimumSizeHint() : StyledLabel::minimumSizeHint().expandedTo(fromHint_);
 }
 
 void TransitionLabel::paintEvent(QPaintEvent* event) {
@@ -68,11 +78,11 @@ void TransitionLabel::paintEvent(QPaintEvent* event) {
     painter.setFont(font());
     painter.setPen(palette().color(foregroundRole()));
     const QFontMetricsF metrics(font());
+    // Where a plain label draws `line`, to the fraction of a pixel, so that the first and the
+    // last frame match the label at rest.
+    const int flags = QStyle::visualAlignment(layoutDirection(), alignment());
     const auto origin = [&](const QString& line) {
-        const QSize size(static_cast<int>(std::ceil(metrics.horizontalAdvance(line))),
-                         static_cast<int>(std::ceil(metrics.height())));
-        const QRect box = QStyle::alignedRect(
-            layoutDirection(), QStyle::visualAlignment(layoutDirection(), alignment()), size, contentsRect());
+        const QRectF box = painter.boundingRect(QRectF(contentsRect()), flags, line);
         return QPointF(box.left(), box.top() + metrics.ascent());
     };
     const QString to = text();
@@ -84,9 +94,17 @@ void TransitionLabel::paintEvent(QPaintEvent* event) {
         painter.drawText(origin(to), to);
         return;
     }
-    std::vector<bool> fromChanged;
-    std::vector<bool> toChanged;
-    markChanges(from_, to, fromChanged, toChanged);
+    // A shared character stays only where it stands in both texts (as the alignment places
+    // them); one that moves rolls with the changed ones.
+    std::vector<bool> fromChanged(from_.size(), true);
+    std::vector<bool> toChanged(to.size(), true);
+    const QPointF fromOrigin = origin(from_);
+    const QPointF toOrigin = origin(to);
+    for (const auto& [i, j] : sharedCharacters(from_, to)) {
+        const double moved = toOrigin.x() + metrics.horizontalAdvance(to.left(j)) -
+                             (fromOrigin.x() + metrics.horizontalAdvance(from_.left(i)));
+        if (std::abs(moved) < 0.5) fromChanged[i] = toChanged[j] = false;
+    }
     // Draws the runs of `line` whose change mark is `changed`.
     const auto runs = [&](const QString& line, const std::vector<bool>& marks, bool changed, QPointF at,
                           double opacity) {
@@ -102,9 +120,9 @@ void TransitionLabel::paintEvent(QPaintEvent* event) {
         }
     };
     const double rise = metrics.ascent() * 0.7;
-    runs(to, toChanged, false, origin(to), 1.0);
-    runs(from_, fromChanged, true, origin(from_) - QPointF(0, p * rise), 1.0 - p);
-    runs(to, toChanged, true, origin(to) + QPointF(0, (1.0 - p) * rise), p);
+    runs(to, toChanged, false, toOrigin, 1.0);
+    runs(from_, fromChanged, true, fromOrigin - QPointF(0, p * rise), 1.0 - p);
+    runs(to, toChanged, true, toOrigin + QPointF(0, (1.0 - p) * rise), p);
 }
 
 }  // namespace solvara

@@ -105,7 +105,7 @@ TEST(TimeMachinePreviewTest, ResetPlaysTheWayBackToIdleInTheDefaultAnimation) {
     auto* slider = view->findChild<QSlider*>("timeMachineSlider");
     slider->setFocus();
     QTest::keyClick(slider, Qt::Key_Right);
-    QCoreApplication::processEvents();
+    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();  // the rows settle, then the card
     const int openHeight = view->height();
     const int belowOpen = below->y();
     const auto running = [&] {
@@ -115,27 +115,56 @@ TEST(TimeMachinePreviewTest, ResetPlaysTheWayBackToIdleInTheDefaultAnimation) {
         }
         return animations;
     };
+    QLabel* title = nullptr;
+    for (auto* label : view->findChildren<QLabel*>()) {
+        if (label->text() == "Time Machine") title = label;
+    }
+    ASSERT_NE(title, nullptr);
+    const QRect titleOpen = title->geometry();
+    const QRect resetOpen = view->findChild<QPushButton*>("timeMachineReset")->geometry();
+    const QRect rowsOpen = view->findChild<QWidget*>("timeMachinePreviewBlock")->geometry();
 
     QTest::mouseClick(view->findChild<QPushButton*>("timeMachineReset"), Qt::LeftButton);
     EXPECT_FALSE(view->findChild<QLabel*>("timeMachineTime")->isVisible());
     QCoreApplication::processEvents();
-    // Closing from where it stood, with pictures of Reset and of the rows fading.
+    // Closing from where it stood, with pictures of Reset and of the rows fading where they stood.
     EXPECT_EQ(view->height(), openHeight);
-    EXPECT_EQ(view->findChildren<QWidget*>("transitionGhost").size(), 2u);
+    EXPECT_EQ(title->geometry(), titleOpen);
+    const auto ghosts = view->findChildren<QWidget*>("transitionGhost");
+    ASSERT_EQ(ghosts.size(), 2u);
+    EXPECT_EQ(ghosts[0]->geometry(), resetOpen);
+    EXPECT_EQ(ghosts[1]->geometry(), rowsOpen);
     // The pictures are see-through (the card's tint shows through them) and lie beneath the
     // slider row that moves up over their place.
     const QImage frame = view->grab().toImage();
-    for (QWidget* ghost : view->findChildren<QWidget*>("transitionGhost")) {
+    for (QWidget* ghost : ghosts) {
         const QPoint corner = ghost->geometry().bottomLeft() + QPoint(1, -1);
         EXPECT_EQ(frame.pixelColor(corner), frame.pixelColor(corner - QPoint(2, 0)));
         EXPECT_LT(view->children().indexOf(ghost), view->children().indexOf(slider));
     }
     // Both fades and the closing, each over the default animation's time and curve.
-    EXPECT_EQ(running().size(), 3u);
-    for (QVariantAnimation* animation : running()) {
+    const auto animations = running();
+    EXPECT_EQ(animations.size(), 3u);
+    for (QVariantAnimation* animation : animations) {
         EXPECT_EQ(animation->duration(), 350);
         EXPECT_EQ(animation->easingCurve(), motion::easeInOut());
     }
+
+    // Half way the slider row has moved up over the rows' place and covers their picture: where
+    // the row stands, the frame is the same with the pictures or without them.
+    for (QVariantAnimation* animation : animations) animation->pause(), animation->setCurrentTime(175);
+    QCoreApplication::processEvents();
+    QRect sliderRow = slider->geometry();
+    for (auto* label : view->findChildren<QLabel*>()) {
+        if (label->text() == "12a") sliderRow |= label->geometry();
+    }
+    EXPECT_LT(sliderRow.top(), rowsOpen.bottom());
+    const QImage covered = view->grab(sliderRow).toImage();
+    for (QWidget* ghost : ghosts) ghost->hide();
+    const QImage alone = view->grab(sliderRow).toImage();
+    for (QWidget* ghost : ghosts) ghost->show();
+    EXPECT_EQ(covered, alone);
+    for (QVariantAnimation* animation : animations) animation->resume();
 
     SOLVARA_EXPECT_EVENTUALLY(running().empty());
     QCoreApplication::processEvents();

@@ -1,9 +1,12 @@
 #include <array>
 
 #include <gtest/gtest.h>
+#include <QHBoxLayout>
+#include <QImage>
 #include <QVBoxLayout>
 #include <QVariantAnimation>
 
+#include "app/ui/kit/Pill.h"
 #include "app/ui/kit/Transition.h"
 #include "app/ui/kit/TransitionLabel.h"
 #include "tests/platform/linux/QtTestApplication.h"
@@ -109,6 +112,82 @@ TEST(TransitionLabelTest, TheNewTextIsReadableAtOnceAndOnlyItsPaintingRolls) {
     window.hide();
     label->setTextAnimated("7");
     EXPECT_EQ(label->animation()->state(), QAbstractAnimation::Stopped);
+}
+
+// A label on a row that gives it what it asks for, on the side it is aligned to. A change starts where the old text
+// stood: the first frame is the old text as it was (nothing of the new drawn over it, nothing cut off by the new size);
+// the label keeps room for both texts while it plays and ends at the new text's size.
+TEST(TransitionLabelTest, AChangeStartsFromTheOldTextAsItStoodAndEndsAtTheNewSize) {
+    struct Row {
+        TransitionLabel::Kind kind;
+        Qt::Alignment alignment;
+        QString from;
+        QString to;
+    };
+    const Row rows[] = {
+        {TransitionLabel::Kind::roll, Qt::AlignLeft, "9 lux", "12 lux"},   // " lux" moves: it rolls
+        {TransitionLabel::Kind::roll, Qt::AlignLeft, "101 lux", "0 lux"},  // and the label shrinks
+        {TransitionLabel::Kind::roll, Qt::AlignRight, "9 lux", "12 lux"},  // " lux" stays
+        {TransitionLabel::Kind::roll, Qt::AlignLeft, "19:59", "20:00"},
+        {TransitionLabel::Kind::crossFade, Qt::AlignLeft, "Initializing...", "Night"},
+    };
+    for (const Row& row : rows) {
+        QWidget window;
+        auto* layout = new QHBoxLayout(&window);
+        auto* label = new TransitionLabel(row.kind, 200, QFont(), &Theme::primary, &window);
+        label->setAlignment(row.alignment | Qt::AlignVCenter);
+        layout->addStretch(row.alignment == Qt::AlignRight ? 1 : 0);
+        layout->addWidget(label);
+        layout->addStretch(row.alignment == Qt::AlignRight ? 0 : 1);
+        label->setTextAnimated(row.from);
+        window.resize(300, 40);
+        window.show();
+        QCoreApplication::processEvents();
+        const QImage before = window.grab().toImage();
+        const QSize fromSize = label->size();
+
+        label->setTextAnimated(row.to);
+        label->animation()->pause();
+        label->animation()->setCurrentTime(0);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(window.grab().toImage(), before) << row.to.toStdString();
+        EXPECT_GE(label->width(), fromSize.width()) << row.to.toStdString();
+
+        label->animation()->setCurrentTime(200);
+        QCoreApplication::processEvents();
+        TransitionLabel settled(row.kind, 200, QFont(), &Theme::primary);
+        settled.setTextAnimated(row.to);
+        EXPECT_EQ(label->width(), settled.sizeHint().width()) << row.to.toStdString();
+    }
+}
+
+// The capsule goes from the old text's width to the new one's with the cross-fade.
+TEST(PillTest, TheCapsuleWidensOrNarrowsWithTheCrossFade) {
+    QWidget window;
+    auto* layout = new QHBoxLayout(&window);
+    auto* pill = new Pill("\u226410 lux", QFont(), &window);
+    layout->addWidget(pill);
+    layout->addStretch(1);
+    window.show();
+    QCoreApplication::processEvents();
+    const int from = pill->width();
+    const int to = Pill("\u22641 lux", QFont()).sizeHint().width();
+    ASSERT_LT(to, from);
+
+    pill->setText("\u22641 lux", 500);
+    EXPECT_EQ(pill->accessibleName(), "\u22641 lux");
+    auto* fade = pill->findChild<QVariantAnimation*>();
+    fade->pause();
+    const struct {
+        int milliseconds;
+        int width;
+    } frames[] = {{0, from}, {250, (from + to + 1) / 2}, {500, to}};
+    for (const auto& frame : frames) {
+        fade->setCurrentTime(frame.milliseconds);
+        QCoreApplication::processEvents();
+        EXPECT_NEAR(pill->width(), frame.width, 1) << frame.milliseconds;
+    }
+    EXPECT_EQ(fade->state(), QAbstractAnimation::Stopped);
 }
 
 }  // namespace
