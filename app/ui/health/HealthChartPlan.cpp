@@ -78,11 +78,21 @@ void HealthChartPlan::labelTicks(Card& card) {
         if (fits) {
             ticks = std::move(read);
             card.yLabels = std::move(labels);
+            card.yDecimals = decimals;
             return;
         }
     }
     // Beyond 17 decimals (a scale far below any stored value): the shortest exact text each.
     for (const double tick : ticks) card.yLabels.push_back(format::shortest(tick));
+    card.yDecimals = -1;
+}
+
+std::string HealthChartPlan::readOut(const Card& card, double value) {
+    if (card.yDecimals < 0 || !std::isfinite(value)) return format::shortest(value);
+    const std::string text = format::fixed(value, std::max(card.yDecimals, 1));
+    const std::optional<double> read = readBack(text);
+    if (read && *read == std::floor(*read)) return format::fixed(*read, 0);
+    return text;
 }
 
 std::string HealthChartPlan::rawValue(Range range) {

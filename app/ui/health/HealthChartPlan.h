@@ -38,6 +38,8 @@ public:
         std::vector<double> yTicks;  // evenly spaced from yMin to yMax
         // One label per mark, each reading back as exactly its mark, no two alike.
         std::vector<std::string> yLabels;
+        // The labels' decimals; -1 where each is the shortest exact text of its mark.
+        int yDecimals = 1;
         // The slots that carry a date label.
         std::vector<std::size_t> labelledSlots;
         int height = 120;
@@ -59,6 +61,11 @@ public:
     // back as its mark and tell all of them apart: 0, 25, 50 but 0.000, 0.025, 0.050. Each mark
     // is moved onto the number its label reads, so what the axis says is where the mark stands.
     static void labelTicks(Card& card);
+
+    // `value` for a screen reader, to the decimals the card's labels show and at least a tenth,
+    // so that a reading as small as the marks is not rounded away: 0.05 on a 0.000-0.100 axis is
+    // "0.050", not "0.1". A whole number reads without decimals.
+    static std::string readOut(const Card& card, double value);
 
     // A smooth curve through (i, values[i]): centripetal Catmull-Rom (alpha 0.5), reckoned on a
     // chart about four times wider than high so that it neither loops nor overshoots much;

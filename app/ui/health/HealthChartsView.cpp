@@ -42,12 +42,6 @@ QString text(const std::string& value) {
     return QString::fromStdString(value);
 }
 
-// A value for the screen reader, to a tenth.
-QString valueText(double value) {
-    return text(value == std::floor(value) ? format::integer(static_cast<std::int64_t>(value))
-                                           : format::fixed(value, 1));
-}
-
 void clearAxis(QCategoryAxis* axis) {
     for (const QString& label : axis->categoriesLabels()) axis->remove(label);
 }
@@ -248,7 +242,7 @@ void HealthChartsView::show(ChartCard& c, const HealthChartPlan::Card& plan) {
     QString description = localized("%1 days").arg(plan.categories.size());
     if (!plan.categories.empty()) {
         description += ", " + text(plan.categories.front()) + " to " + text(plan.categories.back()) + ", " +
-                       localized("latest %1").arg(valueText(std::round(plan.values.back() * 10) / 10));
+                       localized("latest %1").arg(text(HealthChartPlan::readOut(plan, plan.values.back())));
     }
     c.view->setAccessibleDescription(description);
 }

@@ -412,6 +412,22 @@ TEST(HealthChartPlan, EveryYLabelReadsBackAsItsMark) {
     }
 }
 
+// What a screen reader hears of a chart's latest value: as precise as its axis, at least a tenth.
+TEST(HealthChartPlan, TheLatestValueIsReadAsPreciselyAsTheAxisShowsIt) {
+    const struct {
+        double screenHours;  // the one day's, and so the value read
+        std::string read;
+    } rows[] = {
+        {0.04, "0.04"},  // on a 0.00-0.04 axis; below a tenth it was "0.0"
+        {0.1, "0.100"}, {0.4, "0.4"}, {7.3, "7.3"}, {7.0, "7"}, {0.0, "0"},
+    };
+    for (const auto& row : rows) {
+        const HealthChartPlan plan({snapshot(daysAgo(1), row.screenHours, 0, 0.5, 1, 0, 80, std::nullopt)});
+        const HealthChartPlan::Card& card = plan.cards()[1];
+        EXPECT_EQ(HealthChartPlan::readOut(card, card.values.back()), row.read) << row.screenHours;
+    }
+}
+
 TEST(HealthChartPlan, SmoothCurvePassesThroughTheDaysWithoutOvershooting) {
     EXPECT_TRUE(HealthChartPlan::smoothCurve({}, 0, 100).empty());
     EXPECT_EQ(HealthChartPlan::smoothCurve({42}, 0, 100), (std::vector<std::pair<double, double>>{{0, 42}}));
