@@ -1,7 +1,10 @@
 #!/bin/sh
 # Runs a command against a private Xorg server (dummy video driver, two enabled outputs).
 #
-#   with-xorg.sh [--wm] [--compositor] [--outputs 2|3] [--] command [args...]
+#   with-xorg.sh [--wm | --wm=openbox|xfwm4|metacity] [--compositor] [--outputs 2|3] [--] command [args...]
+#
+# --wm starts openbox; --wm=NAME the window manager named (each as the desktops that ship it run
+# it, without its compositor: --compositor adds picom where a test wants one).
 #
 # Xorg's dummy driver gives 16 RandR outputs whose CRTCs keep real 256-entry gamma ramps
 # (Xvfb has one CRTC that starts at all zeros, so it cannot stand in). The server runs with
@@ -13,12 +16,14 @@
 
 set -u
 
-want_wm=0
+wm=""
 want_compositor=0
 outputs=2
 while [ $# -gt 0 ]; do
     case "$1" in
-        --wm) want_wm=1; shift ;;
+        --wm) wm=openbox; shift ;;
+        --wm=openbox|--wm=xfwm4|--wm=metacity) wm=${1#--wm=}; shift ;;
+        --wm=*) echo "$0: --wm= takes openbox, xfwm4 or metacity" >&2; exit 2 ;;
         --outputs)
             case "${2:-}" in 2|3) outputs=$2 ;; *) echo "$0: --outputs takes 2 or 3" >&2; exit 2 ;; esac
             shift 2 ;;
@@ -28,7 +33,7 @@ while [ $# -gt 0 ]; do
     esac
 done
 if [ $# -eq 0 ]; then
-    echo "usage: $0 [--wm] [--compositor] [--outputs 2|3] [--] command [args...]" >&2
+    echo "usage: $0 [--wm | --wm=openbox|xfwm4|metacity] [--compositor] [--outputs 2|3] [--] command [args...]" >&2
     exit 2
 fi
 
@@ -138,14 +143,27 @@ unset WAYLAND_DISPLAY
 QT_QPA_PLATFORM=xcb
 export QT_QPA_PLATFORM
 
-if [ $want_wm -eq 1 ]; then
-    command -v openbox >/dev/null 2>&1 || cannot_start "openbox is missing"
-    openbox --sm-disable >"$work/openbox.log" 2>&1 &
+if [ -n "$wm" ]; then
+    command -v "$wm" >/dev/null 2>&1 || cannot_start "$wm is missing (Debian $wm)"
+    case "$wm" in
+        openbox) set -- openbox --sm-disable -- "$@" ;;
+        # Its settings come over D-Bus (xfconfd): without a session bus it runs on its defaults.
+        xfwm4) set -- xfwm4 --compositor=off --sm-client-disable -- "$@" ;;
+        metacity) set -- metacity --sm-disable --no-composite -- "$@" ;;
+    esac
+    wm_command=""
+    while [ "$1" != "--" ]; do wm_command="$wm_command $1"; shift; done
+    shift
+    # shellcheck disable=SC2086 # the words of the command, split on purpose
+    $wm_command >"$work/wm.log" 2>&1 &
     wm_pid=$!
     tries=0
     until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; do
         tries=$((tries + 1))
-        [ $tries -le 100 ] || cannot_start "openbox did not start"
+        if [ $tries -gt 100 ] || ! kill -0 "$wm_pid" 2>/dev/null; then
+            tail -n 20 "$work/wm.log" >&2
+            cannot_start "$wm did not start"
+        fi
         sleep 0.1
     done
 fi

@@ -122,6 +122,16 @@ OnboardingFlow::OnboardingFlow(AppState& state, UiServices& ui, QWidget* parent)
 
     connect(signals_, &StateSignals::stateChanged, this, &OnboardingFlow::refresh);
     refresh();
+    focusNextButton();
+}
+
+void OnboardingFlow::focusNextButton() {
+    // The blue button of the page in view: Return goes on from it (a focused button is its
+    // dialog's default), and a screen reader starts reading the new page there. The page left
+    // behind is hidden, and its button, which had the focus, with it.
+    if (auto* next = pages_->currentWidget()->findChild<QAbstractButton*>("onboardingNext")) {
+        next->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 QWidget* OnboardingFlow::page(int step) const {
@@ -320,6 +330,8 @@ void OnboardingFlow::goTo(int step) {
     pages_->setCurrentIndex(step);
     QWidget* page = pages_->currentWidget();
     page->layout()->activate();
+    // Before the picture is taken, which shows the focus.
+    focusNextButton();
     auto* fade = new TransitionEffect(page);
     fade->setPicture(page->grab());
     fade->setFrame(0.0, {}, 1.0);

@@ -53,6 +53,7 @@ private:
     void goTo(int step);
     // Ends a page change at once: every page in place and opaque, the old page's picture gone.
     void settlePages();
+    void focusNextButton();
     void completeOnboarding();
     // Reads both permissions; `animated` for the checks that follow a request.
     void checkPermissions(bool animated);

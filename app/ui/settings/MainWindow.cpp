@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "app/state/AppState.h"
 #include "app/ui/kit/AppActions.h"
@@ -76,7 +77,14 @@ void MainWindow::present() {
         show();
     }
     raise();
-    activateWindow();
+    // A window manager stacks and focuses what it is asked last: with the sheet up, the window
+    // comes forward and the sheet over it, with the focus (openbox and xfwm4 would otherwise leave
+    // the focus in the window the sheet blocks, and openbox would stack it over the sheet).
+    if (sheet_ != nullptr && sheet_->isVisible()) {
+        raiseSheet();
+    } else {
+        activateWindow();
+    }
 }
 
 void MainWindow::showTab(SettingsTab tab) {
@@ -109,11 +117,28 @@ void MainWindow::applyTheme(bool dark) {
 
 void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (sheet_ != nullptr) {
-        sheet_->show();
-    } else if (!state_.hasCompletedOnboarding()) {
-        presentSheet();
+    if (sheet_ != nullptr || !state_.hasCompletedOnboarding()) presentSheet();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // A click on the window beside its sheet makes the window manager raise and focus the
+    // window, which the sheet blocks: the sheet goes over it again and takes the focus back.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && sheet_ != nullptr && sheet_->isVisible()) {
+        QTimer::singleShot(0, this, [this] {
+            if (isActiveWindow() && sheet_ != nullptr && sheet_->isVisible()) raiseSheet();
+        });
     }
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The sheet waits for the window to be on screen: shown before the window manager has mapped
+    // the window it belongs to, openbox stacks the window over its own sheet.
+    if (event->type() == QEvent::Expose && watched == windowHandle() && windowHandle()->isExposed()) {
+        windowHandle()->removeEventFilter(this);
+        if (sheet_ != nullptr && !sheet_->isVisible() && isVisible()) showSheet();
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::hideEvent(QHideEvent* event) {
@@ -126,10 +151,26 @@ void MainWindow::hideEvent(QHideEvent* event) {
 }
 
 void MainWindow::presentSheet() {
-    if (sheet_ != nullptr) {
-        if (!sheet_->isVisible()) sheet_->show();
-        return;
+    if (sheet_ == nullptr) sheet_ = makeSheet();
+    if (sheet_->isVisible() || !isVisible()) return;
+    if (windowHandle() != nullptr && windowHandle()->isExposed()) {
+        showSheet();
+    } else {
+        windowHandle()->installEventFilter(this);
     }
+}
+
+void MainWindow::showSheet() {
+    sheet_->open();
+    raiseSheet();
+}
+
+void MainWindow::raiseSheet() {
+    sheet_->raise();
+    sheet_->activateWindow();
+}
+
+QDialog* MainWindow::makeSheet() {
     auto* sheet = new Sheet(this);
     // The sheet blocks the menu bar: without this, nothing would end a first run without a tray.
     if (quit_) sheet->addAction(quit_);
@@ -141,8 +182,7 @@ void MainWindow::presentSheet() {
     // The flow has its own fixed size.
     layout->setSizeConstraint(QLayout::SetFixedSize);
     connect(flow, &OnboardingFlow::finished, this, [this] { refresh(); });
-    sheet_ = sheet;
-    sheet->open();
+    return sheet;
 }
 
 void MainWindow::dismissSheet() {

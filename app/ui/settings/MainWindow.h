@@ -26,7 +26,8 @@ public:
     MainWindow(AppState& state, UiServices& ui, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // Shows the window (centred on its first showing) and brings it to the front with the focus.
+    // Shows the window (centred on its first showing) and brings it to the front with the focus;
+    // while the first-run sheet is up, the sheet comes to the front over it and takes the focus.
     void present();
     void showTab(SettingsTab tab);
     // The menu bar: the shared commands, "Solvara" (About and Quit) first, then Controls and
@@ -43,10 +44,16 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void applyTheme(bool dark);
+    // Shows the sheet once the window is on screen (see eventFilter).
     void presentSheet();
+    QDialog* makeSheet();
+    void showSheet();
+    void raiseSheet();
     void dismissSheet();
 
     AppState& state_;

@@ -1,0 +1,298 @@
+// The first-run sheet of the solvara program as a new user meets it under a real window manager
+// (the one with-xorg.sh started), looked at from a second X client: which of the program's
+// windows the window manager stacks on top and which one has the keyboard focus, after the first
+// launch, a click on the window beside its sheet and a second launch; then Ctrl+Q with the sheet
+// up, and Return through the four pages.
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+// After gtest: Xlib's macros (None, Bool...) clash with its names.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+namespace solvara::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+// Polls `done` until it holds or `limit` passes (a bound against hanging, not a timing
+// assertion); answers `done()`.
+bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= end) return done();
+        std::this_thread::sleep_for(50ms);
+    }
+    return true;
+}
+
+std::string fileText(const fs::path& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// A user who has never finished the tour, in Berlin by the stored city.
+constexpr const char* storedSettings = R"({
+  "sv_locationSource": "Manual",
+  "sv_selectedCity": "Berlin"
+})";
+
+// The desktop as the window manager reports it.
+class Desktop {
+public:
+    Desktop() : display_(XOpenDisplay(nullptr)) {}
+    ~Desktop() {
+        if (display_ != nullptr) XCloseDisplay(display_);
+    }
+    Desktop(const Desktop&) = delete;
+    Desktop& operator=(const Desktop&) = delete;
+
+    bool isOpen() const { return display_ != nullptr; }
+
+    // Client windows bottom to top.
+    std::vector<Window> stacking() { return windows("_NET_CLIENT_LIST_STACKING"); }
+    Window active() {
+        const std::vector<Window> list = windows("_NET_ACTIVE_WINDOW");
+        return list.empty() ? 0 : list.front();
+    }
+    // The client window that holds the keyboard focus (Qt focuses its top-level window).
+    Window focus() {
+        Window window = 0;
+        int revert = 0;
+        XGetInputFocus(display_, &window, &revert);
+        return window;
+    }
+    // The mapped client window of that title, or 0.
+    Window named(const std::string& title) {
+        for (const Window window : stacking()) {
+            if (name(window) == title) return window;
+        }
+        return 0;
+    }
+    // Where a window lies on the screen.
+    std::optional<std::pair<int, int>> origin(Window window, int* width = nullptr, int* height = nullptr) {
+        XWindowAttributes attributes{};
+        if (XGetWindowAttributes(display_, window, &attributes) == 0) return std::nullopt;
+        int x = 0;
+        int y = 0;
+        Window child = 0;
+        XTranslateCoordinates(display_, window, DefaultRootWindow(display_), 0, 0, &x, &y, &child);
+        if (width != nullptr) *width = attributes.width;
+        if (height != nullptr) *height = attributes.height;
+        return std::pair(x, y);
+    }
+
+private:
+    std::vector<Window> windows(const char* property) {
+        std::vector<Window> list;
+        Atom type = 0;
+        int format = 0;
+        unsigned long count = 0;
+        unsigned long after = 0;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(display_, DefaultRootWindow(display_), XInternAtom(display_, property, False), 0, 1024,
+                               False, XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
+            data != nullptr) {
+            if (format == 32) {
+                const auto* values = reinterpret_cast<const unsigned long*>(data);
+                list.assign(values, values + count);
+            }
+            XFree(data);
+        }
+        return list;
+    }
+    std::string name(Window window) {
+        Atom type = 0;
+        int format = 0;
+        unsigned long count = 0;
+        unsigned long after = 0;
+        unsigned char* data = nullptr;
+        std::string text;
+        if (XGetWindowProperty(display_, window, XInternAtom(display_, "_NET_WM_NAME", False), 0, 256, False,
+                               XInternAtom(display_, "UTF8_STRING", False), &type, &format, &count, &after,
+                               &data) == Success &&
+            data != nullptr) {
+            text.assign(reinterpret_cast<const char*>(data), count);
+            XFree(data);
+        }
+        return text;
+    }
+
+    Display* display_;
+};
+
+class FirstRunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(desktop.isOpen());
+        if (std::system("command -v xdotool >/dev/null") != 0) GTEST_SKIP() << "xdotool is missing (Debian xdotool)";
+        char pattern[] = "/tmp/solvara-first-run.XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        home = pattern;
+        fs::create_directories(home / "config/solvara");
+        fs::create_directories(home / "runtime");
+        fs::permissions(home / "runtime", fs::perms::owner_all, fs::perm_options::replace);
+        std::ofstream(home / "config/solvara/user-defaults.json") << storedSettings;
+    }
+    void TearDown() override {
+        for (const pid_t pid : launched) {
+            if (waitpid(pid, nullptr, WNOHANG) == 0) {
+                kill(pid, SIGKILL);
+                waitpid(pid, nullptr, 0);
+            }
+        }
+        std::error_code ignored;
+        fs::remove_all(home, ignored);
+    }
+
+    pid_t launch() {
+        const fs::path log = home / ("solvara-" + std::to_string(launched.size()) + ".log");
+        const pid_t pid = fork();
+        if (pid == 0) {
+            setenv("HOME", home.c_str(), 1);
+            setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+            setenv("XDG_STATE_HOME", (home / "state").c_str(), 1);
+            setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
+            setenv("XDG_RUNTIME_DIR", (home / "runtime").c_str(), 1);
+            const int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            dup2(fd, 1);
+            dup2(fd, 2);
+            execl(SOLVARA_PROGRAM, SOLVARA_PROGRAM, static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        launched.push_back(pid);
+        return pid;
+    }
+    static std::optional<int> exitStatus(pid_t pid, std::chrono::milliseconds limit = 10s) {
+        int status = 0;
+        if (!waitFor([&] { return waitpid(pid, &status, WNOHANG) == pid; }, limit) || !WIFEXITED(status)) {
+            return std::nullopt;
+        }
+        return WEXITSTATUS(status);
+    }
+    std::string logs() {
+        std::string text;
+        for (std::size_t i = 0; i < launched.size(); ++i) {
+            text += fileText(home / ("solvara-" + std::to_string(i) + ".log"));
+        }
+        return text;
+    }
+
+    // Waits for the main window and its sheet; both 0 when they do not come.
+    bool windowsUp() {
+        return waitFor([&] {
+            main = desktop.named("Solvara");
+            sheet = desktop.named("Welcome to Solvara");
+            return main != 0 && sheet != 0;
+        });
+    }
+    // The sheet over its window with the keyboard focus, as the window manager has it.
+    bool sheetInFront() {
+        const std::vector<Window> order = desktop.stacking();
+        const auto at = [&](Window window) { return std::find(order.begin(), order.end(), window) - order.begin(); };
+        return at(sheet) > at(main) && desktop.active() == sheet && desktop.focus() == sheet;
+    }
+    std::string where() {
+        const std::vector<Window> order = desktop.stacking();
+        std::ostringstream text;
+        text << "main " << main << ", sheet " << sheet << "; stacking (bottom first):";
+        for (const Window window : order) text << " " << window;
+        text << "; active " << desktop.active() << ", focus " << desktop.focus() << "\n" << logs();
+        return text.str();
+    }
+    static void xdotool(const std::string& arguments) { std::system(("xdotool " + arguments).c_str()); }
+
+    Desktop desktop;
+    fs::path home;
+    std::vector<pid_t> launched;
+    Window main = 0;
+    Window sheet = 0;
+};
+
+TEST_F(FirstRunTest, TheSheetStaysOverItsWindowWithTheFocusAndCtrlQEndsTheProgram) {
+    const pid_t first = launch();
+    ASSERT_TRUE(windowsUp()) << where();
+    EXPECT_TRUE(waitFor([&] { return sheetInFront(); })) << "at the first launch: " << where();
+
+    // A click on the window beside the sheet: the window manager raises and focuses the window.
+    int width = 0;
+    int height = 0;
+    const auto mainAt = desktop.origin(main, &width, &height);
+    int sheetWidth = 0;
+    const auto sheetAt = desktop.origin(sheet, &sheetWidth);
+    ASSERT_TRUE(mainAt && sheetAt);
+    // Left of the sheet, halfway down the window; the sheet is far narrower than its window.
+    const int x = std::max(mainAt->first + 5, (mainAt->first + sheetAt->first) / 2);
+    ASSERT_LT(x, sheetAt->first) << where();
+    xdotool("mousemove " + std::to_string(x) + " " + std::to_string(mainAt->second + height / 2) + " click 1");
+    std::this_thread::sleep_for(300ms);
+    EXPECT_TRUE(waitFor([&] { return sheetInFront(); })) << "after a click beside the sheet: " << where();
+
+    // A second launch hands over to the first and ends.
+    EXPECT_EQ(exitStatus(launch()), 0) << logs();
+    std::this_thread::sleep_for(300ms);
+    EXPECT_TRUE(waitFor([&] { return sheetInFront(); })) << "after a second launch: " << where();
+
+    xdotool("key ctrl+q");
+    EXPECT_EQ(exitStatus(first), 0) << "Ctrl+Q with the sheet up: " << where();
+    EXPECT_EQ(fileText(home / "config/solvara/user-defaults.json").find("\"sv_hasCompletedOnboarding\": true"),
+              std::string::npos)
+        << "the tour comes back at the next launch";
+}
+
+TEST_F(FirstRunTest, ReturnGoesThroughTheFourPages) {
+    const pid_t program = launch();
+    ASSERT_TRUE(windowsUp()) << where();
+    ASSERT_TRUE(waitFor([&] { return sheetInFront(); })) << where();
+    for (int page = 0; page < 4; ++page) {
+        xdotool("key Return");
+        // As a reader of each page would: a page slides in over a fraction of a second.
+        std::this_thread::sleep_for(700ms);
+    }
+    EXPECT_TRUE(waitFor([&] { return desktop.named("Welcome to Solvara") == 0; })) << where();
+    EXPECT_TRUE(waitFor([&] {
+        return fileText(home / "config/solvara/user-defaults.json").find("\"sv_hasCompletedOnboarding\": true") !=
+               std::string::npos;
+    })) << fileText(home / "config/solvara/user-defaults.json");
+    kill(program, SIGTERM);
+    EXPECT_EQ(exitStatus(program), 0);
+}
+
+}  // namespace
+}  // namespace solvara::testing
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    Display* probe = std::getenv("DISPLAY") ? XOpenDisplay(nullptr) : nullptr;
+    if (!probe) {
+        std::fprintf(stderr,
+                     "x11_first_run_tests: SKIPPED: no X server at DISPLAY; run them through "
+                     "tests/x11/with-xorg.sh --wm=NAME\n");
+        const char* required = std::getenv("SOLVARA_REQUIRE_X11");
+        return required && std::string_view(required) == "1" ? 1 : 77;
+    }
+    XCloseDisplay(probe);
+    return RUN_ALL_TESTS();
+}
