@@ -143,6 +143,18 @@ QPoint PopoverPlacement::position(const QSize& size) const {
                         : QPoint(icon_.center().x() - size.width() / 2, icon_.bottom() + 1 + gap);
     const int above = (atClick ? click_.y() : icon_.top()) - gap - size.height();
     if (at.y() + size.height() > workArea_.bottom() + 1 && above >= workArea_.top()) at.setY(above);
+    return insideWorkArea(at, size);
+}
+
+QPoint PopoverPlacement::resized(const QRect& shown, const QSize& size) const {
+    const int anchorY = icon_.isEmpty() ? click_.y() : icon_.center().y();
+    const bool below = shown.top() > anchorY;
+    const QPoint at(shown.left() + (shown.width() - size.width()) / 2,
+                    below ? shown.top() : shown.bottom() + 1 - size.height());
+    return insideWorkArea(at, size);
+}
+
+QPoint PopoverPlacement::insideWorkArea(QPoint at, const QSize& size) const {
     at.setX(std::clamp(at.x(), workArea_.left(), std::max(workArea_.left(), workArea_.right() + 1 - size.width())));
     at.setY(std::clamp(at.y(), workArea_.top(), std::max(workArea_.top(), workArea_.bottom() + 1 - size.height())));
     return at;

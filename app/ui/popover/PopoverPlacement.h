@@ -29,6 +29,10 @@ public:
 
     // The popover's top-left corner for a popover of `size`.
     QPoint position(const QSize& size) const;
+    // The top-left corner for a popover shown at `shown` whose size becomes `size`: the edge it
+    // turns to the icon keeps its place (its top below the icon, its bottom above it), its centre
+    // its column, and it stays inside the work area.
+    QPoint resized(const QRect& shown, const QSize& size) const;
     // Where a press counts as one on the icon: the icon when the tray tells; otherwise a square
     // of the panel's thickness around the click, inside the panel under the click (tray icons
     // are square and at most as thick as their panel); empty when no panel lies under the click.
@@ -46,6 +50,8 @@ public:
     static QRect fromDevicePixels(const QRect& native, const QRect& screen, double ratio);
 
 private:
+    QPoint insideWorkArea(QPoint at, const QSize& size) const;
+
     QRect icon_;
     QPoint click_;
     QRect monitor_;

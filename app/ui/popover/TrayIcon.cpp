@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QSizeF>
 #include <QSystemTrayIcon>
@@ -181,8 +182,8 @@ void TrayIcon::refresh() {
 }
 
 void TrayIcon::togglePopover() {
-    if (popover_ && popover_->isVisible()) {
-        popover_->close();
+    if (MenuBarPopover* open = popover(); open && open->isVisible()) {
+        open->close();
         return;
     }
     if (sinceClosed_.isValid() && sinceClosed_.elapsed() < reopenGuardMs) return;
@@ -190,9 +191,9 @@ void TrayIcon::togglePopover() {
 }
 
 void TrayIcon::openPopover() {
-    if (popover_) {
-        popover_->raise();
-        popover_->activateWindow();
+    if (MenuBarPopover* open = popover()) {
+        open->raise();
+        open->activateWindow();
         return;
     }
     auto* popover = new MenuBarPopover(state_, ui_);
@@ -200,7 +201,7 @@ void TrayIcon::openPopover() {
     popover->setAttribute(Qt::WA_DeleteOnClose);
     popover->setWindowTitle("Solvara popover");
     connect(popover, &MenuBarPopover::openMainWindowRequested, this, [this] {
-        if (popover_) popover_->close();
+        if (MenuBarPopover* open = this->popover()) open->close();
         emit openMainWindowRequested();
     });
     connect(popover, &MenuBarPopover::quitRequested, this, &TrayIcon::quitRequested);
@@ -216,27 +217,43 @@ void TrayIcon::openPopover() {
                                      QCursor::pos());
     iconArea_ = placement.iconArea();
     popover->move(placement.position(popover->size()));
+    placement_ = placement;
     popover->show();
     popover->activateWindow();
 }
 
 bool TrayIcon::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == popover_ && event->type() == QEvent::MouseButtonPress) {
-        const auto* press = static_cast<QMouseEvent*>(event);
-        const QPoint at = press->globalPosition().toPoint();
-        if (press->button() == Qt::RightButton && !popover_->rect().contains(press->position().toPoint()) &&
-            iconArea_.contains(at)) {
-            // After the popover has closed on this press and let the pointer go: a menu opened
-            // while it is still the active popup would be closed with it.
-            QMetaObject::invokeMethod(
-                this, [this, at] { showMenu(at); }, Qt::QueuedConnection);
+    // The type first: the popover's own destruction sends events here too (see popover_).
+    const QEvent::Type type = event->type();
+    if ((type != QEvent::MouseButtonPress && type != QEvent::Resize) || watched != popover_) {
+        return QObject::eventFilter(watched, event);
+    }
+    if (type == QEvent::Resize) {
+        // A row that comes or goes while it is open changes its height, and a window grows from
+        // its top edge: the edge next to the panel goes back where it was (above a bottom panel
+        // the popover grows upwards). The resize has not moved it yet.
+        auto* window = static_cast<QWidget*>(watched);
+        const auto* resize = static_cast<QResizeEvent*>(event);
+        if (placement_ && window->isVisible() && resize->oldSize().isValid()) {
+            window->move(placement_->resized(QRect(window->pos(), resize->oldSize()), resize->size()));
         }
+        return QObject::eventFilter(watched, event);
+    }
+    const auto* press = static_cast<QMouseEvent*>(event);
+    const QPoint at = press->globalPosition().toPoint();
+    const auto* window = static_cast<QWidget*>(watched);
+    if (press->button() == Qt::RightButton && !window->rect().contains(press->position().toPoint()) &&
+        iconArea_.contains(at)) {
+        // After the popover has closed on this press and let the pointer go: a menu opened
+        // while it is still the active popup would be closed with it.
+        QMetaObject::invokeMethod(
+            this, [this, at] { showMenu(at); }, Qt::QueuedConnection);
     }
     return QObject::eventFilter(watched, event);
 }
 
 void TrayIcon::showMenu(const QPoint& at) {
-    if (popover_ && popover_->isVisible()) popover_->close();
+    if (MenuBarPopover* open = popover(); open && open->isVisible()) open->close();
     if (!menu_->isVisible()) menu_->popup(at);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include <QElapsedTimer>
@@ -10,6 +11,7 @@
 #include "app/state/AppState.h"
 #include "app/ui/kit/UiServices.h"
 #include "app/ui/popover/MenuBarPopover.h"
+#include "app/ui/popover/PopoverPlacement.h"
 
 class QMenu;
 class QSystemTrayIcon;
@@ -51,7 +53,8 @@ public:
     // Opens the popover, or closes it when it is open.
     void togglePopover();
     void openPopover();
-    MenuBarPopover* popover() const { return popover_; }
+    // None while closed, and while it is being destroyed.
+    MenuBarPopover* popover() const { return qobject_cast<MenuBarPopover*>(popover_.data()); }
     // None until a tray host has run.
     QSystemTrayIcon* systemTrayIcon() const { return tray_; }
     // The right-click menu.
@@ -83,13 +86,18 @@ private:
     // Runs while an XEmbed tray waits for the host of a StatusNotifierWatcher (followHosts).
     QTimer* hostGrace_ = nullptr;
     bool hostGraceOver_ = false;
-    QPointer<MenuBarPopover> popover_;
+    // Held as a QObject: the popover deletes itself on close, and while ~QWidget runs it still
+    // sends events through the filter (its children's removal) but is no MenuBarPopover any
+    // more, so a cast to one there would be undefined.
+    QPointer<QObject> popover_;
     std::string symbol_;
     // A click on the icon while the popover is open first closes the popover (it is a popup)
     // and then reaches the icon: that click must not open it again.
     QElapsedTimer sinceClosed_;
     // Where a right press outside the open popover counts as one on the icon.
     QRect iconArea_;
+    // Where the open popover was placed from, kept for its changes of height.
+    std::optional<PopoverPlacement> placement_;
 };
 
 }  // namespace solvara

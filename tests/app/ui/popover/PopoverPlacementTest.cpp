@@ -94,6 +94,55 @@ TEST(PopoverPlacementTest, ThePopoverOpensBesideThePanelInsideTheClicksMonitor) 
     }
 }
 
+TEST(PopoverPlacementTest, AGrowingPopoverKeepsTheEdgeNextToItsPanelInsideTheWorkArea) {
+    struct Case {
+        std::string what;
+        DesktopPanels panels;
+        QRect icon;
+        QPoint click;
+        QSize grown;
+        QRect expected;
+    };
+    const QSize taller(320, 460);
+    for (const Case& c : std::vector<Case>{
+             {"below a top panel it grows downwards",
+              struts(ScreenEdge::top, QRect(1280, 0, 1280, 33)),
+              {},
+              {2000, 16},
+              taller,
+              {1840, 33, 320, 460}},
+             {"above a bottom panel it grows upwards",
+              struts(ScreenEdge::bottom, QRect(0, 767, 1280, 33)),
+              {},
+              {600, 783},
+              taller,
+              {440, 307, 320, 460}},
+             {"and shrinks towards it",
+              struts(ScreenEdge::bottom, QRect(0, 767, 1280, 33)),
+              {},
+              {600, 783},
+              QSize(320, 300),
+              {440, 467, 320, 300}},
+             {"above a docked icon at the bottom", {}, {600, 776, 24, 24}, {}, taller, {451, 312, 320, 460}},
+             {"taller than the room above a bottom panel: held at the work area's top",
+              struts(ScreenEdge::bottom, QRect(0, 767, 1280, 33)),
+              {},
+              {600, 783},
+              QSize(320, 900),
+              {440, 0, 320, 900}},
+             {"beside a left panel, past the monitor's bottom: moved up into it",
+              struts(ScreenEdge::left, QRect(0, 0, 48, 800)),
+              {},
+              {24, 300},
+              QSize(320, 560),
+              {48, 240, 320, 560}},
+         }) {
+        const PopoverPlacement placement(monitors, c.panels, c.icon, c.click);
+        const QRect shown(placement.position(popover), popover);
+        EXPECT_EQ(QRect(placement.resized(shown, c.grown), c.grown), c.expected) << c.what;
+    }
+}
+
 TEST(PopoverPlacementTest, ABandCountsOnlyOnTheMonitorWhoseEdgeItsPanelLiesOn) {
     // A tall monitor beside a short one, top edges level or bottom edges level: the space above
     // or below the short one belongs to no monitor.

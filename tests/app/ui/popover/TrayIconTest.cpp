@@ -2,13 +2,18 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <QCursor>
+#include <QGuiApplication>
 #include <QMenu>
+#include <QScreen>
 #include <QSystemTrayIcon>
+#include <QTest>
 #include <QTimer>
 
 #include "app/state/AppState.h"
 #include "app/ui/kit/AppActions.h"
 #include "app/ui/kit/fake/FakeUiServices.h"
+#include "app/ui/popover/MenuBarPopover.h"
 #include "app/ui/popover/TrayIcon.h"
 #include "platform/fake/FakePlatform.h"
 #include "tests/platform/linux/QtTestApplication.h"
@@ -94,6 +99,44 @@ TEST(TrayIconTest, AnXEmbedTrayWaitsForTheHostOfARunningWatcher) {
         EXPECT_FALSE(grace->isActive());
         EXPECT_EQ(fakes.log.count("[Tray] The StatusNotifierWatcher got no host in time"), c.hostComes ? 0U : 1U);
     }
+}
+
+// Opened by the tray near either edge of the screen, grown by a row that comes, then closed by
+// its own "Open Solvara" and released. While it is destroyed the popover still sends events
+// through the tray's filter; the sanitizer run of the tests sees any cast made there.
+TEST(TrayIconTest, ThePopoverGrowsAwayFromTheClickAndIsReleasedWhenItCloses) {
+    FakePlatform fakes;
+    AppState state(fakes.platform());
+    FakeUiServices ui;
+    AppActions actions(state, ui.services());
+    TrayIcon tray(state, ui.services(), actions);
+    int openRequests = 0;
+    QObject::connect(&tray, &TrayIcon::openMainWindowRequested, [&] { ++openRequests; });
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    for (const bool atBottom : {true, false}) {
+        SCOPED_TRACE(atBottom ? "clicked at the bottom" : "clicked at the top");
+        QCursor::setPos(screen.center().x(), atBottom ? screen.bottom() - 10 : screen.top() + 10);
+        tray.openPopover();
+        MenuBarPopover* popover = tray.popover();
+        ASSERT_NE(popover, nullptr);
+        ASSERT_TRUE(popover->isVisible());
+        const QRect opened = popover->geometry();
+        state.setBreaksEnabled(true);
+        state.tickBreakTimer();
+        SOLVARA_EXPECT_EVENTUALLY(popover->height() > opened.height());
+        if (atBottom) {
+            EXPECT_EQ(popover->geometry().bottom(), opened.bottom());
+        } else {
+            EXPECT_EQ(popover->y(), opened.y());
+        }
+        EXPECT_TRUE(screen.contains(popover->geometry()));
+
+        QTest::mouseClick(popover->findChild<QWidget*>("openButton"), Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(tray.popover(), nullptr);
+        state.setBreaksEnabled(false);
+    }
+    EXPECT_EQ(openRequests, 2);
 }
 
 }  // namespace
