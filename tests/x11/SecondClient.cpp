@@ -156,6 +156,17 @@ std::vector<Window> SecondClient::mappedWindowsAt(int x, int y) {
     return found;
 }
 
+std::optional<std::array<int, 4>> SecondClient::geometry(Window window) {
+    x11::XErrorTrap trap(display());
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display(), window, &attributes)) return std::nullopt;
+    int x = 0;
+    int y = 0;
+    Window child = 0;
+    XTranslateCoordinates(display(), window, DefaultRootWindow(display()), 0, 0, &x, &y, &child);
+    return std::array{x, y, attributes.width, attributes.height};
+}
+
 bool SecondClient::compositorRuns() {
     const Atom selection = XInternAtom(display(), "_NET_WM_CM_S0", False);
     return XGetSelectionOwner(display(), selection) != None;

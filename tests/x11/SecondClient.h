@@ -54,6 +54,9 @@ public:
 
     // Mapped top-level windows whose frame covers the point (all clients), outermost last.
     std::vector<Window> mappedWindowsAt(int x, int y);
+    // Where a window lies on the screen and its size (x, y, width, height) as the X server has
+    // them; none when it is gone.
+    std::optional<std::array<int, 4>> geometry(Window window);
 
     // Whether any client owns the compositing-manager selection of screen 0.
     bool compositorRuns();

@@ -122,7 +122,6 @@ OnboardingFlow::OnboardingFlow(AppState& state, UiServices& ui, QWidget* parent)
 
     connect(signals_, &StateSignals::stateChanged, this, &OnboardingFlow::refresh);
     refresh();
-    focusNextButton();
 }
 
 void OnboardingFlow::focusNextButton() {
@@ -141,6 +140,8 @@ QWidget* OnboardingFlow::page(int step) const {
 void OnboardingFlow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (step_ == 3) checkPermissions(false);
+    // Its window takes the first button in its focus chain otherwise ("Skip").
+    focusNextButton();
 }
 
 QWidget* OnboardingFlow::navigationButtons(int backStep, const QString& nextLabel, int nextStep) {

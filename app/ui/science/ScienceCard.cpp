@@ -217,7 +217,8 @@ void ScienceCard::setChartBuilder(ChartBuilder chart) {
     builder_ = std::move(chart);
     if (!chart_ || !openLayout_) return;
     QWidget* replacement = builder_(openBlock_);
-    openLayout_->replaceWidget(chart_, replacement);
+    // The layout hands back the old chart's item: it is ours to delete.
+    delete openLayout_->replaceWidget(chart_, replacement);
     chart_->hide();
     chart_->deleteLater();
     chart_ = replacement;

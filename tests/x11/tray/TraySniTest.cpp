@@ -517,6 +517,7 @@ TEST_F(TraySniTest, ThePopoverOpensBesideAPanelAtEitherEdgeOfEitherMonitor) {
     ASSERT_TRUE(x.isOpen());
     ASSERT_EQ(monitors().size(), 2u);
     TrayIcon& tray = shell->trayIcon();
+    AppState& state = delegate.appState();
     for (const QRect& monitor : monitors()) {
         for (const bool top : {true, false}) {
             const DockPanel panel = panelOn(monitor, top, x.display());
@@ -530,13 +531,28 @@ TEST_F(TraySniTest, ThePopoverOpensBesideAPanelAtEitherEdgeOfEitherMonitor) {
             // both closes and reopens it.
             tray.openPopover();
             ASSERT_TRUE(processEventsUntil([&] { return tray.popover() && tray.popover()->isVisible(); })) << what;
-            const QRect placed = tray.popover()->geometry();
-            if (top) {
-                EXPECT_EQ(placed.top(), panel.dock.bottom() + 1) << what;
-            } else {
-                EXPECT_EQ(placed.bottom(), panel.dock.top() - 1) << what;
+            // A row that comes while it is open grows it away from the panel.
+            for (const bool grown : {false, true}) {
+                if (grown) {
+                    const int height = tray.popover()->height();
+                    state.setBreaksEnabled(true);
+                    state.tickBreakTimer();
+                    ASSERT_TRUE(processEventsUntil([&] { return tray.popover()->height() > height; })) << what;
+                    processEventsUntil([] { return false; }, 200);
+                }
+                const QRect placed = tray.popover()->geometry();
+                const auto onScreen = x.geometry(tray.popover()->winId());
+                ASSERT_TRUE(onScreen) << what;
+                if (top) {
+                    EXPECT_EQ(placed.top(), panel.dock.bottom() + 1) << what;
+                } else {
+                    EXPECT_EQ(placed.bottom(), panel.dock.top() - 1) << what;
+                }
+                EXPECT_EQ(QRect((*onScreen)[0], (*onScreen)[1], (*onScreen)[2], (*onScreen)[3]), placed)
+                    << what << " as the X server has it";
+                EXPECT_TRUE(monitor.contains(placed)) << what;
             }
-            EXPECT_TRUE(monitor.contains(placed)) << what;
+            state.setBreaksEnabled(false);
             tray.popover()->close();
             ASSERT_TRUE(processEventsUntil([&] { return tray.popover() == nullptr; }));
             x.destroyWindow(dock);
