@@ -58,6 +58,7 @@ public:
             }
         }
     }
+    bool running() const { return pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == 0; }
     Child(const Child&) = delete;
     Child& operator=(const Child&) = delete;
 

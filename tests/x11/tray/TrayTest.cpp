@@ -72,8 +72,10 @@ constexpr const char* storedSettings = R"({
   "sv_morningBoostEnabled": false
 })";
 
-// Where the centre of a mode cell lies in the popover, from the same popover laid out here.
-QPoint modeCellCentre(const char* objectName) {
+// Where the centre of a control lies in the popover, from the same popover laid out here; with
+// `fromBottom` its height is counted up from the popover's bottom edge (rows above the footer come
+// and go with the hour).
+QPoint controlCentre(const char* objectName, bool fromBottom = false) {
     FakePlatform fakes;
     AppState state(fakes.platform());
     state.setMorningBoostEnabled(false);
@@ -83,8 +85,10 @@ QPoint modeCellCentre(const char* objectName) {
     MenuBarPopover popover(state, ui.services());
     popover.adjustSize();
     popover.layout()->activate();
-    QWidget* cell = popover.findChild<QWidget*>(objectName);
-    return cell == nullptr ? QPoint() : cell->mapTo(&popover, cell->rect().center());
+    QWidget* control = popover.findChild<QWidget*>(objectName);
+    if (control == nullptr) return {};
+    const QPoint centre = control->mapTo(&popover, control->rect().center());
+    return fromBottom ? QPoint(centre.x(), popover.height() - centre.y()) : centre;
 }
 
 class TrayTest : public ::testing::Test {
@@ -165,6 +169,7 @@ TEST_F(TrayTest, TheIconDocksAClickOpensThePopoverAndAModeCellChangesTheRamps) {
         waitFor([&] { return x.gamma(outputs.front()) != SecondClient::identity(x.gammaSize(outputs.front())); },
                 std::chrono::seconds(5)));
 
+    std::this_thread::sleep_for(std::chrono::seconds(2));
     std::system(("xdotool mousemove --window " + icon + " 11 11 click 1").c_str());
     std::string popover;
     ASSERT_TRUE(waitFor([&] { return !(popover = popoverWindow()).empty(); }, std::chrono::seconds(5)))
@@ -172,7 +177,7 @@ TEST_F(TrayTest, TheIconDocksAClickOpensThePopoverAndAModeCellChangesTheRamps) {
     EXPECT_NE(output("xdotool getwindowgeometry " + popover).find("Geometry: 320x"), std::string::npos);
     const auto before = x.gamma(outputs.front());
 
-    const QPoint cell = modeCellCentre("modePresentation");
+    const QPoint cell = controlCentre("modePresentation");
     ASSERT_FALSE(cell.isNull());
     std::system(("xdotool mousemove --window " + popover + " " + std::to_string(cell.x()) + " " +
                  std::to_string(cell.y()) + " click 1")
@@ -191,6 +196,26 @@ TEST_F(TrayTest, TheIconDocksAClickOpensThePopoverAndAModeCellChangesTheRamps) {
     std::system(("xdotool mousemove --window " + icon + " 11 11 click 3").c_str());
     EXPECT_TRUE(waitFor([&] { return ours() != windowsBefore; }, std::chrono::seconds(5)));
     std::system("xdotool key Escape");
+
+    // "Open Solvara" closes the popover, which deletes itself, and brings up the main window
+    // (the sanitizer run plays this against a sanitizer build of the program).
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    std::system(("xdotool mousemove --window " + icon + " 11 11 click 1").c_str());
+    ASSERT_TRUE(waitFor([&] { return !(popover = popoverWindow()).empty(); }, std::chrono::seconds(5)))
+        << readFile(home / "solvara.log");
+    const QPoint open = controlCentre("openButton", true);
+    int height = 0;
+    std::istringstream(output("xdotool getwindowgeometry " + popover + " | sed -n 's/.*Geometry: [0-9]*x//p'")) >>
+        height;
+    ASSERT_GT(height, open.y());
+    std::system(("xdotool mousemove --window " + popover + " " + std::to_string(open.x()) + " " +
+                 std::to_string(height - open.y()) + " click 1")
+                    .c_str());
+    EXPECT_TRUE(waitFor(
+        [&] { return popoverWindow().empty() && !output("xdotool search --onlyvisible --name '^Solvara$'").empty(); },
+        std::chrono::seconds(10)))
+        << readFile(home / "solvara.log");
+    EXPECT_TRUE(program->running()) << readFile(home / "solvara.log");
 }
 
 // A tray icon on fakes in the XEmbed tray of the test, counting its menu's openings.
