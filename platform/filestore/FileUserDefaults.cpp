@@ -18,6 +18,7 @@
 #include "core/foundation/Json.h"
 #include "core/foundation/Log.h"
 #include "platform/posix/PrivateDirectory.h"
+#include "platform/posix/WriteAccess.h"
 
 namespace solvara {
 
@@ -104,7 +105,7 @@ std::string fileKind(mode_t mode) {
 // as so when it cannot be looked at.
 bool othersMayEnter(int dirFd) {
     struct stat info {};
-    return ::fstat(dirFd, &info) != 0 || (info.st_mode & (S_IXGRP | S_IXOTH)) != 0;
+    return ::fstat(dirFd, &info) != 0 || outsidersOf(dirFd, info, S_IXGRP | S_IXOTH);
 }
 
 FileRead readRegularFile(int dirFd, const std::string& name) {
@@ -131,10 +132,10 @@ FileRead readRegularFile(int dirFd, const std::string& name) {
     } else if (info.st_uid != ::geteuid()) {
         // Put there by someone who once could write to the directory: what it says is theirs.
         result.unusable = "it belongs to another user";
-    } else if ((info.st_mode & (S_IWGRP | S_IWOTH)) != 0 && othersMayEnter(dirFd)) {
+    } else if (const Outsiders writers = outsidersOf(fd, info, S_IWGRP | S_IWOTH); writers && othersMayEnter(dirFd)) {
         // In a directory no one else may enter (a copy made by hand or restored under umask 002
         // into the 0700 one) no one else could have written it: it is read, and saved 0600.
-        result.unusable = "it is open to other users";
+        result.unusable = "it " + writers.phrase();
     } else if (info.st_size > maxFileBytes) {
         result.unusable = format::integer(info.st_size) + " bytes, far beyond any settings file";
     } else {

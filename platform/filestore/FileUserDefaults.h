@@ -37,8 +37,9 @@ namespace solvara {
 // FIFO, a symlink, a device) is renamed aside (".corrupt-<time>") and reported, never
 // overwritten, and the start goes on from defaults; when even that fails the store stays in
 // memory and never writes. The directory is checked like the runtime directory: one that
-// belongs to another user or is writable by group or others is neither read nor written
-// (logged; the store stays in memory); a missing one is made, 0700, at start. A symbolic link
+// belongs to another user or is writable by others or by a group with another member
+// (WriteAccess.h) is neither read nor written (logged; the store stays in memory); a missing
+// one is made, 0700, at start. A symbolic link
 // of the user's own is followed to a directory that passes the same checks. The file is read
 // and written through the directory opened and checked; when the path leads to another
 // directory or none (moved away, the link pointed elsewhere), it is made if missing, checked

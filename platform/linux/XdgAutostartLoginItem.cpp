@@ -64,6 +64,28 @@ private:
     int fd_ = -1;
 };
 
+// Switching off must work wherever the entry is, or the user could not stop the program from
+// starting at login: the user's own entry is removed even from a folder refused for writing.
+// Only a regular file of the user's is: anything else at the name (a link, another user's file)
+// is no entry we wrote, so it stays and `refused` says why the folder is not used. Someone who
+// may write to the folder could swap the name between the look and the removal; they would lose
+// only what they put there, and unlinkat follows no link.
+std::optional<std::string> removeOwnEntry(const std::filesystem::path& folder, const std::string& entryName,
+                                          const std::string& refused) {
+    const FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() < 0) return refused;
+    struct stat entry {};
+    if (::fstatat(dir.get(), entryName.c_str(), &entry, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (errno == ENOENT) return std::nullopt;
+        return refused;
+    }
+    if (!S_ISREG(entry.st_mode) || entry.st_uid != ::geteuid()) return refused;
+    if (::unlinkat(dir.get(), entryName.c_str(), 0) != 0 && errno != ENOENT) {
+        return systemError("could not remove " + (folder / entryName).string(), errno);
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::filesystem::path XdgAutostartLoginItem::defaultFolder() {
@@ -118,15 +140,18 @@ std::optional<std::string> XdgAutostartLoginItem::setRegistered(bool registered)
     }
 
     // In a folder another user owns or may write to, they could rewrite the entry's Exec line
-    // or swap the entry: it is left alone, both ways, as the settings folder is. A link of the
-    // user's own (dotfiles kept elsewhere) is followed to a folder that passes the same checks.
+    // or swap the entry: no entry is written there, as no settings are. A link of the user's
+    // own (dotfiles kept elsewhere) is followed to a folder that passes the same checks.
     // Everything from here goes through the descriptor of the folder checked, so a folder or
     // link swapped in afterwards is never written to.
+    const std::string entryName = entryPath_.filename().string();
     const OpenedPrivateDirectory opened = openPrivateDirectoryFollowingOwnLink(folder.string(), S_IWGRP | S_IWOTH);
-    if (opened.problem) return "Not using the autostart folder " + folder.string() + ": " + *opened.problem;
+    if (opened.problem) {
+        const std::string refused = "Not using the autostart folder " + folder.string() + ": " + *opened.problem;
+        return registered ? refused : removeOwnEntry(folder, entryName, refused);
+    }
     const FileDescriptor dir(opened.fd);
 
-    const std::string entryName = entryPath_.filename().string();
     if (!registered) {
         if (::unlinkat(dir.get(), entryName.c_str(), 0) != 0 && errno != ENOENT) {
             return systemError("could not remove " + entryPath_.string(), errno);

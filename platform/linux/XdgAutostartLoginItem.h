@@ -12,10 +12,12 @@ namespace solvara {
 // (~/.config when the variable is unset). The entry is there or not: what the desktop will do
 // at the next login is read from the file itself every time.
 //
-// The entry says what runs as the user at each login, so it is written or removed only in an
-// autostart folder of the user's own that no one else may write to, or one a link of the user's
-// own leads to (PrivateDirectory.h): in any other, setRegistered fails and says why, and the
-// getter still reports what is there. The entry is written through a temporary file made afresh
+// The entry says what runs as the user at each login, so it is written only in an autostart
+// folder of the user's own that no one else may write to, or one a link of the user's own leads
+// to (PrivateDirectory.h): in any other, switching on fails and says why, and the getter still
+// reports what is there. Switching off works in any folder as long as the entry is a regular
+// file of the user's (removed without following a link); anything else at its name there is
+// left alone and switching off fails. The entry is written through a temporary file made afresh
 // (O_EXCL), renamed over it; no link inside the folder is followed, whoever planted it.
 class XdgAutostartLoginItem : public LoginItem {
 public:

@@ -10,6 +10,7 @@
 
 #include "core/foundation/Log.h"
 #include "platform/posix/PrivateDirectory.h"
+#include "platform/posix/WriteAccess.h"
 
 namespace solvara {
 
@@ -134,8 +135,11 @@ std::optional<std::string> PosixFiles::read(const std::string& path, std::size_t
     std::optional<std::string> result;
     if (fstat(fd, &info) != 0) {
         noteReadProblem(path, errnoText(errno));
-    } else if (!S_ISREG(info.st_mode) || info.st_uid != geteuid() || (info.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+    } else if (!S_ISREG(info.st_mode) || info.st_uid != geteuid()) {
         noteReadProblem(path, "not a private regular file of this user");
+    } else if (const Outsiders writers = outsidersOf(fd, info, S_IWGRP | S_IWOTH)) {
+        noteReadProblem(path, writers.kind == Outsiders::Kind::others ? "not a private regular file of this user"
+                                                                      : "it " + writers.phrase());
     } else if (static_cast<std::size_t>(info.st_size) <= maxBytes) {
         // One byte beyond the size shows a file that grew while we read: not ours to trust.
         std::string content(static_cast<std::size_t>(info.st_size) + 1, '\0');

@@ -11,8 +11,9 @@ namespace solvara {
 
 // Files on a POSIX system. The private directories come from the XDG variables read at the
 // first call ($XDG_RUNTIME_DIR, $XDG_STATE_HOME or ~/.local/state) and are checked once: a real
-// directory (not a symlink), owned by this user, closed to others. Resources are looked up next
-// to the running executable, then in ../libexec/solvara.
+// directory (not a symlink), owned by this user, closed to others (a group with no one else in
+// it counts as closed: WriteAccess.h). Resources are looked up next to the running executable,
+// then in ../libexec/solvara.
 class PosixFiles : public Files {
 public:
     static constexpr const char* appDirectoryName = "solvara";

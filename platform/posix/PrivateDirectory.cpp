@@ -9,14 +9,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/posix/WriteAccess.h"
+
 namespace solvara {
 
 namespace {
 
-// Why a directory whose details are `info` is not private to this user, or empty.
-std::optional<std::string> ownershipProblem(const struct stat& info, mode_t forbidden) {
+// Why a directory whose details are `info` is not private to this user, or empty; `at` is its
+// descriptor or the path looked at, for its access list.
+template <typename At>
+std::optional<std::string> ownershipProblem(const At& at, const struct stat& info, mode_t forbidden) {
     if (info.st_uid != geteuid()) return "belongs to another user";
-    if ((info.st_mode & forbidden) != 0) return "is open to other users";
+    if (const Outsiders outsiders = outsidersOf(at, info, forbidden)) return outsiders.phrase();
     return std::nullopt;
 }
 
@@ -36,7 +40,7 @@ std::optional<std::string> privateDirectoryProblem(const std::string& path, mode
     if (lstat(path.c_str(), &info) != 0) return std::string(std::strerror(errno));
     if (S_ISLNK(info.st_mode)) return "it is a symbolic link";
     if (!S_ISDIR(info.st_mode)) return "it is not a directory";
-    if (const auto why = ownershipProblem(info, forbidden)) return "it " + *why;
+    if (const auto why = ownershipProblem(path, info, forbidden)) return "it " + *why;
     return std::nullopt;
 }
 
@@ -62,7 +66,7 @@ OpenedPrivateDirectory openPrivateDirectoryFollowingOwnLink(const std::string& p
     std::optional<std::string> why;
     if (::fstat(fd, &info) != 0) {
         why = std::strerror(errno);
-    } else if (const auto problem = ownershipProblem(info, forbidden)) {
+    } else if (const auto problem = ownershipProblem(fd, info, forbidden)) {
         why = link ? "it is a symbolic link to " + linkTarget(path) + ", which " + *problem : "it " + *problem;
     }
     if (why) {

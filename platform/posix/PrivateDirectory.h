@@ -9,8 +9,10 @@ namespace solvara {
 
 // Why `path` is no directory this user may keep private files in, or empty when it is one: it
 // cannot be looked at (the error's text), is a symbolic link, is not a directory, belongs to
-// another user, or grants others any of the `forbidden` mode bits (S_IWGRP | S_IWOTH for a
-// directory others must not write to). The answer reads after "Not using <path>: ".
+// another user, or grants anyone else any of the `forbidden` mode bits (S_IWGRP | S_IWOTH for a
+// directory others must not write to; a group bit counts only where the group has another
+// member, WriteAccess.h). The answer reads after "Not using <path>: ", e.g. "it is open to the
+// group staff, which has other members".
 std::optional<std::string> privateDirectoryProblem(const std::string& path, mode_t forbidden);
 
 // A directory opened for private files: the descriptor (owned by the caller, -1 when refused)

@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/posix/WriteAccess.h"
+
 namespace solvara {
 
 namespace {
@@ -18,11 +20,19 @@ std::optional<std::string> partProblem(const std::string& part, bool file, bool 
     if (file && !S_ISREG(info.st_mode)) return part + " is not a regular file";
     if (!file && !S_ISDIR(info.st_mode)) return part + " is not a directory";
     if (info.st_uid != geteuid() && info.st_uid != 0) return part + " belongs to another user";
-    if ((info.st_mode & (S_IWGRP | S_IWOTH)) == 0) return std::nullopt;
+    const Outsiders writers = outsidersOf(part, info, S_IWGRP | S_IWOTH);
+    if (!writers) return std::nullopt;
     // Higher up, a sticky folder (/tmp) keeps the entry below it, which must be ours or root's,
     // where it is: no one else may rename or remove it.
     if (!file && !holdsFile && (info.st_mode & S_ISVTX) != 0) return std::nullopt;
-    return "others may write to " + part;
+    switch (writers.kind) {
+        case Outsiders::Kind::group:
+            return writers.group + ", may write to " + part;
+        case Outsiders::Kind::accessList:
+            return part + " " + writers.phrase();
+        default:
+            return "others may write to " + part;
+    }
 }
 
 }  // namespace

@@ -340,6 +340,12 @@ TEST_F(FileUserDefaultsTest, WhatIsNoSettingsFileIsKeptAsideAndTheStartGoesOn) {
     std::string huge = R"({"sv_isEnabled": true, "sv_pad": ")";
     huge.append(9 * 1024 * 1024, 'x');
     huge += "\"}";
+    // A settings file as saved under umask 002, of the group given.
+    const auto groupWritable = [&](const std::string& p, gid_t group) {
+        writeFile(p, R"({"sv_isEnabled": true})");
+        ASSERT_EQ(::chown(p.c_str(), static_cast<uid_t>(-1), group), 0);
+        ASSERT_EQ(::chmod(p.c_str(), 0664), 0);
+    };
     const struct {
         const char* name;
         std::function<void(const std::string&)> plant;
@@ -365,6 +371,16 @@ TEST_F(FileUserDefaultsTest, WhatIsNoSettingsFileIsKeptAsideAndTheStartGoesOn) {
              ASSERT_EQ(::chmod(p.c_str(), 0664), 0);
          },
          nullptr, false, 0700},
+        {"ours, 0664 of group nogroup", [&](const std::string& p) { groupWritable(p, 65534); },
+         "(it is open to the group nogroup, which has other members)", true},
+        {"ours, 0664 of group nogroup in a 0750 folder of group root",
+         [&](const std::string& p) { groupWritable(p, 65534); }, nullptr, true, 0750},
+        {"ours, 0664 of group nogroup in a 0750 folder of group nogroup",
+         [&](const std::string& p) {
+             groupWritable(p, 65534);
+             ASSERT_EQ(::chown(fs::path(p).parent_path().c_str(), static_cast<uid_t>(-1), 65534), 0);
+         },
+         "(it is open to the group nogroup, which has other members)", true, 0750},
         {"nested 60000 deep", [&](const std::string& p) { writeFile(p, R"({"sv_x": )" + deep + "}"); }, "too deep"},
         {"a FIFO", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }, "a FIFO"},
         {"9 MiB of valid JSON", [&](const std::string& p) { writeFile(p, huge); }, "far beyond"},
@@ -373,6 +389,7 @@ TEST_F(FileUserDefaultsTest, WhatIsNoSettingsFileIsKeptAsideAndTheStartGoesOn) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         if (c.needsRoot && ::geteuid() != 0) continue;
+        log.lines.clear();
         fs::remove_all(dir / "solvara");
         fs::create_directories(dir / "solvara");
         ASSERT_EQ(::chmod((dir / "solvara").c_str(), c.folder), 0);
@@ -411,6 +428,11 @@ TEST_F(FileUserDefaultsTest, OnlyADirectoryOfOursClosedToOthersIsReadAndWrittenE
     const fs::perms own = fs::perms::owner_all;
     const fs::perms readable =
         own | fs::perms::group_read | fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec;
+    // As made under umask 002.
+    const auto groupWritable = [&](const fs::path& at, gid_t group) {
+        makeDir(at, readable | fs::perms::group_write);
+        ASSERT_EQ(::chown(at.c_str(), static_cast<uid_t>(-1), group), 0);
+    };
     const std::string linkTo = "it is a symbolic link to " + real.string();
     const struct {
         const char* name;
@@ -420,6 +442,9 @@ TEST_F(FileUserDefaultsTest, OnlyADirectoryOfOursClosedToOthersIsReadAndWrittenE
         {"ours, 0700", [&] { makeDir(settingsDir, own); }, ""},
         {"ours, 0755", [&] { makeDir(settingsDir, readable); }, ""},
         {"ours, 0777", [&] { makeDir(settingsDir, fs::perms::all); }, "it is open to other users"},
+        {"ours, 0775 of group root", [&] { groupWritable(settingsDir, 0); }, ""},
+        {"ours, 0775 of group nogroup", [&] { groupWritable(settingsDir, 65534); },
+         "it is open to the group nogroup, which has other members"},
         {"another user's",
          [&] {
              makeDir(settingsDir, own);

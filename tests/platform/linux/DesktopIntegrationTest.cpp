@@ -114,9 +114,10 @@ std::string fileText(const fs::path& file) {
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-// Whoever else may write the folder could rewrite the entry's Exec line: the entry is neither
-// written nor removed there, and the getter still reports what is on disk. A link of the user's
-// own (a dotfile manager's) is followed to a folder that passes the same checks.
+// Whoever else may write the folder could rewrite the entry's Exec line: no entry is written
+// there, and the getter still reports what is on disk; the user's own entry can still be
+// switched off. A link of the user's own (a dotfile manager's) is followed to a folder that
+// passes the same checks.
 TEST(XdgAutostartLoginItemTest, AnAutostartFolderOthersControlIsLeftAlone) {
     TemporaryFolder elsewhere;
     const fs::path theirs = elsewhere.path / "theirs";
@@ -131,6 +132,11 @@ TEST(XdgAutostartLoginItemTest, AnAutostartFolderOthersControlIsLeftAlone) {
     const auto ofNobody = [](const fs::path& folder) {
         fs::create_directories(folder);
         ASSERT_EQ(lchown(folder.c_str(), 65534, 65534), 0);
+    };
+    const auto madeUnderUmask002 = [](const fs::path& config, gid_t group) {
+        fs::create_directory(config / "autostart");
+        ASSERT_EQ(chown((config / "autostart").c_str(), static_cast<uid_t>(-1), group), 0);
+        ASSERT_EQ(chmod((config / "autostart").c_str(), 0775), 0);
     };
     const auto linkTo = [](const fs::path& target, const fs::path& config) {
         fs::create_directories(target);
@@ -147,6 +153,9 @@ TEST(XdgAutostartLoginItemTest, AnAutostartFolderOthersControlIsLeftAlone) {
              chmod((config / "autostart").c_str(), 0777);
          },
          "it is open to other users"},
+        {"made 0775 of group root", [&](const fs::path& config) { madeUnderUmask002(config, 0); }, std::nullopt, true},
+        {"made 0775 of group nogroup", [&](const fs::path& config) { madeUnderUmask002(config, 65534); },
+         "it is open to the group nogroup, which has other members", true},
         {"our own link to a folder of ours", [&](const fs::path& config) { linkTo(dotfiles, config); }, std::nullopt,
          false, dotfiles},
         {"a link to a folder of another user",
@@ -174,7 +183,7 @@ TEST(XdgAutostartLoginItemTest, AnAutostartFolderOthersControlIsLeftAlone) {
             ASSERT_EQ(lstat(entryFolder.c_str(), &made), 0);
             EXPECT_TRUE(S_ISDIR(made.st_mode));
             EXPECT_EQ(made.st_uid, geteuid());
-            EXPECT_EQ(made.st_mode & (S_IWGRP | S_IWOTH), 0u);
+            EXPECT_EQ(made.st_mode & S_IWOTH, 0u);
             EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(entryFolder / "solvara.desktop")));
             EXPECT_TRUE(item.isRegistered());
             ASSERT_EQ(item.setRegistered(false), std::nullopt);
@@ -183,12 +192,13 @@ TEST(XdgAutostartLoginItemTest, AnAutostartFolderOthersControlIsLeftAlone) {
         }
         std::ofstream(folder / "solvara.desktop") << planted;
         const std::string refused = "Not using the autostart folder " + folder.string() + ": " + *c.why;
-        for (const bool registered : {true, false}) {
-            EXPECT_EQ(item.setRegistered(registered), refused) << registered;
-            EXPECT_EQ(fileText(folder / "solvara.desktop"), planted) << registered;
-            EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1) << registered;
-            EXPECT_TRUE(item.isRegistered()) << "the entry there is reported as it is";
-        }
+        EXPECT_EQ(item.setRegistered(true), refused);
+        EXPECT_EQ(fileText(folder / "solvara.desktop"), planted);
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+        EXPECT_TRUE(item.isRegistered()) << "the entry there is reported as it is";
+        EXPECT_EQ(item.setRegistered(false), std::nullopt) << "the user's own entry goes all the same";
+        EXPECT_TRUE(fs::is_empty(folder));
+        EXPECT_FALSE(item.isRegistered());
     }
 }
 
@@ -216,6 +226,16 @@ TEST(XdgAutostartLoginItemTest, LinksAtTheEntrysNamesAreNeverFollowed) {
     EXPECT_NE(fileText(item.entryPath()).find("\nExec=/usr/bin/solvara\n"), std::string::npos);
     EXPECT_TRUE(fs::is_symlink(folder / "solvara.desktop.tmp"));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2) << "no temporary left";
+
+    // Switching off in a folder others may write to removes a file of the user's own, never a
+    // link there nor what it leads to.
+    ASSERT_EQ(chmod(folder.c_str(), 0777), 0);
+    fs::remove(item.entryPath());
+    fs::create_symlink(other.path / "victim2", item.entryPath());
+    EXPECT_EQ(item.setRegistered(false),
+              "Not using the autostart folder " + folder.string() + ": it is open to other users");
+    EXPECT_TRUE(fs::is_symlink(item.entryPath()));
+    EXPECT_EQ(fileText(other.path / "victim2"), "theirs too");
 }
 
 TEST(IioAmbientLightSourceTest, ReadsTheKernelsIlluminanceOrReportsNone) {

@@ -60,6 +60,18 @@ TEST_F(PosixFilesTest, RefusesDirectoriesSomeoneElseCouldControl) {
     EXPECT_FALSE(open.runtimeDirectory());
     EXPECT_TRUE(log.contains("open to other users"));
 
+    // Made under umask 002: root's group has no one else in it, nogroup has.
+    if (geteuid() == 0) {
+        fs::remove(root / "run" / "solvara");
+        ASSERT_EQ(chmod((root / "run").c_str(), 0775), 0);
+        ASSERT_EQ(lchown((root / "run").c_str(), -1, 0), 0);
+        EXPECT_EQ(PosixFiles().runtimeDirectory(), (root / "run" / "solvara").string());
+        ASSERT_EQ(lchown((root / "run").c_str(), -1, 65534), 0);
+        EXPECT_FALSE(PosixFiles().runtimeDirectory());
+        EXPECT_TRUE(log.contains("Not using the runtime directory " + (root / "run").string() +
+                                 ": it is open to the group nogroup, which has other members"));
+    }
+
     unsetenv("XDG_RUNTIME_DIR");
     PosixFiles none;
     EXPECT_FALSE(none.runtimeDirectory());
@@ -100,6 +112,14 @@ TEST_F(PosixFilesTest, ReadRefusesFilesTooLongOrOpenToOthers) {
     EXPECT_TRUE(files.read(dir + "/long", 17));
     chmod((dir + "/long").c_str(), 0622);
     EXPECT_FALSE(files.read(dir + "/long", 17));
+    if (geteuid() == 0) {  // root's group has no one else in it, nogroup has
+        chmod((dir + "/long").c_str(), 0664);
+        ASSERT_EQ(lchown((dir + "/long").c_str(), -1, 0), 0);
+        EXPECT_TRUE(files.read(dir + "/long", 17));
+        ASSERT_EQ(lchown((dir + "/long").c_str(), -1, 65534), 0);
+        EXPECT_FALSE(files.read(dir + "/long", 17));
+        EXPECT_TRUE(log.contains("/long: it is open to the group nogroup, which has other members"));
+    }
     EXPECT_FALSE(files.read(dir + "/absent", 16));
     EXPECT_FALSE(files.read(dir, 16));  // a directory
     ASSERT_EQ(mkfifo((dir + "/fifo").c_str(), 0600), 0);

@@ -36,6 +36,11 @@ TEST(TrustedFileTest, OnlyAFileNoOneButTheUserAndRootCouldHaveWrittenPasses) {
     };
     const auto chownTo = [](const fs::path& p) { ASSERT_EQ(lchown(p.c_str(), nobody, nobody), 0); };
     const auto chmodTo = [](const fs::path& p, mode_t mode) { ASSERT_EQ(chmod(p.c_str(), mode), 0); };
+    // Root's group has no member and is no one else's primary group; nogroup is nobody's.
+    const auto groupWritable = [&](const fs::path& p, gid_t group, mode_t mode) {
+        ASSERT_EQ(lchown(p.c_str(), -1, group), 0);
+        chmodTo(p, mode);
+    };
     const std::vector<Case> cases{
         {"ours, 0755 and 0644", [] {}, plugin, std::nullopt},
         {"below a folder of another user", [&] { chownTo(app); }, plugin, app.string() + " belongs to another user",
@@ -43,8 +48,13 @@ TEST(TrustedFileTest, OnlyAFileNoOneButTheUserAndRootCouldHaveWrittenPasses) {
         {"below a sticky 1777 folder", [&] { chmodTo(app, 01777); }, plugin, std::nullopt},
         {"below a 0777 folder", [&] { chmodTo(app, 0777); }, plugin, "others may write to " + app.string()},
         {"in a sticky 1777 folder", [&] { chmodTo(lib, 01777); }, plugin, "others may write to " + lib.string()},
-        {"in a group-writable folder", [&] { chmodTo(lib, 0775); }, plugin, "others may write to " + lib.string()},
-        {"a group-writable file", [&] { chmodTo(plugin, 0664); }, plugin, "others may write to " + plugin.string()},
+        {"in a 0775 folder of group root", [&] { groupWritable(lib, 0, 0775); }, plugin, std::nullopt, true},
+        {"in a 0775 folder of group nogroup", [&] { groupWritable(lib, nobody, 0775); }, plugin,
+         "the group nogroup, which has other members, may write to " + lib.string(), true},
+        {"below a 0775 folder of a group not in the database", [&] { groupWritable(app, 4242, 0775); }, plugin,
+         "the group 4242, which is not in the group database, may write to " + app.string(), true},
+        {"a 0664 file of group nogroup", [&] { groupWritable(plugin, nobody, 0664); }, plugin,
+         "the group nogroup, which has other members, may write to " + plugin.string(), true},
         {"through a link to a folder of ours", [&] { fs::create_directory_symlink(lib, app / "linked"); },
          (app / "linked/plugin.so").string(), (app / "linked").string() + " is a symbolic link"},
         {"a folder", [] {}, lib.string(), lib.string() + " is not a regular file"},

@@ -605,6 +605,13 @@ std::string commandOutput(const std::string& command) {
     return out;
 }
 
+// A folder as made under umask 002 (0775), of the group given.
+void groupWritable(const fs::path& folder, gid_t group) {
+    ASSERT_EQ(chown(folder.c_str(), static_cast<uid_t>(-1), group), 0);
+    fs::permissions(folder,
+                    fs::perms::owner_all | fs::perms::group_all | fs::perms::others_read | fs::perms::others_exec);
+}
+
 TEST_F(ProgramTest, ASettingsDirectoryOfAnotherUserOrOpenToOthersIsLeftAloneAndTheUserIsTold) {
     if (geteuid() != 0) GTEST_SKIP() << "needs root to give the directory to another user";
     const fs::path settingsDir = home / "config/solvara";
@@ -618,6 +625,10 @@ TEST_F(ProgramTest, ASettingsDirectoryOfAnotherUserOrOpenToOthersIsLeftAloneAndT
         {"made by another user", [&] { ASSERT_EQ(chown(settingsDir.c_str(), 65534, 65534), 0); },
          "it belongs to another user"},
         {"made with mkdir -m 777", [&] { fs::permissions(settingsDir, fs::perms::all); }, "it is open to other users"},
+        {"made 0775 of group nogroup", [&] { groupWritable(settingsDir, 65534); },
+         "it is open to the group nogroup, which has other members"},
+        // Root's group has no one else in it: the folder is the user's, read and saved.
+        {"made 0775 of group root", [&] { groupWritable(settingsDir, 0); }, ""},
         {"a link to another user's",
          [&] {
              fs::rename(settingsDir, home / "theirs");
@@ -637,6 +648,14 @@ TEST_F(ProgramTest, ASettingsDirectoryOfAnotherUserOrOpenToOthersIsLeftAloneAndT
         solvara.start();
         // Not the stored Reading mode at 3800 K but the defaults: still every output is set.
         ASSERT_TRUE(waitFor([&] { return everyOutputChanged(); }, std::chrono::seconds(5))) << solvara.log();
+        if (c.why.empty()) {
+            EXPECT_EQ(solvara.log().find("[UserDefaults]"), std::string::npos) << solvara.log();
+            EXPECT_EQ(solvara.stop(), 0);
+            const std::string saved = fileText(settings);
+            EXPECT_NE(saved, storedSettings);
+            EXPECT_NE(saved.find(R"("sv_currentMode": "Reading")"), std::string::npos) << saved;
+            continue;
+        }
         const std::string line =
             "[UserDefaults] Not using the settings directory " + settingsDir.string() + ": " + c.why;
         EXPECT_NE(solvara.log().find(line), std::string::npos) << solvara.log();
@@ -695,6 +714,10 @@ TEST_F(ProgramTest, ASoundPluginAnotherUserCouldHavePlantedIsNotLoaded) {
          "{bin} belongs to another user"},
         {"a folder others may write to", [](const fs::path& bin) { fs::permissions(bin, fs::perms::all); },
          "others may write to {bin}"},
+        // As made under umask 002: the group decides.
+        {"a 0775 folder of group root", [](const fs::path& bin) { groupWritable(bin, 0); }, ""},
+        {"a 0775 folder of group nogroup", [](const fs::path& bin) { groupWritable(bin, 65534); },
+         "the group nogroup, which has other members, may write to {bin}"},
     };
     std::vector<std::unique_ptr<Program>> programs;
     for (std::size_t i = 0; i < cases.size(); ++i) {
