@@ -223,7 +223,10 @@ void TimeMachinePreviewView::closeTo(double progress) {
 void TimeMachinePreviewView::holdHeader(int height) {
     if (headerStrut_->sizeHint().height() == height) return;
     headerStrut_->changeSize(0, height, QSizePolicy::Fixed, QSizePolicy::Minimum);
+    // The card's layout keeps the size hint it last worked out until it is invalidated itself,
+    // and onReset() reads the idle height from it before the layout runs again.
     header_->invalidate();
+    layout()->invalidate();
 }
 
 void TimeMachinePreviewView::stopClosing() {

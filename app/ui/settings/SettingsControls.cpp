@@ -96,6 +96,8 @@ SliderRow::SliderRow(const QString& label, double min, double max, double step, 
     : QWidget(parent), slider_(new SteppedSlider(min, max, step, std::move(format))) {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    // The design's default spacing, as between the slider and its value; Fusion's would be 6.
+    layout->setSpacing(8);
     if (!label.isEmpty()) {
         auto* text = new StyledLabel(label, TextStyle::body, &Theme::primary);
         text->setBuddy(slider_->slider());

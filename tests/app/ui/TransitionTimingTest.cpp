@@ -23,6 +23,7 @@
 #include "app/ui/science/ScienceCard.h"
 #include "app/ui/science/ScienceView.h"
 #include "platform/fake/FakePlatform.h"
+#include "tests/app/ui/EaseInOut.h"
 #include "tests/platform/linux/QtTestApplication.h"
 
 namespace solvara::testing {
@@ -31,21 +32,6 @@ namespace {
 // 2026-06-21 00:00 UTC; the widget tests run in UTC.
 constexpr double midsummer = 804038400.0;
 constexpr Coordinate berlin{52.52, 13.405};
-
-// "Ease in and out": the cubic Bézier from (0, 0) through (0.42, 0) and (0.58, 1) to (1, 1),
-// solved for x by halving.
-double easeInOut(double x) {
-    const auto bezier = [](double p1, double p2, double t) {
-        return 3 * (1 - t) * (1 - t) * t * p1 + 3 * (1 - t) * t * t * p2 + t * t * t;
-    };
-    double low = 0.0;
-    double high = 1.0;
-    for (int i = 0; i < 60; ++i) {
-        const double middle = (low + high) / 2;
-        (bezier(0.42, 0.58, middle) < x ? low : high) = middle;
-    }
-    return bezier(0.0, 1.0, (low + high) / 2);
-}
 
 double linear(double x) {
     return x;

@@ -1,3 +1,6 @@
+#include <utility>
+#include <vector>
+
 #include <gtest/gtest.h>
 #include <QImage>
 #include <QLabel>
@@ -12,6 +15,7 @@
 #include "app/ui/kit/Transition.h"
 #include "core/foundation/Calendar.h"
 #include "platform/fake/FakePlatform.h"
+#include "tests/app/ui/EaseInOut.h"
 #include "tests/platform/linux/QtTestApplication.h"
 
 namespace solvara {
@@ -85,9 +89,9 @@ TEST(TimeMachinePreviewTest, PreviewsTheChosenHourWithoutTouchingTheAppliedState
     EXPECT_TRUE(fake.events.events.empty());
 }
 
-// Reset leaves the card idle at once for every reader; on screen, Reset and the preview rows fade
-// where they stood and the card closes to its idle height, all in the default animation, and
-// then nothing of it remains.
+// A move opens the card at once. Reset leaves the card idle at once for every reader; on screen,
+// Reset and the preview rows fade where they stood and the card closes to its idle height along
+// the curve, all in the default animation, and then nothing of it remains.
 TEST(TimeMachinePreviewTest, ResetPlaysTheWayBackToIdleInTheDefaultAnimation) {
     FakePlatform fake(*Calendar::date(2026, 6, 21, 12, 7));
     AppState state(fake.platform());
@@ -102,12 +106,6 @@ TEST(TimeMachinePreviewTest, ResetPlaysTheWayBackToIdleInTheDefaultAnimation) {
     layout->addStretch(1);
     column.resize(300, 400);
     column.show();
-    auto* slider = view->findChild<QSlider*>("timeMachineSlider");
-    slider->setFocus();
-    QTest::keyClick(slider, Qt::Key_Right);
-    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();  // the rows settle, then the card
-    const int openHeight = view->height();
-    const int belowOpen = below->y();
     const auto running = [&] {
         std::vector<QVariantAnimation*> animations;
         for (auto* animation : view->findChildren<QVariantAnimation*>()) {
@@ -115,6 +113,13 @@ TEST(TimeMachinePreviewTest, ResetPlaysTheWayBackToIdleInTheDefaultAnimation) {
         }
         return animations;
     };
+    auto* slider = view->findChild<QSlider*>("timeMachineSlider");
+    slider->setFocus();
+    QTest::keyClick(slider, Qt::Key_Right);
+    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();  // the rows settle, then the card
+    EXPECT_TRUE(running().empty()) << "the preview opens at once";
+    const int openHeight = view->height();
+    const int belowOpen = below->y();
     QLabel* title = nullptr;
     for (auto* label : view->findChildren<QLabel*>()) {
         if (label->text() == "Time Machine") title = label;
@@ -164,11 +169,24 @@ TEST(TimeMachinePreviewTest, ResetPlaysTheWayBackToIdleInTheDefaultAnimation) {
     const QImage alone = view->grab(sliderRow).toImage();
     for (QWidget* ghost : ghosts) ghost->show();
     EXPECT_EQ(covered, alone);
+    // The card's height along the way, measured against the curve once its idle height is known.
+    std::vector<std::pair<double, int>> heights;
+    for (double progress : {0.25, 0.5, 0.75}) {
+        for (QVariantAnimation* animation : animations) {
+            animation->setCurrentTime(static_cast<int>(progress * animation->duration()));
+        }
+        QCoreApplication::processEvents();
+        heights.emplace_back(progress, view->height());
+    }
     for (QVariantAnimation* animation : animations) animation->resume();
 
     SOLVARA_EXPECT_EVENTUALLY(running().empty());
     QCoreApplication::processEvents();
     EXPECT_LT(view->height(), openHeight);
+    for (const auto& [progress, height] : heights) {
+        EXPECT_NEAR(height, openHeight + (view->height() - openHeight) * testing::easeInOut(progress), 1.0)
+            << "at " << progress;
+    }
     EXPECT_EQ(view->height(), view->sizeHint().height());
     EXPECT_EQ(view->minimumHeight(), 0);
     EXPECT_LT(below->y(), belowOpen);

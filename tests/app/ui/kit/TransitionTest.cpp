@@ -1,4 +1,6 @@
 #include <array>
+#include <cstdlib>
+#include <functional>
 
 #include <gtest/gtest.h>
 #include <QHBoxLayout>
@@ -6,6 +8,7 @@
 #include <QVBoxLayout>
 #include <QVariantAnimation>
 
+#include "app/ui/kit/Dot.h"
 #include "app/ui/kit/Pill.h"
 #include "app/ui/kit/Transition.h"
 #include "app/ui/kit/TransitionLabel.h"
@@ -19,6 +22,32 @@ bool anyRunning(const QObject& root) {
         if (animation->state() != QAbstractAnimation::Stopped) return true;
     }
     return false;
+}
+
+// Where the pictures before and after a change differ clearly, the picture half way lies between them, near the
+// middle: the old look and the new are each painted at about half strength. Nearly everywhere, not everywhere: where
+// both texts have ink, the one drawn later covers some of the other.
+void expectHalfWayBetween(const QImage& from, const QImage& halfWay, const QImage& to) {
+    ASSERT_EQ(from.size(), to.size());
+    ASSERT_EQ(halfWay.size(), to.size());
+    int changed = 0;
+    int inTheMiddle = 0;
+    for (int y = 0; y < to.height(); ++y) {
+        for (int x = 0; x < to.width(); ++x) {
+            const QColor before = from.pixelColor(x, y);
+            const QColor middle = halfWay.pixelColor(x, y);
+            const QColor after = to.pixelColor(x, y);
+            for (const auto channel : {&QColor::red, &QColor::green, &QColor::blue}) {
+                const int span = (after.*channel)() - (before.*channel)();
+                if (std::abs(span) < 64) continue;
+                ++changed;
+                const double share = static_cast<double>((middle.*channel)() - (before.*channel)()) / span;
+                if (share >= 0.25 && share <= 0.75) ++inTheMiddle;
+            }
+        }
+    }
+    ASSERT_GT(changed, 0) << "the change paints nothing new";
+    EXPECT_GE(inTheMiddle, changed * 9 / 10) << "of " << changed << " colour channels that change";
 }
 
 // A column of three rows on screen; the middle one comes and goes.
@@ -158,6 +187,61 @@ TEST(TransitionLabelTest, AChangeStartsFromTheOldTextAsItStoodAndEndsAtTheNewSiz
         TransitionLabel settled(row.kind, 200, QFont(), &Theme::primary);
         settled.setTextAnimated(row.to);
         EXPECT_EQ(label->width(), settled.sizeHint().width()) << row.to.toStdString();
+    }
+}
+
+// Half way, a cross-fade paints a blend: not the new look at once, not the new text's ink alone, not the old look
+// held until a cut at the end.
+TEST(CrossFadeTest, HalfWayPaintsTheOldLookAndTheNewEachAtHalfStrength) {
+    struct Row {
+        const char* widget;
+        // Puts the widget with its old look into `row`; answers its animated change to the new look.
+        std::function<std::function<void()>(QHBoxLayout& row)> place;
+    };
+    const Row rows[] = {
+        {"a dot",
+         [](QHBoxLayout& row) -> std::function<void()> {
+             auto* dot = new Dot(12, &Theme::red);
+             row.addWidget(dot);
+             return [dot] { dot->setColor(&Theme::green, 1.0, 500); };
+         }},
+        // Digits of one width keep the capsule's width, so only the texts change.
+        {"a pill",
+         [](QHBoxLayout& row) -> std::function<void()> {
+             auto* pill = new Pill("10 lux", QFont());
+             row.addWidget(pill);
+             return [pill] { pill->setText("47 lux", 500); };
+         }},
+        {"a cross-fading label",
+         [](QHBoxLayout& row) -> std::function<void()> {
+             auto* label = new TransitionLabel(TransitionLabel::Kind::crossFade, 500, QFont(), &Theme::primary);
+             label->setTextAnimated("Initializing...");
+             row.addWidget(label);
+             return [label] { label->setTextAnimated("Night"); };
+         }},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.widget);
+        QWidget window;
+        auto* layout = new QHBoxLayout(&window);
+        const std::function<void()> change = r.place(*layout);
+        layout->addStretch(1);
+        window.resize(200, 40);
+        window.show();
+        QCoreApplication::processEvents();
+        const QImage from = window.grab().toImage();
+
+        change();
+        auto* fade = window.findChild<QVariantAnimation*>();
+        ASSERT_NE(fade, nullptr);
+        ASSERT_EQ(fade->state(), QAbstractAnimation::Running);
+        fade->pause();
+        fade->setCurrentTime(fade->duration() / 2);
+        QCoreApplication::processEvents();
+        const QImage halfWay = window.grab().toImage();
+        fade->setCurrentTime(fade->duration());
+        QCoreApplication::processEvents();
+        expectHalfWayBetween(from, halfWay, window.grab().toImage());
     }
 }
 

@@ -148,6 +148,7 @@ TEST_F(DisplaySettingsTabTest, SliderRowsReadLabelSliderValueAndLeaveTheSpareWid
         {"kelvinOverride", 160, 55},
         {"brightnessOverride", 160, 55},
     };
+    constexpr int spacing = 8;  // the design's default, between each of the three
     struct Window {
         int width;
         bool roomy;  // every slider at its widest, with width to spare
@@ -166,9 +167,9 @@ TEST_F(DisplaySettingsTabTest, SliderRowsReadLabelSliderValueAndLeaveTheSpareWid
             const QRect value = stepped->valueLabel()->geometry().translated(stepped->pos());
             const int spare = row->width() - 1 - value.right();
             EXPECT_EQ(label->width(), label->sizeHint().width()) << "the label takes no spare width";
-            EXPECT_LT(label->geometry().right(), slider.left());
-            EXPECT_LE(slider.left() - label->geometry().right(), 10) << "the slider follows the label";
-            EXPECT_LT(slider.right(), value.left());
+            EXPECT_EQ(slider.left() - label->geometry().right() - 1, spacing) << "the slider follows the label";
+            EXPECT_EQ(value.left() - slider.right() - 1, spacing) << "the value follows the slider";
+            EXPECT_EQ(value.right(), stepped->geometry().right()) << "no width between the value and the spare width";
             EXPECT_EQ(value.width(), r.valueWidth);
             EXPECT_LE(slider.width(), r.widestSlider);
             EXPECT_TRUE(slider.width() == r.widestSlider || spare == 0) << "no width spared while the slider lacks it";
