@@ -29,29 +29,15 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
+#include "tests/x11/tray/ProgramProcess.h"
+
 namespace solvara::testing {
 namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-// Polls `done` until it holds or `limit` passes (a bound against hanging, not a timing
-// assertion); answers `done()`.
-bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() >= end) return done();
-        std::this_thread::sleep_for(50ms);
-    }
-    return true;
-}
-
-std::string fileText(const fs::path& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+constexpr std::chrono::milliseconds patience = 10s;
 
 // A user who has never finished the tour, in Berlin by the stored city.
 constexpr const char* storedSettings = R"({
@@ -148,13 +134,8 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(desktop.isOpen());
         if (std::system("command -v xdotool >/dev/null") != 0) GTEST_SKIP() << "xdotool is missing (Debian xdotool)";
-        char pattern[] = "/tmp/solvara-first-run.XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        home = pattern;
-        fs::create_directories(home / "config/solvara");
-        fs::create_directories(home / "runtime");
-        fs::permissions(home / "runtime", fs::perms::owner_all, fs::perm_options::replace);
-        std::ofstream(home / "config/solvara/user-defaults.json") << storedSettings;
+        home = makeProgramHome("first-run", storedSettings);
+        ASSERT_FALSE(home.empty());
     }
     void TearDown() override {
         for (const pid_t pid : launched) {
@@ -171,11 +152,7 @@ protected:
         const fs::path log = home / ("solvara-" + std::to_string(launched.size()) + ".log");
         const pid_t pid = fork();
         if (pid == 0) {
-            setenv("HOME", home.c_str(), 1);
-            setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
-            setenv("XDG_STATE_HOME", (home / "state").c_str(), 1);
-            setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
-            setenv("XDG_RUNTIME_DIR", (home / "runtime").c_str(), 1);
+            useProgramHome(home);
             const int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
             dup2(fd, 1);
             dup2(fd, 2);
@@ -185,7 +162,7 @@ protected:
         launched.push_back(pid);
         return pid;
     }
-    static std::optional<int> exitStatus(pid_t pid, std::chrono::milliseconds limit = 10s) {
+    static std::optional<int> exitStatus(pid_t pid, std::chrono::milliseconds limit = patience) {
         int status = 0;
         if (!waitFor([&] { return waitpid(pid, &status, WNOHANG) == pid; }, limit) || !WIFEXITED(status)) {
             return std::nullopt;
@@ -195,18 +172,20 @@ protected:
     std::string logs() {
         std::string text;
         for (std::size_t i = 0; i < launched.size(); ++i) {
-            text += fileText(home / ("solvara-" + std::to_string(i) + ".log"));
+            text += readFile(home / ("solvara-" + std::to_string(i) + ".log"));
         }
         return text;
     }
 
     // Waits for the main window and its sheet; both 0 when they do not come.
     bool windowsUp() {
-        return waitFor([&] {
-            main = desktop.named("Solvara");
-            sheet = desktop.named("Welcome to Solvara");
-            return main != 0 && sheet != 0;
-        });
+        return waitFor(
+            [&] {
+                main = desktop.named("Solvara");
+                sheet = desktop.named("Welcome to Solvara");
+                return main != 0 && sheet != 0;
+            },
+            patience);
     }
     // The sheet over its window with the keyboard focus, as the window manager has it.
     bool sheetInFront() {
@@ -234,7 +213,7 @@ protected:
 TEST_F(FirstRunTest, TheSheetStaysOverItsWindowWithTheFocusAndCtrlQEndsTheProgram) {
     const pid_t first = launch();
     ASSERT_TRUE(windowsUp()) << where();
-    EXPECT_TRUE(waitFor([&] { return sheetInFront(); })) << "at the first launch: " << where();
+    EXPECT_TRUE(waitFor([&] { return sheetInFront(); }, patience)) << "at the first launch: " << where();
 
     // A click on the window beside the sheet: the window manager raises and focuses the window.
     int width = 0;
@@ -248,16 +227,16 @@ TEST_F(FirstRunTest, TheSheetStaysOverItsWindowWithTheFocusAndCtrlQEndsTheProgra
     ASSERT_LT(x, sheetAt->first) << where();
     xdotool("mousemove " + std::to_string(x) + " " + std::to_string(mainAt->second + height / 2) + " click 1");
     std::this_thread::sleep_for(300ms);
-    EXPECT_TRUE(waitFor([&] { return sheetInFront(); })) << "after a click beside the sheet: " << where();
+    EXPECT_TRUE(waitFor([&] { return sheetInFront(); }, patience)) << "after a click beside the sheet: " << where();
 
     // A second launch hands over to the first and ends.
     EXPECT_EQ(exitStatus(launch()), 0) << logs();
     std::this_thread::sleep_for(300ms);
-    EXPECT_TRUE(waitFor([&] { return sheetInFront(); })) << "after a second launch: " << where();
+    EXPECT_TRUE(waitFor([&] { return sheetInFront(); }, patience)) << "after a second launch: " << where();
 
     xdotool("key ctrl+q");
     EXPECT_EQ(exitStatus(first), 0) << "Ctrl+Q with the sheet up: " << where();
-    EXPECT_EQ(fileText(home / "config/solvara/user-defaults.json").find("\"sv_hasCompletedOnboarding\": true"),
+    EXPECT_EQ(readFile(home / "config/solvara/user-defaults.json").find("\"sv_hasCompletedOnboarding\": true"),
               std::string::npos)
         << "the tour comes back at the next launch";
 }
@@ -265,17 +244,20 @@ TEST_F(FirstRunTest, TheSheetStaysOverItsWindowWithTheFocusAndCtrlQEndsTheProgra
 TEST_F(FirstRunTest, ReturnGoesThroughTheFourPages) {
     const pid_t program = launch();
     ASSERT_TRUE(windowsUp()) << where();
-    ASSERT_TRUE(waitFor([&] { return sheetInFront(); })) << where();
+    ASSERT_TRUE(waitFor([&] { return sheetInFront(); }, patience)) << where();
     for (int page = 0; page < 4; ++page) {
         xdotool("key Return");
         // As a reader of each page would: a page slides in over a fraction of a second.
         std::this_thread::sleep_for(700ms);
     }
-    EXPECT_TRUE(waitFor([&] { return desktop.named("Welcome to Solvara") == 0; })) << where();
-    EXPECT_TRUE(waitFor([&] {
-        return fileText(home / "config/solvara/user-defaults.json").find("\"sv_hasCompletedOnboarding\": true") !=
-               std::string::npos;
-    })) << fileText(home / "config/solvara/user-defaults.json");
+    EXPECT_TRUE(waitFor([&] { return desktop.named("Welcome to Solvara") == 0; }, patience)) << where();
+    EXPECT_TRUE(waitFor(
+        [&] {
+            return readFile(home / "config/solvara/user-defaults.json").find("\"sv_hasCompletedOnboarding\": true") !=
+                   std::string::npos;
+        },
+        patience))
+        << readFile(home / "config/solvara/user-defaults.json");
     kill(program, SIGTERM);
     EXPECT_EQ(exitStatus(program), 0);
 }

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -65,6 +66,30 @@ public:
 private:
     pid_t pid_ = -1;
 };
+
+// A home of its own for runs of the program: a new folder under /tmp named after `name`, with a
+// settings folder holding `settingsJson` and a private runtime folder; empty when none could be
+// made.
+inline std::filesystem::path makeProgramHome(const std::string& name, const std::string& settingsJson) {
+    std::string pattern = "/tmp/solvara-" + name + ".XXXXXX";
+    if (mkdtemp(pattern.data()) == nullptr) return {};
+    const std::filesystem::path home = pattern;
+    std::filesystem::create_directories(home / "config/solvara");
+    std::filesystem::create_directories(home / "runtime");
+    std::filesystem::permissions(home / "runtime", std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::replace);
+    std::ofstream(home / "config/solvara/user-defaults.json") << settingsJson;
+    return home;
+}
+
+// Points a child about to start the program at `home` (in the child, before exec).
+inline void useProgramHome(const std::filesystem::path& home) {
+    setenv("HOME", home.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+    setenv("XDG_STATE_HOME", (home / "state").c_str(), 1);
+    setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
+    setenv("XDG_RUNTIME_DIR", (home / "runtime").c_str(), 1);
+}
 
 inline std::string readFile(const std::filesystem::path& path) {
     std::ifstream in(path);

@@ -310,16 +310,12 @@ TEST_F(TraySniTest, AHostThatAsksForTheMenuGetsTheSameMenuAtThePointer) {
 }
 
 TEST_F(TraySniTest, TheProgramRegistersItsItemAndSavesTheModeACycleModeClickChooses) {
-    char pattern[] = "/tmp/solvara-sni-program.XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    const fs::path home = pattern;
-    fs::create_directories(home / "config/solvara");
-    fs::create_directories(home / "runtime");
-    fs::permissions(home / "runtime", fs::perms::owner_all, fs::perm_options::replace);
+    const fs::path home =
+        makeProgramHome("sni-program", R"({"sv_isEnabled": true, "sv_hasCompletedOnboarding": true,)"
+                                       R"( "sv_locationSource": "Manual", "sv_selectedCity": "Berlin",)"
+                                       R"( "sv_currentMode": "Reading"})");
+    ASSERT_FALSE(home.empty());
     const fs::path settings = home / "config/solvara/user-defaults.json";
-    std::ofstream(settings) << R"({"sv_isEnabled": true, "sv_hasCompletedOnboarding": true,)"
-                            << R"( "sv_locationSource": "Manual", "sv_selectedCity": "Berlin",)"
-                            << R"( "sv_currentMode": "Reading"})";
     const auto storedMode = [&] {
         const auto document = nlohmann::json::parse(readFile(settings), nullptr, false);
         return document.is_object() && document.contains("sv_currentMode") && document["sv_currentMode"].is_string()
@@ -328,13 +324,7 @@ TEST_F(TraySniTest, TheProgramRegistersItsItemAndSavesTheModeACycleModeClickChoo
     };
     {
         // The program finds the bus and its watcher through DBUS_SESSION_BUS_ADDRESS, set by main.
-        Child program({SOLVARA_PROGRAM}, home / "solvara.log", [home] {
-            setenv("HOME", home.c_str(), 1);
-            setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
-            setenv("XDG_STATE_HOME", (home / "state").c_str(), 1);
-            setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
-            setenv("XDG_RUNTIME_DIR", (home / "runtime").c_str(), 1);
-        });
+        Child program({SOLVARA_PROGRAM}, home / "solvara.log", [home] { useProgramHome(home); });
         ASSERT_TRUE(processEventsUntil([&] { return !watcher->registeredItems().isEmpty(); }, 15000))
             << readFile(home / "solvara.log");
         item = watcher->registeredItems().front();
@@ -389,21 +379,11 @@ private:
 class LateProgram {
 public:
     LateProgram() {
-        char pattern[] = "/tmp/solvara-sni-late.XXXXXX";
-        EXPECT_NE(mkdtemp(pattern), nullptr);
-        home_ = pattern;
-        fs::create_directories(home_ / "config/solvara");
-        fs::create_directories(home_ / "runtime");
-        fs::permissions(home_ / "runtime", fs::perms::owner_all, fs::perm_options::replace);
-        std::ofstream(home_ / "config/solvara/user-defaults.json") << R"({"sv_hasCompletedOnboarding": true})";
+        home_ = makeProgramHome("sni-late", R"({"sv_hasCompletedOnboarding": true})");
+        EXPECT_FALSE(home_.empty());
         const fs::path home = home_;
-        program_ = std::make_unique<Child>(std::vector<std::string>{SOLVARA_PROGRAM}, home_ / "solvara.log", [home] {
-            setenv("HOME", home.c_str(), 1);
-            setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
-            setenv("XDG_STATE_HOME", (home / "state").c_str(), 1);
-            setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
-            setenv("XDG_RUNTIME_DIR", (home / "runtime").c_str(), 1);
-        });
+        program_ = std::make_unique<Child>(std::vector<std::string>{SOLVARA_PROGRAM}, home_ / "solvara.log",
+                                           [home] { useProgramHome(home); });
     }
     ~LateProgram() {
         program_.reset();

@@ -98,13 +98,8 @@ protected:
             GTEST_SKIP() << "trayer or xdotool is missing (Debian trayer, xdotool)";
         }
         ASSERT_TRUE(x.isOpen());
-        char pattern[] = "/tmp/solvara-tray.XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        home = pattern;
-        fs::create_directories(home / "config/solvara");
-        fs::create_directories(home / "runtime");
-        fs::permissions(home / "runtime", fs::perms::owner_all, fs::perm_options::replace);
-        std::ofstream(home / "config/solvara/user-defaults.json") << storedSettings;
+        home = makeProgramHome("tray", storedSettings);
+        ASSERT_FALSE(home.empty());
         outputs = x.enabledOutputs();
         ASSERT_FALSE(outputs.empty());
         for (const auto& name : outputs) x.setGamma(name, SecondClient::identity(x.gammaSize(name)));
@@ -127,13 +122,8 @@ protected:
     }
     void startProgram() {
         const fs::path h = home;
-        program = std::make_unique<Child>(std::vector<std::string>{SOLVARA_PROGRAM}, home / "solvara.log", [h] {
-            setenv("HOME", h.c_str(), 1);
-            setenv("XDG_CONFIG_HOME", (h / "config").c_str(), 1);
-            setenv("XDG_STATE_HOME", (h / "state").c_str(), 1);
-            setenv("XDG_DATA_HOME", (h / "data").c_str(), 1);
-            setenv("XDG_RUNTIME_DIR", (h / "runtime").c_str(), 1);
-        });
+        program = std::make_unique<Child>(std::vector<std::string>{SOLVARA_PROGRAM}, home / "solvara.log",
+                                          [h] { useProgramHome(h); });
     }
     // The docked icon: our small window inside the tray host's panel.
     std::string trayIconWindow() {
