@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <functional>
@@ -12,6 +13,7 @@
 #include "app/ui/kit/Pill.h"
 #include "app/ui/kit/Transition.h"
 #include "app/ui/kit/TransitionLabel.h"
+#include "tests/app/ui/HalfWay.h"
 #include "tests/platform/linux/QtTestApplication.h"
 
 namespace solvara::testing {
@@ -22,32 +24,6 @@ bool anyRunning(const QObject& root) {
         if (animation->state() != QAbstractAnimation::Stopped) return true;
     }
     return false;
-}
-
-// Where the pictures before and after a change differ clearly, the picture half way lies between them, near the
-// middle: the old look and the new are each painted at about half strength. Nearly everywhere, not everywhere: where
-// both texts have ink, the one drawn later covers some of the other.
-void expectHalfWayBetween(const QImage& from, const QImage& halfWay, const QImage& to) {
-    ASSERT_EQ(from.size(), to.size());
-    ASSERT_EQ(halfWay.size(), to.size());
-    int changed = 0;
-    int inTheMiddle = 0;
-    for (int y = 0; y < to.height(); ++y) {
-        for (int x = 0; x < to.width(); ++x) {
-            const QColor before = from.pixelColor(x, y);
-            const QColor middle = halfWay.pixelColor(x, y);
-            const QColor after = to.pixelColor(x, y);
-            for (const auto channel : {&QColor::red, &QColor::green, &QColor::blue}) {
-                const int span = (after.*channel)() - (before.*channel)();
-                if (std::abs(span) < 64) continue;
-                ++changed;
-                const double share = static_cast<double>((middle.*channel)() - (before.*channel)()) / span;
-                if (share >= 0.25 && share <= 0.75) ++inTheMiddle;
-            }
-        }
-    }
-    ASSERT_GT(changed, 0) << "the change paints nothing new";
-    EXPECT_GE(inTheMiddle, changed * 9 / 10) << "of " << changed << " colour channels that change";
 }
 
 // A column of three rows on screen; the middle one comes and goes.
@@ -141,6 +117,71 @@ TEST(TransitionLabelTest, TheNewTextIsReadableAtOnceAndOnlyItsPaintingRolls) {
     window.hide();
     label->setTextAnimated("7");
     EXPECT_EQ(label->animation()->state(), QAbstractAnimation::Stopped);
+}
+
+// Half way through "19:59" to "20:00", the digits that change are each painted twice at part strength, the old ones
+// risen and the new ones still below, so their ink reaches above and below the text at rest; the colon both texts
+// share stands still.
+TEST(TransitionLabelTest, HalfWayTheChangedDigitsRollWhileTheSharedColonStays) {
+    QWidget window;
+    auto* layout = new QHBoxLayout(&window);
+    QFont font;
+    font.setPixelSize(24);
+    auto* label = new TransitionLabel(TransitionLabel::Kind::roll, 200, font, &Theme::primary, &window);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    layout->addWidget(label);
+    layout->addStretch(1);
+    label->setTextAnimated("19:59");
+    window.resize(200, 100);
+    window.show();
+    QCoreApplication::processEvents();
+    const auto picture = [&] { return window.grab().toImage().copy(label->geometry()); };
+    const QImage before = picture();
+    label->setTextAnimated("20:00");
+    label->animation()->pause();
+    label->animation()->setCurrentTime(100);
+    QCoreApplication::processEvents();
+    const QImage halfWay = picture();
+    label->animation()->setCurrentTime(200);
+    QCoreApplication::processEvents();
+    const QImage after = picture();
+
+    const QFontMetrics metrics(font);
+    const int left = label->contentsRect().left();
+    const int colonStart = left + metrics.horizontalAdvance("19");
+    const int colonEnd = left + metrics.horizontalAdvance("19:");
+    const QRect colon(colonStart + 1, 0, colonEnd - colonStart - 2, before.height());
+    EXPECT_TRUE(halfWay.copy(colon) == before.copy(colon)) << "the colon stands still half way";
+    EXPECT_TRUE(after.copy(colon) == before.copy(colon)) << "and at the end";
+
+    // Over the changed digits: the first and last rows with ink, and the darkest ink.
+    struct Ink {
+        int top = -1;
+        int bottom = -1;
+        int darkest = 255;
+    };
+    const int background = qGray(before.pixel(0, 0));
+    const auto inkOf = [&](const QImage& image) {
+        Ink ink;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (x >= colonStart && x < colonEnd) continue;
+                const int gray = qGray(image.pixel(x, y));
+                if (std::abs(gray - background) < 24) continue;
+                if (ink.top < 0) ink.top = y;
+                ink.bottom = y;
+                ink.darkest = std::min(ink.darkest, gray);
+            }
+        }
+        return ink;
+    };
+    const Ink rest = inkOf(before);
+    const Ink rolling = inkOf(halfWay);
+    ASSERT_GE(rest.top, 0);
+    EXPECT_EQ(inkOf(after).top, rest.top);
+    EXPECT_LT(rolling.top, rest.top - 3) << "the old digits have risen";
+    EXPECT_GT(rolling.bottom, rest.bottom + 3) << "the new ones are still below";
+    EXPECT_GT(rolling.darkest, rest.darkest + 40) << "neither is drawn at full strength";
 }
 
 // A label on a row that gives it what it asks for, on the side it is aligned to. A change starts where the old text
