@@ -33,17 +33,7 @@ void Dot::setColor(ColorRole color, double opacity, int milliseconds) {
 
 QColor Dot::paintedColor() const {
     const QColor to = color();
-    if (progress_ >= 1.0) return to;
-    // Between premultiplied colours, so that a faint colour lends little of its hue.
-    const double p = progress_;
-    const double alpha = from_.alphaF() + (to.alphaF() - from_.alphaF()) * p;
-    if (alpha <= 0.0) return Qt::transparent;
-    const auto mix = [&](double a, double b) { return (a * from_.alphaF() * (1.0 - p) + b * to.alphaF() * p) / alpha; };
-    QColor color;
-    color.setRgbF(static_cast<float>(mix(from_.redF(), to.redF())),
-                  static_cast<float>(mix(from_.greenF(), to.greenF())),
-                  static_cast<float>(mix(from_.blueF(), to.blueF())), static_cast<float>(alpha));
-    return color;
+    return progress_ >= 1.0 ? to : Theme::mixed(from_, to, progress_);
 }
 
 void Dot::paintEvent(QPaintEvent*) {

@@ -73,6 +73,17 @@ QColor Theme::withOpacity(QColor color, double opacity) {
     return color;
 }
 
+QColor Theme::mixed(const QColor& from, const QColor& to, double progress) {
+    const double p = progress;
+    const double alpha = from.alphaF() + (to.alphaF() - from.alphaF()) * p;
+    if (alpha <= 0.0) return Qt::transparent;
+    const auto mix = [&](double a, double b) { return (a * from.alphaF() * (1.0 - p) + b * to.alphaF() * p) / alpha; };
+    QColor color;
+    color.setRgbF(static_cast<float>(mix(from.redF(), to.redF())), static_cast<float>(mix(from.greenF(), to.greenF())),
+                  static_cast<float>(mix(from.blueF(), to.blueF())), static_cast<float>(alpha));
+    return color;
+}
+
 QPalette Theme::palette() const {
     const QColor window = windowBackground;
     const QColor text = blend(window, primary);

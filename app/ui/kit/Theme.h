@@ -40,6 +40,10 @@ struct Theme {
 
     // `color` with its alpha multiplied by `opacity` ("orange at 0.7").
     static QColor withOpacity(QColor color, double opacity);
+    // The colour `progress` of the way from `from` to `to`, mixed premultiplied: painted over
+    // anything, it lies that far between the two painted alone, and a faint colour lends
+    // little of its hue.
+    static QColor mixed(const QColor& from, const QColor& to, double progress);
 
     // The whole palette of a window in this theme (Fusion style).
     QPalette palette() const;

@@ -77,12 +77,7 @@ void ModeButton::paintEvent(QPaintEvent*) {
     painter.setPen(Qt::NoPen);
     const QColor plain = Theme::withOpacity(theme.secondary, 0.08);
     const QColor tinted = Theme::withOpacity(theme.accent, 0.2);
-    QColor fill = selection_ >= 1.0 ? tinted : plain;
-    if (selection_ > 0.0 && selection_ < 1.0) {
-        const auto mix = [this](float a, float b) { return static_cast<float>(a + (b - a) * selection_); };
-        fill = QColor::fromRgbF(mix(plain.redF(), tinted.redF()), mix(plain.greenF(), tinted.greenF()),
-                                mix(plain.blueF(), tinted.blueF()), mix(plain.alphaF(), tinted.alphaF()));
-    }
+    QColor fill = selection_ >= 1.0 ? tinted : selection_ <= 0.0 ? plain : Theme::mixed(plain, tinted, selection_);
     if (isDown()) fill = Theme::withOpacity(fill, 1.6);
     painter.setBrush(fill);
     painter.drawRoundedRect(bounds, cornerRadius, cornerRadius);

@@ -1,5 +1,6 @@
 #include <clocale>
 #include <functional>
+#include <utility>
 
 #include <gtest/gtest.h>
 #include <QAction>
@@ -26,6 +27,7 @@
 #include "app/ui/popover/ModeButton.h"
 #include "app/ui/popover/PopoverReadouts.h"
 #include "platform/fake/FakePlatform.h"
+#include "tests/app/ui/HalfWay.h"
 #include "tests/app/ui/kit/QuitOrder.h"
 #include "tests/platform/linux/QtTestApplication.h"
 
@@ -313,11 +315,26 @@ TEST_F(MenuBarPopoverTest, RowsComeAndGoAtOnceWhileOnlyTheirPictureMoves) {
 TEST_F(MenuBarPopoverTest, ReadoutsAndTheModeTintTakeTheirValuesAtOnceAndAnimateOnlyOnScreen) {
     state.setBreaksEnabled(true);
     state.tickBreakTimer();
+    state.setCurrentMode(DisplayMode::reading);  // dark before and after Movie: only the tint moves
     open();
-    QTest::mouseClick(find<ModeButton>("modeMovie"), Qt::LeftButton);
+    auto* movie = find<ModeButton>("modeMovie");
+    auto* reading = find<ModeButton>("modeReading");
+    const auto pictures = [&] { return std::pair{movie->grab().toImage(), reading->grab().toImage()}; };
+    const auto [movieBefore, readingBefore] = pictures();
+    QTest::mouseClick(movie, Qt::LeftButton);
     settle();
-    EXPECT_TRUE(find<ModeButton>("modeMovie")->isSelected());
-    EXPECT_EQ(find<ModeButton>("modeMovie")->tintAnimation()->state(), QAbstractAnimation::Running);
+    EXPECT_TRUE(movie->isSelected());
+    // Half way the tint has half left the old cell and half reached the new one.
+    for (ModeButton* cell : {movie, reading}) {
+        ASSERT_EQ(cell->tintAnimation()->state(), QAbstractAnimation::Running);
+        cell->tintAnimation()->pause();
+        cell->tintAnimation()->setCurrentTime(ModeButton::tintMilliseconds / 2);
+    }
+    const auto [movieHalfWay, readingHalfWay] = pictures();
+    for (ModeButton* cell : {movie, reading}) cell->tintAnimation()->setCurrentTime(ModeButton::tintMilliseconds);
+    const auto [movieAfter, readingAfter] = pictures();
+    expectHalfWayBetween(movieBefore, movieHalfWay, movieAfter, 12);
+    expectHalfWayBetween(readingBefore, readingHalfWay, readingAfter, 12);
     EXPECT_EQ(textOf("kelvinLabel"), QString::fromStdString(popover::kelvinText(state.effectiveKelvin())));
     EXPECT_EQ(textOf("daylightValue"), QString::fromStdString(popover::daylightText(state.effectiveKelvin())));
     for (const char* label : {"kelvinLabel", "daylightValue", "ediValue"}) EXPECT_TRUE(running(label)) << label;
