@@ -30,6 +30,7 @@
 #include "core/foundation/Calendar.h"
 #include "core/foundation/Clock.h"
 #include "platform/fake/FakePlatform.h"
+#include "tests/app/ui/kit/HeldAnimations.h"
 #include "tests/platform/linux/QtTestApplication.h"
 
 namespace solvara::testing {
@@ -111,10 +112,12 @@ public:
         state.setLastSleepRatingDate(Calendar::dayKey(Clock::now()));
     }
 
-    static void settle() {
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents();
+    // Lets the view take in what changed and come to rest, with what it plays held where it
+    // stands: the welcome page's sun, the warm screen and the breathing circle go round for as
+    // long as they are shown, and no frame of a transition changes what a reader hears.
+    void settle() {
+        holds.push_back(std::make_unique<HeldAnimations>(*window));
+        testing::settle();
     }
 
     void moveOn() {
@@ -175,6 +178,7 @@ public:
     AppState state{fakes.platform()};
     FakeUiServices ui;
     std::unique_ptr<QWidget> window;
+    std::vector<std::unique_ptr<HeldAnimations>> holds;
 };
 
 TEST_P(AccessibleTreeTest, EveryShownTextReachesAScreenReaderAndNoSymbolGlyphDoes) {
@@ -203,11 +207,11 @@ QWidget* mainWindowAt(AccessibleTreeTest& test, SettingsTab tab) {
 QWidget* onboardingPage(AccessibleTreeTest& test, int step) {
     auto* flow = test.own(std::make_unique<OnboardingFlow>(test.state, test.ui.services()));
     flow->show();
-    AccessibleTreeTest::settle();
+    test.settle();
     for (int i = 0; i < step; ++i) {
         QTest::mouseClick(flow->page(flow->currentStep())->findChild<QAbstractButton*>("onboardingNext"),
                           Qt::LeftButton);
-        AccessibleTreeTest::settle();
+        test.settle();
     }
     EXPECT_EQ(flow->currentStep(), step);
     return flow;

@@ -11,6 +11,7 @@
 #include <QSlider>
 #include <QTest>
 #include <QVariantAnimation>
+#include <QWindow>
 
 #include "app/state/AppState.h"
 #include "app/ui/breaks/BreathingCircle.h"
@@ -24,6 +25,7 @@
 #include "app/ui/science/ScienceView.h"
 #include "platform/fake/FakePlatform.h"
 #include "tests/app/ui/EaseInOut.h"
+#include "tests/app/ui/kit/HeldAnimations.h"
 #include "tests/platform/linux/QtTestApplication.h"
 
 namespace solvara::testing {
@@ -51,7 +53,8 @@ struct Scene {
         view = std::move(made);
         view->resize(view->sizeHint().expandedTo(QSize(520, 480)));
         view->show();
-        QCoreApplication::processEvents();
+        EXPECT_TRUE(
+            processEventsUntil([&] { return view->windowHandle() != nullptr && view->windowHandle()->isExposed(); }));
         return shown;
     }
     MenuBarPopover& popover() { return show<MenuBarPopover>(state, ui.services()); }
@@ -224,11 +227,12 @@ const Row rows[] = {
      easeInOut},
 };
 
-// The running animations whose nearest widget is the one named `owner`.
-std::vector<const QVariantAnimation*> runningFor(const QWidget& view, const char* owner) {
+// The animations held whose nearest widget is the one named `owner`.
+std::vector<const QVariantAnimation*> heldFor(const HeldAnimations& held, const char* owner) {
     std::vector<const QVariantAnimation*> found;
-    for (const QVariantAnimation* animation : view.findChildren<QVariantAnimation*>()) {
-        if (animation->state() != QAbstractAnimation::Running) continue;
+    for (const QAbstractAnimation* each : held.animations()) {
+        const auto* animation = qobject_cast<const QVariantAnimation*>(each);
+        if (animation == nullptr) continue;
         const QObject* widget = animation->parent();
         while (widget != nullptr && !widget->isWidgetType()) widget = widget->parent();
         if (widget != nullptr && widget->objectName() == owner) found.push_back(animation);
@@ -241,8 +245,9 @@ TEST(TransitionTimingTest, EachTransitionLastsItsTimeAlongItsCurve) {
         SCOPED_TRACE(row.transition);
         Scene scene;
         const QWidget& view = row.start(scene);
-        QCoreApplication::processEvents();  // the views refresh on the next turn
-        const auto running = runningFor(view, row.drawnBy);
+        // The views refresh on a queued call; what that and the row's own start play is held.
+        const HeldAnimations held(view);
+        const auto running = heldFor(held, row.drawnBy);
         EXPECT_EQ(running.size(), 1u) << "running for " << row.drawnBy;
         if (running.size() != 1) continue;
         EXPECT_EQ(running[0]->duration(), row.milliseconds);

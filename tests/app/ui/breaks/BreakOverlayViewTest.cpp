@@ -68,7 +68,7 @@ TEST_F(BreakOverlayViewTest, PromptRowsKeepTheirLeadingEdgeAtAnyWidth) {
     for (int width : {800, 1280, 2560}) {
         view.resize(width, 800);
         view.show();
-        QCoreApplication::processEvents();
+        settle();
         std::set<int> leftEdges;
         for (QLabel* label : view.findChildren<QLabel*>()) {
             const QString text = label->text();
@@ -119,7 +119,7 @@ TEST_F(BreakOverlayViewTest, TheWindowIsCoveredByTheBackdropWithSkipInTheTopRigh
     BreakOverlayWindow window(Rect{0, 0, 1024, 768}, {BreakScreenType::simpleText, 20}, Theme::light(),
                               [&] { ++skips; });
     window.show();
-    QCoreApplication::processEvents();
+    settle();
     EXPECT_EQ(window.geometry(), QRect(0, 0, 1024, 768));
 
     const QImage image = window.grab().toImage();

@@ -80,7 +80,7 @@ TEST_F(AppActionsTest, TakeBreakNowIsEnabledOnlyWithBreaksOn) {
     EXPECT_FALSE(std::holds_alternative<BreakScheduler::BreakActive>(state.breakScheduler().state()));
 
     state.setBreaksEnabled(true);
-    QCoreApplication::processEvents();
+    settle();
     ASSERT_TRUE(takeBreak->isEnabled());
     takeBreak->trigger();
     const auto* active = std::get_if<BreakScheduler::BreakActive>(&state.breakScheduler().state());
@@ -88,7 +88,7 @@ TEST_F(AppActionsTest, TakeBreakNowIsEnabledOnlyWithBreaksOn) {
     EXPECT_EQ(active->endsAt - fakes.runLoop.now(), 20.0);
 
     state.setBreaksEnabled(false);
-    QCoreApplication::processEvents();
+    settle();
     EXPECT_FALSE(takeBreak->isEnabled());
 }
 
@@ -152,11 +152,11 @@ TEST_F(AppActionsTest, TheTrayIconFollowsTheSymbolAndItsMenuHoldsTheCommands) {
     state.setCoordinate(Coordinate{52.52, 13.405});
     fakes.runLoop.advance(22 * 3600.0);  // 2026-01-01 22:00 UTC, deep in the night
     state.updateCircadianState();
-    QCoreApplication::processEvents();
+    settle();
     EXPECT_EQ(tray.symbol(), state.menuBarIcon());
     EXPECT_EQ(tray.symbol(), "moon.stars");
     state.setIsEnabled(false);
-    QCoreApplication::processEvents();
+    settle();
     EXPECT_EQ(tray.symbol(), "sun.max");
 
     // The menu holds the Help submenu from the start: only what the tray's menu holds when the

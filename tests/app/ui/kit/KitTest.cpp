@@ -34,17 +34,17 @@ TEST(StateSignalsTest, ManyChangesInOneTurnRefreshOnceOnTheNextTurn) {
     state.setDayKelvin(6000);
     state.setBreaksEnabled(true);   // also starts the scheduler
     EXPECT_EQ(changed.count(), 0);  // never inside the setter's call
-    QCoreApplication::processEvents();
+    settle();
     EXPECT_EQ(changed.count(), 1);
     EXPECT_EQ(breaks.count(), 1);
 
     // A write of the value already held notifies nothing.
     state.setDayKelvin(6000);
-    QCoreApplication::processEvents();
+    settle();
     EXPECT_EQ(changed.count(), 1);
 
     state.breakScheduler().triggerBreak();
-    QCoreApplication::processEvents();
+    settle();
     EXPECT_EQ(breaks.count(), 2);
 }
 
@@ -57,9 +57,9 @@ TEST(StateSignalsTest, ABridgeDestroyedWithAChangePendingEmitsNothingAndStopsLis
         QObject::connect(&bridge, &StateSignals::stateChanged, [&] { ++emitted; });
         state.setIsEnabled(false);
     }
-    QCoreApplication::processEvents();
+    settle();
     state.setIsEnabled(true);  // no observer left behind to call into a dead bridge
-    QCoreApplication::processEvents();
+    settle();
     EXPECT_EQ(emitted, 0);
 }
 

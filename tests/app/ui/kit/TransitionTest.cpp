@@ -37,7 +37,7 @@ struct Column {
         }
         window.resize(100, 100);
         window.show();
-        QCoreApplication::processEvents();
+        settle();
     }
     QWidget window;
     std::array<QWidget*, 3> rows{};
@@ -102,7 +102,7 @@ TEST(TransitionLabelTest, TheNewTextIsReadableAtOnceAndOnlyItsPaintingRolls) {
     label->setTextAnimated("19:59");  // first text: nothing to roll from
     EXPECT_FALSE(label->animation()->state() == QAbstractAnimation::Running);
     window.show();
-    QCoreApplication::processEvents();
+    settle();
     label->setTextAnimated("20:00");
     EXPECT_EQ(label->text(), "20:00");
     EXPECT_EQ(label->animation()->state(), QAbstractAnimation::Running);
@@ -134,16 +134,16 @@ TEST(TransitionLabelTest, HalfWayTheChangedDigitsRollWhileTheSharedColonStays) {
     label->setTextAnimated("19:59");
     window.resize(200, 100);
     window.show();
-    QCoreApplication::processEvents();
+    settle();
     const auto picture = [&] { return window.grab().toImage().copy(label->geometry()); };
     const QImage before = picture();
     label->setTextAnimated("20:00");
     label->animation()->pause();
     label->animation()->setCurrentTime(100);
-    QCoreApplication::processEvents();
+    settle();
     const QImage halfWay = picture();
     label->animation()->setCurrentTime(200);
-    QCoreApplication::processEvents();
+    settle();
     const QImage after = picture();
 
     const QFontMetrics metrics(font);
@@ -212,19 +212,19 @@ TEST(TransitionLabelTest, AChangeStartsFromTheOldTextAsItStoodAndEndsAtTheNewSiz
         label->setTextAnimated(row.from);
         window.resize(300, 40);
         window.show();
-        QCoreApplication::processEvents();
+        settle();
         const QImage before = window.grab().toImage();
         const QSize fromSize = label->size();
 
         label->setTextAnimated(row.to);
         label->animation()->pause();
         label->animation()->setCurrentTime(0);
-        QCoreApplication::processEvents();
+        settle();
         EXPECT_EQ(window.grab().toImage(), before) << row.to.toStdString();
         EXPECT_GE(label->width(), fromSize.width()) << row.to.toStdString();
 
         label->animation()->setCurrentTime(200);
-        QCoreApplication::processEvents();
+        settle();
         TransitionLabel settled(row.kind, 200, QFont(), &Theme::primary);
         settled.setTextAnimated(row.to);
         EXPECT_EQ(label->width(), settled.sizeHint().width()) << row.to.toStdString();
@@ -269,7 +269,7 @@ TEST(CrossFadeTest, HalfWayPaintsTheOldLookAndTheNewEachAtHalfStrength) {
         layout->addStretch(1);
         window.resize(200, 40);
         window.show();
-        QCoreApplication::processEvents();
+        settle();
         const QImage from = window.grab().toImage();
 
         change();
@@ -278,10 +278,10 @@ TEST(CrossFadeTest, HalfWayPaintsTheOldLookAndTheNewEachAtHalfStrength) {
         ASSERT_EQ(fade->state(), QAbstractAnimation::Running);
         fade->pause();
         fade->setCurrentTime(fade->duration() / 2);
-        QCoreApplication::processEvents();
+        settle();
         const QImage halfWay = window.grab().toImage();
         fade->setCurrentTime(fade->duration());
-        QCoreApplication::processEvents();
+        settle();
         expectHalfWayBetween(from, halfWay, window.grab().toImage());
     }
 }
@@ -294,7 +294,7 @@ TEST(PillTest, TheCapsuleWidensOrNarrowsWithTheCrossFade) {
     layout->addWidget(pill);
     layout->addStretch(1);
     window.show();
-    QCoreApplication::processEvents();
+    settle();
     const int from = pill->width();
     const int to = Pill("\u22641 lux", QFont()).sizeHint().width();
     ASSERT_LT(to, from);
@@ -309,7 +309,7 @@ TEST(PillTest, TheCapsuleWidensOrNarrowsWithTheCrossFade) {
     } frames[] = {{0, from}, {250, (from + to + 1) / 2}, {500, to}};
     for (const auto& frame : frames) {
         fade->setCurrentTime(frame.milliseconds);
-        QCoreApplication::processEvents();
+        settle();
         EXPECT_NEAR(pill->width(), frame.width, 1) << frame.milliseconds;
     }
     EXPECT_EQ(fade->state(), QAbstractAnimation::Stopped);

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include <gtest/gtest.h>
+#include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QApplication>
 #include <QFontMetrics>
@@ -28,6 +29,7 @@
 #include "app/ui/popover/PopoverReadouts.h"
 #include "platform/fake/FakePlatform.h"
 #include "tests/app/ui/HalfWay.h"
+#include "tests/app/ui/kit/HeldAnimations.h"
 #include "tests/app/ui/kit/QuitOrder.h"
 #include "tests/platform/linux/QtTestApplication.h"
 
@@ -106,14 +108,15 @@ class MenuBarPopoverTest : public ::testing::Test {
 protected:
     MenuBarPopoverTest() : state(fakes.platform()) {}
 
-    // The popover, shown and refreshed.
+    // The popover, shown, on screen and at rest.
     MenuBarPopover& open() {
         popover = std::make_unique<MenuBarPopover>(state, ui.services());
         popover->show();
-        QCoreApplication::processEvents();
+        settle();
         return *popover;
     }
-    void settle() { QCoreApplication::processEvents(); }
+    // The popover's refresh after the state's changes, with what it plays held at its first frame.
+    std::unique_ptr<HeldAnimations> refreshAndHold() { return std::make_unique<HeldAnimations>(*popover); }
     void moveTo(double secondsAfterMidnight) {
         fakes.runLoop.advance(midsummer + secondsAfterMidnight - fakes.runLoop.now().secondsSinceReferenceDate);
     }
@@ -133,9 +136,6 @@ protected:
             if (widget->graphicsEffect() != nullptr || widget->objectName() == "transitionGhost") return false;
         }
         return true;
-    }
-    bool running(const char* label) {
-        return find<TransitionLabel>(label)->animation()->state() == QAbstractAnimation::Running;
     }
     bool shown(const char* name) { return find<QWidget>(name)->isVisibleTo(popover.get()); }
 
@@ -216,10 +216,12 @@ TEST_F(MenuBarPopoverTest, TheBarSlidesToANewKelvinWhileShown) {
     auto* bar = find<KelvinBar>("kelvinBar");
     EXPECT_DOUBLE_EQ(bar->shownFillWidth(), bar->width());
     state.setCustomModeKelvin(1800);
-    settle();
+    auto held = refreshAndHold();
     EXPECT_DOUBLE_EQ(bar->fillWidth(), 4.0);
     EXPECT_GT(bar->shownFillWidth(), 4.0);  // on its way, not there at once
-    EXPECT_TRUE(processEventsUntil([&] { return bar->shownFillWidth() == 4.0; }));
+    held->release();
+    settle();
+    EXPECT_DOUBLE_EQ(bar->shownFillWidth(), 4.0);
 }
 
 TEST_F(MenuBarPopoverTest, ADarkDecisionHoldsFromTheFirstFrame) {
@@ -289,7 +291,7 @@ TEST_F(MenuBarPopoverTest, RowsComeAndGoAtOnceWhileOnlyTheirPictureMoves) {
     const int footerAt = footer->y();
     state.setBreaksEnabled(true);
     state.tickBreakTimer();
-    settle();
+    auto held = refreshAndHold();
     EXPECT_TRUE(shown("breakRow"));
     EXPECT_GT(footer->y(), footerAt);  // in its new place at once
     auto* slide = dynamic_cast<TransitionEffect*>(footer->graphicsEffect());
@@ -298,15 +300,19 @@ TEST_F(MenuBarPopoverTest, RowsComeAndGoAtOnceWhileOnlyTheirPictureMoves) {
     EXPECT_NE(find<QWidget>("breakRow")->graphicsEffect(), nullptr);
     const std::size_t writes = fakes.userDefaults.setCount;
     const std::size_t gamma = fakes.displayTransfer.writes.size();
-    SOLVARA_EXPECT_EVENTUALLY(atRest());
+    held->release();
+    settle();
+    EXPECT_TRUE(atRest());
 
     state.setBreaksEnabled(false);
-    settle();
+    held = refreshAndHold();
     EXPECT_FALSE(shown("breakRow"));
     EXPECT_EQ(footer->y(), footerAt);
     EXPECT_NE(popover->findChild<QWidget*>("transitionGhost"), nullptr);
     const std::size_t writesBeforeLeaving = fakes.userDefaults.setCount;
-    SOLVARA_EXPECT_EVENTUALLY(atRest());
+    held->release();
+    settle();
+    EXPECT_TRUE(atRest());
     EXPECT_EQ(fakes.userDefaults.setCount, writesBeforeLeaving);  // the animations wrote nothing
     EXPECT_GT(writesBeforeLeaving, writes);                       // while the switch did
     EXPECT_EQ(fakes.displayTransfer.writes.size(), gamma);
@@ -322,12 +328,11 @@ TEST_F(MenuBarPopoverTest, ReadoutsAndTheModeTintTakeTheirValuesAtOnceAndAnimate
     const auto pictures = [&] { return std::pair{movie->grab().toImage(), reading->grab().toImage()}; };
     const auto [movieBefore, readingBefore] = pictures();
     QTest::mouseClick(movie, Qt::LeftButton);
-    settle();
+    auto held = refreshAndHold();
     EXPECT_TRUE(movie->isSelected());
     // Half way the tint has half left the old cell and half reached the new one.
     for (ModeButton* cell : {movie, reading}) {
-        ASSERT_EQ(cell->tintAnimation()->state(), QAbstractAnimation::Running);
-        cell->tintAnimation()->pause();
+        ASSERT_TRUE(held->holds(cell->tintAnimation()));
         cell->tintAnimation()->setCurrentTime(ModeButton::tintMilliseconds / 2);
     }
     const auto [movieHalfWay, readingHalfWay] = pictures();
@@ -337,21 +342,28 @@ TEST_F(MenuBarPopoverTest, ReadoutsAndTheModeTintTakeTheirValuesAtOnceAndAnimate
     expectHalfWayBetween(readingBefore, readingHalfWay, readingAfter, 12);
     EXPECT_EQ(textOf("kelvinLabel"), QString::fromStdString(popover::kelvinText(state.effectiveKelvin())));
     EXPECT_EQ(textOf("daylightValue"), QString::fromStdString(popover::daylightText(state.effectiveKelvin())));
-    for (const char* label : {"kelvinLabel", "daylightValue", "ediValue"}) EXPECT_TRUE(running(label)) << label;
+    for (const char* label : {"kelvinLabel", "daylightValue", "ediValue"}) {
+        EXPECT_TRUE(held->holds(find<TransitionLabel>(label)->animation())) << label;
+    }
+    held->release();
 
     fakes.runLoop.advance(1.0);
     state.tickBreakTimer();
-    settle();
+    held = refreshAndHold();
     EXPECT_EQ(textOf("breakCountdown"), "Next break in 19:59");
-    EXPECT_TRUE(running("breakCountdown"));
+    EXPECT_TRUE(held->holds(find<TransitionLabel>("breakCountdown")->animation()));
     const std::size_t writes = fakes.userDefaults.setCount;
-    SOLVARA_EXPECT_EVENTUALLY(atRest());
+    held->release();
+    settle();
+    EXPECT_TRUE(atRest());
     EXPECT_EQ(fakes.userDefaults.setCount, writes);
 
+    // Off screen nothing plays.
     popover->hide();
     state.setCurrentMode(DisplayMode::dark);
-    settle();
+    held = refreshAndHold();
     EXPECT_TRUE(find<ModeButton>("modeDark")->isSelected());
+    EXPECT_TRUE(held->animations().empty());
     EXPECT_TRUE(atRest());
 }
 
@@ -390,28 +402,29 @@ TEST_F(MenuBarPopoverTest, SectionReadoutsPlayTheirSectionsAnimation) {
     state.setCustomModeKelvin(6000);
     open();
     for (const Row& row : rows) {
-        SOLVARA_EXPECT_EVENTUALLY(atRest());
+        settle();
+        EXPECT_TRUE(atRest()) << row.name;
         const QString before = shownValue(row.name);
         row.change();
-        settle();
+        const auto held = refreshAndHold();
         EXPECT_NE(shownValue(row.name), before) << row.name;  // at once
         auto* animation = find<QWidget>(row.name)->findChild<QVariantAnimation*>({}, Qt::FindDirectChildrenOnly);
         ASSERT_NE(animation, nullptr) << row.name;
-        EXPECT_EQ(animation->state() == QAbstractAnimation::Running, row.milliseconds > 0) << row.name;
+        EXPECT_EQ(held->holds(animation), row.milliseconds > 0) << row.name;
         if (row.milliseconds == 0) continue;
         EXPECT_EQ(animation->duration(), row.milliseconds) << row.name;
         EXPECT_EQ(animation->easingCurve(), motion::easeInOut()) << row.name;
     }
     EXPECT_TRUE(shown("boostLabel"));
-    SOLVARA_EXPECT_EVENTUALLY(atRest());
+    settle();
+    EXPECT_TRUE(atRest());
 }
 
 TEST_F(MenuBarPopoverTest, AnOpenPopoverAtRestPaintsNothing) {
     state.setBreaksEnabled(true);
     state.tickBreakTimer();
     open();
-    SOLVARA_EXPECT_EVENTUALLY(atRest());
-    processEventsUntil([] { return false; }, 100);  // the first frame
+    EXPECT_TRUE(atRest());
     struct PaintCounter : QObject {
         int paints = 0;
         bool eventFilter(QObject*, QEvent* event) override {
@@ -421,11 +434,17 @@ TEST_F(MenuBarPopoverTest, AnOpenPopoverAtRestPaintsNothing) {
     } counter;
     popover->installEventFilter(&counter);
     for (QWidget* widget : popover->findChildren<QWidget*>()) widget->installEventFilter(&counter);
-    processEventsUntil([] { return false; }, 1000);
+    settle();
     EXPECT_EQ(counter.paints, 0);
+    // Nor does anything wait to paint it later.
+    for (QObject* object : popover->findChildren<QObject*>()) {
+        EXPECT_TRUE(QAbstractEventDispatcher::instance()->registeredTimers(object).isEmpty())
+            << object->metaObject()->className() << " " << object->objectName().toStdString();
+    }
     // A change paints, so the count does see frames.
     state.setCurrentMode(DisplayMode::movie);
-    SOLVARA_EXPECT_EVENTUALLY(counter.paints > 0);
+    settle();
+    EXPECT_GT(counter.paints, 0);
 }
 
 TEST_F(MenuBarPopoverTest, ModeCellsWriteTheModeThroughItsSetterByMouseAndKeyboard) {
@@ -503,6 +522,7 @@ TEST_F(MenuBarPopoverTest, TabReachesEveryControlInReadingOrderEachWithAName) {
     state.tickBreakTimer();
     open();
     popover->activateWindow();
+    ASSERT_TRUE(processEventsUntil([&] { return popover->isActiveWindow(); }));
     find<Switch>("enableSwitch")->setFocus();
     QStringList order;
     for (int i = 0; i < 14; ++i) {
