@@ -1,11 +1,10 @@
 // Each page of the first-run flow, as it stands once its entrance has finished.
 
 #include <QAbstractButton>
-#include <QEventLoop>
-#include <QTimer>
 
 #include "app/ui/kit/fake/FakeUiServices.h"
 #include "app/ui/onboarding/OnboardingFlow.h"
+#include "tests/app/ui/onboarding/HeldPreviews.h"
 #include "tests/screenshots/Screenshots.h"
 
 using namespace solvara;
@@ -22,10 +21,9 @@ std::unique_ptr<QWidget> flowOnPage(screenshots::SceneContext& scene, int steps,
     for (int step = 0; step < steps; ++step) {
         flow->page(flow->currentStep())->findChild<QAbstractButton*>("onboardingNext")->click();
     }
-    // Past the page's slide-in and the progress bar's slide.
-    QEventLoop wait;
-    QTimer::singleShot(500, &wait, &QEventLoop::quit);
-    wait.exec();
+    // The sun and the screens move for as long as they are shown: each stands as it first
+    // appears, while the rest of the page comes to rest.
+    new solvara::testing::HeldPreviews(flow.get());
     return flow;
 }
 

@@ -1,3 +1,4 @@
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -5,6 +6,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
 #include <QVBoxLayout>
@@ -114,10 +116,15 @@ TEST(TimeMachinePreviewTest, ResetPlaysTheWayBackToIdleInTheDefaultAnimation) {
         return animations;
     };
     auto* slider = view->findChild<QSlider*>("timeMachineSlider");
+    // Every animation of the card's, each of which would change state if it played on the way in.
+    std::vector<std::unique_ptr<QSignalSpy>> played;
+    for (auto* animation : view->findChildren<QVariantAnimation*>()) {
+        played.push_back(std::make_unique<QSignalSpy>(animation, &QAbstractAnimation::stateChanged));
+    }
     slider->setFocus();
     QTest::keyClick(slider, Qt::Key_Right);
-    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();  // the rows settle, then the card
-    EXPECT_TRUE(running().empty()) << "the preview opens at once";
+    testing::settle();  // the rows settle, then the card
+    for (const auto& spy : played) EXPECT_EQ(spy->count(), 0) << "the preview opens at once";
     const int openHeight = view->height();
     const int belowOpen = below->y();
     QLabel* title = nullptr;
@@ -131,7 +138,10 @@ TEST(TimeMachinePreviewTest, ResetPlaysTheWayBackToIdleInTheDefaultAnimation) {
 
     QTest::mouseClick(view->findChild<QPushButton*>("timeMachineReset"), Qt::LeftButton);
     EXPECT_FALSE(view->findChild<QLabel*>("timeMachineTime")->isVisible());
-    QCoreApplication::processEvents();
+    // Held at their first frame while the card's layout places what the press changed.
+    const auto animations = running();
+    for (QVariantAnimation* animation : animations) animation->pause();
+    testing::settle();
     // Closing from where it stood, with pictures of Reset and of the rows fading where they stood.
     EXPECT_EQ(view->height(), openHeight);
     EXPECT_EQ(title->geometry(), titleOpen);
@@ -148,7 +158,6 @@ TEST(TimeMachinePreviewTest, ResetPlaysTheWayBackToIdleInTheDefaultAnimation) {
         EXPECT_LT(view->children().indexOf(ghost), view->children().indexOf(slider));
     }
     // Both fades and the closing, each over the default animation's time and curve.
-    const auto animations = running();
     EXPECT_EQ(animations.size(), 3u);
     for (QVariantAnimation* animation : animations) {
         EXPECT_EQ(animation->duration(), 350);
@@ -157,8 +166,8 @@ TEST(TimeMachinePreviewTest, ResetPlaysTheWayBackToIdleInTheDefaultAnimation) {
 
     // Half way the slider row has moved up over the rows' place and covers their picture: where
     // the row stands, the frame is the same with the pictures or without them.
-    for (QVariantAnimation* animation : animations) animation->pause(), animation->setCurrentTime(175);
-    QCoreApplication::processEvents();
+    for (QVariantAnimation* animation : animations) animation->setCurrentTime(175);
+    testing::settle();
     QRect sliderRow = slider->geometry();
     for (auto* label : view->findChildren<QLabel*>()) {
         if (label->text() == "12a") sliderRow |= label->geometry();
@@ -175,13 +184,13 @@ TEST(TimeMachinePreviewTest, ResetPlaysTheWayBackToIdleInTheDefaultAnimation) {
         for (QVariantAnimation* animation : animations) {
             animation->setCurrentTime(static_cast<int>(progress * animation->duration()));
         }
-        QCoreApplication::processEvents();
+        testing::settle();
         heights.emplace_back(progress, view->height());
     }
     for (QVariantAnimation* animation : animations) animation->resume();
 
-    SOLVARA_EXPECT_EVENTUALLY(running().empty());
-    QCoreApplication::processEvents();
+    testing::settle();
+    EXPECT_TRUE(running().empty());
     EXPECT_LT(view->height(), openHeight);
     for (const auto& [progress, height] : heights) {
         EXPECT_NEAR(height, openHeight + (view->height() - openHeight) * testing::easeInOut(progress), 1.0)

@@ -56,9 +56,7 @@ protected:
     }
 
     // Lets the nested layouts place what a refresh moved.
-    static void settle() {
-        for (int i = 0; i < 4; ++i) QCoreApplication::processEvents();
-    }
+    static void settle() { testing::settle(); }
 
     void press(QWidget* widget, bool keyboard) {
         if (keyboard) {
@@ -181,7 +179,7 @@ TEST_F(HealthViewsTest, ExportsWriteTheirFilesSilentlyAndCancelWritesNothing) {
     press(child<QWidget>("exportHealthData"), false);
     press(child<QWidget>("exportWeeklyReport"), true);
     SOLVARA_EXPECT_EVENTUALLY_EQ(ui.fileDialogs.asked.size(), 2u);
-    QCoreApplication::processEvents();
+    settle();
     EXPECT_EQ(platform.files.writeCount, 0u);
 
     ui.fileDialogs.answerNext(QString("/home/user/Solvara-HealthData.csv"));
@@ -197,12 +195,13 @@ TEST_F(HealthViewsTest, ExportsWriteTheirFilesSilentlyAndCancelWritesNothing) {
               healthexports::healthDataFile(state.healthHistory()));
     EXPECT_EQ(platform.files.contents["/home/user/Solvara-WeeklyReport.txt"],
               healthexports::weeklyReportText(*state.healthHistory().weeklyReport()));
+    settle();
     EXPECT_TRUE(ui.messageBoxes.asked.empty());
 }
 
 TEST_F(HealthViewsTest, AWeekWithoutDataOpensNoDialog) {
     press(child<QWidget>("exportWeeklyReport"), false);
-    QCoreApplication::processEvents();
+    settle();
     EXPECT_TRUE(ui.fileDialogs.asked.empty());
 }
 

@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QPointer>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
 
 #include "app/ui/kit/SteppedSlider.h"
 #include "app/ui/kit/StyledLabel.h"
@@ -14,6 +16,25 @@ namespace solvara::testing {
 namespace {
 
 using DisplaySettingsTabTest = SettingsFixture;
+
+// The middle of a slider's handle: a press there takes hold of it as a drag does, where a press
+// beside it pages toward the pointer, and again every 50 ms for as long as it is held.
+QPoint handleCentre(const QSlider& slider) {
+    QStyleOptionSlider option;
+    option.initFrom(&slider);
+    option.orientation = slider.orientation();
+    if (slider.orientation() == Qt::Horizontal) option.state |= QStyle::State_Horizontal;
+    option.minimum = slider.minimum();
+    option.maximum = slider.maximum();
+    option.sliderPosition = slider.sliderPosition();
+    option.sliderValue = slider.value();
+    option.singleStep = slider.singleStep();
+    option.pageStep = slider.pageStep();
+    option.tickPosition = slider.tickPosition();
+    option.tickInterval = slider.tickInterval();
+    option.upsideDown = slider.invertedAppearance() != (option.direction == Qt::RightToLeft);
+    return slider.style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, &slider).center();
+}
 
 TEST_F(DisplaySettingsTabTest, ConditionalSectionsFollowTheirSettingsWhoeverChangesThem) {
     auto tab = shown<DisplaySettingsTab>();
@@ -106,15 +127,18 @@ TEST_F(DisplaySettingsTabTest, DisplayCardsAreSortedByNameAndWriteEveryStepOfADr
     QPointer<QSlider> kelvin = cards[1]->findChild<QSlider*>("kelvinOverrideSlider");
     ASSERT_TRUE(kelvin);
     EXPECT_EQ(kelvin->value(), (state->effectiveKelvin() - 1800) / 100) << "follows the effective temperature";
-    QTest::mousePress(kelvin, Qt::LeftButton, {}, QPoint(4, kelvin->height() / 2));
-    kelvin->setSliderDown(true);
+    const std::size_t beforeDrag = mark();
+    QTest::mousePress(kelvin, Qt::LeftButton, {}, handleCentre(*kelvin));
+    ASSERT_TRUE(kelvin->isSliderDown());
+    EXPECT_EQ(writesSince(beforeDrag), 0u) << "taking hold of the handle moves nothing";
     for (int step = 1; step <= 3; ++step) {
         kelvin->setValue(kelvin->value() + 1);
         settle();  // the refreshes in between must not rebuild the card under the pointer
         ASSERT_TRUE(kelvin) << "the dragged slider survives the refresh";
         EXPECT_EQ(state->perDisplaySettings().at(7).kelvinOverride, 1800 + kelvin->value() * 100);
     }
-    kelvin->setSliderDown(false);
+    QTest::mouseRelease(kelvin, Qt::LeftButton, {}, handleCentre(*kelvin));
+    EXPECT_FALSE(kelvin->isSliderDown());
 
     auto* enabled = cards[0]->findChild<QAbstractButton*>("displayEnabled");
     QTest::mouseClick(enabled, Qt::LeftButton);

@@ -79,7 +79,8 @@ TEST_F(GeneralSettingsTabTest, ExportAndImportGoThroughTheFileDialogsAndReportWh
     QTest::mouseClick(child<QPushButton>(*view, "exportSettings"), Qt::LeftButton);
     SOLVARA_EXPECT_EVENTUALLY(files.count(file) == 1);
     EXPECT_EQ(ui.fileDialogs.asked.back().request.suggestedName, "Solvara-Settings.json");
-    EXPECT_TRUE(ui.messageBoxes.asked.empty());
+    settle();
+    EXPECT_TRUE(ui.messageBoxes.asked.empty()) << "a clean export says nothing";
 
     state->setNightKelvin(1800);
     ui.fileDialogs.answerNext(QString::fromStdString(file));

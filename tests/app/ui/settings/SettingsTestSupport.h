@@ -11,13 +11,14 @@
 #include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QLineEdit>
 #include <QTest>
 #include <QWidget>
 
 #include "app/state/AppState.h"
 #include "platform/fake/FakePlatform.h"
+#include "tests/app/ui/onboarding/HeldPreviews.h"
+#include "tests/platform/linux/QtTestApplication.h"
 
 namespace solvara::testing {
 
@@ -31,11 +32,11 @@ protected:
     }
     ~SettingsFixture() override { state->removeObserver(observer_); }
 
-    // Runs the queued refreshes and the deferred deletions.
+    // Lets the queued refreshes, the deferred deletions and whatever they set moving come to
+    // rest (a window of these may show the first-run flow, whose previews never do).
     static void settle() {
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents();
+        const HeldPreviews held;
+        solvara::testing::settle();
     }
 
     template <class T>
