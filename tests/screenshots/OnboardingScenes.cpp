@@ -4,7 +4,7 @@
 
 #include "app/ui/kit/fake/FakeUiServices.h"
 #include "app/ui/onboarding/OnboardingFlow.h"
-#include "tests/app/ui/onboarding/HeldPreviews.h"
+#include "tests/app/ui/HeldLoops.h"
 #include "tests/screenshots/Screenshots.h"
 
 using namespace solvara;
@@ -23,7 +23,7 @@ std::unique_ptr<QWidget> flowOnPage(screenshots::SceneContext& scene, int steps,
     }
     // The sun and the screens move for as long as they are shown: each stands as it first
     // appears, while the rest of the page comes to rest.
-    new solvara::testing::HeldPreviews(flow.get());
+    new solvara::testing::HeldLoops(flow.get());
     return flow;
 }
 

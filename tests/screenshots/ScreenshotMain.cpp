@@ -2,129 +2,27 @@
 // output folder (default "screenshots") and optional name filters (a scene is drawn when its
 // name contains one of them).
 
-#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <iostream>
+#include <string>
 #include <vector>
 
-#include <QAbstractAnimation>
-#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
-#include <QEvent>
 #include <QFont>
 #include <QPointer>
 #include <QStyleFactory>
-#include <QStyleHints>
-#include <QTimer>
-#include <QWindow>
 #include <QtPlugin>
 
 #include "app/ui/kit/Theme.h"
+#include "tests/platform/linux/QtRest.h"
 #include "tests/screenshots/Screenshots.h"
 
 // The charts are a plugin of the program; the screenshots link it in.
 Q_IMPORT_PLUGIN(HealthChartsPlugin)
 
 using namespace solvara;
-
-namespace {
-
-// Counts what the application delivers, and sees a marker posted behind everything come through.
-class Deliveries : public QObject {
-public:
-    Deliveries(QObject& marker, const QObject& waker) : marker_(marker), waker_(waker) {
-        QCoreApplication::instance()->installEventFilter(this);
-    }
-    ~Deliveries() override { QCoreApplication::instance()->removeEventFilter(this); }
-    Deliveries(const Deliveries&) = delete;
-    Deliveries& operator=(const Deliveries&) = delete;
-
-    static QEvent::Type markerType() {
-        static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
-        return type;
-    }
-    // Posts the marker behind every event queued so far (paint requests included) and runs the
-    // loop until it arrives; answers how many other events came first.
-    int pass() {
-        count_ = 0;
-        markerSeen_ = false;
-        QCoreApplication::postEvent(&marker_, new QEvent(markerType()), Qt::LowEventPriority);
-        while (!markerSeen_) QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-        return count_;
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == &marker_ && event->type() == markerType()) {
-            markerSeen_ = true;
-        } else if (watched != &waker_) {
-            ++count_;
-        }
-        return false;
-    }
-
-private:
-    QObject& marker_;
-    const QObject& waker_;
-    int count_ = 0;
-    bool markerSeen_ = false;
-};
-
-// What keeps the scene from rest: a window shown but not yet exposed, a running animation, or
-// deferred work of Qt's on a short timer (a combo box fits its items 20 ms after they change).
-// Empty when at rest.
-QString stillMoving() {
-    std::vector<QObject*> roots{QCoreApplication::instance(), QAbstractEventDispatcher::instance()};
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        roots.push_back(window);
-        if (window->isVisible() && (window->windowHandle() == nullptr || !window->windowHandle()->isExposed())) {
-            return window->metaObject()->className() + QString(" is not yet exposed");
-        }
-    }
-    // A focused field's caret blinks at this interval for as long as it has the focus.
-    const int blink = QGuiApplication::styleHints()->cursorFlashTime() / 2;
-    const QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
-    for (QObject* root : roots) {
-        QList<QObject*> objects = root->findChildren<QObject*>();
-        objects.prepend(root);
-        for (QObject* object : objects) {
-            const auto* animation = qobject_cast<QAbstractAnimation*>(object);
-            if (animation != nullptr && animation->state() == QAbstractAnimation::Running) {
-                return object->metaObject()->className() + QString(" runs");
-            }
-            for (const auto& timer : dispatcher->registeredTimers(object)) {
-                if (timer.interval < blink) return object->metaObject()->className() + QString(" has a timer armed");
-            }
-        }
-    }
-    return {};
-}
-
-// Runs the event loop until the scene stands still: shown, laid out, every transition played to
-// its end, nothing left queued. A picture taken then depends on the view alone, not on how fast
-// the machine drew it. Answers what still moves if that never happens.
-QString bringToRest() {
-    constexpr int limitMs = 30000;
-    QObject marker;
-    QTimer waker;  // wakes the loop to look again while an animation or a timer runs
-    waker.start(10);
-    Deliveries deliveries(marker, waker);
-    QElapsedTimer elapsed;
-    elapsed.start();
-    for (;;) {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        const int delivered = deliveries.pass();
-        const QString moving = stillMoving();
-        if (delivered == 0 && moving.isEmpty()) return {};
-        if (elapsed.elapsed() >= limitMs) return moving.isEmpty() ? QString("events keep coming") : moving;
-        if (!moving.isEmpty()) QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    }
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     setenv("TZ", "UTC", 1);
@@ -165,15 +63,18 @@ int main(int argc, char** argv) {
             }
             widget->resize(scene.size.width(), height);
             widget->show();
-            QString moving = bringToRest();
-            if (moving.isEmpty() && scene.size.height() <= 0) {
+            // A picture of the view at rest, not of whatever frame a busy machine drew.
+            std::vector<std::string> moving = testing::bringToRest();
+            if (moving.empty() && scene.size.height() <= 0) {
                 // The layout has settled: take its final height.
                 widget->adjustSize();
                 widget->resize(scene.size.width(), widget->height());
-                moving = bringToRest();
+                moving = testing::bringToRest();
             }
-            if (!moving.isEmpty()) {
-                std::cerr << "screenshots: " << scene.name << " never comes to rest: " << moving.toStdString() << "\n";
+            if (!moving.empty()) {
+                std::cerr << "screenshots: " << scene.name << " never comes to rest:";
+                for (const std::string& item : moving) std::cerr << "\n  " << item;
+                std::cerr << "\n";
                 return 1;
             }
             const QString path = folder + "/" + name + (dark ? "-dark.png" : "-light.png");

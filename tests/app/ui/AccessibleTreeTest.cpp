@@ -30,7 +30,7 @@
 #include "core/foundation/Calendar.h"
 #include "core/foundation/Clock.h"
 #include "platform/fake/FakePlatform.h"
-#include "tests/app/ui/kit/HeldAnimations.h"
+#include "tests/app/ui/HeldLoops.h"
 #include "tests/platform/linux/QtTestApplication.h"
 
 namespace solvara::testing {
@@ -112,11 +112,11 @@ public:
         state.setLastSleepRatingDate(Calendar::dayKey(Clock::now()));
     }
 
-    // Lets the view take in what changed and come to rest, with what it plays held where it
-    // stands: the welcome page's sun, the warm screen and the breathing circle go round for as
-    // long as they are shown, and no frame of a transition changes what a reader hears.
+    // Lets the view take in what changed and come to rest; the welcome page's sun, the warm
+    // screen and the breathing circle go round for as long as they are shown, and stand still
+    // meanwhile.
     void settle() {
-        holds.push_back(std::make_unique<HeldAnimations>(*window));
+        const HeldLoops held;
         testing::settle();
     }
 
@@ -178,7 +178,6 @@ public:
     AppState state{fakes.platform()};
     FakeUiServices ui;
     std::unique_ptr<QWidget> window;
-    std::vector<std::unique_ptr<HeldAnimations>> holds;
 };
 
 TEST_P(AccessibleTreeTest, EveryShownTextReachesAScreenReaderAndNoSymbolGlyphDoes) {

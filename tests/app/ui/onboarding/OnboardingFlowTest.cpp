@@ -50,7 +50,7 @@ protected:
         std::vector<QPointer<QAbstractAnimation>> moving;
         for (QWidget* window : QApplication::topLevelWidgets()) {
             for (auto* animation : window->findChildren<QAbstractAnimation*>()) {
-                if (!HeldPreviews::isPreview(animation->parent())) moving.emplace_back(animation);
+                if (!HeldLoops::loops(animation->parent())) moving.emplace_back(animation);
             }
         }
         // An ending move may end others with it.

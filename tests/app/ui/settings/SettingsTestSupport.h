@@ -17,7 +17,7 @@
 
 #include "app/state/AppState.h"
 #include "platform/fake/FakePlatform.h"
-#include "tests/app/ui/onboarding/HeldPreviews.h"
+#include "tests/app/ui/HeldLoops.h"
 #include "tests/platform/linux/QtTestApplication.h"
 
 namespace solvara::testing {
@@ -35,7 +35,7 @@ protected:
     // Lets the queued refreshes, the deferred deletions and whatever they set moving come to
     // rest (a window of these may show the first-run flow, whose previews never do).
     static void settle() {
-        const HeldPreviews held;
+        const HeldLoops held;
         solvara::testing::settle();
     }
 

@@ -9,24 +9,26 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "app/ui/breaks/BreathingCircle.h"
 #include "app/ui/onboarding/OnboardingPreviews.h"
 
 namespace solvara::testing {
 
-// The first-run flow's sun and its before-and-after screens move for as long as they are shown,
-// so a window that shows one never comes to rest. While one of these lives, each such preview
-// stands still: those moving now, and those that start meanwhile (a page, or the whole sheet,
-// shown by a posted event) as they start. At its end they move on from where they stood.
-class HeldPreviews : public QObject {
+// The first-run flow's sun and its before-and-after screens, and a break's breathing circle, move
+// for as long as they are shown, so a window that shows one never comes to rest. While one of
+// these lives, each such view stands still: those moving now, and those that start meanwhile (a
+// page, or the whole sheet, shown by a posted event) as they start. At its end they move on from
+// where they stood.
+class HeldLoops : public QObject {
 public:
-    explicit HeldPreviews(QObject* parent = nullptr) : QObject(parent) {
+    explicit HeldLoops(QObject* parent = nullptr) : QObject(parent) {
         for (QWidget* window : QApplication::topLevelWidgets()) {
             hold(window);
             for (QWidget* widget : window->findChildren<QWidget*>()) hold(widget);
         }
         QCoreApplication::instance()->installEventFilter(this);
     }
-    ~HeldPreviews() override {
+    ~HeldLoops() override {
         QCoreApplication::instance()->removeEventFilter(this);
         for (const QPointer<QAbstractAnimation>& animation : held_) {
             if (animation.isNull()) continue;
@@ -35,17 +37,18 @@ public:
             if (animation->state() == QAbstractAnimation::Paused) animation->resume();
         }
     }
-    HeldPreviews(const HeldPreviews&) = delete;
-    HeldPreviews& operator=(const HeldPreviews&) = delete;
+    HeldLoops(const HeldLoops&) = delete;
+    HeldLoops& operator=(const HeldLoops&) = delete;
 
-    // Whether `object` is one of the previews that never come to rest.
-    static bool isPreview(const QObject* object) {
-        return qobject_cast<const SunAnimationView*>(object) != nullptr ||
-               qobject_cast<const BeforeAfterPreview*>(object) != nullptr;
+    // Whether `object` is one of the views that never come to rest.
+    static bool loops(const QObject* object) {
+        return dynamic_cast<const SunAnimationView*>(object) != nullptr ||
+               dynamic_cast<const BeforeAfterPreview*>(object) != nullptr ||
+               dynamic_cast<const BreathingCircle*>(object) != nullptr;
     }
 
 protected:
-    // A preview starts moving when it is shown; the show reaches this filter before the preview.
+    // Such a view starts moving when it is shown; the show reaches this filter before the view.
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Show && watched->isWidgetType()) hold(static_cast<QWidget*>(watched));
         return false;
@@ -53,7 +56,7 @@ protected:
 
 private:
     void hold(QWidget* widget) {
-        if (!isPreview(widget)) return;
+        if (!loops(widget)) return;
         for (QAbstractAnimation* animation : widget->findChildren<QAbstractAnimation*>(Qt::FindDirectChildrenOnly)) {
             if (std::find(held_.begin(), held_.end(), animation) != held_.end()) continue;
             held_.emplace_back(animation);
