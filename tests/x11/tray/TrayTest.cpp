@@ -178,6 +178,18 @@ protected:
         }
         return {};
     }
+    // Waits for the end of the program's start-up on a first run: its main window up with the
+    // first-run sheet over it, the sheet active with the keyboard focus. The sheet comes a moment
+    // after the window, and a popover opened before it closes as the sheet takes the focus.
+    bool firstRunWindowsUp() {
+        return waitFor([&] {
+            const std::string sheet = output("xdotool search --onlyvisible --name '^Welcome to Solvara$' | head -1");
+            Window focus = 0;
+            int revert = 0;
+            XGetInputFocus(x.display(), &focus, &revert);
+            return !sheet.empty() && output("xdotool getactivewindow") == sheet && std::to_string(focus) == sheet;
+        });
+    }
     std::string popoverWindow() { return output("xdotool search --onlyvisible --name '^Solvara popover$' | head -1"); }
     // Clicks the program's docked icon with `button`, once the pointer is really on it.
     void clickIcon(const std::string& icon, int button) {
@@ -209,6 +221,7 @@ TEST_F(TrayTest, TheIconDocksAClickOpensThePopoverAndAModeCellChangesTheRamps) {
     ASSERT_TRUE(waitFor([&] { return !(icon = trayIconWindow()).empty(); })) << readFile(home / "solvara.log");
     ASSERT_TRUE(
         waitFor([&] { return x.gamma(outputs.front()) != SecondClient::identity(x.gammaSize(outputs.front())); }));
+    ASSERT_TRUE(firstRunWindowsUp()) << readFile(home / "solvara.log");
 
     ASSERT_NO_FATAL_FAILURE(clickIcon(icon, 1));
     std::string popover;
