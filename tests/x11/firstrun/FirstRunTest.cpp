@@ -27,6 +27,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
+#include "platform/linux/XErrorTrap.h"
 #include "tests/x11/tray/ProgramProcess.h"
 
 namespace solvara::testing {
@@ -40,7 +41,9 @@ constexpr const char* storedSettings = R"({
   "sv_selectedCity": "Berlin"
 })";
 
-// The desktop as the window manager reports it.
+// The desktop as the window manager reports it. The window manager's lists may still name a window
+// that has just gone (a program that ended, a sheet dismissed): each request about another
+// client's window is made under an XErrorTrap, which would otherwise end the test.
 class Desktop {
 public:
     Desktop() : display_(XOpenDisplay(nullptr)) {}
@@ -110,8 +113,14 @@ public:
         request.xclient.data.l[0] = static_cast<long>(ping);
         request.xclient.data.l[1] = stamp;
         request.xclient.data.l[2] = static_cast<long>(window);
-        XSendEvent(display_, window, False, NoEventMask, &request);
-        XFlush(display_);
+        {
+            x11::XErrorTrap trap(display_);
+            XSendEvent(display_, window, False, NoEventMask, &request);
+            if (trap.sync() != 0) {
+                XSelectInput(display_, root, NoEventMask);
+                return false;
+            }
+        }
         const bool answered = waitFor([&] {
             XEvent answer{};
             while (XCheckTypedWindowEvent(display_, root, ClientMessage, &answer)) {
@@ -128,6 +137,7 @@ public:
     }
     // Where a window lies on the screen.
     std::optional<std::pair<int, int>> origin(Window window, int* width = nullptr, int* height = nullptr) {
+        const x11::XErrorTrap trap(display_);
         XWindowAttributes attributes{};
         if (XGetWindowAttributes(display_, window, &attributes) == 0) return std::nullopt;
         int x = 0;
@@ -165,6 +175,7 @@ private:
         unsigned long after = 0;
         unsigned char* data = nullptr;
         std::string text;
+        const x11::XErrorTrap trap(display_);
         if (XGetWindowProperty(display_, window, XInternAtom(display_, "_NET_WM_NAME", False), 0, 256, False,
                                XInternAtom(display_, "UTF8_STRING", False), &type, &format, &count, &after,
                                &data) == Success &&
