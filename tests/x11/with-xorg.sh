@@ -37,6 +37,13 @@ if [ $# -eq 0 ]; then
     exit 2
 fi
 
+# Each part of the session is waited for until it is there or has failed (its process gone); the
+# time limit only stops a start-up that hangs, and lies far past what a machine under load takes.
+startup_limit=60
+past_limit() {
+    [ "$(date +%s)" -ge "$1" ]
+}
+
 cannot_start() {
     echo "with-xorg: SKIPPED: the X test session could not be started: $1" >&2
     if [ "${SOLVARA_REQUIRE_X11:-0}" = "1" ]; then
@@ -108,15 +115,14 @@ CONF
     3>"$work/display" >"$work/xorg.out" 2>&1 &
 xorg_pid=$!
 
-tries=0
+deadline=$(($(date +%s) + startup_limit))
 while [ ! -s "$work/display" ]; do
     if ! kill -0 "$xorg_pid" 2>/dev/null; then
         tail -n 20 "$work/xorg.out" >&2
         xorg_pid=""
         cannot_start "Xorg exited at start-up"
     fi
-    tries=$((tries + 1))
-    [ $tries -le 200 ] || cannot_start "Xorg did not accept clients within 20 s"
+    past_limit "$deadline" && cannot_start "Xorg did not accept clients within $startup_limit s"
     sleep 0.1
 done
 DISPLAY=":$(head -n 1 "$work/display")"
@@ -157,10 +163,9 @@ if [ -n "$wm" ]; then
     # shellcheck disable=SC2086 # the words of the command, split on purpose
     $wm_command >"$work/wm.log" 2>&1 &
     wm_pid=$!
-    tries=0
+    deadline=$(($(date +%s) + startup_limit))
     until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; do
-        tries=$((tries + 1))
-        if [ $tries -gt 100 ] || ! kill -0 "$wm_pid" 2>/dev/null; then
+        if past_limit "$deadline" || ! kill -0 "$wm_pid" 2>/dev/null; then
             tail -n 20 "$work/wm.log" >&2
             cannot_start "$wm did not start"
         fi
@@ -173,10 +178,12 @@ if [ $want_compositor -eq 1 ]; then
     picom --config /dev/null --backend xrender >"$work/picom.log" 2>&1 &
     compositor_pid=$!
     # picom names its own window once it has taken the compositing selection.
-    tries=0
+    deadline=$(($(date +%s) + startup_limit))
     until xwininfo -root -children 2>/dev/null | grep -q '"picom"'; do
-        tries=$((tries + 1))
-        [ $tries -le 100 ] || cannot_start "picom did not start"
+        if past_limit "$deadline" || ! kill -0 "$compositor_pid" 2>/dev/null; then
+            tail -n 20 "$work/picom.log" >&2
+            cannot_start "picom did not start"
+        fi
         sleep 0.1
     done
 fi

@@ -20,9 +20,13 @@
 
 namespace solvara::testing {
 
+// How long a wait may take before the test calls it a fault: as patienceMs of the Qt tests, so
+// that only a condition that never comes reaches it, however busy the machine.
+inline constexpr std::chrono::milliseconds patience{30000};
+
 // Polls `done` until it holds or `limit` passes (a bound against hanging, not a timing
 // assertion); answers `done()`.
-inline bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+inline bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds limit = patience) {
     const auto end = std::chrono::steady_clock::now() + limit;
     while (!done()) {
         if (std::chrono::steady_clock::now() >= end) return done();
@@ -53,7 +57,7 @@ public:
         if (pid_ > 0) {
             kill(pid_, SIGTERM);
             int status = 0;
-            if (!waitFor([&] { return waitpid(pid_, &status, WNOHANG) == pid_; }, std::chrono::seconds(10))) {
+            if (!waitFor([&] { return waitpid(pid_, &status, WNOHANG) == pid_; })) {
                 kill(pid_, SIGKILL);
                 waitpid(pid_, nullptr, 0);
             }

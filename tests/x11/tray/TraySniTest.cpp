@@ -6,6 +6,7 @@
 // after the program and replace one another.
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -23,7 +24,6 @@
 #include <mutex>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -36,6 +36,7 @@
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusVariant>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QScreen>
 #include <QStyleFactory>
@@ -70,7 +71,10 @@ public:
         const std::lock_guard lock(mutex_);
         return items_;
     }
-    bool isHostRegistered() const { return hostRegistered; }
+    bool isHostRegistered() const {
+        ++hostQuestions;
+        return hostRegistered;
+    }
     int protocolVersion() const { return 0; }
     void clear() {
         const std::lock_guard lock(mutex_);
@@ -92,6 +96,8 @@ public slots:
 public:
     // KDE's watcher runs before the panel registers its host with it.
     std::atomic<bool> hostRegistered{true};
+    // How often a client has asked whether a host is registered.
+    mutable std::atomic<int> hostQuestions{0};
 
 signals:
     void StatusNotifierItemRegistered(const QString& service);
@@ -303,6 +309,7 @@ TEST_F(TraySniTest, AHostThatAsksForTheMenuGetsTheSameMenuAtThePointer) {
     QObject::connect(menu, &QMenu::aboutToShow, [&] { ++shown; });
     call("/StatusNotifierItem", "org.kde.StatusNotifierItem", "ContextMenu", {click.x(), click.y()});
     ASSERT_TRUE(processEventsUntil([&] { return menu->isVisible(); }));
+    settle();
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(menu->geometry().topLeft(), click);
     EXPECT_EQ(shell->trayIcon().popover(), nullptr);
@@ -325,7 +332,7 @@ TEST_F(TraySniTest, TheProgramRegistersItsItemAndSavesTheModeACycleModeClickChoo
     {
         // The program finds the bus and its watcher through DBUS_SESSION_BUS_ADDRESS, set by main.
         Child program({SOLVARA_PROGRAM}, home / "solvara.log", [home] { useProgramHome(home); });
-        ASSERT_TRUE(processEventsUntil([&] { return !watcher->registeredItems().isEmpty(); }, 15000))
+        ASSERT_TRUE(processEventsUntil([&] { return !watcher->registeredItems().isEmpty(); }))
             << readFile(home / "solvara.log");
         item = watcher->registeredItems().front();
         menuPath = itemProperty("Menu").value<QDBusObjectPath>().path();
@@ -339,9 +346,8 @@ TEST_F(TraySniTest, TheProgramRegistersItsItemAndSavesTheModeACycleModeClickChoo
 
         call(menuPath, "com.canonical.dbusmenu", "Event",
              {cycle->id, "clicked", QVariant::fromValue(QDBusVariant(QVariant(0))), 0u});
-        EXPECT_TRUE(waitFor([&] { return storedMode() == "Presentation"; }, std::chrono::seconds(10)))
-            << "stored mode: " << storedMode() << "\n"
-            << readFile(home / "solvara.log");
+        EXPECT_TRUE(waitFor([&] { return storedMode() == "Presentation"; })) << "stored mode: " << storedMode() << "\n"
+                                                                             << readFile(home / "solvara.log");
     }
     std::error_code ignored;
     fs::remove_all(home, ignored);
@@ -376,6 +382,10 @@ private:
 };
 
 // The solvara program in a home of its own, started before any tray host; its log read back.
+// What the program says when it makes its icon for a tray that came after it.
+constexpr std::string_view sniShown = "[Tray] A system tray (StatusNotifierItem) is there now";
+constexpr std::string_view xembedShown = "[Tray] A system tray (XEmbed) is there now";
+
 class LateProgram {
 public:
     LateProgram() {
@@ -408,20 +418,23 @@ private:
 
 TEST(TraySniLateHostTest, TheItemRegistersWithAPanelStartedAfterTheProgramAndWithTheNextPanel) {
     const LateProgram program;
-    ASSERT_TRUE(waitFor([&] { return program.count("[Tray] No system tray") > 0; }, std::chrono::seconds(15)))
-        << program.log();
+    ASSERT_TRUE(waitFor([&] { return program.count("[Tray] No system tray") > 0; })) << program.log();
 
     auto panel = std::make_unique<Panel>("solvara-test-panel-1", false);
-    // A watcher without its host is no tray yet: Qt would answer XEmbed for good.
-    processEventsUntil([] { return false; }, 500);
+    // A watcher without its host is no tray yet: Qt would answer XEmbed for good. The program
+    // asks the new watcher for its host and hears of none; only then does the host come.
+    ASSERT_TRUE(processEventsUntil([&] { return panel->watcher.hostQuestions > 0; })) << program.log();
     EXPECT_TRUE(panel->watcher.registeredItems().isEmpty());
     panel->watcher.hostRegistered = true;
     emit panel->watcher.StatusNotifierHostRegistered();
-    EXPECT_TRUE(processEventsUntil([&] { return !panel->watcher.registeredItems().isEmpty(); }, 2000)) << program.log();
+    EXPECT_TRUE(processEventsUntil([&] { return !panel->watcher.registeredItems().isEmpty(); })) << program.log();
+    // An icon made on that first answer would have been XEmbed, whatever Qt heard next.
+    EXPECT_EQ(program.count(sniShown), 1u) << program.log();
+    EXPECT_EQ(program.count(xembedShown), 0u) << program.log();
 
     panel.reset();
     panel = std::make_unique<Panel>("solvara-test-panel-2", true);
-    EXPECT_TRUE(processEventsUntil([&] { return !panel->watcher.registeredItems().isEmpty(); }, 2000)) << program.log();
+    EXPECT_TRUE(processEventsUntil([&] { return !panel->watcher.registeredItems().isEmpty(); })) << program.log();
     EXPECT_EQ(program.count("[Tray] No system tray"), 1u) << program.log();
 }
 
@@ -470,21 +483,26 @@ std::vector<QRect> monitors() {
 // its host with the running watcher. The item still goes to the host, not to the XEmbed tray.
 TEST(TraySniLateHostTest, AnXEmbedTrayBesideAWatcherWithoutItsHostWaitsForTheHost) {
     const LateProgram program;
-    ASSERT_TRUE(waitFor([&] { return program.count("[Tray] No system tray") > 0; }, std::chrono::seconds(15)))
-        << program.log();
+    ASSERT_TRUE(waitFor([&] { return program.count("[Tray] No system tray") > 0; })) << program.log();
     Panel panel("solvara-test-panel-3", false);
-    processEventsUntil([] { return false; }, 300);
+    // The program has heard of the watcher, and of no host, before the XEmbed tray comes.
+    ASSERT_TRUE(processEventsUntil([&] { return panel.watcher.hostQuestions > 0; })) << program.log();
 
     SecondClient proxy;
     Display* display = proxy.display();
     const std::string selection = "_NET_SYSTEM_TRAY_S" + std::to_string(DefaultScreen(display));
     const Window owner = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
+    const int asked = panel.watcher.hostQuestions;
     XSetSelectionOwner(display, XInternAtom(display, selection.c_str(), False), owner, CurrentTime);
     XSync(display, False);
-    processEventsUntil([] { return false; }, 500);
+    // News of the XEmbed tray makes it ask for the host again; it is to wait for the host
+    // from that answer on (hostGraceMs), not take the XEmbed tray.
+    ASSERT_TRUE(processEventsUntil([&] { return panel.watcher.hostQuestions > asked; })) << program.log();
     panel.watcher.hostRegistered = true;
     emit panel.watcher.StatusNotifierHostRegistered();
-    EXPECT_TRUE(processEventsUntil([&] { return !panel.watcher.registeredItems().isEmpty(); }, 2000)) << program.log();
+    EXPECT_TRUE(processEventsUntil([&] { return !panel.watcher.registeredItems().isEmpty(); })) << program.log();
+    EXPECT_EQ(program.count(sniShown), 1u) << program.log();
+    EXPECT_EQ(program.count(xembedShown), 0u) << program.log();
     XDestroyWindow(display, owner);
     XSync(display, False);
 }
@@ -518,18 +536,21 @@ TEST_F(TraySniTest, ThePopoverOpensBesideAPanelAtEitherEdgeOfEitherMonitor) {
                     state.setBreaksEnabled(true);
                     state.tickBreakTimer();
                     ASSERT_TRUE(processEventsUntil([&] { return tray.popover()->height() > height; })) << what;
-                    processEventsUntil([] { return false; }, 200);
+                    settle();
                 }
                 const QRect placed = tray.popover()->geometry();
-                const auto onScreen = x.geometry(tray.popover()->winId());
-                ASSERT_TRUE(onScreen) << what;
                 if (top) {
                     EXPECT_EQ(placed.top(), panel.dock.bottom() + 1) << what;
                 } else {
                     EXPECT_EQ(placed.bottom(), panel.dock.top() - 1) << what;
                 }
-                EXPECT_EQ(QRect((*onScreen)[0], (*onScreen)[1], (*onScreen)[2], (*onScreen)[3]), placed)
-                    << what << " as the X server has it";
+                // The X server has the window where Qt put it once it has handled Qt's requests.
+                const auto serverSide = [&] {
+                    const auto onScreen = x.geometry(tray.popover()->winId());
+                    return onScreen ? QRect((*onScreen)[0], (*onScreen)[1], (*onScreen)[2], (*onScreen)[3]) : QRect();
+                };
+                processEventsUntil([&] { return serverSide() == placed; });
+                EXPECT_EQ(serverSide(), placed) << what << " as the X server has it";
                 EXPECT_TRUE(monitor.contains(placed)) << what;
             }
             state.setBreaksEnabled(false);
@@ -553,9 +574,17 @@ TEST_F(TraySniTest, ARightClickOnTheIconWhileThePopoverIsOpenClosesItAndOpensThe
     TrayIcon& tray = shell->trayIcon();
     int shown = 0;
     QObject::connect(tray.menu(), &QMenu::aboutToShow, [&] { ++shown; });
+    bool openedBefore = false;
     const auto openPopover = [&] {
-        // Past the guard against a click that both closes the popover and opens it again.
-        processEventsUntil([] { return false; }, 400);
+        // Past the guard against a click that both closes the popover and opens it again: the
+        // program takes an Activate within 300 ms of the popover's deletion for that click.
+        if (openedBefore) {
+            if (!processEventsUntil([&] { return tray.popover() == nullptr; })) return false;
+            QElapsedTimer gone;
+            gone.start();
+            processEventsUntil([&] { return gone.elapsed() >= 300; });
+        }
+        openedBefore = true;
         QCursor::setPos(panel.click);
         processEventsUntil([&] { return QCursor::pos() == panel.click; });
         call("/StatusNotifierItem", "org.kde.StatusNotifierItem", "Activate", {panel.click.x(), panel.click.y()});
@@ -565,6 +594,7 @@ TEST_F(TraySniTest, ARightClickOnTheIconWhileThePopoverIsOpenClosesItAndOpensThe
     std::system("xdotool click 3");
     EXPECT_TRUE(processEventsUntil([&] { return tray.menu()->isVisible(); }))
         << "the right click only closed the popover";
+    settle();
     EXPECT_TRUE(tray.popover() == nullptr || !tray.popover()->isVisible());
     EXPECT_EQ(tray.menu()->geometry().topLeft(), panel.click);
     EXPECT_EQ(shown, 1);
@@ -576,7 +606,8 @@ TEST_F(TraySniTest, ARightClickOnTheIconWhileThePopoverIsOpenClosesItAndOpensThe
                  " click 3")
                     .c_str());
     EXPECT_TRUE(processEventsUntil([&] { return tray.popover() == nullptr; }));
-    processEventsUntil([] { return false; }, 200);
+    // A menu for that press would be queued behind it.
+    settle();
     EXPECT_FALSE(tray.menu()->isVisible());
 
     // A host that hears the click all the same (a Wayland panel over XWayland) asks for the menu.
@@ -584,6 +615,7 @@ TEST_F(TraySniTest, ARightClickOnTheIconWhileThePopoverIsOpenClosesItAndOpensThe
     call("/StatusNotifierItem", "org.kde.StatusNotifierItem", "ContextMenu", {panel.click.x(), panel.click.y()});
     EXPECT_TRUE(processEventsUntil([&] { return tray.menu()->isVisible(); }));
     EXPECT_TRUE(processEventsUntil([&] { return tray.popover() == nullptr; }));
+    settle();
     EXPECT_EQ(shown, 2);
     tray.menu()->hide();
     x.destroyWindow(dock);
@@ -624,21 +656,31 @@ int main(int argc, char** argv) {
     if (mkdtemp(pattern) == nullptr) return skip("no temporary directory");
     const std::filesystem::path socket = std::filesystem::path(pattern) / "bus";
     const std::string address = "unix:path=" + socket.string();
+    int ready[2];
+    if (pipe(ready) != 0) return skip("no pipe");
     busPid = fork();
     if (busPid == 0) {
         // Gone with us, however we end; and off our output, which ctest reads to its end.
         prctl(PR_SET_PDEATHSIG, SIGTERM);
+        close(ready[0]);
         const int quiet = open("/dev/null", O_WRONLY);
         dup2(quiet, 1);
         dup2(quiet, 2);
         execlp("dbus-daemon", "dbus-daemon", "--session", "--nofork", "--nopidfile", ("--address=" + address).c_str(),
-               static_cast<char*>(nullptr));
+               ("--print-address=" + std::to_string(ready[1])).c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
-    for (int tries = 0; tries < 100 && !std::filesystem::exists(socket); ++tries) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    close(ready[1]);
+    // The daemon prints its address once it takes connections; the pipe ends without it when the
+    // daemon does.
+    bool started = false;
+    pollfd readable{ready[0], POLLIN, 0};
+    for (char c = 0; !started && poll(&readable, 1, static_cast<int>(solvara::testing::patience.count())) > 0 &&
+                     read(ready[0], &c, 1) == 1;) {
+        started = c == '\n';
     }
-    if (!std::filesystem::exists(socket)) {
+    close(ready[0]);
+    if (!started) {
         stopBus();
         return skip("dbus-daemon did not start (Debian dbus)");
     }
