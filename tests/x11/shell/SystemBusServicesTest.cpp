@@ -13,8 +13,6 @@
 namespace solvara {
 namespace {
 
-using testing::processEventsUntil;
-
 bool standInSystemBus() {
     const char* address = std::getenv("DBUS_SYSTEM_BUS_ADDRESS");
     return address != nullptr && QString(address).contains("solvara-session");
@@ -35,10 +33,14 @@ TEST(SystemBusX11Test, WakingFromSleepIsReportedFromLogind) {
         signal << goingToSleep;
         return logind.send(signal);
     };
+    // The watch is in place at the bus before logind speaks.
+    ASSERT_TRUE(testing::roundTrip(QDBusConnection::systemBus()));
     ASSERT_TRUE(send(true));
     ASSERT_TRUE(send(false));
-    ASSERT_TRUE(processEventsUntil([&] { return wakes > 0; }));
-    testing::processEventsFor(200);
+    // Both signals have been passed on to us, then delivered, and their reports with them.
+    ASSERT_TRUE(testing::roundTrip(logind));
+    ASSERT_TRUE(testing::answeredInOrder(QDBusConnection::systemBus(), testing::pingTheBus()));
+    testing::settle();
     EXPECT_EQ(wakes, 1) << "going to sleep is not a wake";
 
     logind.unregisterService("org.freedesktop.login1");
