@@ -37,22 +37,16 @@ inline bool roundTrip(const QDBusConnection& bus) {
            bus.interface()->isServiceRegistered(QStringLiteral("org.freedesktop.DBus")).isValid();
 }
 
-// Sends `call` on `bus` and waits for its answer without blocking the loop. Qt reads a
-// connection's messages in order and hands them to the main thread in order, so what came to us
-// before the answer (signals, answers to earlier calls) has been delivered by then; what that
-// posted in turn is delivered by a settle() after.
+// Sends `call` on `bus` and waits for its answer without blocking the loop. Qt hands the answers
+// to a connection's calls to the main thread in the order they came, so the answers to calls
+// sent before it (and answered before it) have been delivered by then; what they posted in turn
+// is delivered by a settle() after. Signals are no such proof: Qt holds those back on a new
+// connection until the loop has run once.
 inline bool answeredInOrder(const QDBusConnection& bus, const QDBusMessage& call) {
     QDBusPendingCallWatcher watcher(bus.asyncCall(call));
     bool answered = false;
     QObject::connect(&watcher, &QDBusPendingCallWatcher::finished, [&] { answered = true; });
     return processEventsUntil([&] { return answered; }) && !watcher.isError();
-}
-
-// A call to the bus daemon itself, for answeredInOrder().
-inline QDBusMessage pingTheBus() {
-    return QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
-                                          QStringLiteral("/org/freedesktop/DBus"),
-                                          QStringLiteral("org.freedesktop.DBus"), QStringLiteral("GetId"));
 }
 
 }  // namespace solvara::testing
