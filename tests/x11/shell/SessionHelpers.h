@@ -1,5 +1,6 @@
 #pragma once
 
+#include <iostream>
 #include <optional>
 #include <string>
 
@@ -16,7 +17,8 @@
 namespace solvara::testing {
 
 // Runs a desktop tool to completion while the event loop keeps running (our X connections and
-// sinks are served meanwhile); answers its standard output, or empty on failure.
+// sinks are served meanwhile); answers its standard output, or empty on failure (said on stderr
+// with the tool's own words).
 inline std::optional<std::string> runTool(const QString& program, const QStringList& arguments) {
     QProcess process;
     process.start(program, arguments);
@@ -24,6 +26,8 @@ inline std::optional<std::string> runTool(const QString& program, const QStringL
     processEventsUntil([&] { return process.state() == QProcess::NotRunning; });
     if (process.state() != QProcess::NotRunning || process.exitStatus() != QProcess::NormalExit ||
         process.exitCode() != 0) {
+        std::cerr << (program + " " + arguments.join(' ')).toStdString() << " failed (exit " << process.exitCode()
+                  << "): " << process.readAllStandardError().toStdString() << "\n";
         return std::nullopt;
     }
     return process.readAllStandardOutput().toStdString();
