@@ -1,7 +1,9 @@
 #include "platform/linux/QtScreens.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <map>
 #include <string_view>
 
 #include <gtest/gtest.h>
@@ -143,12 +145,28 @@ TEST_F(QtScreensTest, UnderACompositorTheDimmerDarkensTheTintAndOverlaysHideWhen
         EXPECT_EQ(rectangles, 0);
     }
 
-    // Another window mapped on top is pushed back under the overlays.
+    // Another window mapped on top is pushed back under the overlays, and once they are back in
+    // order they stay so (a compositor shows every moment: the tint over the dimmer would flash).
+    client.followStacking();
     const Window blue = client.createOpaqueWindow(100, 100, 200, 200, 0x0000ff);
     ASSERT_NE(blue, 0u);
     const Rgb onBlue = over(dimmer, over(tint, {0, 0, 1}));
     EXPECT_TRUE(waitUntil([&] { return near(client.rootPixel(150, 150), onBlue); }))
         << std::hex << client.rootPixel(150, 150).value_or(0);
+    testing::settle();
+    XSync(qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->display(), False);
+    std::map<int, Window> byLevel;
+    for (OverlayWidget* overlay : visibleOverlays()) {
+        byLevel[overlay->property(OverlayWidget::levelProperty).toInt()] = overlay->winId();
+    }
+    bool inOrder = false;
+    for (const std::vector<Window>& order : client.stackingSince()) {
+        const auto at = [&](Window window) { return std::find(order.begin(), order.end(), window); };
+        const bool tintBelowDimmer = at(byLevel[1000]) < at(byLevel[1001]);
+        inOrder = inOrder || (at(blue) < at(byLevel[1000]) && tintBelowDimmer);
+        EXPECT_TRUE(!inOrder || tintBelowDimmer) << "the tint went over the dimmer after all was in order";
+    }
+    EXPECT_TRUE(inOrder);
 
     // The compositor goes away: an ARGB window would now show opaque, so ours hide.
     compositor->stop();
