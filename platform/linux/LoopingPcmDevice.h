@@ -14,6 +14,12 @@ namespace solvara {
 // as the end of the sound. The sink reads from its sound server's thread while the main thread
 // may rewind: where the device stands is one atomic value, and a read that a rewind overtook
 // reads again from the new start.
+//
+// The device never says it is at its end. Qt 6.4's PulseAudio sink answers a buffer that runs
+// dry at the end of its source by draining the stream with itself as the callback's target,
+// and nothing cancels that drain when the sink is destroyed: a player destroyed just as its
+// sound ran out (an alert released as the next one starts) was called back after it was gone.
+// A source that only ran dry leaves the sink idle all the same.
 class LoopingPcmDevice : public QIODevice {
 public:
     LoopingPcmDevice(std::shared_ptr<const std::vector<std::uint8_t>> pcm, int loops);
@@ -22,6 +28,7 @@ public:
     void rewind();
 
     bool isSequential() const override { return true; }
+    bool atEnd() const override { return false; }
     qint64 bytesAvailable() const override;
 
 protected:

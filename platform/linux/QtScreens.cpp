@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QSocketNotifier>
 #include <QWidget>
@@ -11,6 +12,9 @@
 #include "platform/linux/OverlayWidget.h"
 #include "platform/linux/QtOverlayWindow.h"
 #include "platform/linux/X11DesktopWatch.h"
+
+// After Qt: Xlib's macros break Qt's headers.
+#include <X11/Xlib.h>
 
 namespace solvara {
 
@@ -88,12 +92,16 @@ void QtScreens::restack() {
         return a->property(OverlayWidget::levelProperty).toInt() < b->property(OverlayWidget::levelProperty).toInt();
     });
     // Qt's raise() asks the window manager, which is right for managed windows; the overlays
-    // bypass it, so they are restacked directly as well.
+    // bypass it, so they are restacked directly as well. Qt's requests (the windows' creation
+    // and mapping, these raises) reach the server first: raised one by one a second time after
+    // them, the lower windows would pass over the higher ones for a moment, and a compositor
+    // shows that moment (the tint over the dimmer).
     std::vector<unsigned long> ids;
     for (QWidget* widget : stacked) {
         widget->raise();
         ids.push_back(static_cast<unsigned long>(widget->winId()));
     }
+    if (auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()) XSync(x11->display(), False);
     watch_->raiseInOrder(ids);
 }
 

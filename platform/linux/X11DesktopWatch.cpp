@@ -116,9 +116,17 @@ bool X11DesktopWatch::oursOnTop(std::span<const unsigned long> ours) {
 
 void X11DesktopWatch::raiseInOrder(std::span<const unsigned long> bottomToTop) {
     Display* display = state_->display.get();
-    if (!display) return;
+    if (!display || bottomToTop.empty()) return;
     x11::XErrorTrap trap(display);
-    for (unsigned long window : bottomToTop) XRaiseWindow(display, window);
+    // From the top down: the highest is raised, each other goes right below the one above it.
+    // Windows already in this order do not move at all.
+    XRaiseWindow(display, bottomToTop.back());
+    for (std::size_t i = bottomToTop.size() - 1; i-- > 0;) {
+        XWindowChanges below{};
+        below.sibling = bottomToTop[i + 1];
+        below.stack_mode = Below;
+        XConfigureWindow(display, bottomToTop[i], CWSibling | CWStackMode, &below);
+    }
 }
 
 void X11DesktopWatch::disableShadow(unsigned long window) {

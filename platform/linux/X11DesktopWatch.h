@@ -38,9 +38,9 @@ public:
     // window counted by its top-level ancestor, so a managed window's frame counts as it).
     bool oursOnTop(std::span<const unsigned long> ours);
 
-    // Raises the windows in the order given, so the last ends on top. Direct children of the
-    // root (override-redirect windows such as the overlays) move at once; a managed window is
-    // left to its window manager.
+    // Puts the windows above all others in the order given, so the last ends on top. Direct
+    // children of the root (override-redirect windows such as the overlays) move at once; a
+    // managed window is left to its window manager.
     void raiseInOrder(std::span<const unsigned long> bottomToTop);
 
     // Marks a window as one a compositor must not draw a shadow for (_COMPTON_SHADOW = 0,

@@ -1,5 +1,6 @@
 #include "platform/linux/X11GlobalShortcuts.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -104,7 +105,13 @@ void X11GlobalShortcuts::ungrabAll() {
 }
 
 void X11GlobalShortcuts::grabAll() {
-    ungrabAll();
+    // The new grabs are taken before the old ones go, and a combination in both stays held
+    // throughout (grabbing what we hold already replaces it): a keyboard mapping change comes as
+    // the first key of another keyboard goes down, and a shortcut typed on would otherwise fall
+    // in the gap between letting go and grabbing again.
+    if (!connection_ || !connection_->isOpen()) return;
+    const std::vector<Grab> previous = std::move(grabs_);
+    grabs_.clear();
     Display* display = connection_->display();
     const Window root = connection_->root();
     for (const KeyStroke& combination : wanted_) {
@@ -141,6 +148,17 @@ void X11GlobalShortcuts::grabAll() {
         }
         grabs_.push_back({combination, keycode, modifiers});
     }
+    x11::XErrorTrap trap(display);
+    for (const Grab& old : previous) {
+        const bool kept = std::any_of(grabs_.begin(), grabs_.end(), [&](const Grab& grab) {
+            return grab.keycode == old.keycode && grab.modifiers == old.modifiers;
+        });
+        if (kept) continue;
+        for (unsigned int locks : {0u, unsigned(LockMask), masks_.numLock, LockMask | masks_.numLock}) {
+            XUngrabKey(display, old.keycode, old.modifiers | locks, root);
+        }
+    }
+    trap.sync();
     connection_->drain();
 }
 

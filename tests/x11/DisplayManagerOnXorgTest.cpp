@@ -126,19 +126,18 @@ TEST_F(DisplayManagerOnXorgTest, TheWatchdogUndoesAnotherClientsRampAndSurvivesA
 
     ASSERT_TRUE(client.setGamma("DUMMY0", SecondClient::identity(256)));
     ASSERT_EQ(client.gamma("DUMMY0"), SecondClient::identity(256));
-    EXPECT_TRUE(waitUntil([&] { return client.gamma("DUMMY0") == expected; }, std::chrono::seconds(3)));
+    EXPECT_TRUE(waitUntil([&] { return client.gamma("DUMMY0") == expected; }));
 
     ASSERT_TRUE(SecondClient::switchOutput("DUMMY1", false));
-    ASSERT_TRUE(client.setGamma("DUMMY0", SecondClient::identity(256)));
-    // Two firings with the output gone; the process must still be here to see the ramp back.
-    EXPECT_TRUE(waitUntil([&] { return client.gamma("DUMMY0") == expected; }, std::chrono::seconds(3)));
-    bool twoMoreFirings = false;
-    runLoop.scheduleOnce(4.1, [&] { twoMoreFirings = true; });
-    ASSERT_TRUE(waitUntil([&] { return twoMoreFirings; }, std::chrono::seconds(6)));
-    EXPECT_EQ(client.gamma("DUMMY0"), expected);
+    // Two firings with the output gone, each seen undoing the meddling made after the one before;
+    // the process must still be here to put the ramp back.
+    for (int firing = 0; firing < 2; ++firing) {
+        ASSERT_TRUE(client.setGamma("DUMMY0", SecondClient::identity(256)));
+        EXPECT_TRUE(waitUntil([&] { return client.gamma("DUMMY0") == expected; })) << firing;
+    }
 
     ASSERT_TRUE(SecondClient::switchOutput("DUMMY1", true));
-    EXPECT_TRUE(waitUntil([&] { return client.gamma("DUMMY1") == expected; }, std::chrono::seconds(3)));
+    EXPECT_TRUE(waitUntil([&] { return client.gamma("DUMMY1") == expected; }));
     manager.resetToDefault();
     EXPECT_EQ(client.gamma("DUMMY0"), original["DUMMY0"]);
 }

@@ -1,15 +1,19 @@
 #include "platform/linux/QtScreens.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <map>
 #include <string_view>
 
-#include <QApplication>
-#include <QWidget>
 #include <gtest/gtest.h>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QWidget>
 
 #include "platform/linux/OverlayWidget.h"
 #include "platform/linux/RandrDisplays.h"
+#include "tests/platform/linux/QtTestApplication.h"
 #include "tests/support/LogCapture.h"
 #include "tests/x11/ScopedCompositor.h"
 #include "tests/x11/SecondClient.h"
@@ -94,7 +98,9 @@ TEST_F(QtScreensTest, WithoutACompositorNoOverlayOpensAndThatIsLoggedOnce) {
     const ScreenInfo screen = screens.screens().at(0);
     EXPECT_EQ(screens.createOverlayWindow(overlayFor(screen, 1001, Color::black(0.3), true)), nullptr);
     EXPECT_EQ(screens.createOverlayWindow(overlayFor(screen, 1000, Color{1, 0.45, 0, 0.47}, false)), nullptr);
-    QCoreApplication::processEvents();
+    // Whatever Qt did meanwhile has reached the server before the second client looks.
+    testing::settle();
+    XSync(qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->display(), False);
     EXPECT_EQ(client.mappedWindowsAt(10, 10).size(), before);
     EXPECT_TRUE(visibleOverlays().empty());
     EXPECT_EQ(log.lines.size(), 1u);
@@ -139,12 +145,28 @@ TEST_F(QtScreensTest, UnderACompositorTheDimmerDarkensTheTintAndOverlaysHideWhen
         EXPECT_EQ(rectangles, 0);
     }
 
-    // Another window mapped on top is pushed back under the overlays.
+    // Another window mapped on top is pushed back under the overlays, and once they are back in
+    // order they stay so (a compositor shows every moment: the tint over the dimmer would flash).
+    client.followStacking();
     const Window blue = client.createOpaqueWindow(100, 100, 200, 200, 0x0000ff);
     ASSERT_NE(blue, 0u);
     const Rgb onBlue = over(dimmer, over(tint, {0, 0, 1}));
     EXPECT_TRUE(waitUntil([&] { return near(client.rootPixel(150, 150), onBlue); }))
         << std::hex << client.rootPixel(150, 150).value_or(0);
+    testing::settle();
+    XSync(qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->display(), False);
+    std::map<int, Window> byLevel;
+    for (OverlayWidget* overlay : visibleOverlays()) {
+        byLevel[overlay->property(OverlayWidget::levelProperty).toInt()] = overlay->winId();
+    }
+    bool inOrder = false;
+    for (const std::vector<Window>& order : client.stackingSince()) {
+        const auto at = [&](Window window) { return std::find(order.begin(), order.end(), window); };
+        const bool tintBelowDimmer = at(byLevel[1000]) < at(byLevel[1001]);
+        inOrder = inOrder || (at(blue) < at(byLevel[1000]) && tintBelowDimmer);
+        EXPECT_TRUE(!inOrder || tintBelowDimmer) << "the tint went over the dimmer after all was in order";
+    }
+    EXPECT_TRUE(inOrder);
 
     // The compositor goes away: an ARGB window would now show opaque, so ours hide.
     compositor->stop();

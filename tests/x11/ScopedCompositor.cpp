@@ -7,21 +7,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-
+#include "tests/platform/linux/QtTestApplication.h"
 #include "tests/x11/SecondClient.h"
 
 namespace solvara::testing {
 
 bool waitUntil(const std::function<bool()>& done, std::chrono::milliseconds bound) {
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!done() && elapsed.elapsed() < bound.count()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        usleep(5000);
-    }
-    return done();
+    return processEventsUntil(done, static_cast<int>(bound.count()));
 }
 
 bool ScopedCompositor::installed() { return std::system("command -v picom >/dev/null 2>&1") == 0; }

@@ -31,7 +31,8 @@ private:
     bool running_ = false;
 };
 
-// Calls `step` (Qt events included) until `done` holds or the bound passes; answers `done()`.
-bool waitUntil(const std::function<bool()>& done, std::chrono::milliseconds bound = std::chrono::seconds(5));
+// Runs the Qt event loop until `done` holds or the bound passes (generous: a bound against
+// hanging, not a timing assertion); answers `done()`.
+bool waitUntil(const std::function<bool()>& done, std::chrono::milliseconds bound = std::chrono::seconds(30));
 
 }  // namespace solvara::testing

@@ -1,5 +1,6 @@
 #include "tests/x11/SecondClient.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include <X11/Xatom.h>
@@ -154,6 +155,43 @@ std::vector<Window> SecondClient::mappedWindowsAt(int x, int y) {
         }
     }
     return found;
+}
+
+void SecondClient::followStacking() {
+    XSelectInput(display(), DefaultRootWindow(display()), SubstructureNotifyMask);
+    XSync(display(), False);
+    // What the query below sees may come again as events: replayed, they change nothing.
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(display(), DefaultRootWindow(display()), &root, &parent, &children, &count)) return;
+    x11::XFreePtr<Window> owned(children);
+    stacking_.assign(children, children + count);
+    orders_ = {stacking_};
+}
+
+std::vector<std::vector<Window>> SecondClient::stackingSince() {
+    XSync(display(), False);
+    while (XPending(display()) > 0) {
+        XEvent event;
+        XNextEvent(display(), &event);
+        if (event.type == CreateNotify) {
+            const Window made = event.xcreatewindow.window;
+            if (std::find(stacking_.begin(), stacking_.end(), made) == stacking_.end()) stacking_.push_back(made);
+        } else if (event.type == DestroyNotify) {
+            std::erase(stacking_, event.xdestroywindow.window);
+        } else if (event.type == ConfigureNotify) {
+            // Right above its sibling `above`, or at the bottom.
+            const Window moved = event.xconfigure.window;
+            std::erase(stacking_, moved);
+            auto at = std::find(stacking_.begin(), stacking_.end(), event.xconfigure.above);
+            at = at == stacking_.end() ? stacking_.begin() : at + 1;
+            stacking_.insert(at, moved);
+            orders_.push_back(stacking_);
+        }
+    }
+    return orders_;
 }
 
 std::optional<std::array<int, 4>> SecondClient::geometry(Window window) {

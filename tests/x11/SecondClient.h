@@ -58,6 +58,12 @@ public:
     // them; none when it is gone.
     std::optional<std::array<int, 4>> geometry(Window window);
 
+    // Follows the order of the root's children from now on, as the server reports each change, so
+    // that a test can see whether a window ever sat above another on the way to where it ends.
+    void followStacking();
+    // Each order (bottom to top) the root's children have been in since followStacking().
+    std::vector<std::vector<Window>> stackingSince();
+
     // Whether any client owns the compositing-manager selection of screen 0.
     bool compositorRuns();
 
@@ -83,6 +89,8 @@ public:
 
 private:
     x11::DisplayPtr display_;
+    std::vector<Window> stacking_;
+    std::vector<std::vector<Window>> orders_;
 };
 
 }  // namespace solvara::testing

@@ -68,6 +68,8 @@ TEST(LoopingPcmDeviceTest, RepeatsTheBytesAsOftenAsAsked) {
         char buffer[3];
         for (qint64 n; (n = device.read(buffer, 3)) > 0;) all.insert(all.end(), buffer, buffer + n);
         ASSERT_EQ(all.size(), c.expectedBytes) << c.loops;
+        // Ran dry, never at its end: see LoopingPcmDevice.h.
+        EXPECT_FALSE(device.atEnd()) << c.loops;
         for (std::size_t i = 0; i < all.size(); ++i) EXPECT_EQ(all[i], static_cast<char>(1 + i % 4));
     }
 

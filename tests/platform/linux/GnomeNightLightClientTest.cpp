@@ -54,9 +54,10 @@ protected:
 
 TEST_F(GnomeNightLightClientTest, WithoutTheSchemaItIsUnavailableAndSilent) {
     testing::LogCapture log;
-    const auto empty = std::filesystem::temp_directory_path() / "solvara-no-schemas";
-    std::filesystem::create_directories(empty);
-    GnomeNightLightClient client(empty.string());
+    // A folder of this run's own: another run of the tests beside this one removes its own.
+    std::string empty = (std::filesystem::temp_directory_path() / "solvara-no-schemas-XXXXXX").string();
+    ASSERT_NE(mkdtemp(empty.data()), nullptr);
+    GnomeNightLightClient client(empty);
     EXPECT_FALSE(client.isAvailable());
     EXPECT_FALSE(client.strength());
     EXPECT_FALSE(client.captureSettings());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+
 #include <QDBusConnection>
 #include <QObject>
 #include <QString>
@@ -21,8 +23,9 @@ public:
     QString lightLevelUnit() const { return QStringLiteral("lux"); }
 
     double level = 0;
-    int claims = 0;
-    int releases = 0;
+    // Counted on the proxy's thread, read on the test's.
+    std::atomic<int> claims = 0;
+    std::atomic<int> releases = 0;
 
 public slots:
     void ClaimLight() { ++claims; }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <unistd.h>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -12,6 +13,9 @@
 #include <string>
 #include <vector>
 
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QElapsedTimer>
 #include <QProcess>
 
 #include "app/services/SoundscapeManager.h"
@@ -25,7 +29,6 @@
 namespace solvara {
 namespace {
 
-using testing::processEventsFor;
 using testing::processEventsUntil;
 using testing::runTool;
 
@@ -33,54 +36,132 @@ bool soundServerExpected() {
     return std::getenv("SOLVARA_TEST_SINK") != nullptr;
 }
 
-std::optional<int> displayedNotifications() {
-    const auto out = runTool("dunstctl", {"count", "displayed"});
+std::optional<int> notificationCount(const char* which) {
+    const auto out = runTool("dunstctl", {"count", which});
     if (!out) return std::nullopt;
     return std::atoi(out->c_str());
 }
 
-// What the null sink plays during `ms` while the event loop runs, as 16-bit mono samples;
-// `meanwhile` runs once the recorder is listening.
-std::vector<std::int16_t> recordSink(int ms, const std::function<void()>& meanwhile = {}) {
-    // The first recording of a process can come back silent (seen under ThreadSanitizer's
-    // slowdown): one is made and thrown away before any that counts.
-    static bool warmedUp = false;
-    if (!warmedUp) {
-        warmedUp = true;
-        recordSink(300);
-    }
-    const std::string file =
-        (std::filesystem::temp_directory_path() / ("solvara-rec-" + std::to_string(getpid()))).string();
-    QProcess recorder;
-    recorder.start("parecord",
-                   {"--device=" + QString(std::getenv("SOLVARA_TEST_SINK")) + ".monitor", "--raw", "--format=s16le",
-                    "--channels=1", "--rate=44100", "--latency-msec=20", QString::fromStdString(file)});
-    if (!recorder.waitForStarted(5000)) return {};
-    // Until the server lists the recording: on a busy machine parecord can take well over the
-    // 300 ms that follow.
-    processEventsUntil([] {
-        const auto streams = runTool("pactl", {"list", "short", "source-outputs"});
-        return streams && !streams->empty();
-    });
-    processEventsFor(300);
-    if (meanwhile) meanwhile();
-    processEventsFor(ms);
-    recorder.terminate();
-    processEventsUntil([&] { return recorder.state() == QProcess::NotRunning; });
-    std::ifstream in(file, std::ios::binary);
-    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::filesystem::remove(file);
-    std::vector<std::int16_t> samples(bytes.size() / 2);
-    // An idle null sink may deliver nothing at all.
-    if (!samples.empty()) std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
-    return samples;
+// A call to the notification service: it answers calls in the order they came, so once this
+// one is answered, every call we sent before has been handled, and its answer delivered.
+bool notificationServiceAnswers() {
+    return testing::answeredInOrder(
+        QDBusConnection::sessionBus(),
+        QDBusMessage::createMethodCall("org.freedesktop.Notifications", "/org/freedesktop/Notifications",
+                                       "org.freedesktop.Notifications", "GetServerInformation"));
 }
 
-double rms(const std::vector<std::int16_t>& samples) {
-    if (samples.empty()) return 0;
-    double sum = 0;
-    for (std::int16_t s : samples) sum += static_cast<double>(s) * s;
-    return std::sqrt(sum / static_cast<double>(samples.size())) / 32768.0;
+// The loudness of a stretch of what the sink played, in full scale.
+struct Level {
+    double rms = 0;
+    double peak = 0;
+};
+
+// What the null sink plays, recorded from its monitor for as long as the recorder lives, read in
+// blocks of 50 ms. The tests wait until a stretch of it sounds as they expect, so a sound that
+// starts late on a busy machine is still heard, and a wrong one never passes for right.
+class SinkRecorder {
+public:
+    SinkRecorder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "solvara-rec-XXXXXX").string();
+        const int fd = mkstemp(pattern.data());
+        if (fd < 0) return;
+        close(fd);
+        file_ = pattern;
+        recorder_.start("parecord", {"--device=" + QString(std::getenv("SOLVARA_TEST_SINK")) + ".monitor", "--raw",
+                                     "--format=s16le", "--channels=1", "--rate=44100", "--latency-msec=20",
+                                     QString::fromStdString(file_)});
+        if (!recorder_.waitForStarted(testing::patienceMs)) return;
+        // Until the server lists the recording: on a busy machine parecord can take a while.
+        listening_ = processEventsUntil([] {
+            const auto streams = runTool("pactl", {"list", "short", "source-outputs"});
+            return streams && !streams->empty();
+        });
+    }
+    ~SinkRecorder() {
+        recorder_.terminate();
+        processEventsUntil([&] { return recorder_.state() == QProcess::NotRunning; });
+        if (!file_.empty()) std::filesystem::remove(file_);
+    }
+    SinkRecorder(const SinkRecorder&) = delete;
+    SinkRecorder& operator=(const SinkRecorder&) = delete;
+
+    bool listening() const { return listening_; }
+
+    // The blocks recorded so far; a stretch that starts here holds only what comes later.
+    std::size_t mark() {
+        readNew();
+        return blocks_.size();
+    }
+
+    // Waits until a stretch of `ms` recorded from block `from` on satisfies `wanted`; answers the
+    // first that does.
+    std::optional<Level> waitForStretch(int ms, const std::function<bool(const Level&)>& wanted, std::size_t from = 0) {
+        const std::size_t length = static_cast<std::size_t>(std::max(1, ms / blockMs));
+        std::optional<Level> found;
+        std::size_t next = from;
+        processEventsUntil([&] {
+            readNew();
+            for (; !found && next + length <= blocks_.size(); ++next) {
+                Level level;
+                double squares = 0;
+                for (std::size_t i = next; i < next + length; ++i) {
+                    squares += blocks_[i].squares;
+                    level.peak = std::max(level.peak, blocks_[i].peak);
+                }
+                level.rms = std::sqrt(squares / static_cast<double>(length * blockSamples));
+                if (wanted(level)) found = level;
+            }
+            return found.has_value();
+        });
+        return found;
+    }
+
+private:
+    static constexpr int blockMs = 50;
+    static constexpr std::size_t blockSamples = 44100 * blockMs / 1000;
+    struct Block {
+        double squares = 0;
+        double peak = 0;
+    };
+
+    // Takes in the whole blocks written since the last look.
+    void readNew() {
+        std::ifstream in(file_, std::ios::binary);
+        in.seekg(static_cast<std::streamoff>(read_));
+        std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        read_ += bytes.size() - bytes.size() % 2;
+        for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+            std::int16_t sample = 0;
+            std::memcpy(&sample, bytes.data() + i, 2);
+            pending_.push_back(sample);
+        }
+        std::size_t used = 0;
+        for (; used + blockSamples <= pending_.size(); used += blockSamples) {
+            Block block;
+            for (std::size_t i = used; i < used + blockSamples; ++i) {
+                const double value = pending_[i] / 32768.0;
+                block.squares += value * value;
+                block.peak = std::max(block.peak, std::abs(value));
+            }
+            blocks_.push_back(block);
+        }
+        pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(used));
+    }
+
+    QProcess recorder_;
+    std::string file_;
+    bool listening_ = false;
+    std::size_t read_ = 0;
+    std::vector<std::int16_t> pending_;
+    std::vector<Block> blocks_;
+};
+
+bool heard(const Level& level) {
+    return level.rms > 0.01;
+}
+bool silent(const Level& level) {
+    return level.rms < 0.001;
 }
 
 std::vector<std::uint8_t> tone(double seconds) {
@@ -99,80 +180,97 @@ TEST(NotificationsX11Test, NotificationsReachTheDesktopAndReplaceTheirNamesake) 
     ASSERT_TRUE(processEventsUntil([&] { return granted.has_value(); }));
     ASSERT_TRUE(*granted);
 
-    ASSERT_EQ(displayedNotifications(), 0);
+    ASSERT_EQ(notificationCount("displayed"), 0);
     center.add({"sleepAlarm", "Solvara", "1h 30m until bedtime. You'll get ~8h of sleep if you go to bed now."});
     center.add({"seasonalAwareness", "Solvara — Seasonal Update", "Days are getting longer"});
-    ASSERT_TRUE(processEventsUntil([] { return displayedNotifications() == 2; }));
-    processEventsFor(200);  // the service's ids come back
+    ASSERT_TRUE(processEventsUntil([] { return notificationCount("displayed") == 2; }));
+    // The service's ids have come back, and reached the center.
+    ASSERT_TRUE(notificationServiceAnswers());
+    testing::settle();
     center.add({"sleepAlarm", "Solvara", "1h until bedtime. You'll get ~8h of sleep if you go to bed now."});
-    processEventsFor(500);
-    EXPECT_EQ(displayedNotifications(), 2) << "a second sleep alarm replaces the first";
+    // Handled by the service, shown already or still waiting for its turn on the screen.
+    ASSERT_TRUE(notificationServiceAnswers());
+    const auto waiting = notificationCount("waiting");
+    const auto displayed = notificationCount("displayed");
+    ASSERT_TRUE(waiting && displayed);
+    EXPECT_EQ(*waiting + *displayed, 2) << "a second sleep alarm replaces the first";
     runTool("dunstctl", {"close-all"});
 }
 
 TEST(SoundX11Test, ALoopPlaysAtItsVolumeOnTheSoundServer) {
     if (!soundServerExpected()) GTEST_SKIP() << "no test sink (run through with-session.sh)";
+    SinkRecorder sink;
+    ASSERT_TRUE(sink.listening());
     QtAudioOutput audio;
     std::unique_ptr<AudioPlayer> player = audio.createPlayer(tone(0.5));
     ASSERT_NE(player, nullptr);
     player->setNumberOfLoops(-1);
     player->setVolume(1.0f);
     ASSERT_TRUE(player->play());
-    processEventsFor(300);
-    const double loud = rms(recordSink(1200));
-    EXPECT_GT(loud, 0.2) << "a 0.5 amplitude sine has an RMS of 0.35, loop joins included";
+    // A 0.5 amplitude sine has an RMS of 0.35, loop joins included; a tone heard once, without
+    // its loop, would not reach 0.2 over two seconds.
+    const auto loud = sink.waitForStretch(2000, [](const Level& level) { return level.rms > 0.2; });
+    ASSERT_TRUE(loud) << "the loop was not heard at its level";
 
     player->setVolume(0.1f);
-    processEventsFor(300);
-    const double quiet = rms(recordSink(1000));
-    EXPECT_GT(quiet, 0.0);
-    EXPECT_LT(quiet, loud * 0.5);
+    // A stretch wholly after the change: its loudest sample well below the loop's at full volume.
+    const auto quiet = sink.waitForStretch(
+        1000, [&](const Level& level) { return level.peak > 0 && level.peak < loud->peak * 0.5; }, sink.mark());
+    ASSERT_TRUE(quiet) << "the loop did not turn down";
+    EXPECT_GT(quiet->rms, 0.0);
+    EXPECT_LT(quiet->rms, loud->rms * 0.5);
 
     player->stop();
     EXPECT_FALSE(player->isPlaying());
-    processEventsFor(300);
-    EXPECT_LT(rms(recordSink(600)), 0.01);
+    EXPECT_TRUE(sink.waitForStretch(600, silent, sink.mark())) << "the loop did not stop";
 }
 
 TEST(SoundX11Test, AlertSoundsAndSoundscapesAreHeard) {
     if (!soundServerExpected()) GTEST_SKIP() << "no test sink (run through with-session.sh)";
+    SinkRecorder sink;
+    ASSERT_TRUE(sink.listening());
     QtAudioOutput audio;
-    bool played = false;
-    const double alert = rms(recordSink(800, [&] { played = audio.playSystemSound("Glass"); }));
-    ASSERT_TRUE(played);
-    EXPECT_GT(alert, 0.01);
+    const std::size_t beforeAlert = sink.mark();
+    ASSERT_TRUE(audio.playSystemSound("Glass"));
+    EXPECT_TRUE(sink.waitForStretch(800, heard, beforeAlert));
     EXPECT_FALSE(audio.playSystemSound("Sosumi"));
+    // The alert has played out, so what is heard next is the soundscape.
+    ASSERT_TRUE(sink.waitForStretch(500, silent, sink.mark()));
 
     // The soundscape manager on the real run loop: synthesis in the background, then the loop
     // fades in.
     QtRunLoop runLoop;
     SoundscapeManager manager(runLoop, audio);
+    const std::size_t beforeSoundscape = sink.mark();
     manager.playGroup(SoundscapeGenerator::SoundscapeGroup::day);
-    ASSERT_TRUE(processEventsUntil([&] { return manager.currentPlayer() != nullptr; }, 10000));
-    processEventsFor(1600);  // the first fade takes 1.5 s
-    EXPECT_GT(rms(recordSink(1000)), 0.01);
+    ASSERT_TRUE(processEventsUntil([&] { return manager.currentPlayer() != nullptr; }));
+    EXPECT_TRUE(sink.waitForStretch(1000, heard, beforeSoundscape));
     manager.stop();
 }
 
 TEST(SoundX11Test, AlertsBackToBackNeitherCrashNorFallSilent) {
     if (!soundServerExpected()) GTEST_SKIP() << "no test sink (run through with-session.sh)";
+    SinkRecorder sink;
+    ASSERT_TRUE(sink.listening());
     // Each alert's release timer fires while older players are being destroyed, and Qt's sink
-    // runs an event loop inside its destructor: every pruning overlaps another.
+    // runs an event loop inside its destructor: every pruning overlaps another. The alerts come
+    // ever further apart, so that each round overlaps the releases differently.
     auto audio = std::make_unique<QtAudioOutput>();
     for (int round = 0; round < 3; ++round) {
         for (const char* name : {"Tink", "Hero", "Glass", "Ping", "Purr", "Breeze"}) {
             ASSERT_TRUE(audio->playSystemSound(name)) << name;
-            processEventsFor(40 + 60 * round);
+            QElapsedTimer spacing;
+            spacing.start();
+            processEventsUntil([&] { return spacing.elapsed() >= 40 + 60 * round; });
         }
     }
-    processEventsFor(3000);
-    bool played = false;
-    // Long enough to hear the alert on a loaded machine, and under ThreadSanitizer, where
-    // releasing the eighteen finished players (each sink runs an event loop as it goes) delays
-    // the new one by seconds.
-    const double level = rms(recordSink(5000, [&] { played = audio->playSystemSound("Glass"); }));
-    EXPECT_TRUE(played);
-    EXPECT_GT(level, 0.01);
+    // Every alert has played out, so what is heard next is the new one.
+    ASSERT_TRUE(sink.waitForStretch(500, silent, sink.mark()));
+    const std::size_t before = sink.mark();
+    // Under ThreadSanitizer, releasing the eighteen finished players (each sink runs an event
+    // loop as it goes) delays the new one by seconds.
+    EXPECT_TRUE(audio->playSystemSound("Glass"));
+    EXPECT_TRUE(sink.waitForStretch(800, heard, before));
     audio->playSystemSound("Tink");
     audio.reset();  // with an alert still playing
 }
@@ -194,8 +292,8 @@ TEST(WithoutSoundTest, NoSoundServerMeansALogLineAndSilence) {
     QtRunLoop runLoop;
     SoundscapeManager manager(runLoop, audio);
     manager.playGroup(SoundscapeGenerator::SoundscapeGroup::night);
-    processEventsUntil([&] { return manager.cachedCount() != 0; }, 10000);
-    processEventsFor(200);
+    // The player is tried in the same turn that caches the synthesis.
+    ASSERT_TRUE(processEventsUntil([&] { return manager.cachedCount() != 0; }));
     EXPECT_EQ(manager.currentGroup(), std::nullopt) << "left unset so the next tick tries again";
     EXPECT_EQ(manager.currentPlayer(), nullptr);
 }

@@ -13,7 +13,16 @@
 namespace solvara {
 namespace {
 
-using testing::processEventsUntil;
+// Counts the D-Bus signals it is connected to, on the main thread.
+class SignalCounter : public QObject {
+    Q_OBJECT
+
+public:
+    int count = 0;
+
+public slots:
+    void heard() { ++count; }
+};
 
 bool standInSystemBus() {
     const char* address = std::getenv("DBUS_SYSTEM_BUS_ADDRESS");
@@ -29,16 +38,26 @@ TEST(SystemBusX11Test, WakingFromSleepIsReportedFromLogind) {
     X11Workspace workspace;
     int wakes = 0;
     workspace.observeWake([&] { ++wakes; });
-    auto send = [&](bool goingToSleep) {
-        QDBusMessage signal = QDBusMessage::createSignal("/org/freedesktop/login1", "org.freedesktop.login1.Manager",
-                                                         "PrepareForSleep");
-        signal << goingToSleep;
+    // logind's next signal, heard here the way the workspace hears PrepareForSleep.
+    SignalCounter shutdowns;
+    ASSERT_TRUE(QDBusConnection::systemBus().connect("org.freedesktop.login1", "/org/freedesktop/login1",
+                                                     "org.freedesktop.login1.Manager", "PrepareForShutdown", &shutdowns,
+                                                     SLOT(heard())));
+    auto send = [&](const char* name, bool value) {
+        QDBusMessage signal =
+            QDBusMessage::createSignal("/org/freedesktop/login1", "org.freedesktop.login1.Manager", name);
+        signal << value;
         return logind.send(signal);
     };
-    ASSERT_TRUE(send(true));
-    ASSERT_TRUE(send(false));
-    ASSERT_TRUE(processEventsUntil([&] { return wakes > 0; }));
-    testing::processEventsFor(200);
+    // Both watches are in place at the bus before logind speaks.
+    ASSERT_TRUE(testing::roundTrip(QDBusConnection::systemBus()));
+    ASSERT_TRUE(send("PrepareForSleep", true));
+    ASSERT_TRUE(send("PrepareForSleep", false));
+    // Signals from one sender reach us in order and are delivered in order: once the last one has
+    // been, so have both before it, and settle() delivers the reports they posted.
+    ASSERT_TRUE(send("PrepareForShutdown", false));
+    ASSERT_TRUE(testing::processEventsUntil([&] { return shutdowns.count > 0; }));
+    testing::settle();
     EXPECT_EQ(wakes, 1) << "going to sleep is not a wake";
 
     logind.unregisterService("org.freedesktop.login1");
@@ -74,3 +93,5 @@ TEST(SystemBusX11Test, TheSensorProxyIsClaimedReadAndReleased) {
 
 }  // namespace
 }  // namespace solvara
+
+#include "SystemBusServicesTest.moc"

@@ -39,13 +39,18 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-wait_for() {  # wait_for "what" command...
+# Waits until the command succeeds, for as long as the piece's process lives: a busy machine (or
+# a sanitizer build beside us) can take many seconds to start one. The bound is generous, only
+# against a piece that hangs.
+wait_for() {  # wait_for "what" pid command...
     what=$1
-    shift
+    pid=$2
+    shift 2
     tries=0
     until "$@" >/dev/null 2>&1; do
+        kill -0 "$pid" 2>/dev/null || cannot_start "$what exited at start-up"
         tries=$((tries + 1))
-        [ $tries -le 100 ] || cannot_start "$what did not start"
+        [ $tries -le 1200 ] || cannot_start "$what did not start within two minutes"
         sleep 0.1
     done
 }
@@ -54,14 +59,14 @@ dbus-daemon --session --nofork --nopidfile --address="unix:path=$work/session-bu
 pids="$pids $!"
 DBUS_SESSION_BUS_ADDRESS="unix:path=$work/session-bus"
 export DBUS_SESSION_BUS_ADDRESS
-wait_for "the session bus" test -S "$work/session-bus"
+wait_for "the session bus" $! test -S "$work/session-bus"
 
 # The session bus's policy lets the tests own logind's and the sensor proxy's names on it.
 dbus-daemon --session --nofork --nopidfile --address="unix:path=$work/system-bus" >"$work/system-bus.log" 2>&1 &
 pids="$pids $!"
 DBUS_SYSTEM_BUS_ADDRESS="unix:path=$work/system-bus"
 export DBUS_SYSTEM_BUS_ADDRESS
-wait_for "the stand-in system bus" test -S "$work/system-bus"
+wait_for "the stand-in system bus" $! test -S "$work/system-bus"
 
 cat >"$work/dunstrc" <<'CONF'
 [global]
@@ -70,7 +75,7 @@ cat >"$work/dunstrc" <<'CONF'
 CONF
 dunst -config "$work/dunstrc" >"$work/dunst.log" 2>&1 &
 pids="$pids $!"
-wait_for "dunst" dunstctl count displayed
+wait_for "dunst" $! dunstctl count displayed
 
 mkdir -p "$work/pulse"
 PULSE_RUNTIME_PATH="$work/pulse"
@@ -82,7 +87,7 @@ pulseaudio --daemonize=no --system=false --exit-idle-time=-1 --disallow-exit -n 
     --load="module-null-sink sink_name=solvara_test rate=44100" \
     >"$work/pulse.log" 2>&1 &
 pids="$pids $!"
-wait_for "PulseAudio" pactl info
+wait_for "PulseAudio" $! pactl info
 pactl set-default-sink solvara_test || cannot_start "could not select the null sink"
 SOLVARA_TEST_SINK=solvara_test
 export SOLVARA_TEST_SINK
