@@ -216,7 +216,8 @@ void TrayIcon::openPopover() {
     const PopoverPlacement placement(monitors, readPanels(), tray_ != nullptr ? tray_->geometry() : QRect(),
                                      QCursor::pos());
     iconArea_ = placement.iconArea();
-    popover->move(placement.position(popover->size()));
+    placed_ = QRect(placement.position(popover->size()), popover->size());
+    popover->move(placed_.topLeft());
     placement_ = placement;
     popover->show();
     popover->activateWindow();
@@ -231,11 +232,15 @@ bool TrayIcon::eventFilter(QObject* watched, QEvent* event) {
     if (type == QEvent::Resize) {
         // A row that comes or goes while it is open changes its height, and a window grows from
         // its top edge: the edge next to the panel goes back where it was (above a bottom panel
-        // the popover grows upwards). The resize has not moved it yet.
+        // the popover grows upwards). The resize has not moved it yet. The window system reports
+        // sizes late, and with its own last report as the old size, so the new place follows
+        // from where the popover was put, not from where the window is said to be now: each
+        // size has one place, however often it is reported.
         auto* window = static_cast<QWidget*>(watched);
         const auto* resize = static_cast<QResizeEvent*>(event);
-        if (placement_ && window->isVisible() && resize->oldSize().isValid()) {
-            window->move(placement_->resized(QRect(window->pos(), resize->oldSize()), resize->size()));
+        if (placement_ && window->isVisible()) {
+            placed_ = QRect(placement_->resized(placed_, resize->size()), resize->size());
+            window->move(placed_.topLeft());
         }
         return QObject::eventFilter(watched, event);
     }

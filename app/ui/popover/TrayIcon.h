@@ -98,6 +98,8 @@ private:
     QRect iconArea_;
     // Where the open popover was placed from, kept for its changes of height.
     std::optional<PopoverPlacement> placement_;
+    // Where the open popover was last put, at its size then.
+    QRect placed_;
 };
 
 }  // namespace solvara

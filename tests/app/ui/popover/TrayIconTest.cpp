@@ -5,6 +5,7 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTest>
@@ -130,6 +131,12 @@ TEST(TrayIconTest, ThePopoverGrowsAwayFromTheClickAndIsReleasedWhenItCloses) {
             EXPECT_EQ(popover->y(), opened.y());
         }
         EXPECT_TRUE(screen.contains(popover->geometry()));
+        // The window system's own report of the change comes late, measured from the size it
+        // last reported: the popover stays where it is.
+        const QRect grown = popover->geometry();
+        QResizeEvent late(grown.size(), opened.size());
+        QCoreApplication::sendEvent(popover, &late);
+        EXPECT_EQ(popover->geometry(), grown);
 
         QTest::mouseClick(popover->findChild<QWidget*>("openButton"), Qt::LeftButton);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
