@@ -1,6 +1,8 @@
 #include "platform/linux/QtRunLoop.h"
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -37,18 +39,45 @@ TEST_F(QtRunLoopTest, RepeatingTimersFireUntilCancelledEvenFromTheirOwnAction) {
 }
 
 TEST_F(QtRunLoopTest, OneShotsFireOnceInDueOrderAndCancelledOnesNever) {
+    using Clock = std::chrono::steady_clock;
     QtRunLoop loop;
-    std::vector<int> order;
-    const TimerId late = loop.scheduleOnce(0.03, [&] { order.push_back(3); });
-    const TimerId cancelled = loop.scheduleOnce(0.01, [&] { order.push_back(99); });
-    loop.scheduleOnce(0, [&] { order.push_back(1); });
-    loop.scheduleOnce(0.01, [&] { order.push_back(2); });
+    // Scheduled out of due order, so a loop that fires in the order of scheduling fails. Each
+    // is due its delay after it was scheduled: the span around the call bounds that moment, so
+    // a stall between two calls, which can change which is due first, is allowed for.
+    struct Shot {
+        int delayMs;
+        Clock::time_point dueFrom{};
+        Clock::time_point dueBy{};
+        TimerId id = 0;
+    };
+    std::vector<Shot> shots{{30}, {0}, {10}};
+    std::vector<std::size_t> order;
+    TimerId cancelled = 0;
+    for (std::size_t i = 0; i < shots.size(); ++i) {
+        Shot& shot = shots[i];
+        const auto delay = std::chrono::milliseconds(shot.delayMs);
+        shot.dueFrom = Clock::now() + delay;
+        shot.id = loop.scheduleOnce(shot.delayMs / 1000.0, [&order, i] { order.push_back(i); });
+        shot.dueBy = Clock::now() + delay;
+        if (i == 0) cancelled = loop.scheduleOnce(0.01, [&] { order.push_back(99); });
+    }
     loop.cancel(cancelled);
     loop.cancel(cancelled);  // twice is harmless
     loop.cancel(12345);      // unknown too
     EXPECT_FALSE(loop.isScheduled(cancelled));
-    ASSERT_TRUE(processEventsUntil([&] { return !loop.isScheduled(late); }));
-    EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
+    ASSERT_TRUE(processEventsUntil([&] {
+        return std::none_of(shots.begin(), shots.end(), [&](const Shot& shot) { return loop.isScheduled(shot.id); });
+    }));
+    testing::settle();
+    ASSERT_EQ(order.size(), shots.size()) << "each fires once, the cancelled one never";
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        ASSERT_LT(order[i], shots.size()) << "the cancelled one fired";
+        for (std::size_t j = i + 1; j < order.size(); ++j) {
+            EXPECT_FALSE(shots[order[j]].dueBy < shots[order[i]].dueFrom)
+                << "the " << shots[order[i]].delayMs << " ms shot fired before the " << shots[order[j]].delayMs
+                << " ms one, which was due first";
+        }
+    }
 }
 
 TEST_F(QtRunLoopTest, TimerHandlesCancelWhenTheyGoAway) {
