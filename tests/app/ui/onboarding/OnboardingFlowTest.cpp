@@ -163,9 +163,10 @@ TEST_F(OnboardingFlowTest, TheScheduleChoicesAreStoredAtOnceAndStayWhenGoingBack
     for (const Choice& choice : choices) {
         choice.picker->setFocus();
         QTest::keyClick(choice.picker, choice.key);
-        finishMoves();
+        // Stored by the key press itself, before anything it set going plays out.
         EXPECT_EQ(state->wakeHour(), choice.wake);
         EXPECT_EQ(state->sleepHour(), choice.sleep);
+        finishMoves();
     }
     QTest::keyClick(sleep, Qt::Key_Down);
     press(*onboarding, "onboardingBack");
