@@ -120,6 +120,13 @@ inline std::vector<std::string> stillMoving() {
 // done, and a pass through everything queued so far that delivers nothing more (no layout, no
 // paint, no queued call). None of it depends on how fast the machine is. Answers nothing at
 // rest; after `limitMs` without rest, what still moves.
+//
+// What it cannot see: it finds animations and timers among the children of the application,
+// of the windows and of the event dispatcher, so one without a parent (or under an object
+// without one) goes unnoticed, and rest is reported at once while it runs. Every animation and
+// timer of the views has a parent today; a test of one that has none waits for its own
+// condition. A timer of half the caret's blink or more (500 ms by default) counts as rest too,
+// so a check that nothing happens on such a timer watches for it itself.
 inline std::vector<std::string> bringToRest(int limitMs = patienceMs) {
     QObject marker;
     const detail::Waker waker;
