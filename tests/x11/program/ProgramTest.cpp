@@ -344,8 +344,8 @@ private:
     }
 };
 
-// How soon the outputs change is printed for the record; how fast a start must be is the
-// benchmarks' business, not a test's.
+// How soon the outputs change is printed for the record; how fast a start must be is measured
+// by bench/startup.sh, not judged by a test.
 TEST_F(ProgramTest, SetsEveryOutputAtTheStartAndPutsTheTablesBackOnTerm) {
     const auto started = Clock::now();
     Program& solvara = launch();
