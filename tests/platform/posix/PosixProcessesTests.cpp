@@ -2,7 +2,9 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <vector>
 
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,11 +15,17 @@
 namespace solvara {
 namespace {
 
-// Polls until `done` holds; the bound, generous however busy the machine, only keeps a broken
-// build from hanging.
+// How long a wait may take before the test calls it a fault: generous however busy the machine,
+// it only keeps a broken build from hanging.
+constexpr std::chrono::seconds patience{30};
+
+// A child that would run far past every wait: one seen to end within a wait was ended.
+const std::vector<std::string> sleepLong{"3600"};
+
+// Polls until `done` holds or the patience runs out; answers `done()`.
 template <class F>
 bool eventually(F done) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    const auto end = std::chrono::steady_clock::now() + patience;
     while (!done()) {
         if (std::chrono::steady_clock::now() >= end) return done();
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -58,12 +66,15 @@ TEST(PosixProcesses, RunToCompletionReportsStatusAndStandardError) {
 TEST(PosixProcesses, LaunchRunsDetachedUntilTerminated) {
     PosixProcesses processes;
     std::string error;
-    auto child = processes.launch("/bin/sleep", {"30"}, {}, error);
+    auto child = processes.launch("/bin/sleep", sleepLong, {}, error);
     ASSERT_TRUE(child);
     EXPECT_GT(child->processIdentifier(), 0);
     EXPECT_TRUE(child->isRunning());
     child->terminate();
-    EXPECT_TRUE(eventually([&] { return !child->isRunning(); }));
+    if (!eventually([&] { return !child->isRunning(); })) {
+        ADD_FAILURE() << "the child still runs";
+        kill(static_cast<pid_t>(child->processIdentifier()), SIGKILL);
+    }
     child->terminate();  // ignored once ended
 
     EXPECT_FALSE(processes.launch("/no/such/helper", {}, {}, error));
@@ -80,7 +91,7 @@ TEST(PosixProcesses, AChildLaunchedToEndWithItsParentDoes) {
         std::string error;
         Processes::LaunchOptions options;
         options.endWithParent = true;
-        auto child = processes.launch("/bin/sleep", {"30"}, options, error);
+        auto child = processes.launch("/bin/sleep", sleepLong, options, error);
         pid_t pid = child ? static_cast<pid_t>(child->processIdentifier()) : -1;
         ssize_t written = write(report[1], &pid, sizeof pid);
         _exit(written == sizeof pid ? 0 : 1);
@@ -92,7 +103,10 @@ TEST(PosixProcesses, AChildLaunchedToEndWithItsParentDoes) {
     int status = 0;
     waitpid(parent, &status, 0);
     ASSERT_GT(grandchild, 0);
-    EXPECT_TRUE(eventually([&] { return hasEnded(grandchild); }));
+    if (!eventually([&] { return hasEnded(grandchild); })) {
+        ADD_FAILURE() << "the child outlived its parent";
+        kill(grandchild, SIGKILL);
+    }
 }
 
 }  // namespace
