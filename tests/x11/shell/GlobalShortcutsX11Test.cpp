@@ -15,6 +15,8 @@
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
 
+#include "platform/linux/XErrorTrap.h"
+
 namespace solvara {
 namespace {
 
@@ -61,8 +63,18 @@ TEST(GlobalShortcutsX11Test, AGrabbedCombinationFiresWhateverTheLockKeys) {
     ASSERT_EQ(pressed.size(), 1u);
     EXPECT_EQ(pressed[0].keyCode, 126);
 
-    // After stop() nothing is grabbed: a press meanwhile is not reported once the grabs are back.
+    // After stop() nothing is grabbed: another program can take the combination, and a press
+    // meanwhile is not reported once the grabs are back.
     shortcuts.stop();
+    Display* other = XOpenDisplay(nullptr);
+    ASSERT_NE(other, nullptr);
+    {
+        x11::XErrorTrap trap(other);
+        XGrabKey(other, XKeysymToKeycode(other, XK_e), ControlMask | Mod1Mask, DefaultRootWindow(other), False,
+                 GrabModeAsync, GrabModeAsync);
+        EXPECT_EQ(trap.sync(), 0) << "Ctrl+Alt+E is still held";
+    }
+    XCloseDisplay(other);  // and its grab with it
     pressed.clear();
     ASSERT_TRUE(sendKeys("ctrl+alt+e"));
     ASSERT_TRUE(shortcuts.start([&](const KeyStroke& stroke) { pressed.push_back(stroke); }));
