@@ -360,6 +360,19 @@ TEST_F(TrayTest, ThePopoverOpensBelowTheDockedIconAndARightClickThereSwapsItForT
 TEST_F(TrayTest, ThePanelsOfTheDesktopAreReadThroughTheWindowManager) {
     const Window dock = x.createDock(1100, 760, 400, 40, {0, 0, 0, 40, 0, 0, 0, 0, 0, 0, 1100, 1499});
     ASSERT_NE(dock, 0u);
+    // openbox maps the panel for a moment as a child of the root before it takes it into its
+    // frame; read then, the panel would be found without the window manager's help.
+    const auto framed = [&] {
+        const x11::XErrorTrap trap(x.display());
+        Window root = 0;
+        Window parent = 0;
+        Window* children = nullptr;
+        unsigned count = 0;
+        if (XQueryTree(x.display(), dock, &root, &parent, &children, &count) == 0) return false;
+        x11::XFreePtr<Window> owned(children);
+        return parent != root;
+    };
+    ASSERT_TRUE(waitFor(framed)) << "openbox never framed the panel";
     DesktopPanels panels;
     const auto found = [&] {
         panels = X11Panels::read();
