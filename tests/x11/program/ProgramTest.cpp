@@ -821,10 +821,11 @@ int soundStreams() {
 
 // The reports in ThreadSanitizer's logs (log_path=<prefix>, one file per process) that are in
 // our code: a race whose accessing frame (the first outside the sanitizer's own interceptors)
-// lies in the program, or any other report with such a frame on top of one of its stacks.
-// Every report, ours or not, is added to `all`.
+// lies in the program or one of its plugins (the sound output is one), or any other report with
+// such a frame on top of one of its stacks. Every report, ours or not, is added to `all`.
 std::vector<std::string> sanitizerReportsInOurCode(const fs::path& dir, const std::string& prefix, std::string& all) {
     const std::regex access(R"((read|write) of size \d+ at)", std::regex::icase);
+    const std::regex ourModule(R"(\(solvara(-[\w-]+\.so)?\+0x)");
     std::vector<std::string> ours;
     for (const auto& entry : fs::directory_iterator(dir)) {
         if (entry.path().filename().string().rfind(prefix + ".", 0) != 0) continue;
@@ -847,7 +848,7 @@ std::vector<std::string> sanitizerReportsInOurCode(const fs::path& dir, const st
                 stackDecided = false;
             } else if (stackCounts && !stackDecided && line.find("(libtsan") == std::string::npos) {
                 stackDecided = true;
-                inOurCode = inOurCode || line.find("(solvara+0x") != std::string::npos;
+                inOurCode = inOurCode || std::regex_search(line, ourModule);
             }
             if (line.rfind("SUMMARY: ThreadSanitizer", 0) == 0) {
                 all += report;
