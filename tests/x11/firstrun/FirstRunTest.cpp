@@ -28,6 +28,7 @@
 #include <X11/Xlib.h>
 
 #include "platform/linux/XErrorTrap.h"
+#include "tests/x11/PingRoundTrip.h"
 #include "tests/x11/tray/ProgramProcess.h"
 
 namespace solvara::testing {
@@ -95,46 +96,7 @@ public:
         XSync(display_, False);
         return answered;
     }
-    // Waits until the program that owns `window` has handled every X event that reached it before the
-    // call, and the server every request it made before: Qt answers a _NET_WM_PING in turn with
-    // its other events, sending the answer to the root window.
-    bool programCaughtUp(Window window) {
-        const Window root = DefaultRootWindow(display_);
-        // Qt sends it with StructureNotifyMask (and the redirection, for the window manager).
-        XSelectInput(display_, root, StructureNotifyMask);
-        const Atom protocols = XInternAtom(display_, "WM_PROTOCOLS", False);
-        const Atom ping = XInternAtom(display_, "_NET_WM_PING", False);
-        const long stamp = ++pings_;
-        XEvent request{};
-        request.xclient.type = ClientMessage;
-        request.xclient.window = window;
-        request.xclient.message_type = protocols;
-        request.xclient.format = 32;
-        request.xclient.data.l[0] = static_cast<long>(ping);
-        request.xclient.data.l[1] = stamp;
-        request.xclient.data.l[2] = static_cast<long>(window);
-        {
-            x11::XErrorTrap trap(display_);
-            XSendEvent(display_, window, False, NoEventMask, &request);
-            if (trap.sync() != 0) {
-                XSelectInput(display_, root, NoEventMask);
-                return false;
-            }
-        }
-        const bool answered = waitFor([&] {
-            XEvent answer{};
-            while (XCheckTypedWindowEvent(display_, root, ClientMessage, &answer)) {
-                if (answer.xclient.message_type == protocols && answer.xclient.data.l[0] == static_cast<long>(ping) &&
-                    answer.xclient.data.l[1] == stamp) {
-                    return true;
-                }
-            }
-            return false;
-        });
-        XSelectInput(display_, root, NoEventMask);
-        XSync(display_, False);
-        return answered;
-    }
+    bool programCaughtUp(Window window) { return testing::programCaughtUp(display_, window); }
     // Where a window lies on the screen.
     std::optional<std::pair<int, int>> origin(Window window, int* width = nullptr, int* height = nullptr) {
         const x11::XErrorTrap trap(display_);
@@ -187,7 +149,6 @@ private:
     }
 
     Display* display_;
-    long pings_ = 0;
 };
 
 class FirstRunTest : public ::testing::Test {

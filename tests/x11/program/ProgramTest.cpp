@@ -29,7 +29,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-#include "platform/linux/XErrorTrap.h"
+#include "tests/x11/PingRoundTrip.h"
 #include "tests/x11/SecondClient.h"
 
 namespace solvara::testing {
@@ -315,45 +315,6 @@ protected:
         pclose(search);
         return read == 1 ? static_cast<Window>(id) : 0;
     }
-    // Waits until the program has handled every X event sent to `window` before the call: Qt
-    // answers a _NET_WM_PING in turn with its other events, to the root window. False once the
-    // window is gone.
-    bool caughtUp(Window window) {
-        Display* display = x.display();
-        const Window root = DefaultRootWindow(display);
-        XSelectInput(display, root, StructureNotifyMask);
-        const Atom protocols = XInternAtom(display, "WM_PROTOCOLS", False);
-        const Atom ping = XInternAtom(display, "_NET_WM_PING", False);
-        const long stamp = ++pings_;
-        XEvent request{};
-        request.xclient.type = ClientMessage;
-        request.xclient.window = window;
-        request.xclient.message_type = protocols;
-        request.xclient.format = 32;
-        request.xclient.data.l[0] = static_cast<long>(ping);
-        request.xclient.data.l[1] = stamp;
-        request.xclient.data.l[2] = static_cast<long>(window);
-        bool sent = false;
-        {
-            x11::XErrorTrap trap(display);
-            XSendEvent(display, window, False, NoEventMask, &request);
-            sent = trap.sync() == 0;
-        }
-        const bool answered =
-            sent && waitFor([&] {
-                XEvent answer{};
-                while (XCheckTypedWindowEvent(display, root, ClientMessage, &answer)) {
-                    if (answer.xclient.message_type == protocols &&
-                        answer.xclient.data.l[0] == static_cast<long>(ping) && answer.xclient.data.l[1] == stamp) {
-                        return true;
-                    }
-                }
-                return false;
-            });
-        XSelectInput(display, root, NoEventMask);
-        return answered;
-    }
-
     SecondClient x;
     std::vector<std::string> outputs;
     std::map<std::string, SecondClient::Tables> original;
@@ -361,7 +322,6 @@ protected:
     std::unique_ptr<Program> program;
 
 private:
-    long pings_ = 0;
     int countOurs(Window window) {
         int count = 0;
         XClassHint hint{};
@@ -596,7 +556,7 @@ TEST_F(ProgramTest, TheSettingsTabsCanBeWalkedWithTheKeyboard) {
             // The tab is open once the program has taken the key. Watched a moment longer, as it
             // lays itself out, paints and starts its own work: a tab that crashes on any of that
             // ends the program. Sent back to back, the keys would close most tabs before they ran.
-            ASSERT_TRUE(caughtUp(window)) << key << " " << step << "\n" << solvara.log();
+            ASSERT_TRUE(programCaughtUp(x.display(), window)) << key << " " << step << "\n" << solvara.log();
             std::this_thread::sleep_for(std::chrono::milliseconds(120));
             ASSERT_TRUE(solvara.running()) << key << " " << step << "\n" << solvara.log();
         }
